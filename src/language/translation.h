@@ -1,0 +1,23 @@
+#pragma once
+// The translation table: English texts in, the package's translation (or the English text) out.
+// Program-wide, loaded once at start-up from the package's language text.
+#include <array>
+#include <string>
+
+namespace language {
+
+// Builds the table from the lines of `languageText` that stand in section `section`
+// (every entry when `section` is empty). Replaces an earlier table.
+void LoadTranslation(const std::string& languageText, const std::string& section);
+// The translation of `english`, or `english` itself; the English text before loading.
+std::string Translate(const std::string& english);
+// Releases the table; lookups return the English text again.
+void FreeTranslation();
+// Every occurrence of `oldPart` (not empty) replaced by `newPart`, left to right, no rescanning.
+std::string ReplaceAll(const std::string& text, const std::string& oldPart, const std::string& newPart);
+
+// Header texts of the wizard's six pages, filled by LangRenameControls.
+extern std::array<std::string, 6> PageTitles;
+extern std::array<std::string, 6> PageDescriptions;
+
+}  // namespace language

@@ -1,0 +1,44 @@
+#pragma once
+// Registry half of the OS boundary: string values under HKCU and HKLM, keys opened with full access.
+// Failures show as null keys and false results; the callers pick what to raise.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace os {
+
+enum class RegRoot { kCurrentUser, kLocalMachine };
+
+constexpr uint32_t kRegSz = 1;
+constexpr uint32_t kRegExpandSz = 2;
+
+struct RegValue {
+  uint32_t type = 0;
+  std::string data;  // raw bytes as stored
+};
+
+// An open key. Destroying it closes the handle.
+class RegKey {
+ public:
+  virtual ~RegKey() = default;
+  virtual bool SetString(const std::string& name, const std::string& value) = 0;  // REG_SZ, NUL counted
+  virtual std::optional<RegValue> Query(const std::string& name) = 0;            // nullopt: no such value
+  // RegQueryInfoKeyA then RegEnumValueA over every index; nullopt when the key cannot be listed.
+  virtual std::optional<std::vector<std::string>> ValueNames() = 0;
+  virtual bool DeleteValue(const std::string& name) = 0;
+  virtual std::optional<uint32_t> SubkeyCount() = 0;
+  virtual std::optional<std::string> SubkeyName(uint32_t index) = 0;  // RegEnumKeyExA
+};
+
+class Registry {
+ public:
+  virtual ~Registry() = default;
+  // Paths are relative to the root, without a leading backslash.
+  virtual std::unique_ptr<RegKey> OpenKey(RegRoot root, const std::string& path) = 0;
+  virtual std::unique_ptr<RegKey> CreateKey(RegRoot root, const std::string& path) = 0;
+  virtual bool DeleteKey(RegRoot root, const std::string& path) = 0;  // RegDeleteKeyA: leaf keys only
+};
+
+}  // namespace os
