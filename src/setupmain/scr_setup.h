@@ -7,6 +7,7 @@
 #include <string>
 
 #include "os/os.h"
+#include "package/read_source.h"
 #include "package/settings_record.h"
 #include "setup/command_line.h"
 #include "ui/controls.h"
@@ -115,6 +116,9 @@ class TSCRSetup {
 
  private:
   void UninstallProcedure();
+  // Start-up's reads of the package (true: a setup file) and the unattended installation.
+  bool ReadPackageIntoWizard(package::ReadSource& source);
+  void RunUnattendedInstallation();
 
   os::Os& os_;
   ui::FormHost& host_;

@@ -1,0 +1,2 @@
+// Does nothing: timing it measures what Wine itself costs to start and end a program.
+int main() { return 0; }

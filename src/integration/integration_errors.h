@@ -1,0 +1,27 @@
+#pragma once
+// Errors the integration steps let reach their caller. Both carry the text the user is shown
+// by the event dispatch, so what() is the whole message.
+#include <stdexcept>
+#include <string>
+
+namespace integration {
+
+// A registry value could not be written, or holds something other than text.
+class RegistryError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+  static RegistryError FailedToSetData(const std::string& valueName) {
+    return RegistryError("Failed to set data for '" + valueName + "'");
+  }
+  static RegistryError InvalidDataType(const std::string& valueName) {
+    return RegistryError("Invalid data type for '" + valueName + "'");
+  }
+};
+
+// The shell could not give a special folder, or a shortcut could not be written.
+class ShortcutError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+}  // namespace integration

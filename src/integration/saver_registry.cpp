@@ -1,0 +1,51 @@
+#include "integration/saver_registry.h"
+
+#include "integration/integration_errors.h"
+#include "integration/key_tree.h"
+
+namespace integration {
+
+namespace {
+constexpr os::RegRoot kRoot = os::RegRoot::kCurrentUser;
+
+std::string UpToFirstNul(const std::string& data) { return data.substr(0, data.find('\0')); }
+}  // namespace
+
+std::string SaverKeyPath(const std::string& title) {
+  std::string path = std::string(kSaverKeyParent) + '\\' + title;
+  // An empty title names the parent key itself; the registry takes no trailing backslash.
+  while (!path.empty() && path.back() == '\\') path.pop_back();
+  return path;
+}
+
+void StoreInstalledPath(os::Registry& registry, const std::string& title, const std::string& path) {
+  const auto key = registry.CreateKey(kRoot, SaverKeyPath(title));
+  if (!key) return;
+  if (!key->SetString(kInstalledPathValue, path)) throw RegistryError::FailedToSetData(kInstalledPathValue);
+}
+
+std::string ReadInstalledPath(os::Registry& registry, const std::string& title) {
+  const auto key = registry.OpenKey(kRoot, SaverKeyPath(title));
+  if (!key) return std::string();
+  const auto value = key->Query(kInstalledPathValue);
+  if (!value) return std::string();
+  if (value->type != os::kRegSz && value->type != os::kRegExpandSz)
+    throw RegistryError::InvalidDataType(kInstalledPathValue);
+  return UpToFirstNul(value->data);
+}
+
+void ClearSaverSettings(os::Registry& registry, const std::string& title) {
+  const std::string keyPath = SaverKeyPath(title);
+  {
+    const auto key = registry.CreateKey(kRoot, keyPath);
+    if (!key) return;
+    // All names first: deleting while enumerating would shift the indices under our feet.
+    const auto names = key->ValueNames();
+    for (const std::string& name : names.value_or(std::vector<std::string>())) {
+      if (name != kKeptSettingValue) key->DeleteValue(name);
+    }
+  }
+  DeleteKeyTree(registry, kRoot, keyPath + '\\' + kPlayListKey);
+}
+
+}  // namespace integration

@@ -1,0 +1,30 @@
+#pragma once
+// The builder's per-user record of an installed screen saver: a key below
+// HKCU\Software\Somnivex named after the title, holding the installed path in "FileName_".
+// The screen saver keeps its own settings in the same key.
+#include <string>
+
+#include "os/registry.h"
+
+namespace integration {
+
+constexpr char kSaverKeyParent[] = "Software\\Somnivex";
+constexpr char kInstalledPathValue[] = "FileName_";
+constexpr char kKeptSettingValue[] = "StartID";
+constexpr char kPlayListKey[] = "PlayList";
+
+std::string SaverKeyPath(const std::string& title);
+
+// Creates the key (with its parents) and records the path. A key that can be neither opened nor
+// created is passed over silently; a value that cannot be set raises RegistryError.
+void StoreInstalledPath(os::Registry& registry, const std::string& title, const std::string& path);
+
+// The recorded path as stored (REG_SZ or REG_EXPAND_SZ, up to the first NUL); the empty text when
+// the key or value is missing. Creates nothing. A value of another type raises RegistryError.
+std::string ReadInstalledPath(os::Registry& registry, const std::string& title);
+
+// Deletes every value but "StartID" and the "PlayList" subtree; other subkeys stay. The key
+// itself exists afterwards. Reports nothing.
+void ClearSaverSettings(os::Registry& registry, const std::string& title);
+
+}  // namespace integration

@@ -1,0 +1,75 @@
+#include "integration/shortcuts.h"
+
+#include "integration/integration_errors.h"
+#include "integration/item_name.h"
+#include "integration/path_parts.h"
+#include "integration/shell_link.h"
+#include "integration/shortcut_names.h"
+
+namespace integration {
+
+namespace {
+
+// Runs one making step; a shortcut that cannot be made must not stop the next one.
+template <typename Step>
+void Quietly(Step step) {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
+// The folder with a trailing backslash, or the empty text when it has no file-system path.
+// Raises when the shell cannot give the folder at all.
+std::string RequiredFolder(os::Shell& shell, int csidl) {
+  const auto folder = shell.SpecialFolder(0, csidl);
+  if (!folder) throw ShortcutError("The shell folder " + std::to_string(csidl) + " is not available.");
+  return WithTrailingBackslash(*folder);
+}
+
+std::string ProgramsFolderOrEmpty(os::Shell& shell) {
+  std::string folder;
+  Quietly([&] { folder = shell.SpecialFolder(0, os::kCsidlPrograms).value_or(std::string()); });
+  return WithTrailingBackslash(TrimBlanks(folder));
+}
+
+}  // namespace
+
+void CreateDesktopShortcut(os::Os& os, const std::string& title, const std::string& screensaverPath) {
+  Quietly([&] { CreateShellLink(os.shell, screensaverPath, PreviewLinkName(title), os::kCsidlDesktop); });
+}
+
+void RemoveDesktopShortcut(os::Os& os, const std::string& title) {
+  const std::string desktop = RequiredFolder(os.shell, os::kCsidlDesktop);
+  if (desktop.empty()) return;
+  os.files.DeleteFileAt(desktop + PreviewLinkName(title) + ".lnk");
+}
+
+void CreateStartMenuGroup(os::Os& os, const std::string& title, const std::string& uninstallerPath,
+                          const std::string& screensaverPath, bool hasReadme) {
+  if (!TitleNamesOwnItem(title)) return;
+  const std::string programs = ProgramsFolderOrEmpty(os.shell);
+  if (programs.empty()) return;
+  CreateFolderPath(os.files, programs + title + '\\');
+  const std::string inGroup = title + '\\';
+  Quietly([&] { CreateShellLink(os.shell, screensaverPath, inGroup + PreviewLinkName(title), os::kCsidlPrograms); });
+  if (hasReadme) {
+    const std::string readme = FolderPart(screensaverPath) + ReadmeFileName(title);
+    Quietly([&] { CreateShellLink(os.shell, readme, inGroup + ReadmeLinkName(), os::kCsidlPrograms); });
+  }
+  Quietly([&] { CreateShellLink(os.shell, uninstallerPath, inGroup + UninstallLinkName(title), os::kCsidlPrograms); });
+}
+
+void RemoveStartMenuGroup(os::Os& os, const std::string& title) {
+  // Without a group of its own, the names below would point into the Programs folder itself.
+  if (!TitleNamesOwnItem(title)) return;
+  const std::string programs = RequiredFolder(os.shell, os::kCsidlPrograms);
+  if (programs.empty()) return;
+  const std::string group = programs + title + '\\';
+  os.files.DeleteFileAt(group + PreviewLinkName(title) + ".lnk");
+  os.files.DeleteFileAt(group + ReadmeLinkName() + ".lnk");  // tried also when there was no readme
+  os.files.DeleteFileAt(group + UninstallLinkName(title) + ".lnk");
+  os.files.RemoveFolder(programs + title);
+}
+
+}  // namespace integration

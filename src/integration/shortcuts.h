@@ -1,0 +1,22 @@
+#pragma once
+// The desktop preview shortcut and the Start-menu group. Making never fails loudly: whatever
+// could not be made is simply missing. Removing raises ShortcutError when the shell cannot name
+// the desktop or Programs folder, so the uninstaller does not pretend it cleaned up.
+#include <string>
+
+#include "os/os.h"
+
+namespace integration {
+
+void CreateDesktopShortcut(os::Os& os, const std::string& title, const std::string& screensaverPath);
+void RemoveDesktopShortcut(os::Os& os, const std::string& title);
+
+// A folder named after the title in the user's Programs folder with a preview, an optional
+// readme and an uninstall shortcut. Nothing is made for a title that names no folder of its own.
+void CreateStartMenuGroup(os::Os& os, const std::string& title, const std::string& uninstallerPath,
+                          const std::string& screensaverPath, bool hasReadme);
+// Deletes our three shortcuts and then the folder, which the system removes only when empty,
+// so a file the user put there keeps it alive.
+void RemoveStartMenuGroup(os::Os& os, const std::string& title);
+
+}  // namespace integration

@@ -1,0 +1,86 @@
+#include "language/translation.h"
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace language {
+namespace {
+
+// The two lists always have the same length; entry i of the values translates entry i of the
+// keys. Absent (not empty) until a language text has been loaded, so that lookups before start-up
+// and after the window is gone return the English text.
+struct Table {
+  std::vector<std::string> TranslationKeys;
+  std::vector<std::string> TranslationValues;
+};
+std::optional<Table> table;
+
+constexpr char kLineBreak[] = "\r\n";
+constexpr char kLineBreakMark[] = "#13";
+
+// Calls `onLine` for every line of `text`: lines end at CR LF, a lone LF or a lone CR, and the text
+// ends at its first NUL. A break at the very end opens no further line.
+template <typename OnLine>
+void ForEachLine(std::string_view text, OnLine onLine) {
+  const std::size_t nul = text.find('\0');
+  if (nul != std::string_view::npos) text = text.substr(0, nul);
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      onLine(text.substr(start));
+      return;
+    }
+    onLine(text.substr(start, end - start));
+    start = end + 1;
+    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+  }
+}
+
+}  // namespace
+
+void LoadTranslation(const std::string& languageText, const std::string& section) {
+  Table loaded;
+  std::string_view currentSection;
+  ForEachLine(languageText, [&](std::string_view line) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) {
+      currentSection = line;
+      return;
+    }
+    if (!section.empty() && currentSection != section) return;
+    loaded.TranslationKeys.emplace_back(line.substr(0, equals));
+    loaded.TranslationValues.emplace_back(line.substr(equals + 1));
+  });
+  table = std::move(loaded);
+}
+
+std::string Translate(const std::string& english) {
+  if (!table) return english;
+  const std::string key = ReplaceAll(english, kLineBreak, kLineBreakMark);
+  const auto& keys = table->TranslationKeys;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (keys[i] == key) return ReplaceAll(table->TranslationValues[i], kLineBreakMark, kLineBreak);
+  }
+  return english;
+}
+
+void FreeTranslation() { table.reset(); }
+
+std::string ReplaceAll(const std::string& text, const std::string& oldPart, const std::string& newPart) {
+  // An empty pattern would match everywhere without advancing; nothing to replace then.
+  if (oldPart.empty()) return text;
+  std::string result;
+  result.reserve(text.size());
+  std::size_t from = 0;
+  for (std::size_t hit = text.find(oldPart); hit != std::string::npos; hit = text.find(oldPart, from)) {
+    result.append(text, from, hit - from);
+    result += newPart;
+    from = hit + oldPart.size();
+  }
+  result.append(text, from, std::string::npos);
+  return result;
+}
+
+}  // namespace language

@@ -1,0 +1,95 @@
+#pragma once
+// One move-only owner per OS resource. Each traits type names the "nothing held" value and how
+// the resource is given back; the owner releases it on every way out.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <utility>
+
+namespace os::win32 {
+
+template <typename Traits>
+class UniqueResource {
+ public:
+  using Value = typename Traits::Value;
+
+  UniqueResource() = default;
+  explicit UniqueResource(Value value) : value_(value) {}
+  UniqueResource(UniqueResource&& other) noexcept : value_(other.Release()) {}
+  UniqueResource& operator=(UniqueResource&& other) noexcept {
+    if (this != &other) Reset(other.Release());
+    return *this;
+  }
+  UniqueResource(const UniqueResource&) = delete;
+  UniqueResource& operator=(const UniqueResource&) = delete;
+  ~UniqueResource() { Reset(); }
+
+  Value Get() const { return value_; }
+  bool Valid() const { return value_ != Traits::Invalid(); }
+  explicit operator bool() const { return Valid(); }
+  // For APIs that hand a new resource out through a pointer: the old one is released first.
+  Value* Put() {
+    Reset();
+    return &value_;
+  }
+  Value Release() { return std::exchange(value_, Traits::Invalid()); }
+  void Reset(Value value = Traits::Invalid()) {
+    if (Valid()) Traits::Close(value_);
+    value_ = value;
+  }
+
+ private:
+  Value value_ = Traits::Invalid();
+};
+
+// CreateFileA and FindFirstFileA report failure with INVALID_HANDLE_VALUE, the others with null.
+struct FileHandleTraits {
+  using Value = HANDLE;
+  static Value Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Value value) { CloseHandle(value); }
+};
+struct HandleTraits {
+  using Value = HANDLE;
+  static Value Invalid() { return nullptr; }
+  static void Close(Value value) { CloseHandle(value); }
+};
+struct FindHandleTraits {
+  using Value = HANDLE;
+  static Value Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Value value) { FindClose(value); }
+};
+struct RegKeyTraits {
+  using Value = HKEY;
+  static Value Invalid() { return nullptr; }
+  static void Close(Value value) { RegCloseKey(value); }
+};
+struct PidlTraits {
+  using Value = LPITEMIDLIST;
+  static Value Invalid() { return nullptr; }
+  static void Close(Value value) { CoTaskMemFree(value); }
+};
+
+using UniqueFile = UniqueResource<FileHandleTraits>;
+using UniqueHandle = UniqueResource<HandleTraits>;
+using UniqueFind = UniqueResource<FindHandleTraits>;
+using UniqueHkey = UniqueResource<RegKeyTraits>;
+using UniquePidl = UniqueResource<PidlTraits>;
+
+// COM on this thread for the lifetime of the object. CoInitialize must be balanced even when it
+// answers S_FALSE (already initialised), and only then.
+class ComApartment {
+ public:
+  ComApartment() : result_(CoInitialize(nullptr)) {}
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  ~ComApartment() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+  HRESULT Result() const { return result_; }
+
+ private:
+  HRESULT result_;
+};
+
+}  // namespace os::win32

@@ -1,0 +1,118 @@
+#include "os/win32/win_files.h"
+
+#include "os/win32/text_buffer.h"
+#include "os/win32/unique_handle.h"
+
+namespace os::win32 {
+
+namespace {
+
+class WinFile : public os::File {
+ public:
+  explicit WinFile(UniqueFile handle) : handle_(std::move(handle)) {}
+
+  int64_t Size() override {
+    LARGE_INTEGER size{};
+    return GetFileSizeEx(handle_.Get(), &size) ? size.QuadPart : -1;
+  }
+
+  bool Seek(int64_t position) override {
+    LARGE_INTEGER to{};
+    to.QuadPart = position;
+    return position >= 0 && SetFilePointerEx(handle_.Get(), to, nullptr, FILE_BEGIN);
+  }
+
+  int64_t Position() override {
+    LARGE_INTEGER zero{}, at{};
+    return SetFilePointerEx(handle_.Get(), zero, &at, FILE_CURRENT) ? at.QuadPart : -1;
+  }
+
+  bool Read(void* buffer, uint32_t count, uint32_t& delivered) override {
+    DWORD got = 0;
+    const bool ok = ReadFile(handle_.Get(), buffer, count, &got, nullptr);
+    delivered = ok ? got : 0;
+    return ok;
+  }
+
+  bool Write(const void* buffer, uint32_t count, uint32_t& written) override {
+    DWORD put = 0;
+    const bool ok = WriteFile(handle_.Get(), buffer, count, &put, nullptr);
+    written = ok ? put : 0;
+    return ok;
+  }
+
+ private:
+  UniqueFile handle_;
+};
+
+struct OpenArguments {
+  DWORD access, share, disposition;
+};
+
+OpenArguments ArgumentsFor(os::OpenMode mode) {
+  switch (mode) {
+    case os::OpenMode::kReadShareAll:
+      return {GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING};
+    case os::OpenMode::kReadShareRead:
+      return {GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING};
+    case os::OpenMode::kReadWriteExisting:
+      return {GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING};
+    case os::OpenMode::kCreateAlways:
+      return {GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS};
+  }
+  return {GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING};
+}
+
+}  // namespace
+
+std::unique_ptr<os::File> WinFiles::Open(const std::string& path, os::OpenMode mode) {
+  const OpenArguments args = ArgumentsFor(mode);
+  UniqueFile handle(CreateFileA(path.c_str(), args.access, args.share, nullptr, args.disposition,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!handle) return nullptr;
+  return std::make_unique<WinFile>(std::move(handle));
+}
+
+bool WinFiles::DeleteFileAt(const std::string& path) { return DeleteFileA(path.c_str()); }
+
+bool WinFiles::CreateFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr); }
+
+bool WinFiles::RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()); }
+
+uint32_t WinFiles::Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+bool WinFiles::FileExists(const std::string& path) {
+  WIN32_FIND_DATAA found{};
+  UniqueFind search(FindFirstFileA(path.c_str(), &found));
+  return search && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool WinFiles::CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
+  return CopyFileA(from.c_str(), to.c_str(), failIfExists);
+}
+
+bool WinFiles::DeleteAtReboot(const std::string& path) {
+  return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
+
+std::string WinFiles::FullPathName(const std::string& path) {
+  if (path.empty()) return {};
+  return FillString([&](char* buffer, DWORD size) {
+    return GetFullPathNameA(path.c_str(), size, buffer, nullptr);
+  });
+}
+
+std::string WinFiles::ShortPathName(const std::string& path) {
+  return FillString(
+      [&](char* buffer, DWORD size) { return GetShortPathNameA(path.c_str(), buffer, size); });
+}
+
+std::string WinFiles::TempPath() {
+  return FillString([](char* buffer, DWORD size) { return GetTempPathA(size, buffer); });
+}
+
+std::string WinFiles::WindowsDirectory() {
+  return FillString([](char* buffer, DWORD size) { return GetWindowsDirectoryA(buffer, size); });
+}
+
+}  // namespace os::win32

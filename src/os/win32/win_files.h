@@ -1,0 +1,23 @@
+#pragma once
+// Files through kernel32's ANSI calls.
+#include "os/files.h"
+
+namespace os::win32 {
+
+class WinFiles : public os::Files {
+ public:
+  std::unique_ptr<os::File> Open(const std::string& path, os::OpenMode mode) override;
+  bool DeleteFileAt(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override;
+  uint32_t Attributes(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) override;
+  bool DeleteAtReboot(const std::string& path) override;
+  std::string FullPathName(const std::string& path) override;
+  std::string ShortPathName(const std::string& path) override;
+  std::string TempPath() override;
+  std::string WindowsDirectory() override;
+};
+
+}  // namespace os::win32

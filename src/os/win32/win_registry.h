@@ -1,0 +1,14 @@
+#pragma once
+// The registry through advapi32's ANSI calls; every key opened with full access.
+#include "os/registry.h"
+
+namespace os::win32 {
+
+class WinRegistry : public os::Registry {
+ public:
+  std::unique_ptr<os::RegKey> OpenKey(os::RegRoot root, const std::string& path) override;
+  std::unique_ptr<os::RegKey> CreateKey(os::RegRoot root, const std::string& path) override;
+  bool DeleteKey(os::RegRoot root, const std::string& path) override;
+};
+
+}  // namespace os::win32

@@ -1,0 +1,59 @@
+#include "os/win32/win_shell.h"
+
+#include "os/win32/unique_handle.h"
+
+#include <shellapi.h>
+#include <wrl/client.h>
+
+namespace os::win32 {
+
+namespace {
+
+HWND AsWindow(os::WindowRef window) { return reinterpret_cast<HWND>(window); }
+
+const char* NullWhenEmpty(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
+
+std::optional<std::string> PathOf(LPCITEMIDLIST pidl) {
+  char buffer[MAX_PATH + 1] = {};
+  if (!SHGetPathFromIDListA(pidl, buffer)) return std::nullopt;
+  return std::string(buffer);
+}
+
+}  // namespace
+
+intptr_t WinShell::Execute(os::WindowRef owner, const std::string& verb, const std::string& file,
+                           const std::string& parameters, const std::string& directory, int show) {
+  HINSTANCE result = ShellExecuteA(AsWindow(owner), NullWhenEmpty(verb), file.c_str(),
+                                   NullWhenEmpty(parameters), directory.c_str(), show);
+  return reinterpret_cast<intptr_t>(result);
+}
+
+std::optional<std::string> WinShell::SpecialFolder(os::WindowRef owner, int csidl) {
+  UniquePidl pidl;
+  if (FAILED(SHGetSpecialFolderLocation(AsWindow(owner), csidl, pidl.Put())) || !pidl)
+    return std::nullopt;
+  return PathOf(pidl.Get()).value_or(std::string());
+}
+
+int32_t WinShell::SaveLink(const os::ShellLink& link, const std::string& linkPath) {
+  WCHAR widePath[MAX_PATH] = {};
+  // A path longer than the buffer is refused, never truncated into a different file.
+  if (MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH) == 0)
+    return E_INVALIDARG;
+
+  ComApartment apartment;
+  Microsoft::WRL::ComPtr<IShellLinkA> shellLink;
+  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr,
+                                    CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IShellLinkA,
+                                    reinterpret_cast<void**>(shellLink.GetAddressOf()));
+  if (FAILED(result)) return result;
+  if (FAILED(result = shellLink->SetPath(link.target.c_str()))) return result;
+  const std::string& icon = link.iconPath.empty() ? link.target : link.iconPath;
+  if (FAILED(result = shellLink->SetIconLocation(icon.c_str(), link.iconIndex))) return result;
+  Microsoft::WRL::ComPtr<IPersistFile> file;
+  if (FAILED(result = shellLink.As(&file))) return result;
+  result = file->Save(widePath, TRUE);
+  return FAILED(result) ? result : 0;
+}
+
+}  // namespace os::win32

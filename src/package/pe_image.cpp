@@ -1,0 +1,39 @@
+#include "package/pe_image.h"
+
+namespace package {
+namespace {
+
+constexpr std::size_t kLfanewOffset = 0x3C;
+constexpr std::size_t kCoffHeaderSize = 20;
+constexpr std::size_t kSectionHeaderSize = 40;
+constexpr std::size_t kMaxSections = 96;  // the loader's own limit
+
+uint32_t Le(const uint8_t* p, std::size_t width) {
+  uint32_t v = 0;
+  for (std::size_t i = 0; i < width; ++i) v |= uint32_t(p[i]) << (8 * i);
+  return v;
+}
+
+}  // namespace
+
+int64_t PeImageEnd(const uint8_t* header, std::size_t size) {
+  if (header == nullptr || size < kLfanewOffset + 4 || header[0] != 'M' || header[1] != 'Z') return 0;
+  const std::size_t pe = Le(header + kLfanewOffset, 4);
+  if (pe > size || size - pe < 4 + kCoffHeaderSize) return 0;
+  if (Le(header + pe, 4) != 0x00004550) return 0;  // "PE\0\0"
+  const std::size_t sections = Le(header + pe + 4 + 2, 2);
+  const std::size_t optionalSize = Le(header + pe + 4 + 16, 2);
+  const std::size_t table = pe + 4 + kCoffHeaderSize + optionalSize;
+  if (sections == 0 || sections > kMaxSections || table > size ||
+      (size - table) / kSectionHeaderSize < sections)
+    return 0;
+  int64_t end = 0;
+  for (std::size_t i = 0; i < sections; ++i) {
+    const uint8_t* section = header + table + i * kSectionHeaderSize;
+    const int64_t rawEnd = int64_t(Le(section + 20, 4)) + int64_t(Le(section + 16, 4));
+    if (Le(section + 16, 4) != 0 && rawEnd > end) end = rawEnd;
+  }
+  return end;
+}
+
+}  // namespace package

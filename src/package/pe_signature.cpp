@@ -1,0 +1,63 @@
+#include "package/pe_signature.h"
+
+namespace package {
+namespace {
+
+constexpr std::size_t kLfanewOffset = 0x3C;
+constexpr std::size_t kCoffHeaderSize = 20;
+constexpr std::size_t kSizeOfOptionalHeaderOffset = 16;  // within the COFF header
+constexpr uint16_t kMagicPe32 = 0x10B;
+constexpr uint16_t kMagicPe32Plus = 0x20B;
+constexpr std::size_t kCheckSumOffset = 64;  // within the optional header, both formats
+constexpr std::size_t kCertificateDirectory = 4;
+constexpr std::size_t kDirectoryEntrySize = 8;
+
+uint32_t Le(const uint8_t* p, std::size_t width) {
+  uint32_t v = 0;
+  for (std::size_t i = 0; i < width; ++i) v |= uint32_t(p[i]) << (8 * i);
+  return v;
+}
+
+void Zero(uint8_t* p, std::size_t width) {
+  for (std::size_t i = 0; i < width; ++i) p[i] = 0;
+}
+
+// Where the directory count and the first directory entry lie in each optional-header format.
+struct OptionalLayout {
+  std::size_t countOffset;
+  std::size_t directoriesOffset;
+};
+
+bool LayoutFor(uint16_t magic, OptionalLayout& layout) {
+  if (magic == kMagicPe32) layout = {92, 96};
+  else if (magic == kMagicPe32Plus) layout = {108, 112};
+  else return false;
+  return true;
+}
+
+}  // namespace
+
+bool ClearCertificateEntry(uint8_t* header, std::size_t size) {
+  if (header == nullptr || size < kLfanewOffset + 4) return false;
+  if (header[0] != 'M' || header[1] != 'Z') return false;
+  const std::size_t pe = Le(header + kLfanewOffset, 4);
+  // Every later offset is checked against `size` by subtraction, so none can wrap around.
+  if (pe > size || size - pe < 4 + kCoffHeaderSize + 2) return false;
+  if (header[pe] != 'P' || header[pe + 1] != 'E' || header[pe + 2] != 0 || header[pe + 3] != 0) return false;
+  const std::size_t coff = pe + 4;
+  const std::size_t optionalSize = Le(header + coff + kSizeOfOptionalHeaderOffset, 2);
+  const std::size_t optional = coff + kCoffHeaderSize;
+  if (size - optional < optionalSize) return false;
+  OptionalLayout layout{};
+  if (!LayoutFor(uint16_t(Le(header + optional, 2)), layout)) return false;
+  const std::size_t entry = layout.directoriesOffset + kCertificateDirectory * kDirectoryEntrySize;
+  if (optionalSize < entry + kDirectoryEntrySize) return false;
+  if (Le(header + optional + layout.countOffset, 4) <= kCertificateDirectory) return false;
+  uint8_t* certificate = header + optional + entry;
+  if (Le(certificate, 4) == 0 && Le(certificate + 4, 4) == 0) return false;
+  Zero(certificate, kDirectoryEntrySize);
+  Zero(header + optional + kCheckSumOffset, 4);
+  return true;
+}
+
+}  // namespace package

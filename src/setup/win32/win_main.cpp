@@ -1,0 +1,46 @@
+// The program's entry: the file-removal mode runs before anything of the GUI exists; every
+// other run gets COM and the common controls, then the wizard window and its message loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "os/win32/unique_handle.h"
+#include "os/win32/win_os.h"
+#include "setup/command_line.h"
+#include "setup/del_file.h"
+
+#if __has_include("ui/win32/wizard_window.h")
+#include "ui/win32/wizard_window.h"
+#define SCR_HAVE_WIZARD_WINDOW 1
+#endif
+
+namespace {
+
+int RunGui(os::Os& os, const setup::CommandLine& commandLine) {
+  // The folder dialog and the shell links need COM on this, the only thread.
+  os::win32::ComApartment apartment;
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
+  InitCommonControlsEx(&controls);
+  const bool silentMode = setup::IsSilentSwitch(commandLine);
+#ifdef SCR_HAVE_WIZARD_WINDOW
+  return RunWizardWindow(os, commandLine, silentMode);
+#else
+  (void)os;
+  (void)silentMode;
+  return 0;
+#endif
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  const setup::CommandLine commandLine = setup::CommandLine::Parse(GetCommandLineA());
+  os::win32::WinOs winOs;
+  os::Os os = winOs.Os();
+  if (setup::IsDelFileMode(commandLine)) {
+    setup::RunDelFile(os, commandLine);
+    return 0;
+  }
+  return RunGui(os, commandLine);
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The wizard's three fonts: Tahoma 8 for everything, Tahoma 11 for the page title, and Tahoma 8
+// underlined for the link.
+#include "ui/win32/dpi.h"
+#include "ui/win32/gdi_handles.h"
+#include "ui/win32/wizard_layout.h"
+
+namespace ui::win32 {
+
+class WizardFonts {
+ public:
+  explicit WizardFonts(const Dpi& dpi);
+  HFONT Get(TextFont font) const;
+
+ private:
+  UniqueFont normal_;
+  UniqueFont title_;
+  UniqueFont link_;
+};
+
+}  // namespace ui::win32

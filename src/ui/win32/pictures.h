@@ -1,0 +1,25 @@
+#pragma once
+// The pictures of the wizard, loaded from the program's resources in the variant that suits the
+// screen's dpi best.
+#include "ui/win32/child_classes.h"
+#include "ui/win32/dpi.h"
+#include "ui/win32/gdi_handles.h"
+
+namespace ui::win32 {
+
+class WizardPictures {
+ public:
+  WizardPictures(HINSTANCE instance, const Dpi& dpi);
+  const Picture& Header() const { return header_; }
+  const Picture& Folder() const { return folder_; }
+  // The program icon in the system's large and small icon sizes, for the window class.
+  static HICON ProgramIcon(HINSTANCE instance, bool small);
+
+ private:
+  UniqueBitmap headerBitmap_;
+  UniqueIcon folderIcon_;
+  Picture header_;
+  Picture folder_;
+};
+
+}  // namespace ui::win32

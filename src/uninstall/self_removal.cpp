@@ -1,0 +1,39 @@
+#include "uninstall/self_removal.h"
+
+#include "uninstall/temp_folder.h"
+
+namespace uninstall {
+
+namespace {
+bool HasBlank(const std::string& text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) <= 32) return true;
+  return false;
+}
+
+// The short form of the full path; the long form when the system has no short one.
+std::string ShortUninstallerPath(os::Files& files, const std::string& modulePath) {
+  std::string full = files.FullPathName(modulePath);
+  if (full.empty()) full = modulePath;
+  const std::string shortPath = files.ShortPathName(full);
+  return shortPath.empty() ? full : shortPath;
+}
+}  // namespace
+
+std::string DelFileCommandLine(const std::string& uninstallerPath, const std::string& caption,
+                               const std::string& message) {
+  const std::string path = HasBlank(uninstallerPath) ? '"' + uninstallerPath + '"' : uninstallerPath;
+  return "-delfile " + path + " \"" + caption + "\" \"" + message + '"';
+}
+
+void StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& caption, const std::string& message) {
+  const std::string modulePath = os.system.ModulePath();
+  const std::string folder = TempFolder(os.files);
+  if (modulePath.empty() || folder.empty()) return;
+  const std::string copy = folder + kTempCopyName;
+  if (!os.files.CopyFileTo(modulePath, copy, false)) return;
+  const std::string uninstallerPath = ShortUninstallerPath(os.files, modulePath);
+  os.shell.Execute(owner, "open", copy, DelFileCommandLine(uninstallerPath, caption, message), "", os::kSwHide);
+}
+
+}  // namespace uninstall

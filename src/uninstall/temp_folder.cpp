@@ -1,0 +1,30 @@
+#include "uninstall/temp_folder.h"
+
+#include "integration/path_parts.h"
+
+namespace uninstall {
+
+namespace {
+std::string UpToFirstNul(const std::string& text) { return text.substr(0, text.find('\0')); }
+
+bool IsFolder(os::Files& files, const std::string& path) {
+  const uint32_t attributes = files.Attributes(path);
+  return attributes != os::kInvalidAttributes && (attributes & os::kAttributeDirectory) != 0;
+}
+
+std::string WindowsTempFolder(os::Files& files) {
+  const std::string windows = UpToFirstNul(files.WindowsDirectory());
+  if (windows.empty()) return std::string();
+  const std::string temp = integration::WithTrailingBackslash(windows) + "Temp";
+  if (!IsFolder(files, temp) && !files.CreateFolder(temp)) return std::string();
+  return temp + '\\';
+}
+}  // namespace
+
+std::string TempFolder(os::Files& files) {
+  const std::string system = UpToFirstNul(files.TempPath());
+  if (!system.empty()) return integration::WithTrailingBackslash(system);
+  return WindowsTempFolder(files);
+}
+
+}  // namespace uninstall

@@ -1,0 +1,387 @@
+// The real installation under Wine: setup files made here from the real stub, run unattended
+// and through the wizard, and everything they leave on the machine read back.
+#include <gtest/gtest.h>
+
+#include "support/e2e_support.h"  // <windows.h> first
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "package/package_writer.h"
+#include "ui/control_ids.h"
+
+namespace {
+
+using e2e::Join;
+using e2e::Quote;
+
+constexpr char kUninstallRoot[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+constexpr char kSaverKeyRoot[] = "Software\\Somnivex\\";
+constexpr char kSaverName[] = "e2estars.scr";
+constexpr char kUninstallerName[] = "uninstall e2estars.exe";
+
+std::string SpecialFolderPath(int csidl) {
+  char path[MAX_PATH + 1] = {};
+  EXPECT_TRUE(SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE));
+  return path;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(Join(folder, "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Screen-saver bytes that are no program: Wine's shell starts a real program file itself instead
+// of using the "install" verb, which would leave a running screen saver holding the file. The
+// installation never looks inside the image, so any bytes serve.
+std::string Image(char seed) {
+  std::string image(370000, '\0');
+  for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(seed + i * 13 + (i >> 11));
+  image[0] = 'S';  // not "MZ"
+  return image;
+}
+
+struct Options {
+  std::string title = "E2E Stars";
+  std::string fileName = kSaverName;
+  std::string image = Image('a');
+  std::string readme;
+  bool flags = false;
+  std::string defaultFolder;
+  std::string defaultSubfolder;
+};
+
+struct SetupFile {
+  std::string path;
+  std::string bytes;
+};
+
+SetupFile MakeSetup(const std::string& folder, const Options& o) {
+  package::SetupContents c;
+  c.image = o.image;
+  c.readme = o.readme;
+  c.record.SetScreensaverFileName(o.fileName);
+  c.record.SetTitle(o.title);
+  c.record.SetAddUninstallEntry(o.flags);
+  c.record.SetAddStartMenuGroup(o.flags);
+  c.record.SetAddDesktopShortcut(o.flags);
+  c.record.SetDefaultFolder(o.defaultFolder);
+  c.record.SetDefaultSubfolder(o.defaultSubfolder);
+  const auto stub = e2e::ReadFileBytes(e2e::StubPath());
+  EXPECT_TRUE(stub);
+  SetupFile setup{Join(folder, "setup " + o.title + ".exe"), package::AssembleSetupFile(stub.value_or(""), c)};
+  EXPECT_TRUE(e2e::WriteFileBytes(setup.path, setup.bytes));
+  return setup;
+}
+
+// Runs an unattended installation to its end; the exit code, or nullopt when it did not end.
+std::optional<DWORD> RunSilent(const std::string& setup, const std::string& folderArgument = {}) {
+  std::string commandLine = Quote(setup) + " -silent";
+  if (!folderArgument.empty()) commandLine += " " + Quote(folderArgument);
+  e2e::Process process = e2e::StartProcess(commandLine);
+  EXPECT_TRUE(process.Started());
+  if (!process.WaitForExit()) return std::nullopt;
+  // No window of its own may be left behind, message boxes included.
+  EXPECT_TRUE(e2e::TopLevelWindows(process.Id()).empty());
+  return process.ExitCode();
+}
+
+// The shell starts the verb's program on its own; it may write its line after setup ended.
+bool ShellWasAskedToInstall(const std::string& path) {
+  return e2e::WaitFor([&] {
+    for (const auto& line : e2e::InstallLog())
+      if (line.size() == 1 && e2e::SamePath(line[0], path)) return true;
+    return false;
+  });
+}
+
+std::optional<std::string> InstalledPath(const std::string& title) {
+  return e2e::ReadRegString(HKEY_CURRENT_USER, kSaverKeyRoot + title, "FileName_");
+}
+
+int32_t Int32At(const std::string& bytes, std::size_t offset) {
+  uint32_t value = 0;
+  for (int i = 0; i < 4; ++i) value |= uint32_t(uint8_t(bytes[offset + i])) << (8 * i);
+  return static_cast<int32_t>(value);
+}
+
+TEST(InstallSilent, DefaultFolderWithPlaceholdersExpanded) {
+  const std::string scratch = e2e::ScratchFolder();
+  Options o;
+  o.title = "E2E Default";
+  o.defaultFolder = "<Program Files>";
+  o.defaultSubfolder = "E2E Default Stars";
+  const SetupFile setup = MakeSetup(scratch, o);
+
+  ASSERT_EQ(RunSilent(setup.path), 0u);
+  const std::string folder = Join(SpecialFolderPath(CSIDL_PROGRAM_FILES), "E2E Default Stars");
+  const std::string saver = Join(folder, kSaverName);
+  EXPECT_EQ(e2e::ReadFileBytes(saver), o.image);
+  EXPECT_TRUE(e2e::FileExists(Join(folder, kUninstallerName)));
+  EXPECT_TRUE(ShellWasAskedToInstall(saver));
+  EXPECT_EQ(InstalledPath(o.title), saver);
+}
+
+TEST(InstallSilent, GivenFolderGetsEveryFileTheFlagsAndTheRecord) {
+  const std::string scratch = e2e::ScratchFolder();
+  Options o;
+  o.title = "E2E Given";
+  o.readme = "Line one\nLine two\r\nLine three\r\rLine five";
+  o.flags = true;
+  const SetupFile setup = MakeSetup(scratch, o);
+  const std::string folder = Join(scratch, "Not\\Yet\\There");  // every level missing
+
+  ASSERT_EQ(RunSilent(setup.path, folder), 0u);
+  const std::string saver = Join(folder, kSaverName);
+  const std::string uninstaller = Join(folder, kUninstallerName);
+  const std::string readme = Join(folder, "E2E Given Readme.txt");
+
+  EXPECT_EQ(e2e::ReadFileBytes(saver), o.image);
+  EXPECT_EQ(e2e::ReadFileBytes(readme), "Line one\r\nLine two\r\nLine three\r\n\r\nLine five\r\n");
+  EXPECT_TRUE(ShellWasAskedToInstall(saver));
+
+  // The uninstaller: the stub, the texts, the record as the setup file holds it, "ScUnin.sig".
+  const auto written = e2e::ReadFileBytes(uninstaller);
+  ASSERT_TRUE(written);
+  const std::string& s = setup.bytes;
+  const int32_t packageSize = Int32At(s, s.size() - 942);
+  const std::size_t stubLength = s.size() - packageSize;
+  const std::string record = s.substr(s.size() - 942, 932);
+  ASSERT_GE(written->size(), 942u);
+  EXPECT_EQ(written->substr(written->size() - 10), "ScUnin.sig");
+  EXPECT_EQ(Int32At(*written, written->size() - 942), packageSize);
+  EXPECT_EQ(*written, s.substr(0, stubLength) + o.readme + record + "ScUnin.sig");
+
+  EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, kUninstallRoot + o.title, "DisplayName"), o.title);
+  EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, kUninstallRoot + o.title, "UninstallString"),
+            "\"" + uninstaller + "\"");
+  EXPECT_EQ(InstalledPath(o.title), saver);
+
+  const auto preview = e2e::ReadShellLink(Join(SpecialFolderPath(CSIDL_DESKTOPDIRECTORY), "Preview E2E Given.lnk"));
+  ASSERT_TRUE(preview);
+  EXPECT_TRUE(e2e::SamePath(preview->target, saver)) << preview->target;
+  const std::string group = Join(SpecialFolderPath(CSIDL_PROGRAMS), o.title);
+  const auto uninstallLink = e2e::ReadShellLink(Join(group, "Uninstall E2E Given.lnk"));
+  ASSERT_TRUE(uninstallLink);
+  EXPECT_TRUE(e2e::SamePath(uninstallLink->target, uninstaller)) << uninstallLink->target;
+  const auto readmeLink = e2e::ReadShellLink(Join(group, "Readme.lnk"));
+  ASSERT_TRUE(readmeLink);
+  EXPECT_TRUE(e2e::SamePath(readmeLink->target, readme)) << readmeLink->target;
+  EXPECT_TRUE(e2e::ReadShellLink(Join(group, "Preview E2E Given.lnk")));
+}
+
+TEST(InstallSilent, FlagsOffMakeNoEntryAndNoShortcut) {
+  const std::string scratch = e2e::ScratchFolder();
+  Options o;
+  o.title = "E2E Plain";
+  const SetupFile setup = MakeSetup(scratch, o);
+  const std::string folder = Join(scratch, "Plain");
+
+  ASSERT_EQ(RunSilent(setup.path, folder), 0u);
+  EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{kSaverName, kUninstallerName}));
+  EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + o.title));
+  EXPECT_FALSE(e2e::FileExists(Join(SpecialFolderPath(CSIDL_DESKTOPDIRECTORY), "Preview E2E Plain.lnk")));
+  EXPECT_FALSE(e2e::FolderExists(Join(SpecialFolderPath(CSIDL_PROGRAMS), o.title)));
+  EXPECT_EQ(InstalledPath(o.title), Join(folder, kSaverName));
+}
+
+TEST(InstallSilent, ReinstallingReusesTheRecordedFileAnotherSaverGetsANumberedName) {
+  const std::string scratch = e2e::ScratchFolder();
+  const std::string folder = Join(scratch, "Shared");
+  Options first;
+  first.title = "E2E First";
+  Options again = first;
+  again.image = Image('b');
+  Options other;
+  other.title = "E2E Other";
+  other.image = Image('c');
+
+  ASSERT_EQ(RunSilent(MakeSetup(scratch, first).path, folder), 0u);
+  ASSERT_EQ(RunSilent(MakeSetup(scratch, again).path, folder), 0u);
+  // The same title again: the recorded file is overwritten in place.
+  EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{kSaverName, kUninstallerName}));
+  EXPECT_EQ(e2e::ReadFileBytes(Join(folder, kSaverName)), again.image);
+
+  // Another screen saver with the same file name keeps the first one and takes a numbered name.
+  ASSERT_EQ(RunSilent(MakeSetup(scratch, other).path, folder), 0u);
+  const std::string numbered = Join(folder, "e2estar1.scr");
+  EXPECT_EQ(e2e::ReadFileBytes(numbered), other.image);
+  EXPECT_EQ(e2e::ReadFileBytes(Join(folder, kSaverName)), again.image);
+  EXPECT_TRUE(e2e::FileExists(Join(folder, "uninstall e2estar1.exe")));
+  EXPECT_EQ(InstalledPath(other.title), numbered);
+  EXPECT_EQ(InstalledPath(first.title), Join(folder, kSaverName));
+}
+
+TEST(InstallSilent, ExitCodesTellTheOutcome) {
+  const std::string scratch = e2e::ScratchFolder();
+  ASSERT_TRUE(e2e::WriteFileBytes(Join(scratch, "a file"), "x"));
+  struct Case {
+    const char* name;
+    std::string title;
+    std::string folder;
+    std::function<void(const std::string& folder)> prepare;
+    DWORD exitCode;
+    bool saverLeft;
+  };
+  const Case cases[] = {
+      {"installed", "E2E Exit Ok", Join(scratch, "ok"), nullptr, 0, true},
+      {"folder cannot be created", "E2E Exit A", Join(scratch, "a file\\below"), nullptr, 2, false},
+      // A folder where the readme must go makes writing it fail after the copy.
+      {"installation fails", "E2E Exit D", Join(scratch, "d"),
+       [](const std::string& folder) { CreateDirectoryA(folder.c_str(), nullptr);
+                                       CreateDirectoryA(Join(folder, "E2E Exit D Readme.txt").c_str(), nullptr); },
+       3, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.prepare) c.prepare(c.folder);
+    Options o;
+    o.title = c.title;
+    o.readme = "Read me.";
+    o.flags = true;
+    const SetupFile setup = MakeSetup(scratch, o);
+    EXPECT_EQ(RunSilent(setup.path, c.folder), c.exitCode);
+    EXPECT_EQ(e2e::FileExists(Join(c.folder, kSaverName)), c.saverLeft);
+    EXPECT_EQ(InstalledPath(c.title).has_value(), c.saverLeft);
+    if (c.exitCode == 2) {
+      EXPECT_FALSE(e2e::FolderExists(c.folder));
+      EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + c.title));
+    }
+  }
+
+  // A file without a package cannot be read at all.
+  const std::string bare = Join(scratch, "bare.exe");
+  ASSERT_TRUE(e2e::CopyFileTo(e2e::StubPath(), bare));
+  EXPECT_EQ(RunSilent(bare, Join(scratch, "never")), 1u);
+  EXPECT_FALSE(e2e::FolderExists(Join(scratch, "never")));
+}
+
+// ---- the wizard
+
+// Presses a button the way a click does, without waiting for the handler: the installation and
+// any message box it shows run inside it.
+void Press(HWND wizard, int id) {
+  PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(e2e::ChildById(wizard, id)));
+}
+
+bool PageShowing(HWND wizard, int page) {
+  HWND pageWindow = e2e::ChildById(wizard, IDC_PAGE_FIRST + page);
+  return pageWindow && IsWindowVisible(pageWindow);
+}
+
+bool TypeFolder(HWND wizard, const std::string& folder) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(e2e::ChildById(wizard, IDC_ED_DIRECTORY), WM_SETTEXT, 0,
+                             reinterpret_cast<LPARAM>(folder.c_str()), SMTO_ABORTIFHUNG, 10000, &result) != 0;
+}
+
+constexpr int kPageDirectory = 1;
+constexpr int kPageReadme = 4;
+constexpr int kPageFinished = 5;
+
+TEST(InstallWizard, InstallThenReadmeThenFinished) {
+  const std::string scratch = e2e::ScratchFolder();
+  Options o;
+  o.title = "E2E Wizard";
+  // A readme long enough that the bar, which counts the whole setup file, ends well short of 100.
+  for (int i = 0; i < 4000; ++i) o.readme += "Welcome to the stars, line " + std::to_string(i) + ".\r\n";
+  const SetupFile setup = MakeSetup(scratch, o);
+  const std::string folder = Join(scratch, "Wizard Target");
+  const double imageEnd = double(setup.bytes.size() - o.readme.size() - 942);
+  const int lastProgress = int(100.0 * imageEnd / double(setup.bytes.size()) + 0.5);
+  ASSERT_LT(lastProgress, 100);
+
+  e2e::Process process = e2e::StartProcess(Quote(setup.path));
+  ASSERT_TRUE(process.Started());
+  const HWND wizard = e2e::WaitForWindow(process, "TSCRSetup");
+  ASSERT_TRUE(wizard);
+  ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }));
+  ASSERT_TRUE(TypeFolder(wizard, folder));
+  Press(wizard, IDC_BTN_NEXT);
+
+  ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageReadme); })) << "no readme page";
+  EXPECT_EQ(e2e::ReadFileBytes(Join(folder, kSaverName)), o.image);
+  EXPECT_EQ(e2e::ReadFileBytes(Join(folder, "E2E Wizard Readme.txt")), o.readme);
+  EXPECT_EQ(e2e::TextOf(e2e::ChildById(wizard, IDC_ED_DIRECTORY)), folder + "\\");
+  HWND bar = e2e::ChildById(wizard, IDC_PROGRESS_BAR);
+  ASSERT_TRUE(bar);
+  EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), lastProgress);
+  EXPECT_TRUE(IsWindowEnabled(wizard));
+
+  Press(wizard, IDC_BTN_NEXT);
+  ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageFinished); })) << "no finished page";
+  Press(wizard, IDC_BTN_NEXT);
+  ASSERT_TRUE(process.WaitForExit());
+  EXPECT_EQ(process.ExitCode(), 0u);
+  EXPECT_EQ(InstalledPath(o.title), Join(folder, kSaverName));
+}
+
+TEST(InstallWizard, WithoutReadmeTheWindowClosesRightAfterInstalling) {
+  const std::string scratch = e2e::ScratchFolder();
+  Options o;
+  o.title = "E2E Quick";
+  const SetupFile setup = MakeSetup(scratch, o);
+  const std::string folder = Join(scratch, "Quick");
+
+  e2e::Process process = e2e::StartProcess(Quote(setup.path));
+  ASSERT_TRUE(process.Started());
+  const HWND wizard = e2e::WaitForWindow(process, "TSCRSetup");
+  ASSERT_TRUE(wizard);
+  ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }));
+  ASSERT_TRUE(TypeFolder(wizard, folder));
+  Press(wizard, IDC_BTN_NEXT);
+  ASSERT_TRUE(process.WaitForExit()) << "the wizard stayed open";
+  EXPECT_EQ(process.ExitCode(), 0u);
+  EXPECT_EQ(e2e::ReadFileBytes(Join(folder, kSaverName)), o.image);
+  EXPECT_TRUE(e2e::FileExists(Join(folder, kUninstallerName)));
+}
+
+TEST(InstallWizard, AnEmptyFolderIsRefusedAndTheFolderPageComesBack) {
+  const std::string scratch = e2e::ScratchFolder();
+  Options o;
+  o.title = "E2E Refused";
+  const SetupFile setup = MakeSetup(scratch, o);
+
+  e2e::Process process = e2e::StartProcess(Quote(setup.path));
+  ASSERT_TRUE(process.Started());
+  const HWND wizard = e2e::WaitForWindow(process, "TSCRSetup");
+  ASSERT_TRUE(wizard);
+  ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }));
+  ASSERT_TRUE(TypeFolder(wizard, ""));
+  Press(wizard, IDC_BTN_NEXT);
+
+  const auto box = e2e::WaitForMessageBox(process, "Screensaver Setup");
+  ASSERT_TRUE(box) << "no message";
+  EXPECT_EQ(box->text, "Invalid directory. Please select an existing directory.");
+  EXPECT_TRUE(box->hasIcon);
+  ASSERT_EQ(box->buttons.size(), 1u);
+  ASSERT_TRUE(e2e::ClickButton(box->window, box->buttons[0].first));
+
+  ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }));
+  EXPECT_TRUE(e2e::WaitFor([&] { return !IsWindowEnabled(e2e::ChildById(wizard, IDC_BTN_CANCEL)); }));
+  EXPECT_TRUE(e2e::WaitFor([&] { return IsWindowVisible(e2e::ChildById(wizard, IDC_BTN_NEXT)) != FALSE; }));
+
+  // The user corrects the folder and installs.
+  const std::string folder = Join(scratch, "Corrected");
+  ASSERT_TRUE(TypeFolder(wizard, folder));
+  Press(wizard, IDC_BTN_NEXT);
+  ASSERT_TRUE(process.WaitForExit());
+  EXPECT_EQ(e2e::ReadFileBytes(Join(folder, kSaverName)), o.image);
+}
+
+}  // namespace

@@ -1,0 +1,473 @@
+#include "support/e2e_support.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <wrl/client.h>
+
+#include <algorithm>
+
+namespace e2e {
+
+namespace {
+
+std::string Lower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+std::string Required(const char* name) {
+  std::string value = Env(name);
+  if (value.empty()) ADD_FAILURE() << name << " is not set: run the test through scripts/e2e-run";
+  return value;
+}
+
+void RemoveTree(const std::string& folder) {
+  WIN32_FIND_DATAA found{};
+  os::win32::UniqueFind search(FindFirstFileA(Join(folder, "*").c_str(), &found));
+  if (search) {
+    do {
+      const std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string path = Join(folder, name);
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+      }
+    } while (FindNextFileA(search.Get(), &found));
+  }
+  search.Reset();
+  RemoveDirectoryA(folder.c_str());
+}
+
+void MakeFolders(const std::string& folder) {
+  if (folder.size() <= 3 || FolderExists(folder)) return;
+  MakeFolders(folder.substr(0, folder.find_last_of('\\')));
+  CreateDirectoryA(folder.c_str(), nullptr);
+}
+
+os::win32::UniqueHkey OpenRead(HKEY root, const std::string& path) {
+  os::win32::UniqueHkey key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS) key.Reset();
+  return key;
+}
+
+std::optional<std::pair<DWORD, std::string>> ReadRegRaw(HKEY root, const std::string& path,
+                                                        const std::string& name) {
+  auto key = OpenRead(root, path);
+  if (!key) return std::nullopt;
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  std::string data(size, '\0');
+  if (size && RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type,
+                               reinterpret_cast<BYTE*>(&data[0]), &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  data.resize(size);
+  return std::make_pair(type, data);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+std::string Env(const char* name) {
+  char buffer[4096] = {};
+  const DWORD length = GetEnvironmentVariableA(name, buffer, sizeof(buffer));
+  return length > 0 && length < sizeof(buffer) ? std::string(buffer, length) : std::string();
+}
+
+std::string StubPath() { return Required("SCR_E2E_STUB"); }
+std::string SaverPath() { return Required("SCR_E2E_SAVER"); }
+std::string RecorderPath() { return Required("SCR_E2E_RECORDER"); }
+std::string InstallLogPath() { return Required("SCR_E2E_INSTALL_LOG"); }
+
+std::string Join(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  return folder.back() == '\\' ? folder + name : folder + "\\" + name;
+}
+
+std::string ScratchFolder() {
+  std::string base = Env("SCR_E2E_SCRATCH");
+  if (base.empty()) {
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(sizeof(temp), temp);
+    base = Join(temp, "scr-e2e");
+  }
+  std::string name = "test";
+  if (const auto* info = testing::UnitTest::GetInstance()->current_test_info())
+    name = std::string(info->test_suite_name()) + "." + info->name();
+  for (char& c : name)
+    if (std::string("\\/:*?\"<>|").find(c) != std::string::npos) c = '_';
+  const std::string folder = Join(base, name);
+  RemoveTree(folder);
+  MakeFolders(folder);
+  if (!FolderExists(folder)) ADD_FAILURE() << "cannot make the scratch folder " << folder;
+  return folder;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+Process::~Process() { Kill(); }
+
+bool Process::Running() const {
+  return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
+}
+
+bool Process::WaitForExit(DWORD timeoutMs) const {
+  return process_ && WaitForSingleObject(process_.Get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+std::optional<DWORD> Process::ExitCode() const {
+  DWORD code = 0;
+  if (!process_ || Running() || !GetExitCodeProcess(process_.Get(), &code)) return std::nullopt;
+  return code;
+}
+
+void Process::Kill() {
+  if (process_ && Running()) {
+    TerminateProcess(process_.Get(), 1);
+    WaitForSingleObject(process_.Get(), 10000);
+  }
+  // Whatever it started goes with the job.
+  if (job_) TerminateJobObject(job_.Get(), 1);
+  job_.Reset();
+  process_.Reset();
+}
+
+Process StartProcess(const std::string& commandLine, const std::string& currentFolder) {
+  Process started;
+  std::string mutableLine = commandLine;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, &mutableLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                      currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
+    ADD_FAILURE() << "CreateProcessA failed (" << GetLastError() << "): " << commandLine;
+    return started;
+  }
+  os::win32::UniqueHandle thread(info.hThread);
+  started.process_.Reset(info.hProcess);
+  started.id_ = info.dwProcessId;
+  // A job that ends with its last handle: what the program starts cannot outlive the test.
+  started.job_.Reset(CreateJobObjectA(nullptr, nullptr));
+  if (started.job_) {
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(started.job_.Get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+    if (!AssignProcessToJobObject(started.job_.Get(), info.hProcess)) started.job_.Reset();
+  }
+  ResumeThread(thread.Get());
+  return started;
+}
+
+std::string Quote(const std::string& argument) { return "\"" + argument + "\""; }
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    // Unsigned arithmetic: right across the wrap of the tick count too.
+    if (GetTickCount() - start >= timeoutMs) return condition();
+    Sleep(kPollMs);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+std::string ClassOf(HWND window) {
+  char buffer[256] = {};
+  const int length = GetClassNameA(window, buffer, sizeof(buffer));
+  return std::string(buffer, length > 0 ? length : 0);
+}
+
+std::string TextOf(HWND window) {
+  // WM_GETTEXT rather than GetWindowTextA: it reads controls of other processes too.
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+  std::string text(length + 1, '\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
+                           SMTO_ABORTIFHUNG, 5000, &copied))
+    return {};
+  text.resize(std::min<size_t>(copied, length));
+  return text;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD processId, bool visibleOnly) {
+  struct Search {
+    DWORD processId;
+    bool visibleOnly;
+    std::vector<HWND> found;
+  } search{processId, visibleOnly, {}};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s->processId && (!s->visibleOnly || IsWindowVisible(window))) s->found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindWindowOf(const Process& process, const std::string& className, const std::string& caption) {
+  for (HWND window : TopLevelWindows(process.Id(), false)) {
+    if (!className.empty() && ClassOf(window) != className) continue;
+    if (!caption.empty() && TextOf(window) != caption) continue;
+    return window;
+  }
+  return nullptr;
+}
+
+HWND WaitForWindow(const Process& process, const std::string& className, const std::string& caption,
+                   DWORD timeoutMs) {
+  HWND found = nullptr;
+  WaitFor([&] { return (found = FindWindowOf(process, className, caption)) != nullptr; }, timeoutMs);
+  return found;
+}
+
+HWND ChildById(HWND parent, int id) {
+  struct Search {
+    int id;
+    HWND found;
+  } search{id, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        if (GetDlgCtrlID(child) == s->id) {
+          s->found = child;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool ClickButton(HWND parent, int id) {
+  HWND button = ChildById(parent, id);
+  if (!button) return false;
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 10000, &result) != 0;
+}
+
+bool MessageBoxInfo::HasButton(int id) const {
+  return std::any_of(buttons.begin(), buttons.end(), [id](const auto& b) { return b.first == id; });
+}
+
+std::optional<MessageBoxInfo> ReadMessageBox(HWND dialog) {
+  if (!dialog || ClassOf(dialog) != "#32770") return std::nullopt;
+  HWND textControl = ChildById(dialog, 0xFFFF);
+  if (!textControl) return std::nullopt;
+  MessageBoxInfo info;
+  info.window = dialog;
+  info.caption = TextOf(dialog);
+  info.text = TextOf(textControl);
+  struct Walk {
+    MessageBoxInfo* info;
+  } walk{&info};
+  EnumChildWindows(
+      dialog,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto* w = reinterpret_cast<Walk*>(data);
+        const std::string kind = Lower(ClassOf(child));
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
+        if (kind == "button" && IsWindowVisible(child))
+          w->info->buttons.emplace_back(GetDlgCtrlID(child), TextOf(child));
+        if (kind == "static" && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child))
+          w->info->hasIcon = true;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&walk));
+  return info;
+}
+
+std::optional<MessageBoxInfo> WaitForMessageBox(const Process& process, const std::string& caption,
+                                                DWORD timeoutMs) {
+  std::optional<MessageBoxInfo> box;
+  WaitFor(
+      [&] {
+        for (HWND window : TopLevelWindows(process.Id(), true)) {
+          box = ReadMessageBox(window);
+          if (box && (caption.empty() || box->caption == caption)) return true;
+        }
+        box.reset();
+        return false;
+      },
+      timeoutMs);
+  return box;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+  os::win32::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(file.Get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.append(buffer, got);
+  return bytes;
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+  os::win32::UniqueFile file(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  return file && WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+bool CopyFileTo(const std::string& from, const std::string& to) {
+  return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+std::string ShortPath(const std::string& path) {
+  char buffer[MAX_PATH + 1] = {};
+  const DWORD length = GetShortPathNameA(path.c_str(), buffer, sizeof(buffer));
+  return length > 0 && length < sizeof(buffer) ? std::string(buffer, length) : std::string();
+}
+
+std::vector<std::vector<std::string>> InstallLog() {
+  std::vector<std::vector<std::string>> lines;
+  const auto bytes = ReadFileBytes(InstallLogPath());
+  if (!bytes) return lines;
+  std::vector<std::string> fields(1);
+  for (char c : *bytes) {
+    if (c == '\r') continue;
+    if (c == '\n') {
+      lines.push_back(fields);
+      fields.assign(1, std::string());
+    } else if (c == '\t') {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  return lines;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+bool RegKeyExists(HKEY root, const std::string& path) { return static_cast<bool>(OpenRead(root, path)); }
+
+std::optional<std::string> ReadRegString(HKEY root, const std::string& path, const std::string& name) {
+  auto raw = ReadRegRaw(root, path, name);
+  if (!raw || (raw->first != REG_SZ && raw->first != REG_EXPAND_SZ)) return std::nullopt;
+  return raw->second.substr(0, raw->second.find('\0'));
+}
+
+std::optional<std::vector<std::string>> ReadRegMultiString(HKEY root, const std::string& path,
+                                                           const std::string& name) {
+  auto raw = ReadRegRaw(root, path, name);
+  if (!raw || raw->first != REG_MULTI_SZ) return std::nullopt;
+  // Every NUL ends a string; the empty string after the last one ends the list.
+  std::vector<std::string> strings;
+  std::string current;
+  for (char c : raw->second) {
+    if (c == '\0') {
+      strings.push_back(current);
+      current.clear();
+    } else {
+      current += c;
+    }
+  }
+  if (!current.empty()) strings.push_back(current);
+  if (!strings.empty() && strings.back().empty()) strings.pop_back();
+  return strings;
+}
+
+std::vector<std::string> RegValueNames(HKEY root, const std::string& path) {
+  std::vector<std::string> names;
+  auto key = OpenRead(root, path);
+  if (!key) return names;
+  for (DWORD index = 0;; ++index) {
+    char name[16384];
+    DWORD length = sizeof(name);
+    if (RegEnumValueA(key.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      break;
+    names.emplace_back(name, length);
+  }
+  return names;
+}
+
+std::vector<std::string> RegSubkeyNames(HKEY root, const std::string& path) {
+  std::vector<std::string> names;
+  auto key = OpenRead(root, path);
+  if (!key) return names;
+  for (DWORD index = 0;; ++index) {
+    char name[256];
+    DWORD length = sizeof(name);
+    if (RegEnumKeyExA(key.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      break;
+    names.emplace_back(name, length);
+  }
+  return names;
+}
+
+std::vector<std::string> PendingRebootDeletions() {
+  std::vector<std::string> deletions;
+  auto list = ReadRegMultiString(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
+                                 "PendingFileRenameOperations");
+  if (!list) return deletions;
+  // Pairs of (source, destination); an empty destination means "delete".
+  for (size_t i = 0; i < list->size(); i += 2) {
+    const std::string destination = i + 1 < list->size() ? (*list)[i + 1] : std::string();
+    if (!destination.empty()) continue;
+    std::string source = (*list)[i];
+    if (source.rfind("\\??\\", 0) == 0) source.erase(0, 4);
+    deletions.push_back(source);
+  }
+  return deletions;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+std::optional<LinkInfo> ReadShellLink(const std::string& path) {
+  os::win32::ComApartment apartment;
+  Microsoft::WRL::ComPtr<IShellLinkA> link;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              reinterpret_cast<void**>(link.GetAddressOf()))))
+    return std::nullopt;
+  Microsoft::WRL::ComPtr<IPersistFile> file;
+  if (FAILED(link.As(&file))) return std::nullopt;
+  WCHAR widePath[MAX_PATH] = {};
+  if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH)) return std::nullopt;
+  if (FAILED(file->Load(widePath, STGM_READ))) return std::nullopt;
+  LinkInfo info;
+  char buffer[MAX_PATH * 4] = {};
+  if (SUCCEEDED(link->GetPath(buffer, sizeof(buffer), nullptr, SLGP_RAWPATH))) info.target = buffer;
+  buffer[0] = '\0';
+  if (SUCCEEDED(link->GetArguments(buffer, sizeof(buffer)))) info.arguments = buffer;
+  buffer[0] = '\0';
+  if (SUCCEEDED(link->GetWorkingDirectory(buffer, sizeof(buffer)))) info.workingFolder = buffer;
+  buffer[0] = '\0';
+  int index = 0;
+  if (SUCCEEDED(link->GetIconLocation(buffer, sizeof(buffer), &index))) {
+    info.iconPath = buffer;
+    info.iconIndex = index;
+  }
+  return info;
+}
+
+bool SamePath(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
+
+}  // namespace e2e

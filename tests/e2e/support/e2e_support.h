@@ -1,0 +1,141 @@
+#pragma once
+// What the end-to-end tests need around the real programs under Wine: where things are, a
+// scratch folder per test, processes that are always cleaned up, waiting for conditions, and
+// reading back windows, message boxes, files, registry values and shell links.
+//
+// The runner (scripts/e2e-run) sets, as Windows paths:
+//   SCR_E2E_STUB         the setup stub (scrstub.exe)
+//   SCR_E2E_SAVER        the sample screen saver (starfield.scr), when it was built
+//   SCR_E2E_RECORDER     the program registered as the shell's "install" verb for .scr files
+//   SCR_E2E_INSTALL_LOG  the file that program appends to: one line per call, the arguments
+//                        separated by tabs
+//   SCR_E2E_SCRATCH      a folder the tests may fill; ScratchFolder() makes one per test in it
+//
+// Never sleep for a fixed time: wait for the condition with WaitFor and a generous timeout.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "os/win32/unique_handle.h"
+
+namespace e2e {
+
+// Generous: Wine on a loaded machine with two cores can take seconds to show a first window.
+constexpr DWORD kTimeoutMs = 60000;
+constexpr DWORD kPollMs = 25;
+
+// ---- where things are
+std::string Env(const char* name);  // empty when unset
+std::string StubPath();
+std::string SaverPath();
+std::string RecorderPath();
+std::string InstallLogPath();
+// A fresh, empty folder for the running test (named after it), without a trailing backslash.
+std::string ScratchFolder();
+// Joins a folder and a name with one backslash.
+std::string Join(const std::string& folder, const std::string& name);
+
+// ---- processes
+// A started program. Destroying it kills it (and every process it started) if still running.
+class Process {
+ public:
+  Process() = default;
+  Process(Process&&) = default;
+  Process& operator=(Process&&) = default;
+  ~Process();
+
+  bool Started() const { return process_.Valid(); }
+  DWORD Id() const { return id_; }
+  HANDLE Handle() const { return process_.Get(); }
+  bool Running() const;
+  bool WaitForExit(DWORD timeoutMs = kTimeoutMs) const;
+  std::optional<DWORD> ExitCode() const;  // nullopt while running
+  void Kill();
+
+ private:
+  friend Process StartProcess(const std::string&, const std::string&);
+  os::win32::UniqueHandle job_;
+  os::win32::UniqueHandle process_;
+  DWORD id_ = 0;
+};
+
+// CreateProcessA with this whole command line (quote the program path yourself when it holds
+// blanks), in `currentFolder` when given. Check Started() for the result.
+Process StartProcess(const std::string& commandLine, const std::string& currentFolder = {});
+// Puts double quotes around one argument.
+std::string Quote(const std::string& argument);
+
+// ---- waiting
+// Polls `condition` every kPollMs until it holds or `timeoutMs` passed; true when it held.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kTimeoutMs);
+
+// ---- windows
+std::string ClassOf(HWND window);
+std::string TextOf(HWND window);
+// Top-level windows of the process (visible or not), in Z order.
+std::vector<HWND> TopLevelWindows(DWORD processId, bool visibleOnly = true);
+// The first top-level window of the process with that class and caption; an empty class or
+// caption matches any. Null when none.
+HWND FindWindowOf(const Process& process, const std::string& className, const std::string& caption = {});
+HWND WaitForWindow(const Process& process, const std::string& className, const std::string& caption = {},
+                   DWORD timeoutMs = kTimeoutMs);
+// A child (at any depth) with that control ID, or null.
+HWND ChildById(HWND parent, int id);
+// Clicks a button of another process's window (BM_CLICK); false when there is no such button or
+// the window did not answer in time.
+bool ClickButton(HWND parent, int id);
+
+struct MessageBoxInfo {
+  HWND window = nullptr;
+  std::string caption;
+  std::string text;
+  std::vector<std::pair<int, std::string>> buttons;  // control ID, caption
+  bool hasIcon = false;
+  bool HasButton(int id) const;
+};
+std::optional<MessageBoxInfo> ReadMessageBox(HWND dialog);
+// The first message box ("#32770" with a text control 65535) of the process, optionally with
+// that caption.
+std::optional<MessageBoxInfo> WaitForMessageBox(const Process& process, const std::string& caption = {},
+                                                DWORD timeoutMs = kTimeoutMs);
+
+// ---- files
+bool FileExists(const std::string& path);    // a file, not a folder
+bool FolderExists(const std::string& path);
+std::optional<std::string> ReadFileBytes(const std::string& path);
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+bool CopyFileTo(const std::string& from, const std::string& to);
+std::string ShortPath(const std::string& path);  // empty on failure
+// The lines of the install recorder's log, each split at its tabs.
+std::vector<std::vector<std::string>> InstallLog();
+
+// ---- registry
+bool RegKeyExists(HKEY root, const std::string& path);
+std::optional<std::string> ReadRegString(HKEY root, const std::string& path, const std::string& name);
+// REG_MULTI_SZ as its strings (empty strings inside the list kept, the final terminator not).
+std::optional<std::vector<std::string>> ReadRegMultiString(HKEY root, const std::string& path,
+                                                           const std::string& name);
+std::vector<std::string> RegValueNames(HKEY root, const std::string& path);
+std::vector<std::string> RegSubkeyNames(HKEY root, const std::string& path);
+// Every path the system was asked to delete at restart (from PendingFileRenameOperations,
+// without the "\??\" prefix).
+std::vector<std::string> PendingRebootDeletions();
+
+// ---- shell links
+struct LinkInfo {
+  std::string target;
+  std::string arguments;
+  std::string workingFolder;
+  std::string iconPath;
+  int iconIndex = 0;
+};
+std::optional<LinkInfo> ReadShellLink(const std::string& path);
+
+// ASCII case-insensitive comparison, as Windows compares paths.
+bool SamePath(const std::string& a, const std::string& b);
+
+}  // namespace e2e

@@ -1,0 +1,248 @@
+// The real uninstaller under Wine: a setup file made here is installed silently, then the
+// uninstaller it wrote is started, its question answered, and what is left on the machine read
+// back. The temporary copy that deletes the uninstaller is watched through its file and its box.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+
+#include "package/package_writer.h"
+#include "support/e2e_support.h"
+
+namespace {
+
+using e2e::Join;
+using e2e::Quote;
+
+constexpr char kAppTitle[] = "Screensaver Setup";
+constexpr char kCopyName[] = "ZUZOrilderuninst0.exe";
+constexpr char kUninstallRoot[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+std::string SpecialFolderPath(int csidl) {
+  char path[MAX_PATH + 1] = {};
+  EXPECT_TRUE(SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE));
+  return path;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(Join(folder, "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Ids of running processes started from a file of that name. The uninstaller starts its copy
+// through the shell, so the copy is not ours by handle; we find it by name.
+std::vector<DWORD> ProcessesNamed(const std::string& exeName) {
+  std::vector<DWORD> ids;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return ids;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    if (e2e::SamePath(entry.szExeFile, exeName)) ids.push_back(entry.th32ProcessID);
+  CloseHandle(snapshot);
+  return ids;
+}
+
+void KillProcess(DWORD id) {
+  if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, e2e::kTimeoutMs);
+    CloseHandle(process);
+  }
+}
+
+// A box captioned "Screensaver Setup" shown by the temporary copy, or none.
+std::optional<e2e::MessageBoxInfo> GoodbyeBox() {
+  HWND box = FindWindowA("#32770", kAppTitle);
+  return box ? e2e::ReadMessageBox(box) : std::nullopt;
+}
+
+struct Flags {
+  bool entry = true, group = true, desktop = true, readme = true;
+};
+
+struct Installation {
+  std::string title;
+  std::string folder;  // without trailing backslash
+  std::string saver, uninstaller, readme;
+};
+
+class Uninstall : public ::testing::Test {
+ protected:
+  ~Uninstall() override {
+    // The copy ends by itself once its box is answered; one left over from a failure goes here.
+    for (DWORD id : ProcessesNamed(kCopyName)) KillProcess(id);
+  }
+
+  Installation Install(const std::string& title, Flags flags = {}) {
+    package::SetupContents c;
+    const std::string saverPath = e2e::Env("SCR_E2E_SAVER");  // any image will do when the sample is not built
+    c.image = saverPath.empty() ? std::string("MZ stand-in screen saver") : e2e::ReadFileBytes(saverPath).value_or("");
+    if (flags.readme) c.readme = "Thank you for trying " + title + ".\r\nEnjoy.";
+    c.record.SetScreensaverFileName("e2estars.scr");
+    c.record.SetTitle(title);
+    c.record.SetAddUninstallEntry(flags.entry);
+    c.record.SetAddStartMenuGroup(flags.group);
+    c.record.SetAddDesktopShortcut(flags.desktop);
+    const std::string setup = Join(scratch, "setup.exe");
+    const auto stub = e2e::ReadFileBytes(e2e::StubPath());
+    EXPECT_TRUE(stub);
+    EXPECT_TRUE(e2e::WriteFileBytes(setup, package::AssembleSetupFile(stub.value_or(""), c)));
+
+    Installation installed{title, Join(scratch, "Saver Folder"), "", "", ""};
+    e2e::Process process = e2e::StartProcess(Quote(setup) + " -silent " + Quote(installed.folder));
+    EXPECT_TRUE(process.Started());
+    EXPECT_TRUE(process.WaitForExit()) << "silent installation did not end";
+    EXPECT_EQ(process.ExitCode(), 0u);
+    installed.saver = Join(installed.folder, "e2estars.scr");
+    installed.uninstaller = Join(installed.folder, "uninstall e2estars.exe");
+    installed.readme = Join(installed.folder, title + " Readme.txt");
+    EXPECT_TRUE(e2e::FileExists(installed.saver));
+    EXPECT_TRUE(e2e::FileExists(installed.uninstaller));
+    return installed;
+  }
+
+  // Starts the uninstaller, checks its question and answers it.
+  e2e::Process RunAndAnswer(const std::string& commandLine, const std::string& title, int answer) {
+    e2e::Process process = e2e::StartProcess(commandLine);
+    EXPECT_TRUE(process.Started());
+    const auto box = e2e::WaitForMessageBox(process, title + " Uninstall");
+    EXPECT_TRUE(box) << "no confirmation";
+    if (!box) return process;
+    EXPECT_EQ(box->text, "Are you sure you want to remove " + title + " and its components?");
+    EXPECT_TRUE(box->HasButton(IDYES));
+    EXPECT_TRUE(box->HasButton(IDNO));
+    EXPECT_TRUE(box->hasIcon);
+    EXPECT_TRUE(e2e::ClickButton(box->window, answer));
+    EXPECT_TRUE(process.WaitForExit()) << "the uninstaller did not end";
+    EXPECT_EQ(process.ExitCode(), 0u);
+    return process;
+  }
+
+  // After Yes: the copy deletes the uninstaller once it has ended, then says goodbye.
+  // `goodbye` is the text the copy's box should show (by default the title's success message).
+  void ExpectSelfRemoval(const Installation& installed, std::optional<std::string> goodbye = std::nullopt) {
+    const std::string expected =
+        goodbye.value_or(installed.title + " has been successfully removed from your computer.");
+    EXPECT_TRUE(e2e::WaitFor([&] { return !e2e::FileExists(installed.uninstaller); }))
+        << "the uninstaller file is still there";
+    std::optional<e2e::MessageBoxInfo> box;
+    // The copy either shows its box or, with a message it cannot take apart, ends without one.
+    EXPECT_TRUE(e2e::WaitFor([&] {
+      box = GoodbyeBox();
+      return box.has_value() || ProcessesNamed(kCopyName).empty();
+    }));
+    EXPECT_TRUE(box.has_value()) << "no goodbye";
+    if (box) {
+      EXPECT_EQ(box->text, expected);
+      EXPECT_TRUE(box->HasButton(IDOK));
+      EXPECT_TRUE(e2e::ClickButton(box->window, IDOK));
+    }
+    EXPECT_TRUE(e2e::WaitFor([] { return ProcessesNamed(kCopyName).empty(); })) << "the copy did not end";
+  }
+
+  void SeedSaverSettings(const std::string& title) {
+    HKEY key = nullptr;
+    const std::string path = "Software\\Somnivex\\" + title;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (path + "\\PlayList\\1").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    RegSetValueExA(key, "StartID", 0, REG_SZ, reinterpret_cast<const BYTE*>("12"), 3);
+    RegSetValueExA(key, "Speed", 0, REG_SZ, reinterpret_cast<const BYTE*>("fast"), 5);
+    RegCloseKey(key);
+  }
+
+  std::string scratch = e2e::ScratchFolder();
+  std::string desktop = SpecialFolderPath(CSIDL_DESKTOPDIRECTORY);
+  std::string programs = SpecialFolderPath(CSIDL_PROGRAMS);
+};
+
+TEST_F(Uninstall, YesLeavesOnlyTheFolderAndTheKeyWithStartId) {
+  const Installation installed = Install("E2E Uninst");
+  const std::string group = Join(programs, installed.title);
+  const std::string desktopLink = Join(desktop, "Preview " + installed.title + ".lnk");
+  const std::string saverKey = "Software\\Somnivex\\" + installed.title;
+  ASSERT_TRUE(e2e::FileExists(installed.readme));
+  ASSERT_TRUE(e2e::FileExists(desktopLink));
+  ASSERT_TRUE(e2e::FolderExists(group));
+  ASSERT_TRUE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + installed.title));
+  ASSERT_TRUE(e2e::ReadRegString(HKEY_CURRENT_USER, saverKey, "FileName_"));
+  SeedSaverSettings(installed.title);
+
+  // Kept until the copy is done: the copy shares the uninstaller's job, which ends with it.
+  const e2e::Process uninstaller = RunAndAnswer(Quote(installed.uninstaller), installed.title, IDYES);
+  ExpectSelfRemoval(installed);
+
+  EXPECT_TRUE(e2e::FolderExists(installed.folder));
+  EXPECT_EQ(FolderEntries(installed.folder), std::vector<std::string>{});
+  EXPECT_EQ(e2e::RegValueNames(HKEY_CURRENT_USER, saverKey), std::vector<std::string>{"StartID"});
+  EXPECT_EQ(e2e::RegSubkeyNames(HKEY_CURRENT_USER, saverKey), std::vector<std::string>{});
+  EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + installed.title));
+  EXPECT_FALSE(e2e::FileExists(desktopLink));
+  EXPECT_FALSE(e2e::FolderExists(group));
+  char temp[MAX_PATH + 1] = {};
+  GetTempPathA(sizeof temp, temp);
+  EXPECT_TRUE(e2e::FileExists(Join(temp, kCopyName))) << "the copy waits for the next restart";
+}
+
+TEST_F(Uninstall, StartedThroughTheUninstallStringNoLeavesEverything) {
+  const Installation installed = Install("E2E Keep");
+  const auto command = e2e::ReadRegString(HKEY_LOCAL_MACHINE, kUninstallRoot + installed.title, "UninstallString");
+  ASSERT_TRUE(command);
+  EXPECT_EQ(*command, Quote(installed.uninstaller));
+  const auto before = FolderEntries(installed.folder);
+
+  const e2e::Process process = RunAndAnswer(*command, installed.title, IDNO);
+  EXPECT_TRUE(e2e::TopLevelWindows(process.Id()).empty());
+
+  EXPECT_EQ(FolderEntries(installed.folder), before);
+  EXPECT_TRUE(e2e::ReadRegString(HKEY_CURRENT_USER, "Software\\Somnivex\\" + installed.title, "FileName_"));
+  EXPECT_TRUE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + installed.title));
+  EXPECT_TRUE(e2e::FileExists(Join(desktop, "Preview " + installed.title + ".lnk")));
+  EXPECT_TRUE(e2e::FileExists(Join(Join(programs, installed.title), "Uninstall " + installed.title + ".lnk")));
+  EXPECT_TRUE(ProcessesNamed(kCopyName).empty());
+  EXPECT_FALSE(GoodbyeBox());
+}
+
+TEST_F(Uninstall, SilentSwitchStillAsksAndAUsersFileKeepsTheGroup) {
+  const Installation installed = Install("E2E Silent");
+  const std::string group = Join(programs, installed.title);
+  ASSERT_TRUE(e2e::WriteFileBytes(Join(group, "My notes.txt"), "mine"));
+
+  const e2e::Process uninstaller = RunAndAnswer(Quote(installed.uninstaller) + " -silent", installed.title, IDYES);
+  ExpectSelfRemoval(installed);
+
+  EXPECT_EQ(FolderEntries(group), std::vector<std::string>{"My notes.txt"});
+  EXPECT_FALSE(e2e::FileExists(installed.saver));
+}
+
+TEST_F(Uninstall, TitleWithAQuoteStillDeletesTheUninstaller) {
+  Flags flags;
+  flags.readme = false;  // a quote cannot stand in a file name
+  flags.group = false;
+  flags.desktop = false;
+  const Installation installed = Install("E2E \"Q\"", flags);
+  ASSERT_TRUE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + installed.title));
+
+  const e2e::Process uninstaller = RunAndAnswer(Quote(installed.uninstaller), installed.title, IDYES);
+  // The quotes inside the message merge with the ones around it and vanish; the path to delete
+  // comes before them and is not touched.
+  ExpectSelfRemoval(installed, "E2E Q has been successfully removed from your computer.");
+
+  EXPECT_FALSE(e2e::FileExists(installed.saver));
+  EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + installed.title));
+}
+
+}  // namespace

@@ -1,0 +1,376 @@
+// The wizard's real window under Wine: class, size, where every control sits and in which
+// parent, fonts, the header band, the keyboard (accelerators, Tab, Enter), and the scaling at
+// 144 dpi.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "package/package_writer.h"
+#include "support/e2e_support.h"
+#include "ui/control_ids.h"
+
+namespace {
+
+constexpr int kMainWindow = 0;
+
+package::SetupContents Contents() {
+  package::SetupContents c;
+  c.image = "not a real screen saver";
+  c.license = "The terms.\r\nMore terms.";
+  c.readme = "Read me.";
+  c.record.SetScreensaverFileName("stars.scr");
+  c.record.SetTitle("Stars");
+  c.record.SetLinkText("http://stars.example.org/");
+  c.record.SetDefaultFolder("<Program Files>");
+  c.record.SetDefaultSubfolder("Stars");
+  return c;
+}
+
+struct Wizard {
+  e2e::Process process;
+  HWND window = nullptr;
+
+  HWND Control(int id) const { return e2e::ChildById(window, id); }
+  bool Checked(int id) const { return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  bool Enabled(int id) const { return Control(id) && IsWindowEnabled(Control(id)); }
+  bool PageShows(int page) const {
+    const HWND p = Control(IDC_PAGE_FIRST + page);
+    return p && IsWindowVisible(p);
+  }
+  HWND Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+  }
+  bool WaitForFocus(int id) const {
+    return e2e::WaitFor([&] { return Focus() && Focus() == Control(id); });
+  }
+};
+
+Wizard StartWizard() {
+  Wizard w;
+  const auto stub = e2e::ReadFileBytes(e2e::StubPath());
+  EXPECT_TRUE(stub.has_value());
+  const std::string path = e2e::Join(e2e::ScratchFolder(), "setup.exe");
+  EXPECT_TRUE(e2e::WriteFileBytes(path, package::AssembleSetupFile(stub.value_or(""), Contents())));
+  w.process = e2e::StartProcess(e2e::Quote(path));
+  e2e::WaitFor([&] {
+    w.window = e2e::FindWindowOf(w.process, "TSCRSetup");
+    return w.window && IsWindowVisible(w.window);
+  });
+  EXPECT_TRUE(w.window && IsWindowVisible(w.window)) << "the wizard did not show";
+  return w;
+}
+
+// Where a control lies in its parent's client area.
+RECT RectInParent(HWND control) {
+  RECT r;
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+int Scale(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
+
+enum class Size { kFixed, kToText, kWrapped };
+
+struct ControlCase {
+  const char* name;
+  int id;
+  int parent;
+  const char* className;
+  int left, top, width, height;
+  Size size;
+};
+
+// The window's controls as designed at 96 dpi.
+const ControlCase kControls[] = {
+    {"Panel2", IDC_PANEL2, kMainWindow, "TSCRPanel", 0, 0, 513, 65, Size::kFixed},
+    {"lbTitle", IDC_LB_TITLE, IDC_PANEL2, "Static", 18, 12, 177, 18, Size::kToText},
+    {"lbDescription", IDC_LB_DESCRIPTION, IDC_PANEL2, "Static", 40, 34, 195, 13, Size::kToText},
+    {"Image2", IDC_IMAGE2, IDC_PANEL2, "TSCRImage", 456, 8, 48, 48, Size::kFixed},
+    {"Bevel2", IDC_BEVEL2, kMainWindow, "TSCRBevel", 0, 65, 513, 9, Size::kFixed},
+    {"Notebook", IDC_NOTEBOOK, kMainWindow, "TSCRNotebook", 8, 72, 497, 249, Size::kFixed},
+    {"Bevel1", IDC_BEVEL1, kMainWindow, "TSCRBevel", 0, 325, 513, 45, Size::kFixed},
+    {"Link", IDC_LINK, kMainWindow, "Static", 8, 342, 99, 13, Size::kToText},
+    {"btnBack", IDC_BTN_BACK, kMainWindow, "Button", 256, 336, 81, 25, Size::kFixed},
+    {"btnNext", IDC_BTN_NEXT, kMainWindow, "Button", 337, 336, 80, 25, Size::kFixed},
+    {"btnCancel", IDC_BTN_CANCEL, kMainWindow, "Button", 424, 336, 81, 25, Size::kFixed},
+    {"PageLicense", IDC_PAGE_FIRST + 0, IDC_NOTEBOOK, "TSCRPage", 0, 0, 497, 249, Size::kFixed},
+    {"PageDirectory", IDC_PAGE_FIRST + 1, IDC_NOTEBOOK, "TSCRPage", 0, 0, 497, 249, Size::kFixed},
+    {"PageReady", IDC_PAGE_FIRST + 2, IDC_NOTEBOOK, "TSCRPage", 0, 0, 497, 249, Size::kFixed},
+    {"PageProgress", IDC_PAGE_FIRST + 3, IDC_NOTEBOOK, "TSCRPage", 0, 0, 497, 249, Size::kFixed},
+    {"PageReadme", IDC_PAGE_FIRST + 4, IDC_NOTEBOOK, "TSCRPage", 0, 0, 497, 249, Size::kFixed},
+    {"PageFinished", IDC_PAGE_FIRST + 5, IDC_NOTEBOOK, "TSCRPage", 0, 0, 497, 249, Size::kFixed},
+    {"Label2", IDC_LABEL2, IDC_PAGE_FIRST + 0, "Static", 32, 8, 417, 26, Size::kFixed},
+    {"edLicense", IDC_ED_LICENSE, IDC_PAGE_FIRST + 0, "Edit", 32, 48, 433, 145, Size::kFixed},
+    {"rbAccept", IDC_RB_ACCEPT, IDC_PAGE_FIRST + 0, "Button", 32, 200, 217, 17, Size::kFixed},
+    {"rbNotAccept", IDC_RB_NOT_ACCEPT, IDC_PAGE_FIRST + 0, "Button", 32, 220, 249, 17, Size::kFixed},
+    {"Image1", IDC_IMAGE1, IDC_PAGE_FIRST + 1, "TSCRImage", 32, 8, 32, 32, Size::kFixed},
+    {"Label1", IDC_LABEL1, IDC_PAGE_FIRST + 1, "Static", 80, 8, 345, 26, Size::kWrapped},
+    {"edDirectory", IDC_ED_DIRECTORY, IDC_PAGE_FIRST + 1, "Edit", 32, 48, 345, 21, Size::kFixed},
+    {"btnBrowse", IDC_BTN_BROWSE, IDC_PAGE_FIRST + 1, "Button", 384, 46, 83, 25, Size::kFixed},
+    {"Label5", IDC_LABEL5, IDC_PAGE_FIRST + 2, "Static", 32, 8, 417, 26, Size::kFixed},
+    {"ProgressBar", IDC_PROGRESS_BAR, IDC_PAGE_FIRST + 3, "msctls_progress32", 32, 32, 433, 25, Size::kFixed},
+    {"Label3", IDC_LABEL3, IDC_PAGE_FIRST + 4, "Static", 32, 8, 155, 13, Size::kWrapped},
+    {"Label4", IDC_LABEL4, IDC_PAGE_FIRST + 5, "Static", 32, 8, 120, 13, Size::kToText},
+};
+
+// Every control in its parent, with the design's place scaled to the screen's dpi. A label
+// that follows its text keeps its place; a wrapping one also its width, and its height is a
+// whole number of lines.
+void ExpectLayout(const Wizard& w, int dpi, int lineHeight) {
+  for (const ControlCase& c : kControls) {
+    SCOPED_TRACE(c.name);
+    const HWND control = w.Control(c.id);
+    ASSERT_TRUE(control);
+    const HWND parent = c.parent == kMainWindow ? w.window : w.Control(c.parent);
+    EXPECT_EQ(GetParent(control), parent);
+    EXPECT_EQ(e2e::ClassOf(control), c.className);
+    const RECT r = RectInParent(control);
+    EXPECT_EQ(r.left, Scale(c.left, dpi));
+    EXPECT_EQ(r.top, Scale(c.top, dpi));
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    switch (c.size) {
+      case Size::kFixed:
+        EXPECT_EQ(width, Scale(c.width, dpi));
+        EXPECT_EQ(height, Scale(c.height, dpi));
+        break;
+      case Size::kWrapped:
+        EXPECT_EQ(width, Scale(c.width, dpi));
+        EXPECT_GE(height, lineHeight);
+        EXPECT_EQ(height % lineHeight, 0) << height;
+        break;
+      case Size::kToText:
+        if (c.id != IDC_LB_TITLE) {
+          EXPECT_EQ(height, lineHeight);
+        }
+        EXPECT_GT(width, 0);
+        break;
+    }
+  }
+}
+
+// The memo under the readme label starts below the label's text, however many lines it took,
+// and ends where it was designed to.
+void ExpectReadmeClearOfItsLabel(const Wizard& w, int dpi) {
+  const RECT label = RectInParent(w.Control(IDC_LABEL3));
+  const RECT memo = RectInParent(w.Control(IDC_ED_README));
+  EXPECT_GE(memo.top, Scale(32, dpi));
+  EXPECT_GT(memo.top, label.bottom);
+  EXPECT_EQ(memo.left, Scale(32, dpi));
+  EXPECT_EQ(memo.right - memo.left, Scale(433, dpi));
+  EXPECT_EQ(memo.bottom, Scale(32 + 193, dpi));
+}
+
+void ExpectWindowFrame(const Wizard& w, int dpi) {
+  EXPECT_EQ(e2e::ClassOf(w.window), "TSCRSetup");
+  RECT client;
+  GetClientRect(w.window, &client);
+  EXPECT_EQ(client.right, Scale(513, dpi));
+  EXPECT_EQ(client.bottom, Scale(370, dpi));
+  const LONG style = GetWindowLongA(w.window, GWL_STYLE);
+  EXPECT_TRUE(style & WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  RECT frame;
+  GetWindowRect(w.window, &frame);
+  const int centreX = (frame.left + frame.right) / 2;
+  const int centreY = (frame.top + frame.bottom) / 2;
+  EXPECT_NEAR(centreX, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+  EXPECT_NEAR(centreY, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+}
+
+LOGFONTA FontOf(HWND control) {
+  LOGFONTA font{};
+  const auto handle = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  EXPECT_TRUE(handle) << "no font set";
+  if (handle) {
+    EXPECT_EQ(GetObjectA(handle, sizeof(font), &font), static_cast<int>(sizeof(font)));
+  }
+  return font;
+}
+
+struct FontCase {
+  const char* name;
+  int id;
+  int points;
+  bool underline;
+};
+
+const FontCase kFonts[] = {
+    {"lbTitle", IDC_LB_TITLE, 11, false},    {"lbDescription", IDC_LB_DESCRIPTION, 8, false},
+    {"Link", IDC_LINK, 8, true},             {"btnNext", IDC_BTN_NEXT, 8, false},
+    {"btnCancel", IDC_BTN_CANCEL, 8, false}, {"btnBack", IDC_BTN_BACK, 8, false},
+    {"Label2", IDC_LABEL2, 8, false},        {"edLicense", IDC_ED_LICENSE, 8, false},
+    {"rbAccept", IDC_RB_ACCEPT, 8, false},   {"edDirectory", IDC_ED_DIRECTORY, 8, false},
+    {"btnBrowse", IDC_BTN_BROWSE, 8, false}, {"edReadme", IDC_ED_README, 8, false},
+};
+
+void ExpectFonts(const Wizard& w, int dpi) {
+  for (const FontCase& c : kFonts) {
+    SCOPED_TRACE(c.name);
+    const LOGFONTA font = FontOf(w.Control(c.id));
+    EXPECT_STREQ(font.lfFaceName, "Tahoma");
+    EXPECT_EQ(font.lfHeight, -MulDiv(c.points, dpi, 72));
+    EXPECT_EQ(font.lfUnderline != 0, c.underline);
+    EXPECT_LT(font.lfWeight, FW_BOLD);
+  }
+}
+
+void PressKeys(const std::vector<std::pair<WORD, bool>>& keys) {
+  std::vector<INPUT> inputs;
+  for (const auto& [key, down] : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void PressAlt(char letter) {
+  PressKeys({{VK_MENU, true}, {static_cast<WORD>(letter), true}, {static_cast<WORD>(letter), false}, {VK_MENU, false}});
+}
+
+void Press(WORD key) { PressKeys({{key, true}, {key, false}}); }
+
+bool Activate(const Wizard& w) {
+  SetForegroundWindow(w.window);
+  return e2e::WaitFor([&] { return GetForegroundWindow() == w.window; });
+}
+
+void CloseWizard(Wizard& w) {
+  e2e::ClickButton(w.window, IDC_BTN_CANCEL);
+  EXPECT_TRUE(w.process.WaitForExit());
+}
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+TEST(Window, LayoutFontsAndHeaderAt96Dpi) {
+  ASSERT_EQ(ScreenDpi(), 96) << "the prefix does not run at 96 dpi";
+  Wizard w = StartWizard();
+  ASSERT_TRUE(w.window);
+  ExpectWindowFrame(w, 96);
+  ExpectLayout(w, 96, 13);
+  ExpectReadmeClearOfItsLabel(w, 96);
+  ExpectFonts(w, 96);
+
+  // Exactly one page shows: the licence.
+  for (int page = 0; page < 6; ++page) EXPECT_EQ(w.PageShows(page), page == 0) << page;
+  // The header band is white, the rest of the window and the pages button-face.
+  EXPECT_EQ(GetClassLongPtrA(w.Control(IDC_PANEL2), GCLP_HBRBACKGROUND), COLOR_WINDOW + 1);
+  EXPECT_EQ(GetClassLongPtrA(w.window, GCLP_HBRBACKGROUND), COLOR_BTNFACE + 1);
+  EXPECT_EQ(GetClassLongPtrA(w.Control(IDC_PAGE_FIRST), GCLP_HBRBACKGROUND), COLOR_BTNFACE + 1);
+
+  // Memo, edit and choice styles.
+  const LONG license = GetWindowLongA(w.Control(IDC_ED_LICENSE), GWL_STYLE);
+  EXPECT_TRUE((license & ES_MULTILINE) && (license & ES_READONLY) && (license & WS_VSCROLL));
+  const LONG readme = GetWindowLongA(w.Control(IDC_ED_README), GWL_STYLE);
+  EXPECT_TRUE((readme & ES_MULTILINE) && (readme & WS_VSCROLL));
+  EXPECT_FALSE(readme & ES_READONLY);
+  EXPECT_EQ(e2e::TextOf(w.Control(IDC_ED_LICENSE)), "The terms.\r\nMore terms.");
+  for (int id : {IDC_RB_ACCEPT, IDC_RB_NOT_ACCEPT})
+    EXPECT_EQ(GetWindowLongA(w.Control(id), GWL_STYLE) & BS_TYPEMASK, BS_AUTORADIOBUTTON);
+  for (int id : {IDC_BTN_NEXT, IDC_BTN_BACK, IDC_BTN_CANCEL, IDC_BTN_BROWSE})
+    EXPECT_EQ(GetWindowLongA(w.Control(id), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON) << id;
+  EXPECT_TRUE(w.Checked(IDC_RB_NOT_ACCEPT));
+  EXPECT_FALSE(w.Checked(IDC_RB_ACCEPT));
+  EXPECT_EQ(SendMessageA(w.Control(IDC_PROGRESS_BAR), PBM_GETRANGE, FALSE, 0), 100);
+  CloseWizard(w);
+}
+
+TEST(Window, AcceleratorsTabAndEnter) {
+  Wizard w = StartWizard();
+  ASSERT_TRUE(w.window);
+  ASSERT_TRUE(Activate(w));
+
+  PressAlt('A');
+  ASSERT_TRUE(e2e::WaitFor([&] { return w.Checked(IDC_RB_ACCEPT); })) << "Alt+A did not accept";
+  EXPECT_FALSE(w.Checked(IDC_RB_NOT_ACCEPT));
+  EXPECT_TRUE(e2e::WaitFor([&] { return w.Enabled(IDC_BTN_NEXT); }));
+  EXPECT_TRUE(w.WaitForFocus(IDC_BTN_NEXT)) << "accepting moves the focus to Next";
+
+  PressAlt('D');
+  ASSERT_TRUE(e2e::WaitFor([&] { return w.Checked(IDC_RB_NOT_ACCEPT); })) << "Alt+D did not decline";
+  EXPECT_TRUE(e2e::WaitFor([&] { return !w.Enabled(IDC_BTN_NEXT); }));
+
+  // Alt+B belongs to the folder page's Browse button: on the licence page it reaches nothing,
+  // and Alt+A still works after it.
+  PressAlt('B');
+  PressAlt('A');
+  ASSERT_TRUE(e2e::WaitFor([&] { return w.Checked(IDC_RB_ACCEPT); }));
+  EXPECT_TRUE(w.PageShows(0));
+  EXPECT_TRUE(w.WaitForFocus(IDC_BTN_NEXT));
+
+  // Tab walks Next, Cancel, the page's controls, Back, and round again.
+  for (int id : {IDC_BTN_CANCEL, IDC_ED_LICENSE, IDC_RB_ACCEPT}) {
+    Press(VK_TAB);
+    EXPECT_TRUE(w.WaitForFocus(id)) << id;
+  }
+  PressKeys({{VK_SHIFT, true}, {VK_TAB, true}, {VK_TAB, false}, {VK_SHIFT, false}});
+  EXPECT_TRUE(w.WaitForFocus(IDC_ED_LICENSE));
+
+  // Enter in the licence memo does nothing; on a focused button it clicks that button only.
+  Press(VK_RETURN);
+  PressKeys({{VK_SHIFT, true}, {VK_TAB, true}, {VK_TAB, false}, {VK_SHIFT, false}});
+  ASSERT_TRUE(w.WaitForFocus(IDC_BTN_CANCEL));
+  PressKeys({{VK_SHIFT, true}, {VK_TAB, true}, {VK_TAB, false}, {VK_SHIFT, false}});
+  ASSERT_TRUE(w.WaitForFocus(IDC_BTN_NEXT));
+  EXPECT_TRUE(w.PageShows(0));
+  Press(VK_RETURN);
+  EXPECT_TRUE(e2e::WaitFor([&] { return w.PageShows(1); })) << "Enter on Next did not move on";
+
+  // On the folder page Alt+B belongs to Browse: the folder dialog opens, Cancel closes it.
+  PressAlt('B');
+  const auto dialog = e2e::WaitFor([&] {
+    for (HWND top : e2e::TopLevelWindows(w.process.Id()))
+      if (e2e::ClassOf(top) == "#32770") return true;
+    return false;
+  });
+  EXPECT_TRUE(dialog) << "Alt+B did not open the folder dialog";
+  for (HWND top : e2e::TopLevelWindows(w.process.Id()))
+    if (e2e::ClassOf(top) == "#32770") e2e::ClickButton(top, IDCANCEL);
+  EXPECT_TRUE(e2e::WaitFor([&] { return IsWindowEnabled(w.window) != FALSE; }));
+  CloseWizard(w);
+}
+
+// Runs last: it switches the prefix to 144 dpi for every program started after it.
+TEST(Window, ScalesEverythingAt144Dpi) {
+  HKEY desktop = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &desktop, nullptr),
+            ERROR_SUCCESS);
+  const DWORD dpi = 144;
+  RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+  RegCloseKey(desktop);
+
+  Wizard w = StartWizard();
+  ASSERT_TRUE(w.window);
+  ExpectWindowFrame(w, 144);
+  const int lineHeight = [&] {
+    // Tahoma at 16 pixels: the line height the wizard's labels are measured with.
+    RECT r = RectInParent(w.Control(IDC_LB_DESCRIPTION));
+    return static_cast<int>(r.bottom - r.top);
+  }();
+  EXPECT_GT(lineHeight, 13);
+  ExpectLayout(w, 144, lineHeight);
+  ExpectReadmeClearOfItsLabel(w, 144);
+  ExpectFonts(w, 144);
+  CloseWizard(w);
+}
+
+}  // namespace

@@ -1,0 +1,374 @@
+// The wizard as a user meets it: real setup files made from the stub, started under Wine, driven
+// through the fixed control IDs of the window.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "package/package_writer.h"
+#include "support/e2e_support.h"
+#include "ui/control_ids.h"
+
+namespace {
+
+using e2e::Process;
+
+constexpr char kTitle[] = "Stars";
+constexpr char kCorrupted[] = "The file is corrupted. Setup can not continue.";
+
+// Every text the window shows, in French, so that an untranslated control stands out.
+constexpr char kFrench[] =
+    "Setup\r\n"
+    "Back=Retour\r\n"
+    "Next=Suivant\r\n"
+    "Cancel=Annuler\r\n"
+    "Install=Installer\r\n"
+    "Finish=Terminer\r\n"
+    "&Browse=&Parcourir\r\n"
+    "Browse=Choisissez un dossier\r\n"
+    "Setup=Installation\r\n"
+    "Select the folder where you would like the Screen Saver to be installed, then click "
+    "Install.=Choisissez le dossier.\r\n"
+    "Please read the following License Agreement. You must accept the terms of this agreement "
+    "before continuing with the installation.=Lisez le contrat.\r\n"
+    "When you are ready, click Next.=Cliquez sur Suivant.\r\n"
+    "Click Finish to exit Setup.=Cliquez sur Terminer.\r\n"
+    "The Setup is ready to install Screen Saver on your computer. Click Install to continue, or "
+    "Cancel to exit Setup.=Pret.\r\n"
+    "I &accept the agreement=J'&accepte\r\n"
+    "I &do not accept the agreement=Je &refuse\r\n"
+    "License Agreement=Contrat de licence\r\n"
+    "Please read the following important information before continuing.=Lisez ceci.\r\n";
+
+package::SetupContents Contents() {
+  package::SetupContents c;
+  c.image = "not a real screen saver: the shell's install verb only records its path";
+  c.record.SetScreensaverFileName("stars.scr");
+  c.record.SetTitle(kTitle);
+  c.record.SetLinkText("http://stars.example.org/");
+  c.record.SetDefaultFolder("<Program Files>");
+  c.record.SetDefaultSubfolder("Stars");
+  return c;
+}
+
+std::string WriteSetupFile(const std::string& folder, const std::string& name, const std::string& bytes) {
+  const std::string path = e2e::Join(folder, name);
+  EXPECT_TRUE(e2e::WriteFileBytes(path, bytes)) << path;
+  return path;
+}
+
+std::string SetupFileBytes(const package::SetupContents& c) {
+  const auto stub = e2e::ReadFileBytes(e2e::StubPath());
+  EXPECT_TRUE(stub.has_value()) << e2e::StubPath();
+  return package::AssembleSetupFile(stub.value_or(""), c);
+}
+
+// The wizard process and its window once it shows.
+struct Wizard {
+  Process process;
+  HWND window = nullptr;
+
+  HWND Control(int id) const { return e2e::ChildById(window, id); }
+  bool Visible(int id) const { return Control(id) && IsWindowVisible(Control(id)); }
+  bool Enabled(int id) const { return Control(id) && IsWindowEnabled(Control(id)); }
+  std::string Text(int id) const { return e2e::TextOf(Control(id)); }
+  int Page() const {
+    for (int page = 0; page < 6; ++page)
+      if (Visible(IDC_PAGE_FIRST + page)) return page;
+    return -1;
+  }
+  bool WaitForPage(int page) const {
+    return e2e::WaitFor([&] { return Page() == page; });
+  }
+  void PressEsc() const { PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0x00010001); }
+  bool Click(int id) const { return e2e::ClickButton(window, id); }
+  bool ClickAndWaitForPage(int id, int page) const { return Click(id) && WaitForPage(page); }
+};
+
+Wizard StartWizard(const std::string& setupPath, const std::string& arguments = {}) {
+  Wizard w;
+  w.process = e2e::StartProcess(e2e::Quote(setupPath) + arguments);
+  EXPECT_TRUE(w.process.Started()) << setupPath;
+  e2e::WaitFor([&] {
+    w.window = e2e::FindWindowOf(w.process, "TSCRSetup");
+    return w.window && IsWindowVisible(w.window);
+  });
+  EXPECT_TRUE(w.window && IsWindowVisible(w.window)) << "the wizard did not show";
+  return w;
+}
+
+Wizard StartWizard(const package::SetupContents& c, const std::string& name = "setup.exe") {
+  const std::string folder = e2e::ScratchFolder();
+  return StartWizard(WriteSetupFile(folder, name, SetupFileBytes(c)));
+}
+
+// The process ends without ever showing a window of its own.
+void ExpectEndsWithoutAWindow(const Process& process) {
+  std::vector<std::string> seen;
+  const bool ended = e2e::WaitFor([&] {
+    for (HWND window : e2e::TopLevelWindows(process.Id(), true))
+      seen.push_back(e2e::ClassOf(window) + " \"" + e2e::TextOf(window) + "\"");
+    return !process.Running();
+  });
+  EXPECT_TRUE(ended) << "the process did not end";
+  EXPECT_TRUE(seen.empty()) << "a window showed: " << seen.front();
+}
+
+bool AnyChildHasText(HWND parent, const std::string& text) {
+  struct Search {
+    const std::string* text;
+    bool found;
+  } search{&text, false};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        if (e2e::TextOf(child) == *s->text) s->found = true;
+        return !s->found;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+struct FirstPageCase {
+  const char* name;
+  bool license;
+  bool skipFolderPage;
+  int page;
+  bool backVisible;
+  bool nextEnabled;
+};
+
+class FirstPageTest : public ::testing::TestWithParam<FirstPageCase> {};
+
+TEST_P(FirstPageTest, WizardOpensOnTheRightPage) {
+  const FirstPageCase& c = GetParam();
+  package::SetupContents contents = Contents();
+  if (c.license) contents.license = "The terms.\r\nMore terms.";
+  contents.record.SetSkipFolderPage(c.skipFolderPage);
+  Wizard w = StartWizard(contents);
+  ASSERT_TRUE(w.window);
+
+  EXPECT_EQ(w.Page(), c.page);
+  EXPECT_EQ(w.Visible(IDC_BTN_BACK), c.backVisible);
+  EXPECT_TRUE(w.Visible(IDC_BTN_NEXT));
+  EXPECT_EQ(w.Enabled(IDC_BTN_NEXT), c.nextEnabled);
+  EXPECT_EQ(e2e::TextOf(w.window), "Stars Setup");
+  EXPECT_EQ(w.Text(IDC_LINK), "http://stars.example.org/");
+  EXPECT_TRUE(w.Visible(IDC_LINK));
+  EXPECT_TRUE(w.Click(IDC_BTN_CANCEL));
+  EXPECT_TRUE(w.process.WaitForExit());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Wizard, FirstPageTest,
+    ::testing::Values(FirstPageCase{"Licence", true, false, 0, true, false},
+                      FirstPageCase{"LicenceWithFolderSkipped", true, true, 0, true, false},
+                      FirstPageCase{"NoLicence", false, false, 1, false, true},
+                      FirstPageCase{"NoLicenceFolderSkipped", false, true, 2, false, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Wizard, NextNeedsTheLicenceAcceptedAndBackOnTheLicenceDoesNothing) {
+  package::SetupContents contents = Contents();
+  contents.license = "The terms.";
+  contents.record.SetLinkText("");
+  Wizard w = StartWizard(contents);
+  ASSERT_TRUE(w.window);
+  EXPECT_FALSE(w.Visible(IDC_LINK)) << "the design-time link showed";
+
+  ASSERT_EQ(w.Page(), 0);
+  EXPECT_FALSE(w.Enabled(IDC_BTN_NEXT));
+  EXPECT_EQ(SendMessageA(w.Control(IDC_RB_NOT_ACCEPT), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_TRUE(w.Click(IDC_BTN_BACK));
+  EXPECT_EQ(w.Page(), 0);
+
+  ASSERT_TRUE(w.Click(IDC_RB_ACCEPT));
+  EXPECT_TRUE(e2e::WaitFor([&] { return w.Enabled(IDC_BTN_NEXT); }));
+  ASSERT_TRUE(w.Click(IDC_RB_NOT_ACCEPT));
+  EXPECT_TRUE(e2e::WaitFor([&] { return !w.Enabled(IDC_BTN_NEXT); }));
+  ASSERT_TRUE(w.Click(IDC_RB_ACCEPT));
+  EXPECT_TRUE(e2e::WaitFor([&] { return w.Enabled(IDC_BTN_NEXT); }));
+
+  EXPECT_TRUE(w.ClickAndWaitForPage(IDC_BTN_NEXT, 1));
+  EXPECT_EQ(w.Text(IDC_BTN_NEXT), "Install");
+  EXPECT_TRUE(w.Visible(IDC_BTN_BACK));
+  EXPECT_TRUE(w.ClickAndWaitForPage(IDC_BTN_BACK, 0));
+  EXPECT_TRUE(w.Enabled(IDC_BTN_NEXT));
+  EXPECT_EQ(w.Text(IDC_BTN_NEXT), "Next >");
+
+  // Esc on the first pages is Cancel.
+  w.PressEsc();
+  EXPECT_TRUE(w.process.WaitForExit());
+}
+
+TEST(Wizard, EscGoesFromReadmeToFinishedAndThenCloses) {
+  const std::string folder = e2e::ScratchFolder();
+  package::SetupContents contents = Contents();
+  contents.readme = "Read me first.";
+  Wizard w = StartWizard(WriteSetupFile(folder, "setup.exe", SetupFileBytes(contents)));
+  ASSERT_TRUE(w.window);
+  ASSERT_EQ(w.Page(), 1);
+  const std::string target = e2e::Join(folder, "installed");
+  SetWindowTextA(w.Control(IDC_ED_DIRECTORY), target.c_str());
+
+  fprintf(stderr, "DBG before install\n");
+  ASSERT_TRUE(w.ClickAndWaitForPage(IDC_BTN_NEXT, 4));
+  fprintf(stderr, "DBG after install\n");
+  EXPECT_TRUE(e2e::FileExists(e2e::Join(target, "stars.scr")));
+  EXPECT_FALSE(w.Enabled(IDC_BTN_CANCEL));
+  EXPECT_FALSE(w.Visible(IDC_BTN_BACK));
+
+  // While the readme memo has the focus it keeps Esc to itself.
+  SetForegroundWindow(w.window);
+  PostMessageA(w.Control(IDC_ED_README), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  fprintf(stderr, "DBG posted\n");
+  w.PressEsc();  // to the window itself: the memo may or may not hold the focus under Wine
+  ASSERT_TRUE(w.WaitForPage(5));
+  fprintf(stderr, "DBG page 5\n");
+  EXPECT_EQ(w.Text(IDC_BTN_NEXT), "Finish");
+  w.PressEsc();
+  EXPECT_TRUE(w.process.WaitForExit());
+}
+
+TEST(Wizard, CancellingTheFolderDialogKeepsTheTypedFolder) {
+  package::SetupContents contents = Contents();
+  contents.language = kFrench;
+  Wizard w = StartWizard(contents);
+  ASSERT_TRUE(w.window);
+  ASSERT_EQ(w.Page(), 1);
+  const std::string typed = "C:\\typed by the user";
+  SetWindowTextA(w.Control(IDC_ED_DIRECTORY), typed.c_str());
+
+  // The dialog is modal: post the click so that this test keeps running while it is open.
+  PostMessageA(w.Control(IDC_BTN_BROWSE), BM_CLICK, 0, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(e2e::WaitFor([&] {
+    for (HWND window : e2e::TopLevelWindows(w.process.Id(), true))
+      if (e2e::ClassOf(window) == "#32770") dialog = window;
+    return dialog != nullptr;
+  })) << "no folder dialog";
+  EXPECT_TRUE(AnyChildHasText(dialog, "Choisissez un dossier"));
+  EXPECT_FALSE(IsWindowEnabled(w.window)) << "the wizard must wait for the dialog";
+  ASSERT_TRUE(e2e::ClickButton(dialog, IDCANCEL));
+  EXPECT_TRUE(e2e::WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
+  EXPECT_TRUE(e2e::WaitFor([&] { return IsWindowEnabled(w.window) != FALSE; }));
+  EXPECT_EQ(w.Text(IDC_ED_DIRECTORY), typed);
+  EXPECT_EQ(w.Page(), 1);
+  EXPECT_TRUE(w.Click(IDC_BTN_CANCEL));
+  EXPECT_TRUE(w.process.WaitForExit());
+}
+
+TEST(Wizard, FrenchLanguageTextRenamesEveryControl) {
+  package::SetupContents contents = Contents();
+  contents.language = kFrench;
+  contents.license = "Conditions.";
+  Wizard w = StartWizard(contents);
+  ASSERT_TRUE(w.window);
+
+  EXPECT_EQ(e2e::TextOf(w.window), "Stars Installation");
+  const std::pair<int, std::string> expected[] = {
+      {IDC_BTN_BACK, "< Retour"},
+      {IDC_BTN_NEXT, "Suivant >"},
+      {IDC_BTN_CANCEL, "Annuler"},
+      {IDC_BTN_BROWSE, "&Parcourir..."},
+      {IDC_LABEL1, "Choisissez le dossier."},
+      {IDC_LABEL2, "Lisez le contrat."},
+      {IDC_LABEL3, "Cliquez sur Suivant."},
+      {IDC_LABEL4, "Cliquez sur Terminer."},
+      {IDC_LABEL5, "Pret."},
+      {IDC_RB_ACCEPT, "J'&accepte"},
+      {IDC_RB_NOT_ACCEPT, "Je &refuse"},
+      {IDC_LB_TITLE, "Contrat de licence"},
+      {IDC_LB_DESCRIPTION, "Lisez ceci."},
+  };
+  for (const auto& [id, text] : expected) EXPECT_EQ(w.Text(id), text) << "control " << id;
+  ASSERT_TRUE(w.Click(IDC_RB_ACCEPT));
+  ASSERT_TRUE(w.ClickAndWaitForPage(IDC_BTN_NEXT, 1));
+  EXPECT_EQ(w.Text(IDC_BTN_NEXT), "Installer");
+  EXPECT_TRUE(w.Click(IDC_BTN_CANCEL));
+  EXPECT_TRUE(w.process.WaitForExit());
+}
+
+TEST(Wizard, CorruptedFileShowsOneErrorBoxAndEnds) {
+  const std::string folder = e2e::ScratchFolder();
+  std::string bytes = SetupFileBytes(Contents());
+  bytes.replace(bytes.size() - 10, 10, "NOTASIGNAT");  // no signature anywhere any more
+  const std::string path = WriteSetupFile(folder, "broken.exe", bytes);
+
+  Process process = e2e::StartProcess(e2e::Quote(path));
+  ASSERT_TRUE(process.Started());
+  const auto box = e2e::WaitForMessageBox(process);
+  ASSERT_TRUE(box.has_value()) << "no message box";
+  EXPECT_EQ(box->caption, "Screensaver Setup");
+  EXPECT_EQ(box->text, kCorrupted);
+  EXPECT_TRUE(box->hasIcon);
+  ASSERT_EQ(box->buttons.size(), 1u);
+  std::vector<HWND> shown = e2e::TopLevelWindows(process.Id(), true);
+  EXPECT_EQ(shown.size(), 1u) << "only the message box may show";
+
+  ASSERT_TRUE(e2e::ClickButton(box->window, box->buttons[0].first));
+  // No second box, no wizard: the program ends.
+  ExpectEndsWithoutAWindow(process);
+  EXPECT_EQ(process.ExitCode().value_or(99), 0u);
+}
+
+TEST(Wizard, CorruptedFileInSilentModeShowsNothingAndEnds) {
+  const std::string folder = e2e::ScratchFolder();
+  std::string bytes = SetupFileBytes(Contents());
+  bytes.replace(bytes.size() - 10, 10, "NOTASIGNAT");
+  const std::string path = WriteSetupFile(folder, "broken.exe", bytes);
+  const std::string target = e2e::Join(folder, "target");
+
+  Process process = e2e::StartProcess(e2e::Quote(path) + " -silent " + e2e::Quote(target));
+  ASSERT_TRUE(process.Started());
+  ExpectEndsWithoutAWindow(process);
+  EXPECT_EQ(process.ExitCode().value_or(99), 1u);
+  EXPECT_FALSE(e2e::FolderExists(target));
+}
+
+// Wine reports the Windows version configured for an executable's name under AppDefaults.
+void ReportVersionFor(const std::string& exeName, const std::string& version) {
+  const std::string key = "Software\\Wine\\AppDefaults\\" + exeName;
+  HKEY handle = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                            &handle, nullptr),
+            ERROR_SUCCESS);
+  const LONG set = RegSetValueExA(handle, "Version", 0, REG_SZ,
+                                  reinterpret_cast<const BYTE*>(version.c_str()),
+                                  static_cast<DWORD>(version.size() + 1));
+  RegCloseKey(handle);
+  ASSERT_EQ(set, ERROR_SUCCESS);
+}
+
+TEST(Wizard, ShortFileNameOnWindowsXpButNotOnServer2003) {
+  struct VersionCase {
+    const char* exeName;
+    const char* wineVersion;
+    const char* installedName;
+    const char* absentName;
+  };
+  const VersionCase cases[] = {
+      {"setup_xp.exe", "winxp", "My_Scree.scr", "My Screen Saver.scr"},
+      {"setup_2003.exe", "win2003", "My Screen Saver.scr", "My_Scree.scr"},
+  };
+  const std::string folder = e2e::ScratchFolder();
+  package::SetupContents contents = Contents();
+  contents.record.SetScreensaverFileName("My Screen Saver.scr");
+  const std::string bytes = SetupFileBytes(contents);
+  for (const VersionCase& c : cases) {
+    SCOPED_TRACE(c.wineVersion);
+    ReportVersionFor(c.exeName, c.wineVersion);
+    const std::string path = WriteSetupFile(folder, c.exeName, bytes);
+    const std::string target = e2e::Join(folder, std::string("into_") + c.wineVersion);
+    Process process = e2e::StartProcess(e2e::Quote(path) + " -silent " + e2e::Quote(target));
+    ASSERT_TRUE(process.Started());
+    ASSERT_TRUE(process.WaitForExit());
+    EXPECT_EQ(process.ExitCode().value_or(99), 0u);
+    const auto installed = e2e::ReadFileBytes(e2e::Join(target, c.installedName));
+    EXPECT_EQ(installed.value_or("<missing>"), contents.image);
+    EXPECT_FALSE(e2e::FileExists(e2e::Join(target, c.absentName)));
+  }
+}
+
+}  // namespace

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include "setup/command_line.h"
+
+namespace {
+
+using Args = std::vector<std::string>;
+
+struct SplitCase {
+  const char* line;
+  Args expected;
+};
+
+TEST(CommandLineTest, SplitsLikeTheProgramReadsIt) {
+  const std::vector<SplitCase> cases = {
+      {"", {}},
+      {"   \t ", {}},
+      {"setup.exe", {"setup.exe"}},
+      {"\"C:\\Program Files\\setup.exe\" -silent", {"C:\\Program Files\\setup.exe", "-silent"}},
+      {"a.exe  -delfile\tC:\\X~1.EXE", {"a.exe", "-delfile", "C:\\X~1.EXE"}},
+      {"a.exe \"Screensaver Setup\" \"Sky has been removed.\"",
+       {"a.exe", "Screensaver Setup", "Sky has been removed."}},
+      // Backslashes are ordinary characters, also before a quote.
+      {"a.exe \"C:\\dir\\\" next", {"a.exe", "C:\\dir\\", "next"}},
+      {"a.exe C:\\a\\\\b", {"a.exe", "C:\\a\\\\b"}},
+      // Quotes join stretches and vanish; an empty pair stays an (empty) argument.
+      {"a.exe a\"b c\"d", {"a.exe", "ab cd"}},
+      {"a.exe \"a\"\"b\"", {"a.exe", "ab"}},
+      {"a.exe \"\" x", {"a.exe", "", "x"}},
+      // An unterminated quote runs to the end.
+      {"a.exe \"open ended  arg", {"a.exe", "open ended  arg"}},
+      // Every control character counts as a blank.
+      {"a.exe\x01x\x1fy\x7fz", {"a.exe", "x", "y\x7fz"}},
+      {"a.exe \xe9t\xe9", {"a.exe", "\xe9t\xe9"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(setup::SplitArguments(c.line), c.expected) << c.line;
+}
+
+TEST(CommandLineTest, CountsArgumentsAfterTheProgramAndReadsMissingOnesAsEmpty) {
+  const setup::CommandLine none = setup::CommandLine::Parse("");
+  EXPECT_EQ(none.Count(), 0u);
+  EXPECT_EQ(none.Arg(0), "");
+  const setup::CommandLine two = setup::CommandLine::Parse("\"C:\\a b\\s.exe\" -silent \"D:\\x y\"");
+  EXPECT_EQ(two.Count(), 2u);
+  EXPECT_EQ(two.Arg(0), "C:\\a b\\s.exe");
+  EXPECT_EQ(two.Arg(2), "D:\\x y");
+  EXPECT_EQ(two.Arg(3), "");
+}
+
+struct ModeCase {
+  const char* line;
+  bool silent;
+  bool delFile;
+};
+
+TEST(CommandLineTest, RecognisesTheModes) {
+  const std::vector<ModeCase> cases = {
+      {"s.exe", false, false},
+      {"s.exe -silent", true, false},
+      {"s.exe -Silent", true, false},
+      {"s.exe -SILENT C:\\dir", true, false},
+      {"s.exe \" -silent\"", true, false},
+      {"s.exe \"\t-silent \x01\"", true, false},
+      {"s.exe /silent", false, false},
+      {"s.exe -silentx", false, false},
+      {"s.exe \"- silent\"", false, false},
+      {"s.exe x -silent", false, false},
+      {"s.exe -delfile", false, false},  // nothing to delete: an ordinary run
+      {"s.exe -delfile C:\\u.exe", false, true},
+      {"s.exe -delfile C:\\u.exe \"Cap\" \"Text\" extra", false, true},
+      {"s.exe -delfile \"\"", false, true},
+      {"s.exe -DELFILE C:\\u.exe", false, false},
+      {"s.exe -Delfile C:\\u.exe", false, false},
+      {"s.exe \" -delfile\" C:\\u.exe", false, false},
+      {"s.exe x -delfile C:\\u.exe", false, false},
+  };
+  for (const auto& c : cases) {
+    const setup::CommandLine commandLine = setup::CommandLine::Parse(c.line);
+    EXPECT_EQ(setup::IsSilentSwitch(commandLine), c.silent) << c.line;
+    EXPECT_EQ(setup::IsDelFileMode(commandLine), c.delFile) << c.line;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include "setup/del_file.h"
+#include "support/fake_os.h"
+
+namespace {
+
+constexpr char kOwnPath[] = "C:\\windows\\temp\\uninst.exe";
+
+struct ClosingCase {
+  const char* arguments;
+  bool boxShown;
+};
+
+TEST(DelFileTest, DeletesSchedulesOwnFileAndSaysGoodbyeOnlyWithFourArguments) {
+  const std::vector<ClosingCase> cases = {
+      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE", false},
+      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE \"Screensaver Setup\"", false},
+      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE \"Screensaver Setup\" \"Sky is gone.\"", true},
+      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE \"Screensaver Setup\" \"Sky is gone.\" more", false},
+  };
+  for (const auto& c : cases) {
+    fake::FakeOs fake;
+    fake.files.AddFile("C:\\PROGRA~1\\Sky\\UNINST~1.EXE", "MZ");
+    fake.system.SetModulePath(kOwnPath);
+    os::Os os = fake.Os();
+    const auto commandLine = setup::CommandLine::Parse(std::string("u.exe ") + c.arguments);
+
+    setup::RunDelFile(os, commandLine);
+
+    EXPECT_FALSE(fake.files.HasFile("C:\\PROGRA~1\\Sky\\UNINST~1.EXE")) << c.arguments;
+    EXPECT_EQ(fake.files.RebootDeletions(), std::vector<std::string>{kOwnPath}) << c.arguments;
+    ASSERT_EQ(fake.system.Messages().size(), c.boxShown ? 1u : 0u) << c.arguments;
+    if (c.boxShown) {
+      const fake::Message& box = fake.system.Messages()[0];
+      EXPECT_EQ(box.owner, 0u);
+      EXPECT_EQ(box.caption, "Screensaver Setup");
+      EXPECT_EQ(box.text, "Sky is gone.");
+      EXPECT_EQ(box.flags, 0x40u);
+      EXPECT_LT(fake.log.IndexOf("DeleteAtReboot"), fake.log.IndexOf("ShowMessage"));
+    }
+    EXPECT_EQ(fake.system.SleepCount(), 0) << c.arguments;
+  }
+}
+
+struct WaitCase {
+  const char* name;
+  const char* path;  // what the command line names
+  int releasedAfterSleeps;  // -1: never released
+  bool fileGoneAtEnd;
+  int expectedDeleteAttempts;
+};
+
+// The file is held by a running process (the uninstaller) until some point; the fake plays that
+// by keeping it open until the n-th pause.
+TEST(DelFileTest, WaitsForTheFileToBeReleasedAndGivesUpOnlyAfterTheBound) {
+  constexpr int kMaxPauses =
+      static_cast<int>(setup::kDelFileGiveUpMilliseconds / setup::kDelFileRetryMilliseconds);
+  const std::vector<WaitCase> cases = {
+      {"free at once", "C:\\u.exe", 0, true, 1},
+      {"released after 3 pauses", "C:\\u.exe", 3, true, 4},
+      {"never released", "C:\\u.exe", -1, false, kMaxPauses + 1},
+      {"absent", "C:\\nothing.exe", 0, true, 1},
+      {"empty path", "\"\"", 0, true, 1},
+      {"a folder", "C:\\windows", 0, true, 1},
+      {"wildcards", "C:\\*.exe", -1, false, 1},
+  };
+  for (const auto& c : cases) {
+    fake::FakeOs fake;
+    fake.files.AddFile("C:\\u.exe", "MZ");
+    os::Os os = fake.Os();
+    auto holder = fake.files.Open("C:\\u.exe", os::OpenMode::kReadShareRead);
+    if (c.releasedAfterSleeps == 0) holder.reset();
+    fake.system.onSleep = [&](uint64_t) {
+      if (fake.system.SleepCount() == c.releasedAfterSleeps) holder.reset();
+    };
+
+    setup::RunDelFile(os, setup::CommandLine::Parse(std::string("t.exe -delfile ") + c.path));
+
+    EXPECT_EQ(fake.log.Count("DeleteFile"), c.expectedDeleteAttempts) << c.name;
+    EXPECT_EQ(fake.system.SleepCount(), c.expectedDeleteAttempts - 1) << c.name;
+    for (const std::string& line : fake.log.LinesOf("Sleep"))
+      EXPECT_EQ(line, "Sleep " + std::to_string(setup::kDelFileRetryMilliseconds));
+    if (std::string(c.path) == "C:\\u.exe") {
+      EXPECT_EQ(!fake.files.HasFile("C:\\u.exe"), c.fileGoneAtEnd) << c.name;
+    }
+    EXPECT_EQ(fake.files.RebootDeletions().size(), 1u) << c.name;
+  }
+}
+
+TEST(DelFileTest, FailuresOfTheSystemStillEndWithTheClosingMessage) {
+  for (const char* failing : {"DeleteAtReboot", "ModulePath", "Attributes", "DeleteFile"}) {
+    fake::FakeOs fake;
+    fake.files.AddFile("C:\\u.exe", "MZ");
+    fake.FailOn(failing);
+    os::Os os = fake.Os();
+    setup::RunDelFile(os, setup::CommandLine::Parse("t.exe -delfile C:\\u.exe Cap Text"));
+    EXPECT_EQ(fake.log.Count("DeleteAtReboot"), std::string(failing) == "ModulePath" ? 0 : 1) << failing;
+    ASSERT_EQ(fake.system.Messages().size(), 1u) << failing;
+    EXPECT_EQ(fake.system.Messages()[0].text, "Text") << failing;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+// The file-system steps around the copy: the destination folder, the partial-file clean-up and
+// the readme writer.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "setupmain/install_files.h"
+#include "support/fake_os.h"
+
+namespace setupmain {
+namespace {
+
+TEST(InstallFolder, CreatesEveryMissingLevelOutermostFirst) {
+  struct Case {
+    const char* typed;
+    bool created;
+    std::vector<std::string> creations;  // CreateFolder calls, in order
+  };
+  const Case cases[] = {
+      {"C:\\Savers", true, {"C:\\Savers"}},
+      {"C:\\Savers\\", true, {"C:\\Savers"}},
+      {"C:\\a\\b\\c\\", true, {"C:\\a", "C:\\a\\b", "C:\\a\\b\\c"}},
+      {"C:\\windows", true, {}},   // exists
+      {"C:\\", true, {}},          // a root
+      {"C:", true, {}},            // a drive
+      {"ab", true, {}},            // too short to be a folder of its own: left to the check
+      {"C:/a/b", true, {"C:/a", "C:/a/b"}},
+      {"Q:\\nodrive\\x", false, {"Q:\\nodrive [failed]"}},  // the first level fails: nothing further
+  };
+  for (const Case& c : cases) {
+    fake::FakeOs fake;
+    EXPECT_EQ(CreateFolderWithParents(fake.files, c.typed), c.created) << c.typed;
+    std::vector<std::string> expected;
+    for (const std::string& folder : c.creations) expected.push_back("CreateFolder " + folder);
+    EXPECT_EQ(fake.log.LinesOf("CreateFolder"), expected) << c.typed << "\n" << fake.log.Dump();
+  }
+}
+
+TEST(InstallFolder, AFailingLevelStopsTheCreation) {
+  fake::FakeOs fake;
+  fake.FailOn("CreateFolder", "C:\\a\\b");
+  EXPECT_FALSE(CreateFolderWithParents(fake.files, "C:\\a\\b\\c"));
+  EXPECT_TRUE(fake.files.HasFolder("C:\\a"));
+  EXPECT_FALSE(fake.files.HasFolder("C:\\a\\b\\c"));
+}
+
+TEST(InstallFolder, OnlyAnExistingFolderPassesTheCheck) {
+  fake::FakeOs fake;
+  fake.files.AddFile("C:\\file.txt", "x");
+  fake.files.AddFolder("C:\\Savers");
+  struct Case {
+    const char* text;
+    bool folder;
+  };
+  const Case cases[] = {{"C:\\Savers", true}, {"C:\\Savers\\", true}, {"C:\\file.txt", false},
+                        {"C:\\missing", false}, {"", false}};
+  for (const Case& c : cases) EXPECT_EQ(IsExistingFolder(fake.files, c.text), c.folder) << c.text;
+}
+
+TEST(InstallPartialFile, RemovesOnlyAFileNobodyHolds) {
+  struct Case {
+    const char* name;
+    bool file, folder, heldOpen, deleteFails;
+    bool result, gone;
+  };
+  const Case cases[] = {
+      {"no file", false, false, false, false, true, true},
+      {"folder of that name", false, true, false, false, true, false},
+      {"plain file", true, false, false, false, true, true},
+      {"file held by another", true, false, true, false, false, false},
+      {"delete refused", true, false, false, true, false, false},
+  };
+  const std::string path = "C:\\Savers\\stars.scr";
+  for (const Case& c : cases) {
+    fake::FakeOs fake;
+    fake.files.AddFolder("C:\\Savers");
+    if (c.file) fake.files.AddFile(path, "partial");
+    if (c.folder) fake.files.AddFolder(path);
+    std::unique_ptr<os::File> holder;
+    if (c.heldOpen) holder = fake.files.Open(path, os::OpenMode::kReadShareAll);
+    if (c.deleteFails) fake.FailOn("DeleteFile");
+    EXPECT_EQ(RemovePartialFile(fake.files, path), c.result) << c.name;
+    const bool present = fake.files.HasFile(path) || fake.files.HasFolder(path);
+    EXPECT_EQ(!present, c.gone) << c.name;
+    EXPECT_EQ(fake.files.OpenHandles(path), c.heldOpen ? 1 : 0) << c.name;
+    if (c.file && !c.heldOpen) {
+      EXPECT_TRUE(fake.log.Contains("OpenFile " + path + " ReadWriteExisting")) << fake.log.Dump();
+    }
+  }
+}
+
+TEST(InstallReadme, EveryLineEndsInCrLfAndLargeTextsAreWrittenInPieces) {
+  struct Case {
+    std::vector<std::string> lines;
+    std::size_t bufferSize;
+  };
+  const Case cases[] = {
+      {{"Stars", "", "Enjoy \xE9toiles!"}, 100001},
+      {{}, 100001},
+      {{""}, 16},
+      {{"0123456789abcdef0123456789", "x", "0123456789abcdef"}, 16},  // lines longer than the buffer
+  };
+  for (const Case& c : cases) {
+    fake::FakeOs fake;
+    std::string expected;
+    for (const std::string& line : c.lines) expected += line + "\r\n";
+    std::vector<uint8_t> buffer(c.bufferSize);
+    ASSERT_TRUE(WriteLinesFile(fake.files, "C:\\Stars Readme.txt", c.lines, buffer));
+    EXPECT_EQ(fake.files.Content("C:\\Stars Readme.txt"), expected);
+    EXPECT_EQ(fake.files.OpenHandles("C:\\Stars Readme.txt"), 0);
+  }
+}
+
+TEST(InstallReadme, ACreateOrWriteFailureIsReported) {
+  const char* failingOps[] = {"OpenFile", "Write"};
+  for (const char* op : failingOps) {
+    fake::FakeOs fake;
+    fake.FailOn(op);
+    std::vector<uint8_t> buffer(64);
+    EXPECT_FALSE(WriteLinesFile(fake.files, "C:\\r.txt", {"line"}, buffer)) << op;
+  }
+  fake::FakeOs full;
+  full.files.SetFreeSpace(3);
+  std::vector<uint8_t> buffer(64);
+  EXPECT_FALSE(WriteLinesFile(full.files, "C:\\r.txt", {"line"}, buffer));
+}
+
+}  // namespace
+}  // namespace setupmain

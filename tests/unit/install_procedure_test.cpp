@@ -1,0 +1,475 @@
+// The installation as the wizard runs it: a real setup file in the fake file system, start-up
+// through FormCreate, then the Install handler.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "integration/saver_registry.h"
+#include "integration/uninstall_entry.h"
+#include "language/translation.h"
+#include "package/package_writer.h"
+#include "setupmain/scr_setup.h"
+#include "support/fake_form_host.h"
+#include "support/fake_os.h"
+
+namespace setupmain {
+namespace {
+
+using os::RegRoot;
+
+constexpr char kSetupPath[] = "C:\\setup.exe";
+constexpr char kFolder[] = "C:\\Savers\\";
+constexpr char kSaver[] = "C:\\Savers\\stars.scr";
+constexpr char kUninstaller[] = "C:\\Savers\\uninstall stars.exe";
+constexpr char kReadme[] = "C:\\Savers\\Stars Readme.txt";
+constexpr char kNotComplete[] = "There was an error installing Stars. Installation is not complete.";
+
+std::string Bytes(std::size_t size, int seed) {
+  std::string bytes(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 31 + seed) ^ (i >> 9));
+  return bytes;
+}
+
+struct Package {
+  std::string stub = Bytes(5000, 1);
+  std::string image = Bytes(250000, 2);
+  std::string readme = "Stars\r\n\r\nA field of stars.";
+  std::string license;
+  std::string language;
+  bool flags = true;
+};
+
+std::string DesktopLink() { return std::string(fake::kFakeDesktop) + "\\Preview Stars.lnk"; }
+std::string GroupLink(const std::string& name) {
+  return std::string(fake::kFakePrograms) + "\\Stars\\" + name + ".lnk";
+}
+
+// One machine with one setup file on it, started the way the entry point starts the program.
+struct Rig {
+  explicit Rig(const Package& p = Package()) : package(p) {
+    package::SetupContents contents;
+    contents.image = p.image;
+    contents.readme = p.readme;
+    contents.license = p.license;
+    contents.language = p.language;
+    contents.record.SetScreensaverFileName("stars.scr");
+    contents.record.SetTitle("Stars");
+    contents.record.SetAddUninstallEntry(p.flags);
+    contents.record.SetAddStartMenuGroup(p.flags);
+    contents.record.SetAddDesktopShortcut(p.flags);
+    contents.record.SetDefaultFolder("<Program Files>");
+    contents.record.SetDefaultSubfolder("Stars");
+    setupFile = package::AssembleSetupFile(p.stub, contents);
+    fake.files.AddFile(kSetupPath, setupFile);
+    fake.files.AddFolder("C:\\Savers");
+    fake.files.AddFile("C:\\file.txt", "x");
+  }
+  ~Rig() { language::FreeTranslation(); }
+
+  // Start-up; in silent mode it installs as well.
+  void Start(bool silent, const std::string& folderArgument = {}) {
+    std::vector<std::string> args{kSetupPath};
+    if (silent) args.push_back("-silent");
+    if (!folderArgument.empty()) args.push_back(folderArgument);
+    form = std::make_unique<TSCRSetup>(os, host, setup::CommandLine(args), silent);
+    form->FormCreate();
+  }
+
+  // Presses Install with `folder` typed; true when it stopped with the silent abort.
+  bool Install(const std::string& folder) {
+    form->edDirectory.SetCaption(folder);
+    try {
+      form->btnOKClick();
+    } catch (const SilentAbort&) {
+      return true;
+    }
+    return false;
+  }
+
+  std::string ExpectedUninstaller() const {
+    const auto& raw = form->Record.Raw();
+    return package.stub + package.readme + package.license + package.language +
+           std::string(raw.begin(), raw.end()) + "ScUnin.sig";
+  }
+  std::optional<std::string> UninstallString() const {
+    return fake.registry.StringValue(RegRoot::kLocalMachine, integration::UninstallKeyPath("Stars"),
+                                     "UninstallString");
+  }
+  std::optional<std::string> InstalledPath() const {
+    return fake.registry.StringValue(RegRoot::kCurrentUser, integration::SaverKeyPath("Stars"),
+                                     integration::kInstalledPathValue);
+  }
+  const std::vector<fake::Message>& Messages() const { return fake.system.Messages(); }
+  void ExpectNothingLeftOpen() const {
+    for (const char* path : {kSetupPath, kSaver, kUninstaller, kReadme})
+      EXPECT_EQ(fake.files.OpenHandles(path), 0) << path;
+  }
+
+  Package package;
+  fake::FakeOs fake;
+  fake::FakeFormHost host{&fake};
+  os::Os os = fake.Os();
+  std::unique_ptr<TSCRSetup> form;
+  std::string setupFile;
+};
+
+TEST(InstallProcedure, SuccessWritesTheFilesAndWhatTheFlagsAskFor) {
+  struct Case {
+    const char* name;
+    bool flags;
+    std::string readme;
+    int pageAfter;
+  };
+  const Case cases[] = {
+      {"flags on, readme", true, "Stars\r\n\r\nA field of stars.", kPageProgress},
+      {"flags off, no readme", false, "", kPageFinished},
+      {"flags on, no readme", true, "", kPageFinished},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Package p;
+    p.flags = c.flags;
+    p.readme = c.readme;
+    Rig rig(p);
+    rig.Start(false);
+    ASSERT_FALSE(rig.Install("C:\\Savers"));
+
+    EXPECT_EQ(rig.form->edDirectory.Caption(), kFolder);
+    EXPECT_EQ(rig.fake.files.Content(kSaver), p.image);
+    ASSERT_EQ(rig.fake.shell.Executions().size(), 1u);
+    const fake::Execution& run = rig.fake.shell.Executions()[0];
+    EXPECT_EQ(run.owner, 0u);
+    EXPECT_EQ(run.verb, "install");
+    EXPECT_EQ(run.file, kSaver);
+    EXPECT_EQ(run.parameters, "");
+    EXPECT_EQ(run.directory, "");
+    EXPECT_EQ(run.show, os::kSwShowNoActivate);
+
+    if (c.readme.empty()) {
+      EXPECT_FALSE(rig.fake.files.HasFile(kReadme));
+    } else {
+      EXPECT_EQ(rig.fake.files.Content(kReadme), "Stars\r\n\r\nA field of stars.\r\n");
+    }
+    const auto uninstaller = rig.fake.files.Content(kUninstaller);
+    ASSERT_TRUE(uninstaller.has_value());
+    EXPECT_EQ(*uninstaller, rig.ExpectedUninstaller());
+    EXPECT_EQ(int64_t(uninstaller->size()),
+              rig.form->PackageEnd - rig.form->Record.PackageSize() + rig.form->Record.TextsSize() + 942);
+
+    if (c.flags) {
+      EXPECT_EQ(rig.UninstallString(), "\"" + std::string(kUninstaller) + "\"");
+      ASSERT_TRUE(rig.fake.shell.LinkAt(DesktopLink()).has_value());
+      EXPECT_EQ(rig.fake.shell.LinkAt(DesktopLink())->target, kSaver);
+      ASSERT_TRUE(rig.fake.shell.LinkAt(GroupLink("Uninstall Stars")).has_value());
+      EXPECT_EQ(rig.fake.shell.LinkAt(GroupLink("Uninstall Stars"))->target, kUninstaller);
+      EXPECT_EQ(rig.fake.shell.LinkAt(GroupLink("Readme")).has_value(), !c.readme.empty());
+    } else {
+      EXPECT_FALSE(rig.UninstallString().has_value());
+      EXPECT_EQ(rig.fake.log.Count("SaveLink"), 0);
+    }
+    EXPECT_EQ(rig.InstalledPath(), kSaver);
+
+    EXPECT_EQ(rig.form->CurrentPage(), c.pageAfter);
+    if (c.pageAfter == kPageProgress) {
+      EXPECT_FALSE(rig.form->btnNext.Visible());
+    }
+    EXPECT_EQ(rig.form->ProgressBar.Maximum(), 100);
+    EXPECT_TRUE(rig.Messages().empty());
+    EXPECT_FALSE(rig.host.closed);
+    EXPECT_TRUE(rig.host.windowEnabled);
+    EXPECT_FALSE(rig.host.busyCursor);
+    rig.ExpectNothingLeftOpen();
+    EXPECT_EQ(rig.form->ExitCode(), kExitInstalled);
+  }
+}
+
+TEST(InstallProcedure, ImageIsCopiedInBoundedChunksWithProgressAndPumping) {
+  // A 1,000,000-byte setup file whose image lies at 400,000 .. 699,999.
+  Package p;
+  p.stub = Bytes(400000, 3);
+  p.image = Bytes(300000, 4);
+  p.readme = "";
+  p.license = std::string(300000 - 942, 'L');
+  Rig rig(p);
+  ASSERT_EQ(rig.setupFile.size(), 1000000u);
+  rig.Start(false);
+
+  std::vector<int> shown;
+  std::vector<bool> windowEnabled, busy;
+  rig.host.onProcessMessages = [&] {
+    shown.push_back(rig.form->ProgressBar.Position());
+    windowEnabled.push_back(rig.host.windowEnabled);
+    busy.push_back(rig.host.busyCursor);
+  };
+  rig.fake.log.Clear();
+  ASSERT_FALSE(rig.Install("C:\\Savers"));
+
+  EXPECT_EQ(shown, (std::vector<int>{50, 60, 70}));
+  EXPECT_EQ(windowEnabled, (std::vector<bool>{false, false, false}));
+  EXPECT_EQ(busy, (std::vector<bool>{true, true, true}));
+  EXPECT_EQ(rig.host.Count("RepaintNow " + std::to_string(int(ui::ControlId::kProgressBar))), 3);
+
+  // The image reads lie between the seek to its start and the hand-over to the shell.
+  const int seek = rig.fake.log.IndexOf("Seek C:\\setup.exe 400000");
+  ASSERT_GE(seek, 0) << rig.fake.log.Dump();
+  std::vector<std::string> chunks;
+  const auto& calls = rig.fake.log.Calls();
+  for (std::size_t i = seek; i < calls.size() && calls[i].op != "ShellExecute"; ++i)
+    if (calls[i].op == "Read") chunks.push_back(calls[i].detail);
+  EXPECT_EQ(chunks, (std::vector<std::string>{"100001", "100001", "99998"}));
+  EXPECT_EQ(rig.fake.files.Content(kSaver), p.image);
+  EXPECT_TRUE(rig.host.windowEnabled);
+  EXPECT_FALSE(rig.host.busyCursor);
+}
+
+TEST(InstallProcedure, FolderAndTargetProblemsSendTheUserBackWithoutWritingAnything) {
+  const char* kA = "Unable to create the directory. Please select a different directory.";
+  const char* kB = "Invalid directory. Please select an existing directory.";
+  const char* kC = "Unable to copy the files. Access is denied. Please select a different directory.";
+  struct Case {
+    const char* name;
+    std::string typed;
+    std::function<void(fake::FakeOs&)> setUp;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"empty folder text", "", nullptr, kB},
+      {"folder below a file", "C:\\file.txt\\Savers", nullptr, kA},
+      {"folder refused", "C:\\New\\Savers", [](fake::FakeOs& f) { f.FailOn("CreateFolder", "C:\\New"); }, kA},
+      {"a file, not a folder", "C:\\file.txt", nullptr, kA},  // creating it is what fails
+      {"a drive that is no folder", "Q:", nullptr, kB},
+      {"target cannot be created", "C:\\Savers", [](fake::FakeOs& f) { f.FailOn("OpenFile", "stars.scr"); }, kC},
+  };
+  for (const bool silent : {false, true}) {
+    for (const Case& c : cases) {
+      // Silent mode takes the folder from the command line, where an empty one means the default.
+      if (silent && c.typed.empty()) continue;
+      SCOPED_TRACE(std::string(c.name) + (silent ? ", silent" : ", interactive"));
+      Rig rig;
+      if (c.setUp) c.setUp(rig.fake);
+      if (silent) {
+        rig.Start(true, c.typed);
+      } else {
+        rig.Start(false);
+        EXPECT_TRUE(rig.Install(c.typed));
+      }
+
+      EXPECT_EQ(rig.form->CurrentPage(), kPageDirectory);
+      if (silent) {
+        EXPECT_TRUE(rig.Messages().empty());
+        EXPECT_TRUE(rig.host.terminated);
+        EXPECT_EQ(rig.form->ExitCode(), kExitStoppedBeforeCopy);
+      } else {
+        ASSERT_EQ(rig.Messages().size(), 1u);
+        EXPECT_EQ(rig.Messages()[0].text, c.message);
+        EXPECT_EQ(rig.Messages()[0].caption, "Screensaver Setup");
+        EXPECT_EQ(rig.Messages()[0].flags, os::kMbOk | os::kMbIconError);
+        EXPECT_FALSE(rig.host.terminated);
+        EXPECT_EQ(rig.form->ExitCode(), kExitInstalled);
+      }
+      if (c.typed.empty()) {
+        EXPECT_EQ(rig.fake.log.Count("CreateFolder"), 0);
+      }
+      EXPECT_FALSE(rig.host.closed);
+      EXPECT_FALSE(rig.fake.files.HasFile(kSaver));
+      EXPECT_FALSE(rig.fake.files.HasFile(kUninstaller));
+      EXPECT_TRUE(rig.fake.shell.Executions().empty());
+      EXPECT_FALSE(rig.fake.registry.HasKey(RegRoot::kLocalMachine, integration::UninstallKeyPath("Stars")));
+      EXPECT_EQ(rig.fake.log.Count("SaveLink"), 0);
+    }
+  }
+}
+
+TEST(InstallProcedure, ATranslatedFolderMessageIsShown) {
+  Package p;
+  p.language = "Setup\r\nInvalid directory. Please select an existing directory.=Dossier invalide.\r\n";
+  Rig rig(p);
+  rig.Start(false);
+  EXPECT_TRUE(rig.Install(""));
+  ASSERT_EQ(rig.Messages().size(), 1u);
+  EXPECT_EQ(rig.Messages()[0].text, "Dossier invalide.");
+  EXPECT_EQ(rig.Messages()[0].caption, "Screensaver Setup");
+}
+
+int IndexOfOp(const fake::CallLog& log, const std::string& op) {
+  const auto& calls = log.Calls();
+  for (std::size_t i = 0; i < calls.size(); ++i)
+    if (calls[i].op == op) return static_cast<int>(i);
+  return -1;
+}
+
+bool IsUninstallerWrite(const fake::Call& call) {
+  return call.op == "Write" && fake::Fold(call.subject).find("uninstall stars.exe") != std::string::npos;
+}
+
+// Faults inside the copy and the writing of the files.
+struct Fault {
+  const char* name;
+  std::function<void(fake::FakeOs&, const std::string& image)> inject;
+  bool partialUninstallerKept;
+};
+
+std::vector<Fault> Faults() {
+  return {
+      {"setup file cannot be reopened",
+       [](fake::FakeOs& f, const std::string&) {
+         f.FailWhen([](const fake::Call& c) {
+           return c.op == "OpenFile" && c.subject == kSetupPath && c.detail == "ReadShareRead";
+         });
+       },
+       false},
+      {"read fails mid-copy",
+       [](fake::FakeOs& f, const std::string&) {
+         auto seen = std::make_shared<int>(0);
+         f.FailWhen([seen](const fake::Call& c) { return c.op == "Read" && c.detail == "100001" && ++*seen == 2; });
+       },
+       false},
+      {"disk full during the copy",
+       [](fake::FakeOs& f, const std::string& image) { f.files.SetFreeSpace(image.size() / 2); }, false},
+      {"readme cannot be created",
+       [](fake::FakeOs& f, const std::string&) { f.FailOn("OpenFile", "Readme.txt"); }, false},
+      {"uninstaller cannot be created",
+       [](fake::FakeOs& f, const std::string&) { f.FailOn("OpenFile", "uninstall stars.exe"); }, false},
+      {"uninstaller stub write fails", [](fake::FakeOs& f, const std::string&) { f.FailWhen(IsUninstallerWrite); },
+       true},
+      {"uninstaller record write fails",
+       [](fake::FakeOs& f, const std::string&) {
+         f.FailWhen([](const fake::Call& c) { return IsUninstallerWrite(c) && c.detail == "932"; });
+       },
+       true},
+      {"uninstaller signature write fails",
+       [](fake::FakeOs& f, const std::string&) {
+         f.FailWhen([](const fake::Call& c) { return IsUninstallerWrite(c) && c.detail == "10"; });
+       },
+       true},
+  };
+}
+
+TEST(InstallProcedure, AFailureRemovesTheScreenSaverRunsTheIntegrationAndEnds) {
+  for (const bool silent : {false, true}) {
+    for (const Fault& fault : Faults()) {
+      SCOPED_TRACE(std::string(fault.name) + (silent ? ", silent" : ", interactive"));
+      Rig rig;
+      fault.inject(rig.fake, rig.package.image);
+      if (silent) {
+        rig.Start(true, "C:\\Savers");
+      } else {
+        rig.Start(false);
+        EXPECT_FALSE(rig.Install("C:\\Savers"));  // a failure is no abort: it returns
+      }
+
+      EXPECT_FALSE(rig.fake.files.HasFile(kSaver)) << rig.fake.log.Dump();
+      EXPECT_EQ(rig.fake.files.HasFile(kUninstaller), fault.partialUninstallerKept);
+      if (fault.partialUninstallerKept) {
+        const std::string partial = *rig.fake.files.Content(kUninstaller);
+        const std::string complete = rig.ExpectedUninstaller();
+        EXPECT_LT(partial.size(), complete.size());
+        EXPECT_EQ(partial, complete.substr(0, partial.size()));
+      }
+      // The integration steps still run, pointing at the planned files...
+      EXPECT_EQ(rig.UninstallString(), "\"" + std::string(kUninstaller) + "\"");
+      EXPECT_TRUE(rig.fake.shell.LinkAt(DesktopLink()).has_value());
+      EXPECT_TRUE(rig.fake.shell.LinkAt(GroupLink("Uninstall Stars")).has_value());
+      // ...but nothing records an installation that did not happen.
+      EXPECT_FALSE(rig.InstalledPath().has_value());
+      EXPECT_TRUE(rig.host.windowEnabled);
+      EXPECT_FALSE(rig.host.busyCursor);
+      rig.ExpectNothingLeftOpen();
+      EXPECT_EQ(rig.form->CurrentPage(), kPageProgress);
+      if (silent) {
+        EXPECT_TRUE(rig.Messages().empty());
+        EXPECT_TRUE(rig.host.terminated);
+        EXPECT_EQ(rig.form->ExitCode(), kExitInstallFailed);
+      } else {
+        ASSERT_EQ(rig.Messages().size(), 1u);
+        EXPECT_EQ(rig.Messages()[0].text, kNotComplete);
+        EXPECT_EQ(rig.Messages()[0].caption, rig.form->Window.Caption());
+        EXPECT_EQ(rig.Messages()[0].caption, "Stars Setup");
+        EXPECT_EQ(rig.Messages()[0].flags, os::kMbOk | os::kMbIconError);
+        EXPECT_TRUE(rig.host.closed);
+        EXPECT_LT(IndexOfOp(rig.fake.log, "ShowMessage"), IndexOfOp(rig.fake.log, "Close"));
+        EXPECT_EQ(rig.form->ExitCode(), kExitInstalled);
+      }
+    }
+  }
+}
+
+TEST(InstallProcedure, IntegrationSeesTheExpandedPathOnlyOnceTheStubIsWritten) {
+  struct Case {
+    const char* name;
+    std::function<bool(const fake::Call&)> fault;  // null: no fault
+    std::string uninstallString;
+    std::optional<std::string> installedPath;
+  };
+  const std::string typed = "C:\\Other\\..\\Savers";
+  const Case cases[] = {
+      {"stub write fails", IsUninstallerWrite, "\"C:\\Other\\..\\Savers\\uninstall stars.exe\"", std::nullopt},
+      {"record write fails", [](const fake::Call& c) { return IsUninstallerWrite(c) && c.detail == "932"; },
+       "\"C:\\Savers\\uninstall stars.exe\"", std::nullopt},
+      {"success", nullptr, "\"C:\\Savers\\uninstall stars.exe\"", std::string(kSaver)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    rig.Start(false);
+    if (c.fault) rig.fake.FailWhen(c.fault);
+    rig.Install(typed);
+
+    EXPECT_EQ(rig.UninstallString(), c.uninstallString);
+    // The screen-saver path always comes from the folder as typed.
+    ASSERT_TRUE(rig.fake.shell.LinkAt(DesktopLink()).has_value());
+    EXPECT_EQ(rig.fake.shell.LinkAt(DesktopLink())->target, typed + "\\stars.scr");
+    EXPECT_EQ(rig.InstalledPath(), c.installedPath);
+  }
+}
+
+TEST(InstallProcedure, TranslatedNamesAndAHostileMessagePattern) {
+  Package p;
+  p.language =
+      "Setup\r\n"
+      "Uninstall=\xC9LIMINER\r\n"
+      "Readme=Lisezmoi\r\n"
+      "There was an error installing %s. Installation is not complete.=%d%n%x %s: %s %%\r\n";
+  Rig rig(p);
+  rig.Start(false);
+  rig.fake.FailWhen([](const fake::Call& c) { return c.op == "Write" && c.detail == "10"; });
+  EXPECT_FALSE(rig.Install("C:\\Savers"));
+
+  EXPECT_EQ(rig.fake.files.Content("C:\\Savers\\Stars Lisezmoi.txt"), "Stars\r\n\r\nA field of stars.\r\n");
+  EXPECT_TRUE(rig.fake.files.HasFile("C:\\Savers\\\xC9liminer stars.exe"));
+  EXPECT_EQ(rig.UninstallString(), "\"C:\\Savers\\\xC9liminer stars.exe\"");
+  ASSERT_EQ(rig.Messages().size(), 1u);
+  EXPECT_EQ(rig.Messages()[0].text, "%d%n%x Stars: %s %");
+}
+
+TEST(InstallProcedure, SilentModeInstallsIntoTheDefaultOrTheGivenFolder) {
+  struct Case {
+    const char* name;
+    std::string argument;
+    std::string saver;
+  };
+  const Case cases[] = {
+      {"default folder", "", std::string(fake::kFakeProgramFiles) + "\\Stars\\stars.scr"},
+      {"given folder", "C:\\Given\\Deep", "C:\\Given\\Deep\\stars.scr"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Package p;
+    p.license = "You agree.";  // never shown nor asked for in silent mode
+    Rig rig(p);
+    rig.Start(true, c.argument);
+
+    EXPECT_EQ(rig.fake.files.Content(c.saver), p.image);
+    EXPECT_EQ(rig.form->ExitCode(), kExitInstalled);
+    EXPECT_TRUE(rig.host.terminated);
+    EXPECT_TRUE(rig.Messages().empty());
+    EXPECT_EQ(rig.InstalledPath(), c.saver);
+  }
+}
+
+}  // namespace
+}  // namespace setupmain

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "support/fake_os.h"
+#include "package/package_writer.h"
+#include "package/package_reader.h"
+#include "package/pe_signature.h"
+#include "package/uninstaller_writer.h"
+
+namespace {
+
+void Put(std::vector<uint8_t>& b, std::size_t at, uint32_t value, int width) {
+  for (int i = 0; i < width; ++i) b[at + i] = uint8_t(value >> (8 * i));
+}
+uint32_t Get(const std::vector<uint8_t>& b, std::size_t at, int width) {
+  uint32_t v = 0;
+  for (int i = 0; i < width; ++i) v |= uint32_t(b[at + i]) << (8 * i);
+  return v;
+}
+
+// A minimal PE header as linkers write it: MZ, e_lfanew, "PE\0\0", COFF header, optional header
+// with 16 data directories. Every byte not set below is a distinct filler, so stray writes show.
+struct PeHeader {
+  bool plus;
+  std::size_t lfanew = 0x80;
+  std::vector<uint8_t> bytes;
+  std::size_t Optional() const { return lfanew + 24; }
+  std::size_t CheckSum() const { return Optional() + 64; }
+  std::size_t Count() const { return Optional() + (plus ? 108 : 92); }
+  std::size_t Certificate() const { return Optional() + (plus ? 112 : 96) + 4 * 8; }
+  uint16_t OptionalSize() const { return plus ? 240 : 224; }
+
+  explicit PeHeader(bool pe32plus) : plus(pe32plus), bytes(1024) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = uint8_t(i * 7 + 3);
+    bytes[0] = 'M';
+    bytes[1] = 'Z';
+    Put(bytes, 0x3C, uint32_t(lfanew), 4);
+    Put(bytes, lfanew, 0x00004550, 4);  // "PE\0\0"
+    Put(bytes, lfanew + 4 + 16, OptionalSize(), 2);
+    Put(bytes, Optional(), plus ? 0x20B : 0x10B, 2);
+    Put(bytes, Count(), 16, 4);
+    Put(bytes, CheckSum(), 0x0001F00D, 4);
+    Put(bytes, Certificate(), 0x00123400, 4);
+    Put(bytes, Certificate() + 4, 0x00001A28, 4);
+  }
+};
+
+TEST(ClearCertificateEntry, ClearsEntryAndChecksumOnlyInBothFormats) {
+  for (bool plus : {false, true}) {
+    PeHeader pe(plus);
+    std::vector<uint8_t> expected = pe.bytes;
+    Put(expected, pe.CheckSum(), 0, 4);
+    Put(expected, pe.Certificate(), 0, 4);
+    Put(expected, pe.Certificate() + 4, 0, 4);
+    EXPECT_TRUE(package::ClearCertificateEntry(pe.bytes.data(), pe.bytes.size())) << plus;
+    EXPECT_EQ(pe.bytes, expected) << (plus ? "PE32+" : "PE32");
+  }
+}
+
+TEST(ClearCertificateEntry, LeavesAnythingElseUntouched) {
+  struct Case {
+    const char* name;
+    std::function<void(PeHeader&)> damage;
+    std::size_t size;  // 0: the whole buffer
+  };
+  const Case cases[] = {
+      {"not MZ", [](PeHeader& p) { p.bytes[1] = 'X'; }, 0},
+      {"e_lfanew beyond the buffer", [](PeHeader& p) { Put(p.bytes, 0x3C, 5000, 4); }, 0},
+      {"e_lfanew near 4 GB", [](PeHeader& p) { Put(p.bytes, 0x3C, 0xFFFFFFF0u, 4); }, 0},
+      {"no PE signature", [](PeHeader& p) { p.bytes[p.lfanew + 2] = 1; }, 0},
+      {"unknown optional-header magic", [](PeHeader& p) { Put(p.bytes, p.Optional(), 0x107, 2); }, 0},
+      {"only four data directories", [](PeHeader& p) { Put(p.bytes, p.Count(), 4, 4); }, 0},
+      {"optional header too small for entry 4",
+       [](PeHeader& p) { Put(p.bytes, p.lfanew + 20, uint32_t(p.Certificate() - p.Optional() + 7), 2); }, 0},
+      {"header cut by the buffer end", [](PeHeader&) {}, 0x80 + 24 + 100},
+      {"buffer smaller than the DOS header", [](PeHeader&) {}, 40},
+      {"unsigned: entry already empty",
+       [](PeHeader& p) {
+         Put(p.bytes, p.Certificate(), 0, 4);
+         Put(p.bytes, p.Certificate() + 4, 0, 4);
+       },
+       0},
+  };
+  for (bool plus : {false, true}) {
+    for (const Case& c : cases) {
+      PeHeader pe(plus);
+      c.damage(pe);
+      const std::vector<uint8_t> before = pe.bytes;
+      EXPECT_FALSE(package::ClearCertificateEntry(pe.bytes.data(), c.size ? c.size : pe.bytes.size()))
+          << c.name << (plus ? " PE32+" : " PE32");
+      EXPECT_EQ(pe.bytes, before) << c.name;
+    }
+  }
+  EXPECT_FALSE(package::ClearCertificateEntry(nullptr, 0));
+}
+
+TEST(ClearCertificateEntry, UninstallerOfASignedSetupFileHasNoCertificateEntry) {
+  PeHeader pe(false);
+  const std::string stub(pe.bytes.begin(), pe.bytes.end());
+  package::SetupContents contents;
+  contents.image = "image";
+  // The signing tool appends its signature behind the package.
+  const std::string setup = package::AssembleSetupFile(stub, contents) + std::string(0x1A28, 'S');
+  fake::FakeOs fake;
+  fake.files.AddFile("C:\\setup.exe", setup);
+  auto source = fake.files.Open("C:\\setup.exe", os::OpenMode::kReadShareRead);
+  package::FileReadSource reader(*source);
+  const int64_t end = package::RequirePackageEnd(reader);
+  const auto record = package::ReadRecord(reader, end);
+  {
+    auto out = fake.files.Open("C:\\u.exe", os::OpenMode::kCreateAlways);
+    package::WriteUninstaller(*source, *out, end, record);
+  }
+  const std::string written = *fake.files.Content("C:\\u.exe");
+  const std::vector<uint8_t> head(written.begin(), written.begin() + 1024);
+  EXPECT_EQ(Get(head, pe.Certificate(), 4), 0u);
+  EXPECT_EQ(Get(head, pe.Certificate() + 4, 4), 0u);
+  EXPECT_EQ(Get(head, pe.CheckSum(), 4), 0u);
+  EXPECT_EQ(Get(head, pe.Optional(), 2), 0x10Bu);
+  EXPECT_EQ(written.size(), stub.size() + 942);
+}
+
+}  // namespace
