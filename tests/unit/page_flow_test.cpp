@@ -389,19 +389,4 @@ TEST(PageFlow, ShowingThePageThatShowsChangesNothing) {
   EXPECT_EQ(w.lbTitle.Caption(), "untouched");
 }
 
-TEST(PageFlow, DesignStateBeforeStartUp) {
-  WizardRig rig;
-  setupmain::TSCRSetup w(rig.os, rig.host, setup::CommandLine(), false);
-  EXPECT_EQ(w.Window.Caption(), "Screen Saver Setup");
-  EXPECT_FALSE(w.btnBack.Visible());
-  EXPECT_FALSE(w.btnNext.Enabled());
-  EXPECT_TRUE(w.rbNotAccept.Checked());
-  EXPECT_FALSE(w.rbAccept.Checked());
-  EXPECT_EQ(w.CurrentPage(), kPageReady);
-  EXPECT_EQ(w.ProgressBar.Maximum(), 100);
-  EXPECT_EQ(w.btnNext.Caption(), "Next >");
-  EXPECT_EQ(w.btnBack.Caption(), "< Back");
-  EXPECT_EQ(w.btnBrowse.Caption(), "&Browse...");
-}
-
 }  // namespace

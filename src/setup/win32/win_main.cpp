@@ -8,10 +8,7 @@
 #include "setup/command_line.h"
 #include "setup/del_file.h"
 
-#if __has_include("ui/win32/wizard_window.h")
 #include "ui/win32/wizard_window.h"
-#define SCR_HAVE_WIZARD_WINDOW 1
-#endif
 
 namespace {
 
@@ -23,13 +20,7 @@ int RunGui(os::Os& os, const setup::CommandLine& commandLine) {
   controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
   InitCommonControlsEx(&controls);
   const bool silentMode = setup::IsSilentSwitch(commandLine);
-#ifdef SCR_HAVE_WIZARD_WINDOW
   return RunWizardWindow(os, commandLine, silentMode);
-#else
-  (void)os;
-  (void)silentMode;
-  return 0;
-#endif
 }
 
 }  // namespace

@@ -507,6 +507,12 @@ bool WizardForm::PreTranslate(const MSG& message) {
     setup_.Dispatch([this, memo] { setup_.EscapePressed(memo); });
     return true;
   }
+  if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && MemoHasFocus() &&
+      GetKeyState(VK_CONTROL) >= 0) {
+    // The memos take every key for themselves in a dialog; Tab still has to leave them.
+    MoveFocus(GetKeyState(VK_SHIFT) < 0 ? 1 : 0, 0);
+    return true;
+  }
   if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && IsPushButton(GetFocus())) {
     SendMessageA(GetFocus(), BM_CLICK, 0, 0);
     return true;
