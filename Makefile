@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 CTEST_FLAGS ?= --timeout 900
 
 .PHONY: all bootstrap host win64 win32 fuzzbuild demo test test-host test-fuzz test-win64 test-win32 \
-        screenshots bench fuzz clean
+        screenshots bench benchhost fuzz clean
 
 all: host win64 win32
 
@@ -28,10 +28,10 @@ fuzzbuild: bootstrap
 	cmake --build --preset fuzz -j $(JOBS)
 
 test-host: host
-	ctest --preset host $(CTEST_FLAGS)
+	ctest --preset host -j $(JOBS) $(CTEST_FLAGS)
 
 test-fuzz: fuzzbuild
-	ctest --preset fuzz $(CTEST_FLAGS)
+	ctest --preset fuzz -j $(JOBS) $(CTEST_FLAGS)
 
 test-win64: win64 host
 	ctest --preset win64 $(CTEST_FLAGS)
@@ -47,7 +47,11 @@ demo: host win64
 screenshots: host win64
 	scripts/screenshots
 
-bench: host win64 win32
+benchhost: bootstrap
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench -j $(JOBS) --target scrpack trailer_bench
+
+bench: benchhost win64 win32
 	bench/run
 
 FUZZ_SECONDS ?= 60

@@ -219,6 +219,74 @@ def nearest(palette, colour, cache):
     return cache[key]
 
 
+def _nearest_exact(palette, colour):
+    r, g, b = colour
+    return min(range(len(palette)), key=lambda i: (palette[i][0] - r) ** 2 + (palette[i][1] - g) ** 2 +
+               (palette[i][2] - b) ** 2)
+
+
+def adaptive_palette(colours, size=256, reserved=()):
+    """A palette of at most `size` entries fitted to the given (r, g, b) pixels.
+
+    Pictures with few colours keep them exactly. Others are cut into boxes of similar colours
+    (median cut, the box that spans the widest range split first), and the box means are then
+    refined by a few rounds of k-means, so large flat areas such as the background come out exact.
+    `reserved` entries head the palette unchanged (an icon's transparent black)."""
+    counts = {}
+    for c in colours:
+        counts[c] = counts.get(c, 0) + 1
+    room = size - len(reserved)
+    if len(counts) <= room:
+        return list(reserved) + sorted(counts)
+    boxes = [sorted(counts)]
+    while len(boxes) < room:
+        spans = [max(max(c[i] for c in box) - min(c[i] for c in box) for i in range(3)) for box in boxes]
+        widest = max(range(len(boxes)), key=lambda i: (spans[i], len(boxes[i])))
+        box = boxes[widest]
+        if spans[widest] == 0:
+            break
+        axis = max(range(3), key=lambda i: max(c[i] for c in box) - min(c[i] for c in box))
+        box.sort(key=lambda c: (c[axis], c))
+        half = sum(counts[c] for c in box) / 2.0
+        running, cut = 0, 1
+        for i, c in enumerate(box[:-1]):
+            running += counts[c]
+            cut = i + 1
+            if running >= half:
+                break
+        boxes[widest:widest + 1] = [box[:cut], box[cut:]]
+    palette = [_mean(box, counts) for box in boxes]
+    for _ in range(4):
+        members = [[] for _ in palette]
+        for c in counts:
+            members[_nearest_exact(palette, c)].append(c)
+        palette = [_mean(m, counts) if m else p for m, p in zip(members, palette)]
+    return list(reserved) + palette
+
+
+def _mean(box, counts):
+    total = sum(counts[c] for c in box)
+    return tuple(int(round(sum(c[i] * counts[c] for c in box) / total)) for i in range(3))
+
+
+def index_rows(rows, palette, transparent=None):
+    """Rows of palette indices; pixels more than half transparent become `transparent`."""
+    cache = {}
+    out = []
+    for row in rows:
+        line = []
+        for r, g, b, a in row:
+            if transparent is not None and a < 128:
+                line.append(transparent)
+                continue
+            key = (r, g, b)
+            if key not in cache:
+                cache[key] = _nearest_exact(palette, key)
+            line.append(cache[key])
+        out.append(line)
+    return out
+
+
 # --- file formats -------------------------------------------------------------------------------
 
 def _row_padding(byte_count):
@@ -247,6 +315,34 @@ def bmp32(canvas):
     return file_header + header + pixels
 
 
+def bmp8(canvas):
+    """An opaque 8-bit bottom-up BMP file with a palette fitted to the picture.
+
+    Uncompressed, so that LoadImage can make a DIB section of it; the colour table holds only the
+    colours used."""
+    rows = canvas.rgba_rows()
+    n = canvas.size
+    palette = adaptive_palette([p[:3] for row in rows for p in row])
+    pixels = _packed_indices(index_rows(rows, palette), 8)
+    colour_table = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
+    header = _info_header(n, n, 8, len(pixels), len(palette))
+    offset = 14 + len(header) + len(colour_table)
+    file_header = struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset)
+    return file_header + header + colour_table + pixels
+
+
+def _packed_indices(indices, bits):
+    """Bottom-up rows of 4- or 8-bit palette indices, each padded to four bytes."""
+    data = bytearray()
+    for row in reversed(indices):
+        if bits == 8:
+            packed = bytes(row)
+        else:
+            packed = bytes((row[i] << 4) | (row[i + 1] if i + 1 < len(row) else 0) for i in range(0, len(row), 2))
+        data += packed + bytes(_row_padding(len(packed)))
+    return bytes(data)
+
+
 def _and_mask(rows):
     n = len(rows)
     row_bytes = (n + 7) // 8
@@ -260,37 +356,58 @@ def _and_mask(rows):
     return bytes(data)
 
 
-def _icon_image(canvas, bits):
+def on_matte(rows, matte):
+    """Rows whose partly transparent pixels are blended over the colour they will most likely be
+    shown on; fully opaque and mostly transparent pixels stay as they are."""
+    out = []
+    for row in rows:
+        line = []
+        for r, g, b, a in row:
+            if 128 <= a < 255:
+                t = a / 255.0
+                r, g, b = (int(round(c * t + m * (1 - t))) for c, m in zip((r, g, b), matte))
+            line.append((r, g, b, a))
+        out.append(line)
+    return out
+
+
+def _icon_image(canvas, bits, matte=None):
     rows = canvas.rgba_rows()
     n = canvas.size
     if bits == 32:
         xor = _bgra_rows(rows, opaque=False)
         palette = b''
     else:
-        colours = VGA16 if bits == 4 else palette256()
-        cache = {}
-        indices = [[0 if p[3] < 128 else nearest(colours, p, cache) for p in row] for row in rows]
+        if matte is not None:
+            # A mask has no soft edges: the edge pixels that stay are blended over the matte
+            # instead, so the outline keeps the weight it has in the full-colour image.
+            rows = on_matte(rows, matte)
+            # Index 0 stays black: the system XORs the transparent pixels' colour onto the screen.
+            colours = adaptive_palette([p[:3] for row in rows for p in row if p[3] >= 128],
+                                       reserved=[(0, 0, 0)])
+            colours += [(0, 0, 0)] * (256 - len(colours))
+            indices = index_rows(rows, colours, transparent=0)
+        else:
+            colours = VGA16 if bits == 4 else palette256()
+            cache = {}
+            indices = [[0 if p[3] < 128 else nearest(colours, p, cache) for p in row] for row in rows]
         palette = b''.join(bytes((b, g, r, 0)) for r, g, b in colours)
-        xor = bytearray()
-        for row in reversed(indices):
-            if bits == 8:
-                packed = bytes(row)
-            else:
-                packed = bytes((row[i] << 4) | (row[i + 1] if i + 1 < n else 0) for i in range(0, n, 2))
-            xor += packed + bytes(_row_padding(len(packed)))
-        xor = bytes(xor)
+        xor = _packed_indices(indices, bits)
     mask = _and_mask(rows)
     header = _info_header(n, n * 2, bits, len(xor) + len(mask), 0)
     return header + palette + xor + mask
 
 
 def ico(images):
-    """A multi-image .ico file from (canvas, bits per pixel) pairs."""
+    """A multi-image .ico file from (canvas, bits per pixel) pairs. A third item, the (r, g, b)
+    background the icon will mostly be seen on, gives an 8-bit image a palette fitted to the
+    picture instead of the standard one."""
     entries = b''
     blobs = b''
     offset = 6 + 16 * len(images)
-    for canvas, bits in images:
-        blob = _icon_image(canvas, bits)
+    for image in images:
+        canvas, bits = image[0], image[1]
+        blob = _icon_image(canvas, bits, matte=image[2] if len(image) > 2 else None)
         n = canvas.size
         colour_count = 16 if bits == 4 else 0
         entries += struct.pack('<BBBBHHII', n % 256, n % 256, colour_count, 0, 1, bits, len(blob), offset)

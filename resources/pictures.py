@@ -3,17 +3,22 @@
 
     pictures.py OUTPUT_FOLDER
 
-writes program.ico (16 and 32 pixels, 16 and 256 colours each), folder.ico (an open folder,
-32-bit with transparency, 32/48/64 pixels), header.bmp (48 x 48) and header_large.bmp (96 x 96).
+writes program.ico (16 and 32 pixels, 16 and 256 colours each), folder.ico (an open folder:
+32-bit with soft edges at 32 pixels; 256 colours and a mask at 48 and 64, where the denser screen
+hides hard edges, with the edge pixels blended over the dialog colour) and the opaque 256-colour
+header pictures header.bmp (48 x 48) and header_large.bmp (96 x 96). Every 256-colour palette but
+the program icon's is fitted to its picture.
 """
 
 import os
 import sys
 
-from draw import (Canvas, Difference, Ellipse, Intersection, Line, Polygon, Rect, RoundRect, bmp32,
+from draw import (Canvas, Difference, Ellipse, Intersection, Line, Polygon, Rect, RoundRect, bmp8,
                   horizontal, ico, rgb, sheen, vertical)
 
 EDGE = rgb('#3c3c3c')
+# The face colour of dialogs (Windows XP's is a little warmer): what the folder icon is shown on.
+DIALOG_FACE = (240, 240, 240)
 
 
 def outline(canvas, points, colour, grid):
@@ -145,9 +150,10 @@ def main():
     write(os.path.join(out, 'program.ico'), ico([
         (program_icon(16, True), 4), (program_icon(16, False), 8),
         (program_icon(32, True), 4), (program_icon(32, False), 8)]))
-    write(os.path.join(out, 'folder.ico'), ico([(folder_icon(n), 32) for n in (32, 48, 64)]))
-    write(os.path.join(out, 'header.bmp'), bmp32(header_picture(48)))
-    write(os.path.join(out, 'header_large.bmp'), bmp32(header_picture(96)))
+    write(os.path.join(out, 'folder.ico'), ico([
+        (folder_icon(32), 32), (folder_icon(48), 8, DIALOG_FACE), (folder_icon(64), 8, DIALOG_FACE)]))
+    write(os.path.join(out, 'header.bmp'), bmp8(header_picture(48)))
+    write(os.path.join(out, 'header_large.bmp'), bmp8(header_picture(96)))
 
 
 if __name__ == '__main__':

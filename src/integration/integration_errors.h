@@ -1,15 +1,16 @@
 #pragma once
 // Errors the integration steps let reach their caller. Both carry the text the user is shown
 // by the event dispatch, so what() is the whole message.
-#include <stdexcept>
 #include <string>
+
+#include "package/errors.h"
 
 namespace integration {
 
 // A registry value could not be written, or holds something other than text.
-class RegistryError : public std::runtime_error {
+class RegistryError : public package::Error {
  public:
-  using std::runtime_error::runtime_error;
+  using Error::Error;
   static RegistryError FailedToSetData(const std::string& valueName) {
     return RegistryError("Failed to set data for '" + valueName + "'");
   }
@@ -19,9 +20,9 @@ class RegistryError : public std::runtime_error {
 };
 
 // The shell could not give a special folder, or a shortcut could not be written.
-class ShortcutError : public std::runtime_error {
+class ShortcutError : public package::Error {
  public:
-  using std::runtime_error::runtime_error;
+  using Error::Error;
 };
 
 }  // namespace integration

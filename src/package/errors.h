@@ -1,20 +1,34 @@
 #pragma once
-#include <stdexcept>
+#include <exception>
+#include <string>
+#include <utility>
 
 namespace package {
 
+// The base of the program's own errors: what() is the text the user may be shown. It keeps the
+// text in a plain std::string rather than deriving from std::runtime_error, whose message lives
+// in a second, reference-counted string type that would add tens of kilobytes to the stub.
+class Error : public std::exception {
+ public:
+  explicit Error(std::string message) : message_(std::move(message)) {}
+  const char* what() const noexcept override { return message_.c_str(); }
+
+ private:
+  std::string message_;
+};
+
 // The package is missing, truncated or inconsistent. Start-up turns it into
 // "The file is corrupted. Setup can not continue."
-class CorruptedPackage : public std::runtime_error {
+class CorruptedPackage : public Error {
  public:
-  using std::runtime_error::runtime_error;
+  using Error::Error;
 };
 
 // Writing a file out of the package (the uninstaller) fell short: a read or a write delivered
 // fewer bytes than asked.
-class WriteError : public std::runtime_error {
+class WriteError : public Error {
  public:
-  using std::runtime_error::runtime_error;
+  using Error::Error;
 };
 
 }  // namespace package

@@ -1,13 +1,13 @@
 #pragma once
 // An installation step that could not be completed. Inside the main block it leads to the failure
 // handler; its text is never shown on its own, the user sees the "not complete" message instead.
-#include <stdexcept>
+#include "package/errors.h"
 
 namespace setupmain {
 
-class InstallError : public std::runtime_error {
+class InstallError : public package::Error {
  public:
-  using std::runtime_error::runtime_error;
+  using Error::Error;
 };
 
 }  // namespace setupmain

@@ -1,6 +1,8 @@
 // The real OS boundary against the real API: the places where a wrapper typically goes wrong
 // (sharing, buffer sizes, terminators, long names, links, the folder dialog).
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 
 #include <thread>
 
@@ -264,6 +266,22 @@ struct Owner {
   ~Owner() { DestroyWindow(window); }
 };
 
+// Text of the tree item the folder dialog has selected; the helper runs in our process, so the
+// tree view's item text can be read straight into a local buffer.
+std::string SelectedFolderName(HWND dialog) {
+  HWND tree = FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr);
+  if (!tree) return {};
+  HTREEITEM item = TreeView_GetSelection(tree);
+  if (!item) return {};
+  char text[MAX_PATH] = {};
+  TVITEMA tv{};
+  tv.mask = TVIF_TEXT;
+  tv.hItem = item;
+  tv.pszText = text;
+  tv.cchTextMax = MAX_PATH;
+  return SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)) ? text : std::string();
+}
+
 struct BrowseCase {
   const char* name;
   bool startExists;
@@ -288,8 +306,10 @@ TEST(OsShellTest, FolderDialogOpensAtTheStartFolderCentredAndModal) {
         HWND dialog = WaitForOwnDialog("");
         if (!dialog) return;
         HWND ok = e2e::ChildById(dialog, IDOK);
-        // The selection arrives from the dialog's own initialisation: wait for OK to be offered.
-        okEnabled = e2e::WaitFor([&] { return ok && IsWindowEnabled(ok); }, 20000);
+        // The selection arrives from the dialog's own initialisation, after the tree is filled:
+        // wait until it stands on the start folder and OK is offered for it.
+        okEnabled = e2e::WaitFor(
+            [&] { return SelectedFolderName(dialog) == "Start Here" && ok && IsWindowEnabled(ok); }, 20000);
         otherDisabledMeanwhile = !IsWindowEnabled(other.window);
         RECT rect{};
         GetWindowRect(dialog, &rect);

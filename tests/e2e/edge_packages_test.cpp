@@ -1,0 +1,385 @@
+// Setup files at the edges of what a package can hold, and damaged ones, made here from the real
+// stub and run under Wine: each installs completely or ends with its message, never anything in
+// between, and never a crash.
+#include <gtest/gtest.h>
+
+#include "support/e2e_support.h"  // <windows.h> first
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "package/package_writer.h"
+#include "ui/control_ids.h"
+
+namespace {
+
+const int kUnbuffered = (setvbuf(stdout, nullptr, _IONBF, 0), 0);
+
+using e2e::Join;
+using e2e::Quote;
+
+constexpr char kSaverName[] = "edge.scr";
+constexpr char kAppTitle[] = "Screensaver Setup";
+constexpr char kCorrupted[] = "The file is corrupted. Setup can not continue.";
+constexpr char kSaverKeyRoot[] = "Software\\Somnivex\\";
+constexpr DWORD kExitUnreadable = 1;
+constexpr DWORD kExitStoppedBeforeCopy = 2;
+constexpr int kPageDirectory = 1;
+constexpr std::size_t kTrailer = 942;
+
+std::string Stub() {
+  const auto stub = e2e::ReadFileBytes(e2e::StubPath());
+  EXPECT_TRUE(stub) << e2e::StubPath();
+  return stub.value_or("");
+}
+
+// Bytes that are no program (the shell would start a real one instead of recording it).
+std::string Image(std::size_t size) {
+  std::string image(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) image[i] = static_cast<char>('!' + (i * 7 + i / 300) % 90);
+  return image;
+}
+
+package::SetupContents Contents(const std::string& title) {
+  package::SetupContents c;
+  c.image = Image(150000);
+  c.record.SetScreensaverFileName(kSaverName);
+  c.record.SetTitle(title);
+  c.record.SetDefaultFolder("<Program Files>");
+  c.record.SetDefaultSubfolder(title);
+  return c;
+}
+
+std::string WriteSetup(const std::string& folder, const std::string& bytes, const std::string& name = "setup.exe") {
+  const std::string path = Join(folder, name);
+  EXPECT_TRUE(e2e::WriteFileBytes(path, bytes)) << path;
+  return path;
+}
+
+// Runs the program unattended to its end; its exit code, or nullopt when it did not end.
+std::optional<DWORD> RunSilent(const std::string& program, const std::string& folderArgument = {}) {
+  std::string commandLine = Quote(program) + " -silent";
+  if (!folderArgument.empty()) commandLine += " " + Quote(folderArgument);
+  e2e::Process process = e2e::StartProcess(commandLine);
+  EXPECT_TRUE(process.Started()) << program;
+  if (!process.WaitForExit()) return std::nullopt;
+  EXPECT_TRUE(e2e::TopLevelWindows(process.Id()).empty()) << "a window was left behind";
+  return process.ExitCode();
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(Join(folder, "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool PageShowing(HWND wizard, int page) {
+  HWND pageWindow = e2e::ChildById(wizard, IDC_PAGE_FIRST + page);
+  return pageWindow && IsWindowVisible(pageWindow);
+}
+
+// A button press that does not wait for its handler, which may show a modal box.
+void Press(HWND wizard, int id) {
+  PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(e2e::ChildById(wizard, id)));
+}
+
+// Answers the one box the process shows, which must be the corrupted-file message, and waits
+// for the process to end without any other window.
+void ExpectCorruptedBoxThenEnd(e2e::Process& process) {
+  const auto box = e2e::WaitForMessageBox(process);
+  ASSERT_TRUE(box) << "no message box";
+  EXPECT_EQ(box->caption, kAppTitle);
+  EXPECT_EQ(box->text, kCorrupted);
+  EXPECT_TRUE(box->hasIcon);
+  ASSERT_EQ(box->buttons.size(), 1u);
+  EXPECT_EQ(e2e::TopLevelWindows(process.Id()).size(), 1u) << "only the box may show";
+  ASSERT_TRUE(e2e::ClickButton(box->window, box->buttons[0].first));
+  EXPECT_TRUE(process.WaitForExit()) << "the program did not end";
+  EXPECT_EQ(process.ExitCode(), 0u);
+}
+
+// ---- sizes at the edges, installed unattended
+
+struct EdgeCase {
+  const char* name;
+  std::function<void(package::SetupContents&)> shape;
+  // Everything the folder must hold afterwards besides the uninstaller, with its exact bytes.
+  std::vector<std::pair<std::string, std::string>> files;
+  std::string uninstallerName = "uninstall edge.exe";
+};
+
+const std::string kTitle32 = "Edge Title Of Thirty-Two Letters";
+
+// Hundreds of entries in front of the three words that name files, so that a table that keeps
+// only the first few would show.
+std::string LongLanguageText() {
+  std::string text = "Setup\r\n";
+  for (int i = 0; i < 600; ++i) text += "Phrase " + std::to_string(i) + "=Traduction " + std::to_string(i) + "\r\n";
+  text += "Uninstall=D\xE9sinstaller\r\nReadme=Lisez-moi\r\nPreview=Aper\xE7u\r\n";
+  return text;
+}
+
+TEST(EdgePackages, SizesAtTheEdgesInstallCompletely) {
+  ASSERT_EQ(kTitle32.size(), 32u);
+  const std::vector<EdgeCase> cases = {
+      {"image of 0 bytes", [](package::SetupContents& c) { c.image.clear(); }, {{kSaverName, ""}}},
+      {"texts but no image",
+       [](package::SetupContents& c) {
+         c.image.clear();
+         c.readme = "First line\r\nSecond line";
+         c.license = "Terms.";
+         c.language = "Setup\r\nNext=Weiter\r\n";
+       },
+       {{kSaverName, ""}, {"Edge Readme.txt", "First line\r\nSecond line\r\n"}}},
+      {"title of 32 characters without NUL",
+       [](package::SetupContents& c) {
+         c.record.SetTitle(kTitle32);
+         c.readme = "x";
+       },
+       {{kSaverName, Image(150000)}, {kTitle32 + " Readme.txt", "x\r\n"}}},
+      {"readme with CR-only lines and no final line break",
+       [](package::SetupContents& c) { c.readme = "one\rtwo\r\rfour"; },
+       {{kSaverName, Image(150000)}, {"Edge Readme.txt", "one\r\ntwo\r\n\r\nfour\r\n"}}},
+      {"hundreds of translations naming the files",
+       [](package::SetupContents& c) {
+         c.language = LongLanguageText();
+         c.readme = "Lisez.";
+       },
+       {{kSaverName, Image(150000)}, {"Edge Lisez-moi.txt", "Lisez.\r\n"}},
+       "d\xE9sinstaller edge.exe"},
+  };
+  const std::string stub = Stub();
+  const std::string scratch = e2e::ScratchFolder();
+  int n = 0;
+  for (const EdgeCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    package::SetupContents contents = Contents("Edge");
+    c.shape(contents);
+    const std::string title = contents.record.Title();
+    const std::string folder = Join(scratch, "case" + std::to_string(++n));
+    const std::string setup =
+        WriteSetup(scratch, package::AssembleSetupFile(stub, contents), "setup" + std::to_string(n) + ".exe");
+
+    ASSERT_EQ(RunSilent(setup, folder), 0u);
+
+    std::vector<std::string> expectedNames{c.uninstallerName};
+    for (const auto& file : c.files) {
+      expectedNames.push_back(file.first);
+      EXPECT_EQ(e2e::ReadFileBytes(Join(folder, file.first)), file.second) << file.first;
+    }
+    std::sort(expectedNames.begin(), expectedNames.end());
+    EXPECT_EQ(FolderEntries(folder), expectedNames);
+    // The uninstaller: the stub, the texts, the record and its signature; no image.
+    const auto uninstaller = e2e::ReadFileBytes(Join(folder, c.uninstallerName));
+    ASSERT_TRUE(uninstaller);
+    const std::size_t texts = contents.readme.size() + contents.license.size() + contents.language.size();
+    EXPECT_EQ(uninstaller->size(), stub.size() + texts + kTrailer);
+    EXPECT_EQ(uninstaller->substr(uninstaller->size() - 10), "ScUnin.sig");
+    EXPECT_EQ(e2e::ReadRegString(HKEY_CURRENT_USER, kSaverKeyRoot + title, "FileName_"), Join(folder, kSaverName));
+    // The same uninstaller removes them again, finding the translated names by itself.
+    if (c.uninstallerName != "uninstall edge.exe") {
+      e2e::Process process = e2e::StartProcess(Quote(Join(folder, c.uninstallerName)));
+      ASSERT_TRUE(process.Started());
+      const auto box = e2e::WaitForMessageBox(process, title + " D\xE9sinstaller");
+      ASSERT_TRUE(box) << "no confirmation with the translated caption";
+      // No keeps everything: this checks the caption only, the removal is another file's matter.
+      EXPECT_TRUE(e2e::ClickButton(box->window, IDNO));
+      EXPECT_TRUE(process.WaitForExit());
+    }
+  }
+}
+
+TEST(EdgePackages, TranslatedPreviewNamesTheDesktopShortcut) {
+  package::SetupContents contents = Contents("Edge Preview");
+  contents.language = LongLanguageText();
+  contents.record.SetAddDesktopShortcut(true);
+  const std::string scratch = e2e::ScratchFolder();
+  const std::string folder = Join(scratch, "target");
+  ASSERT_EQ(RunSilent(WriteSetup(scratch, package::AssembleSetupFile(Stub(), contents)), folder), 0u);
+
+  char desktop[MAX_PATH + 1] = {};
+  ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE));
+  const auto link = e2e::ReadShellLink(Join(desktop, "Aper\xE7u Edge Preview.lnk"));
+  ASSERT_TRUE(link) << "no shortcut under the translated name";
+  EXPECT_TRUE(e2e::SamePath(link->target, Join(folder, kSaverName))) << link->target;
+  EXPECT_FALSE(e2e::FileExists(Join(desktop, "Preview Edge Preview.lnk")));
+}
+
+// Default folder and subfolder of 250 characters each: together far beyond what a path may hold.
+struct LongDefault {
+  std::string setup, expectedFolderText;
+};
+
+LongDefault MakeLongDefault(const std::string& scratch) {
+  package::SetupContents contents = Contents("Edge Long");
+  std::string folder = Join(scratch, "f");
+  folder += std::string(250 - folder.size(), 'f');
+  const std::string subfolder(250, 's');
+  contents.record.SetDefaultFolder(folder);
+  contents.record.SetDefaultSubfolder(subfolder);
+  EXPECT_EQ(contents.record.DefaultFolder(), folder);
+  EXPECT_EQ(contents.record.DefaultSubfolder(), subfolder);
+  return {WriteSetup(scratch, package::AssembleSetupFile(Stub(), contents)), folder + "\\" + subfolder + "\\"};
+}
+
+TEST(EdgePackages, LongestDefaultFolderEndsWithTheFolderMessage) {
+  const std::string scratch = e2e::ScratchFolder();
+  const LongDefault setup = MakeLongDefault(scratch);
+
+  // Unattended: the default folder is used, cannot be made, and nothing is written.
+  EXPECT_EQ(RunSilent(setup.setup), kExitStoppedBeforeCopy);
+  EXPECT_FALSE(e2e::FileExists(setup.expectedFolderText + kSaverName));
+  EXPECT_FALSE(e2e::ReadRegString(HKEY_CURRENT_USER, std::string(kSaverKeyRoot) + "Edge Long", "FileName_"));
+
+  // Through the wizard: the whole text is offered, Install gives the folder message, and the
+  // folder page comes back with the text unchanged for the user to correct.
+  e2e::Process process = e2e::StartProcess(Quote(setup.setup));
+  ASSERT_TRUE(process.Started());
+  const HWND wizard = e2e::WaitForWindow(process, "TSCRSetup");
+  ASSERT_TRUE(wizard);
+  ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }));
+  HWND edit = e2e::ChildById(wizard, IDC_ED_DIRECTORY);
+  EXPECT_EQ(e2e::TextOf(edit), setup.expectedFolderText);
+  Press(wizard, IDC_BTN_NEXT);
+  const auto box = e2e::WaitForMessageBox(process, kAppTitle);
+  ASSERT_TRUE(box) << "no message";
+  EXPECT_EQ(box->text, "Unable to create the directory. Please select a different directory.");
+  EXPECT_TRUE(box->hasIcon);
+  ASSERT_TRUE(e2e::ClickButton(box->window, box->buttons.at(0).first));
+  EXPECT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }));
+  EXPECT_TRUE(e2e::WaitFor([&] { return IsWindowVisible(e2e::ChildById(wizard, IDC_BTN_NEXT)) != FALSE; }));
+  EXPECT_EQ(e2e::TextOf(edit), setup.expectedFolderText);
+  EXPECT_FALSE(e2e::FileExists(setup.expectedFolderText + kSaverName));
+
+  // Corrected, the same run installs completely.
+  const std::string folder = Join(scratch, "corrected");
+  DWORD_PTR result = 0;
+  ASSERT_TRUE(SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()), SMTO_ABORTIFHUNG,
+                                  10000, &result));
+  Press(wizard, IDC_BTN_NEXT);
+  ASSERT_TRUE(process.WaitForExit()) << "the wizard stayed open";
+  EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{kSaverName, "uninstall edge.exe"}));
+}
+
+TEST(EdgePackages, FullWidthTitleInTheCaptionAndCrOnlyReadmeOnItsPage) {
+  package::SetupContents contents = Contents("Edge");
+  contents.record.SetTitle(kTitle32);
+  contents.readme = "one\rtwo\rthree";
+  const std::string scratch = e2e::ScratchFolder();
+  const std::string folder = Join(scratch, "target");
+  e2e::Process process = e2e::StartProcess(Quote(WriteSetup(scratch, package::AssembleSetupFile(Stub(), contents))));
+  ASSERT_TRUE(process.Started());
+  const HWND wizard = e2e::WaitForWindow(process, "TSCRSetup");
+  ASSERT_TRUE(wizard);
+  EXPECT_EQ(e2e::TextOf(wizard), kTitle32 + " Setup");
+  ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }));
+  DWORD_PTR result = 0;
+  ASSERT_TRUE(SendMessageTimeoutA(e2e::ChildById(wizard, IDC_ED_DIRECTORY), WM_SETTEXT, 0,
+                                  reinterpret_cast<LPARAM>(folder.c_str()), SMTO_ABORTIFHUNG, 10000, &result));
+  Press(wizard, IDC_BTN_NEXT);
+  constexpr int kPageReadme = 4;
+  ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageReadme); })) << "no readme page";
+  // Every lone CR became a line of its own in the memo.
+  const std::string shown = e2e::TextOf(e2e::ChildById(wizard, IDC_ED_README));
+  EXPECT_EQ(shown, "one\r\ntwo\r\nthree");
+  EXPECT_EQ(e2e::ReadFileBytes(Join(folder, kTitle32 + " Readme.txt")), "one\r\ntwo\r\nthree\r\n");
+  constexpr int kPageFinished = 5;
+  Press(wizard, IDC_BTN_NEXT);
+  ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageFinished); })) << "no finished page";
+  Press(wizard, IDC_BTN_NEXT);
+  EXPECT_TRUE(process.WaitForExit());
+}
+
+// ---- damaged files
+
+TEST(DamagedFiles, CutOffDownloadsInstallNothing) {
+  package::SetupContents contents = Contents("Edge Cut");
+  contents.readme = std::string(5000, 'r');
+  contents.language = "Setup\r\nNext=Weiter\r\n";
+  const std::string whole = package::AssembleSetupFile(Stub(), contents);
+  const std::size_t texts = contents.readme.size() + contents.language.size();
+  struct Cut {
+    const char* name;
+    std::size_t missing;
+  };
+  const Cut cuts[] = {
+      {"inside the signature", 4},
+      {"inside the record", 500},
+      {"inside the texts", kTrailer + texts / 2},
+      {"inside the image", kTrailer + texts + contents.image.size() / 2},
+      {"right behind the stub", kTrailer + texts + contents.image.size()},
+  };
+  const std::string scratch = e2e::ScratchFolder();
+  for (const Cut& cut : cuts) {
+    SCOPED_TRACE(cut.name);
+    const std::string setup = WriteSetup(scratch, whole.substr(0, whole.size() - cut.missing));
+    const std::string folder = Join(scratch, "never");
+    EXPECT_EQ(RunSilent(setup, folder), kExitUnreadable);
+    EXPECT_FALSE(e2e::FolderExists(folder));
+  }
+
+  // Interactively: one box, no wizard, nothing made.
+  const std::string setup = WriteSetup(scratch, whole.substr(0, whole.size() - cuts[3].missing), "cut.exe");
+  e2e::Process process = e2e::StartProcess(Quote(setup));
+  ASSERT_TRUE(process.Started());
+  ExpectCorruptedBoxThenEnd(process);
+  EXPECT_FALSE(e2e::ReadRegString(HKEY_CURRENT_USER, std::string(kSaverKeyRoot) + "Edge Cut", "FileName_"));
+}
+
+TEST(DamagedFiles, SignatureOnlyInTheMiddleIsNoPackage) {
+  const std::string stub = Stub();
+  const std::string scratch = e2e::ScratchFolder();
+  const std::string folder = Join(scratch, "never");
+  const std::string garbage[] = {std::string(3000, 'x'), std::string(3000, '\0'), std::string(3000, '\xFF')};
+  for (const std::string& front : garbage) {
+    SCOPED_TRACE(int(static_cast<unsigned char>(front[0])));
+    const std::string setup = WriteSetup(scratch, stub + front + "ZUZOri.sig" + std::string(4000, 'y'));
+    EXPECT_EQ(RunSilent(setup, folder), kExitUnreadable);
+    EXPECT_FALSE(e2e::FolderExists(folder));
+  }
+  // A valid package with plain data behind it is still a package.
+  package::SetupContents contents = Contents("Edge Trailing");
+  const std::string setup =
+      WriteSetup(scratch, package::AssembleSetupFile(stub, contents) + std::string(4000, 'y'), "trailing.exe");
+  EXPECT_EQ(RunSilent(setup, folder), 0u);
+  EXPECT_EQ(e2e::ReadFileBytes(Join(folder, kSaverName)), contents.image);
+}
+
+TEST(DamagedFiles, UninstallerWithAWrongRecordMarkerRemovesNothing) {
+  const std::string scratch = e2e::ScratchFolder();
+  const std::string folder = Join(scratch, "installed");
+  package::SetupContents contents = Contents("Edge Marker");
+  contents.readme = "Read me.";
+  ASSERT_EQ(RunSilent(WriteSetup(scratch, package::AssembleSetupFile(Stub(), contents)), folder), 0u);
+  const std::string uninstaller = Join(folder, "uninstall edge.exe");
+  auto bytes = e2e::ReadFileBytes(uninstaller);
+  ASSERT_TRUE(bytes);
+  (*bytes)[bytes->size() - kTrailer + 920] = 's';  // "sCRSet.sig"
+  ASSERT_TRUE(e2e::WriteFileBytes(uninstaller, *bytes));
+
+  // Unattended: no question, no box, nothing removed.
+  EXPECT_EQ(RunSilent(uninstaller), kExitUnreadable);
+  // Interactively: the corrupted-file box instead of the question.
+  e2e::Process process = e2e::StartProcess(Quote(uninstaller));
+  ASSERT_TRUE(process.Started());
+  ExpectCorruptedBoxThenEnd(process);
+
+  EXPECT_EQ(FolderEntries(folder),
+            (std::vector<std::string>{"Edge Marker Readme.txt", kSaverName, "uninstall edge.exe"}));
+  EXPECT_EQ(e2e::ReadRegString(HKEY_CURRENT_USER, std::string(kSaverKeyRoot) + "Edge Marker", "FileName_"),
+            Join(folder, kSaverName));
+}
+
+}  // namespace

@@ -1,0 +1,164 @@
+// The Windows half of the signed-setup check (tests/e2e/signed_test.sh drives it): a setup file
+// that carries a code signature behind its package installs and uninstalls like any other, and
+// the uninstaller it writes is a plain unsigned program, not one whose header points at a
+// signature that is not there.
+//
+// SCR_SIGNED_DIR (a Windows path) holds what the script made: setup.exe as the builder wrote it,
+// signed.exe (the same, signed), signed.scr (the screen saver in it). The installed uninstaller is
+// copied back there as uninstaller.exe, together with stale.exe, the same uninstaller with the
+// setup file's signature entry put back, so that the script can show its check tells them apart.
+#include <gtest/gtest.h>
+
+#include "support/e2e_support.h"  // <windows.h> first
+
+#include <tlhelp32.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "package/package_reader.h"
+#include "package/read_source.h"
+#include "package/sections.h"
+
+namespace {
+
+const int kUnbuffered = (setvbuf(stdout, nullptr, _IONBF, 0), 0);
+
+using e2e::Join;
+using e2e::Quote;
+
+constexpr char kTitle[] = "Signed Stars";
+constexpr char kSaverName[] = "signed.scr";
+constexpr char kUninstallerName[] = "uninstall signed.exe";
+constexpr char kCopyName[] = "ZUZOrilderuninst0.exe";
+constexpr char kUninstallEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Signed Stars";
+constexpr char kSaverKey[] = "Software\\Somnivex\\Signed Stars";
+
+uint32_t Get32(const std::string& bytes, std::size_t at) {
+  uint32_t value = 0;
+  for (int i = 0; i < 4; ++i) value |= uint32_t(uint8_t(bytes.at(at + i))) << (8 * i);
+  return value;
+}
+
+void Put32(std::string& bytes, std::size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes.at(at + i) = static_cast<char>(value >> (8 * i));
+}
+
+// Where the header checksum and the certificate-table entry (data directory 4) of a PE file lie.
+struct PeFields {
+  std::size_t checksum = 0, certificate = 0;
+};
+
+PeFields FieldsOf(const std::string& file) {
+  const std::size_t optional = Get32(file, 0x3C) + 24;
+  EXPECT_EQ(Get32(file, optional - 24), 0x00004550u) << "no PE header";
+  const bool plus = (Get32(file, optional) & 0xFFFF) == 0x20B;
+  return {optional + 64, optional + (plus ? 112 : 96) + 4 * 8};
+}
+
+std::vector<DWORD> ProcessesNamed(const std::string& exeName) {
+  std::vector<DWORD> ids;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return ids;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    if (e2e::SamePath(entry.szExeFile, exeName)) ids.push_back(entry.th32ProcessID);
+  CloseHandle(snapshot);
+  return ids;
+}
+
+// The uninstaller's temporary copy is started through the shell, so it is not ours by handle.
+void KillCopies() {
+  for (DWORD id : ProcessesNamed(kCopyName)) {
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+      TerminateProcess(process, 1);
+      WaitForSingleObject(process, e2e::kTimeoutMs);
+      CloseHandle(process);
+    }
+  }
+}
+
+// What an uninstaller written from `setupFile` holds: its stub, texts, record and "ScUnin.sig".
+std::string UninstallerOf(const std::string& setupFile) {
+  package::MemoryReadSource source(setupFile);
+  const package::PackageInfo info = package::ReadPackage(source);
+  const int64_t end = info.packageEnd;
+  const auto stubLength = static_cast<std::size_t>(package::StubLength(end, info.record));
+  const auto textsAt = static_cast<std::size_t>(package::TextsStart(end, info.record));
+  const auto signatureAt = static_cast<std::size_t>(package::SignatureStart(end));
+  return setupFile.substr(0, stubLength) + setupFile.substr(textsAt, signatureAt - textsAt) + "ScUnin.sig";
+}
+
+class SignedSetup : public ::testing::Test {
+ protected:
+  ~SignedSetup() override { KillCopies(); }
+  std::string dir = e2e::Env("SCR_SIGNED_DIR");
+};
+
+TEST_F(SignedSetup, InstallsAndUninstallsLikeAnUnsignedOne) {
+  ASSERT_FALSE(dir.empty()) << "SCR_SIGNED_DIR is not set: run this through tests/e2e/signed_test.sh";
+  const auto unsigned_ = e2e::ReadFileBytes(Join(dir, "setup.exe"));
+  const auto signed_ = e2e::ReadFileBytes(Join(dir, "signed.exe"));
+  const auto image = e2e::ReadFileBytes(Join(dir, kSaverName));
+  ASSERT_TRUE(unsigned_ && signed_ && image);
+  const PeFields pe = FieldsOf(*signed_);
+  // The signing tool appended its signature behind the package and pointed the header at it.
+  ASSERT_GT(signed_->size(), unsigned_->size());
+  ASSERT_EQ(Get32(*signed_, pe.certificate), unsigned_->size() + (8 - unsigned_->size() % 8) % 8);
+  ASSERT_NE(Get32(*signed_, pe.certificate + 4), 0u);
+  ASSERT_EQ(Get32(*unsigned_, pe.certificate), 0u);
+
+  const std::string folder = Join(e2e::ScratchFolder(), "Signed Target");
+  e2e::Process setup = e2e::StartProcess(Quote(Join(dir, "signed.exe")) + " -silent " + Quote(folder));
+  ASSERT_TRUE(setup.Started());
+  ASSERT_TRUE(setup.WaitForExit()) << "the installation did not end";
+  EXPECT_EQ(setup.ExitCode(), 0u);
+  EXPECT_EQ(e2e::ReadFileBytes(Join(folder, kSaverName)), *image) << "the screen saver is not byte-identical";
+  EXPECT_TRUE(e2e::FileExists(Join(folder, "Signed Stars Readme.txt")));
+  EXPECT_TRUE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallEntry));
+
+  // The uninstaller is the unsigned setup file's, with no signature entry and no checksum, which
+  // would no longer match.
+  const std::string uninstallerPath = Join(folder, kUninstallerName);
+  const auto uninstaller = e2e::ReadFileBytes(uninstallerPath);
+  ASSERT_TRUE(uninstaller) << "no uninstaller";
+  EXPECT_EQ(Get32(*uninstaller, pe.certificate), 0u);
+  EXPECT_EQ(Get32(*uninstaller, pe.certificate + 4), 0u);
+  EXPECT_EQ(Get32(*uninstaller, pe.checksum), 0u);
+  std::string expected = UninstallerOf(*unsigned_);
+  Put32(expected, pe.checksum, 0);
+  EXPECT_EQ(uninstaller->size(), expected.size());
+  EXPECT_TRUE(*uninstaller == expected) << "the uninstaller differs from the unsigned setup file's";
+
+  // For the signing tool's own look at it, and a stale one beside it to compare.
+  std::string stale = *uninstaller;
+  for (const std::size_t at : {pe.checksum, pe.certificate, pe.certificate + 4}) Put32(stale, at, Get32(*signed_, at));
+  ASSERT_TRUE(e2e::WriteFileBytes(Join(dir, "uninstaller.exe"), *uninstaller));
+  ASSERT_TRUE(e2e::WriteFileBytes(Join(dir, "stale.exe"), stale));
+
+  // The uninstaller runs, asks, removes, and has its copy delete it.
+  e2e::Process run = e2e::StartProcess(Quote(uninstallerPath));
+  ASSERT_TRUE(run.Started());
+  const auto question = e2e::WaitForMessageBox(run, std::string(kTitle) + " Uninstall");
+  ASSERT_TRUE(question) << "no confirmation";
+  ASSERT_TRUE(e2e::ClickButton(question->window, IDYES));
+  EXPECT_TRUE(run.WaitForExit()) << "the uninstaller did not end";
+  EXPECT_TRUE(e2e::WaitFor([&] { return !e2e::FileExists(uninstallerPath); })) << "the uninstaller is still there";
+  HWND goodbye = nullptr;
+  EXPECT_TRUE(e2e::WaitFor([&] { return (goodbye = FindWindowA("#32770", "Screensaver Setup")) != nullptr; }));
+  if (goodbye) {
+    const auto box = e2e::ReadMessageBox(goodbye);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, std::string(kTitle) + " has been successfully removed from your computer.");
+    EXPECT_TRUE(e2e::ClickButton(goodbye, IDOK));
+  }
+  EXPECT_TRUE(e2e::WaitFor([] { return ProcessesNamed(kCopyName).empty(); })) << "the copy did not end";
+  EXPECT_FALSE(e2e::FileExists(Join(folder, kSaverName)));
+  EXPECT_FALSE(e2e::FileExists(Join(folder, "Signed Stars Readme.txt")));
+  EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallEntry));
+  EXPECT_FALSE(e2e::ReadRegString(HKEY_CURRENT_USER, kSaverKey, "FileName_"));
+}
+
+}  // namespace
