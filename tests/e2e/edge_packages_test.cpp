@@ -17,6 +17,8 @@
 
 namespace {
 
+using e2e::FolderEntries;
+
 const int kUnbuffered = (setvbuf(stdout, nullptr, _IONBF, 0), 0);
 
 using e2e::Join;
@@ -69,20 +71,6 @@ std::optional<DWORD> RunSilent(const std::string& program, const std::string& fo
   if (!process.WaitForExit()) return std::nullopt;
   EXPECT_TRUE(e2e::TopLevelWindows(process.Id()).empty()) << "a window was left behind";
   return process.ExitCode();
-}
-
-std::vector<std::string> FolderEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(Join(folder, "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = found.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 bool PageShowing(HWND wizard, int page) {

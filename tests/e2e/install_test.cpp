@@ -18,6 +18,9 @@
 
 namespace {
 
+using e2e::SpecialFolderPath;
+using e2e::FolderEntries;
+
 using e2e::Join;
 using e2e::Quote;
 
@@ -25,26 +28,6 @@ constexpr char kUninstallRoot[] = "Software\\Microsoft\\Windows\\CurrentVersion\
 constexpr char kSaverKeyRoot[] = "Software\\Somnivex\\";
 constexpr char kSaverName[] = "e2estars.scr";
 constexpr char kUninstallerName[] = "uninstall e2estars.exe";
-
-std::string SpecialFolderPath(int csidl) {
-  char path[MAX_PATH + 1] = {};
-  EXPECT_TRUE(SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE));
-  return path;
-}
-
-std::vector<std::string> FolderEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(Join(folder, "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = found.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // Screen-saver bytes that are no program: Wine's shell starts a real program file itself instead
 // of using the "install" verb, which would leave a running screen saver holding the file. The

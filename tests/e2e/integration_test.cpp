@@ -14,16 +14,12 @@
 
 namespace {
 
+using e2e::SpecialFolderPath;
+
 constexpr char kUninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 std::string UninstallKey(const std::string& title) { return std::string(kUninstall) + "\\" + title; }
 std::string SaverKey(const std::string& title) { return "Software\\Somnivex\\" + title; }
-
-std::string SpecialFolderPath(int csidl) {
-  char path[MAX_PATH + 1] = {};
-  EXPECT_TRUE(SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE));
-  return path;
-}
 
 void SetRaw(HKEY root, const std::string& path, const std::string& name, DWORD type, const std::string& data) {
   HKEY key = nullptr;

@@ -23,6 +23,8 @@
 
 namespace {
 
+using e2e::ProcessesNamed;
+
 const int kUnbuffered = (setvbuf(stdout, nullptr, _IONBF, 0), 0);
 
 using e2e::Join;
@@ -55,18 +57,6 @@ PeFields FieldsOf(const std::string& file) {
   EXPECT_EQ(Get32(file, optional - 24), 0x00004550u) << "no PE header";
   const bool plus = (Get32(file, optional) & 0xFFFF) == 0x20B;
   return {optional + 64, optional + (plus ? 112 : 96) + 4 * 8};
-}
-
-std::vector<DWORD> ProcessesNamed(const std::string& exeName) {
-  std::vector<DWORD> ids;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return ids;
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof(entry);
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-    if (e2e::SamePath(entry.szExeFile, exeName)) ids.push_back(entry.th32ProcessID);
-  CloseHandle(snapshot);
-  return ids;
 }
 
 // The uninstaller's temporary copy is started through the shell, so it is not ours by handle.

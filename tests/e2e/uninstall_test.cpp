@@ -12,46 +12,16 @@
 
 namespace {
 
+using e2e::SpecialFolderPath;
+using e2e::FolderEntries;
+using e2e::ProcessesNamed;
+
 using e2e::Join;
 using e2e::Quote;
 
 constexpr char kAppTitle[] = "Screensaver Setup";
 constexpr char kCopyName[] = "ZUZOrilderuninst0.exe";
 constexpr char kUninstallRoot[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-
-std::string SpecialFolderPath(int csidl) {
-  char path[MAX_PATH + 1] = {};
-  EXPECT_TRUE(SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE));
-  return path;
-}
-
-std::vector<std::string> FolderEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(Join(folder, "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = found.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-// Ids of running processes started from a file of that name. The uninstaller starts its copy
-// through the shell, so the copy is not ours by handle; we find it by name.
-std::vector<DWORD> ProcessesNamed(const std::string& exeName) {
-  std::vector<DWORD> ids;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return ids;
-  PROCESSENTRY32 entry{};
-  entry.dwSize = sizeof(entry);
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-    if (e2e::SamePath(entry.szExeFile, exeName)) ids.push_back(entry.th32ProcessID);
-  CloseHandle(snapshot);
-  return ids;
-}
 
 void KillProcess(DWORD id) {
   if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 #include <wrl/client.h>
 
 #include <algorithm>
@@ -469,5 +470,34 @@ std::optional<LinkInfo> ReadShellLink(const std::string& path) {
 }
 
 bool SamePath(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
+
+std::string SpecialFolderPath(int csidl) {
+  char path[MAX_PATH + 1] = {};
+  return SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE) ? path : std::string();
+}
+std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(Join(folder, "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+std::vector<DWORD> ProcessesNamed(const std::string& exeName) {
+  std::vector<DWORD> ids;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return ids;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    if (SamePath(entry.szExeFile, exeName)) ids.push_back(entry.th32ProcessID);
+  CloseHandle(snapshot);
+  return ids;
+}
 
 }  // namespace e2e

@@ -138,4 +138,11 @@ std::optional<LinkInfo> ReadShellLink(const std::string& path);
 // ASCII case-insensitive comparison, as Windows compares paths.
 bool SamePath(const std::string& a, const std::string& b);
 
+// ---- looking around
+std::string SpecialFolderPath(int csidl);                          // the shell's folder, or empty
+std::vector<std::string> FolderEntries(const std::string& folder);  // names, sorted, no . and ..
+// Ids of running processes started from a file of that name: processes the shell started for
+// a program under test are not ours by handle.
+std::vector<DWORD> ProcessesNamed(const std::string& exeName);
+
 }  // namespace e2e
