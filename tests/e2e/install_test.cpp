@@ -277,6 +277,17 @@ constexpr int kPageDirectory = 1;
 constexpr int kPageReadme = 4;
 constexpr int kPageFinished = 5;
 
+// Waits for the wizard's folder page, types `folder` and presses Install; the wizard, or null
+// when it never reached that page.
+HWND InstallThroughWizard(e2e::Process& process, const std::string& folder) {
+  const HWND wizard = e2e::WaitForWindow(process, "TSCRSetup");
+  if (!wizard || !e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }) ||
+      !TypeFolder(wizard, folder))
+    return nullptr;
+  Press(wizard, IDC_BTN_NEXT);
+  return wizard;
+}
+
 TEST(InstallWizard, InstallThenReadmeThenFinished) {
   const std::string scratch = e2e::ScratchFolder();
   Options o;
@@ -291,11 +302,8 @@ TEST(InstallWizard, InstallThenReadmeThenFinished) {
 
   e2e::Process process = e2e::StartProcess(Quote(setup.path));
   ASSERT_TRUE(process.Started());
-  const HWND wizard = e2e::WaitForWindow(process, "TSCRSetup");
-  ASSERT_TRUE(wizard);
-  ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }));
-  ASSERT_TRUE(TypeFolder(wizard, folder));
-  Press(wizard, IDC_BTN_NEXT);
+  const HWND wizard = InstallThroughWizard(process, folder);
+  ASSERT_TRUE(wizard) << "no folder page to install from";
 
   ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageReadme); })) << "no readme page";
   EXPECT_EQ(e2e::ReadFileBytes(Join(folder, kSaverName)), o.image);
@@ -323,11 +331,8 @@ TEST(InstallWizard, WithoutReadmeTheWindowClosesRightAfterInstalling) {
 
   e2e::Process process = e2e::StartProcess(Quote(setup.path));
   ASSERT_TRUE(process.Started());
-  const HWND wizard = e2e::WaitForWindow(process, "TSCRSetup");
-  ASSERT_TRUE(wizard);
-  ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }));
-  ASSERT_TRUE(TypeFolder(wizard, folder));
-  Press(wizard, IDC_BTN_NEXT);
+  const HWND wizard = InstallThroughWizard(process, folder);
+  ASSERT_TRUE(wizard) << "no folder page to install from";
   ASSERT_TRUE(process.WaitForExit()) << "the wizard stayed open";
   EXPECT_EQ(process.ExitCode(), 0u);
   EXPECT_EQ(e2e::ReadFileBytes(Join(folder, kSaverName)), o.image);
@@ -342,11 +347,8 @@ TEST(InstallWizard, AnEmptyFolderIsRefusedAndTheFolderPageComesBack) {
 
   e2e::Process process = e2e::StartProcess(Quote(setup.path));
   ASSERT_TRUE(process.Started());
-  const HWND wizard = e2e::WaitForWindow(process, "TSCRSetup");
-  ASSERT_TRUE(wizard);
-  ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }));
-  ASSERT_TRUE(TypeFolder(wizard, ""));
-  Press(wizard, IDC_BTN_NEXT);
+  const HWND wizard = InstallThroughWizard(process, "");
+  ASSERT_TRUE(wizard) << "no folder page to install from";
 
   const auto box = e2e::WaitForMessageBox(process, "Screensaver Setup");
   ASSERT_TRUE(box) << "no message";
