@@ -282,31 +282,6 @@ std::string SelectedFolderName(HWND dialog) {
   return SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv)) ? text : std::string();
 }
 
-// Lists a folder once, as anything that looks into it does.
-void ReadFolder(const std::string& folder) {
-  WIN32_FIND_DATAA found{};
-  os::win32::UniqueFind search(FindFirstFileA(e2e::Join(folder, "*").c_str(), &found));
-}
-
-// The folder the dialog is asked to open at, on the prefix's own C: drive.
-// Wine's dialog finds a start folder by walking its tree from the desktop and comparing every
-// level byte for byte with a parsed copy, last-access dates included. Parsing the path is what
-// first reads a freshly changed folder, and that read moves its access date (relatime): when the
-// clock passes a two-second step in between, the walk no longer recognises the folder and the
-// dialog stays at the desktop. So every folder on the way is read once beforehand, and none
-// lies behind Z:, where other programs keep changing folders such as /tmp.
-std::string FreshStartFolder() {
-  const std::string base = "C:\\browse test";
-  const std::string start = e2e::Join(base, "Start Here");
-  RemoveDirectoryA(start.c_str());
-  RemoveDirectoryA(base.c_str());
-  CreateDirectoryA(base.c_str(), nullptr);
-  CreateDirectoryA(start.c_str(), nullptr);
-  ReadFolder(base);
-  ReadFolder(start);
-  return start;
-}
-
 struct BrowseCase {
   const char* name;
   bool startExists;
@@ -321,8 +296,8 @@ TEST(OsShellTest, FolderDialogOpensAtTheStartFolderCentredAndModal) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     os::win32::WinShell shell;
-    const std::string start = FreshStartFolder();
-    ASSERT_TRUE(e2e::FolderExists(start)) << start;
+    const std::string start = "C:\\browse test\\Start Here";
+    ASSERT_TRUE(e2e::MakeFolderForTheFolderDialog(start)) << start;
     Owner owner("owner"), other("other");
     bool otherDisabledMeanwhile = false, centred = false, okEnabled = false;
     std::optional<std::string> chosen;

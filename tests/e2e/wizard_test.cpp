@@ -260,6 +260,26 @@ TEST(Wizard, LicenceMemoKeepsEscWhileItHasTheFocus) {
   EXPECT_TRUE(w.process.WaitForExit());
 }
 
+// Clicks Browse with `typed` in the folder box and returns the folder dialog once it shows.
+// The dialog is modal: the click is posted so that the test keeps running while it is open.
+HWND OpenFolderDialog(const Wizard& w, const std::string& typed) {
+  SetWindowTextA(w.Control(IDC_ED_DIRECTORY), typed.c_str());
+  PostMessageA(w.Control(IDC_BTN_BROWSE), BM_CLICK, 0, 0);
+  HWND dialog = nullptr;
+  e2e::WaitFor([&] {
+    for (HWND window : e2e::TopLevelWindows(w.process.Id(), true))
+      if (e2e::ClassOf(window) == "#32770") dialog = window;
+    return dialog != nullptr;
+  });
+  return dialog;
+}
+
+bool CloseFolderDialog(const Wizard& w, HWND dialog, int button) {
+  return e2e::ClickButton(dialog, button) &&
+         e2e::WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }) &&
+         e2e::WaitFor([&] { return IsWindowEnabled(w.window) != FALSE; });
+}
+
 TEST(Wizard, CancellingTheFolderDialogKeepsTheTypedFolder) {
   package::SetupContents contents = Contents();
   contents.language = kFrench;
@@ -267,23 +287,41 @@ TEST(Wizard, CancellingTheFolderDialogKeepsTheTypedFolder) {
   ASSERT_TRUE(w.window);
   ASSERT_EQ(w.Page(), 1);
   const std::string typed = "C:\\typed by the user";
-  SetWindowTextA(w.Control(IDC_ED_DIRECTORY), typed.c_str());
-
-  // The dialog is modal: post the click so that this test keeps running while it is open.
-  PostMessageA(w.Control(IDC_BTN_BROWSE), BM_CLICK, 0, 0);
-  HWND dialog = nullptr;
-  ASSERT_TRUE(e2e::WaitFor([&] {
-    for (HWND window : e2e::TopLevelWindows(w.process.Id(), true))
-      if (e2e::ClassOf(window) == "#32770") dialog = window;
-    return dialog != nullptr;
-  })) << "no folder dialog";
+  HWND dialog = OpenFolderDialog(w, typed);
+  ASSERT_TRUE(dialog) << "no folder dialog";
   EXPECT_TRUE(AnyChildHasText(dialog, "Choisissez un dossier"));
   EXPECT_FALSE(IsWindowEnabled(w.window)) << "the wizard must wait for the dialog";
-  ASSERT_TRUE(e2e::ClickButton(dialog, IDCANCEL));
-  EXPECT_TRUE(e2e::WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
-  EXPECT_TRUE(e2e::WaitFor([&] { return IsWindowEnabled(w.window) != FALSE; }));
+  EXPECT_TRUE(CloseFolderDialog(w, dialog, IDCANCEL));
   EXPECT_EQ(w.Text(IDC_ED_DIRECTORY), typed);
   EXPECT_EQ(w.Page(), 1);
+  EXPECT_TRUE(w.Click(IDC_BTN_CANCEL));
+  EXPECT_TRUE(w.process.WaitForExit());
+}
+
+// OK right away takes the folder the dialog opened at: the typed one, written back whole,
+// without its trailing backslash unless it is a drive root.
+TEST(Wizard, ConfirmingTheFolderDialogWritesTheChosenFolderBack) {
+  ASSERT_TRUE(e2e::MakeFolderForTheFolderDialog("C:\\Picked Stars"));
+  struct Case {
+    const char* typed;
+    const char* written;
+  };
+  const Case cases[] = {
+      {"C:\\Picked Stars\\", "C:\\Picked Stars"},
+      {"C:\\Picked Stars", "C:\\Picked Stars"},
+      {"C:\\", "C:\\"},
+  };
+  Wizard w = StartWizard(Contents());
+  ASSERT_TRUE(w.window);
+  ASSERT_EQ(w.Page(), 1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    HWND dialog = OpenFolderDialog(w, c.typed);
+    ASSERT_TRUE(dialog) << "no folder dialog";
+    EXPECT_TRUE(CloseFolderDialog(w, dialog, IDOK));
+    EXPECT_EQ(w.Text(IDC_ED_DIRECTORY), c.written);
+    EXPECT_EQ(w.Page(), 1);
+  }
   EXPECT_TRUE(w.Click(IDC_BTN_CANCEL));
   EXPECT_TRUE(w.process.WaitForExit());
 }

@@ -50,6 +50,11 @@ void MakeFolders(const std::string& folder) {
   CreateDirectoryA(folder.c_str(), nullptr);
 }
 
+void ReadFolderOnce(const std::string& folder) {
+  WIN32_FIND_DATAA found{};
+  os::win32::UniqueFind search(FindFirstFileA(Join(folder, "*").c_str(), &found));
+}
+
 os::win32::UniqueHkey OpenRead(HKEY root, const std::string& path) {
   os::win32::UniqueHkey key;
   if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS) key.Reset();
@@ -108,6 +113,25 @@ std::string ScratchFolder() {
   MakeFolders(folder);
   if (!FolderExists(folder)) ADD_FAILURE() << "cannot make the scratch folder " << folder;
   return folder;
+}
+
+// Wine's folder dialog finds a start folder by walking its tree from the desktop and comparing
+// every level byte for byte with a parsed copy, last-access dates included. Parsing the path is
+// what first reads a freshly changed folder, and that read moves its access date (relatime): when
+// the clock passes a two-second step in between, the walk no longer recognises the folder and the
+// dialog stays at the desktop. So every folder on the way is read once here. Keep such folders on
+// the prefix's own C: drive: behind Z: other programs keep changing folders such as /tmp.
+bool MakeFolderForTheFolderDialog(const std::string& path) {
+  RemoveTree(path);
+  MakeFolders(path);
+  std::string folder = path;
+  while (folder.size() > 3) {  // every folder above a drive root
+    ReadFolderOnce(folder);
+    const size_t cut = folder.find_last_of('\\');
+    if (cut == std::string::npos) break;
+    folder.erase(cut);
+  }
+  return FolderExists(path);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -110,6 +110,8 @@ std::optional<std::string> ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool CopyFileTo(const std::string& from, const std::string& to);
 std::string ShortPath(const std::string& path);  // empty on failure
+// Makes a fresh, empty folder for the shell's folder dialog to open at (see the .cpp).
+bool MakeFolderForTheFolderDialog(const std::string& path);
 // The lines of the install recorder's log, each split at its tabs.
 std::vector<std::vector<std::string>> InstallLog();
 
