@@ -38,15 +38,17 @@ void CopyImage(os::File& source, os::File& target, int64_t length, std::vector<u
                const std::function<void(int percent)>& afterChunk) {
   if (buffer.empty()) throw InstallError("No copy buffer.");
   const int64_t size = SourceSize(source);
+  int64_t position = SourcePosition(source);  // moved on by each read, not asked for again
   int64_t remaining = length;
-  while (SourcePosition(source) < size && remaining > 0) {
+  while (position < size && remaining > 0) {
     const uint32_t wanted = ChunkSize(remaining, buffer);
     uint32_t delivered = 0;
     if (!source.Read(buffer.data(), wanted, delivered) || delivered == 0)
       throw InstallError("Reading the screen saver from the setup file failed.");
     WriteAll(target, buffer.data(), delivered, "the screen saver");
+    position += delivered;
     remaining -= delivered;
-    afterChunk(ProgressPercent(SourcePosition(source), size));
+    afterChunk(ProgressPercent(position, size));
   }
 }
 

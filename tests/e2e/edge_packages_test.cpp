@@ -19,15 +19,13 @@ namespace {
 
 using e2e::FolderEntries;
 
-const int kUnbuffered = (setvbuf(stdout, nullptr, _IONBF, 0), 0);
-
 using e2e::Join;
 using e2e::Quote;
+using e2e::kAppTitle;
+using e2e::kCorrupted;
+using e2e::kSaverKeyRoot;
 
 constexpr char kSaverName[] = "edge.scr";
-constexpr char kAppTitle[] = "Screensaver Setup";
-constexpr char kCorrupted[] = "The file is corrupted. Setup can not continue.";
-constexpr char kSaverKeyRoot[] = "Software\\Somnivex\\";
 constexpr DWORD kExitUnreadable = 1;
 constexpr DWORD kExitStoppedBeforeCopy = 2;
 constexpr int kPageDirectory = 1;

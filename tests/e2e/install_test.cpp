@@ -23,9 +23,9 @@ using e2e::FolderEntries;
 
 using e2e::Join;
 using e2e::Quote;
+using e2e::kUninstallRoot;
+using e2e::kSaverKeyRoot;
 
-constexpr char kUninstallRoot[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-constexpr char kSaverKeyRoot[] = "Software\\Somnivex\\";
 constexpr char kSaverName[] = "e2estars.scr";
 constexpr char kUninstallerName[] = "uninstall e2estars.exe";
 

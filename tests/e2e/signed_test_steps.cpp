@@ -25,15 +25,13 @@ namespace {
 
 using e2e::ProcessesNamed;
 
-const int kUnbuffered = (setvbuf(stdout, nullptr, _IONBF, 0), 0);
-
 using e2e::Join;
 using e2e::Quote;
+using e2e::kCopyName;
 
 constexpr char kTitle[] = "Signed Stars";
 constexpr char kSaverName[] = "signed.scr";
 constexpr char kUninstallerName[] = "uninstall signed.exe";
-constexpr char kCopyName[] = "ZUZOrilderuninst0.exe";
 constexpr char kUninstallEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Signed Stars";
 constexpr char kSaverKey[] = "Software\\Somnivex\\Signed Stars";
 

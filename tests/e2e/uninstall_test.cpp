@@ -18,10 +18,9 @@ using e2e::ProcessesNamed;
 
 using e2e::Join;
 using e2e::Quote;
-
-constexpr char kAppTitle[] = "Screensaver Setup";
-constexpr char kCopyName[] = "ZUZOrilderuninst0.exe";
-constexpr char kUninstallRoot[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+using e2e::kAppTitle;
+using e2e::kUninstallRoot;
+using e2e::kCopyName;
 
 void KillProcess(DWORD id) {
   if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {

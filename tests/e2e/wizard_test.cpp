@@ -12,12 +12,11 @@
 
 namespace {
 
-const int kUnbuffered = (setvbuf(stdout, nullptr, _IONBF, 0), 0);
+using e2e::kCorrupted;
 
 using e2e::Process;
 
 constexpr char kTitle[] = "Stars";
-constexpr char kCorrupted[] = "The file is corrupted. Setup can not continue.";
 
 // Every text the window shows, in French, so that an untranslated control stands out.
 constexpr char kFrench[] =

@@ -21,6 +21,7 @@ std::string Pattern(std::size_t size) {
 struct CopyRun {
   bool threw = false;
   std::string written;
+  std::vector<int> percents;  // one per chunk copied
 };
 
 CopyRun RunCopy(fake::FakeOs& fake, const std::string& source, int64_t start, int64_t length) {
@@ -32,7 +33,7 @@ CopyRun RunCopy(fake::FakeOs& fake, const std::string& source, int64_t start, in
     in->Seek(start);
     std::vector<uint8_t> buffer(kCopyChunkSize);
     try {
-      CopyImage(*in, *out, length, buffer, [](int) {});
+      CopyImage(*in, *out, length, buffer, [&run](int percent) { run.percents.push_back(percent); });
     } catch (const InstallError&) {
       run.threw = true;
     }
@@ -68,6 +69,26 @@ TEST(InstallCopy, StopsQuietlyAtTheEndOfTheSourceButNeverOnAFault) {
     EXPECT_EQ(run.threw, c.threw) << c.name;
     ASSERT_EQ(run.written.size(), c.writtenSize) << c.name;
     EXPECT_EQ(run.written, source.substr(c.start, c.writtenSize)) << c.name;
+  }
+}
+
+// The bar shows how far into the whole setup file the copy has read, not how much of the image.
+TEST(InstallCopy, ProgressFollowsThePositionInTheSetupFile) {
+  struct Case {
+    const char* name;
+    std::size_t sourceSize;
+    int64_t start, length;
+    std::vector<int> percents;
+  };
+  const Case cases[] = {
+      {"two chunks behind a stub", 250000, 1000, 200000, {40, 80}},
+      {"image to the end of the file", 200000, 0, 200000, {50, 100}},
+      {"one short chunk", 1000, 500, 100, {60}},
+      {"nothing to copy", 1000, 500, 0, {}},
+  };
+  for (const Case& c : cases) {
+    fake::FakeOs fake;
+    EXPECT_EQ(RunCopy(fake, Pattern(c.sourceSize), c.start, c.length).percents, c.percents) << c.name;
   }
 }
 

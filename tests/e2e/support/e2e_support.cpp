@@ -12,6 +12,9 @@ namespace e2e {
 
 namespace {
 
+// Test output reaches the log as it is written, also when a test program hangs or is killed.
+const int kUnbufferedStdout = (setvbuf(stdout, nullptr, _IONBF, 0), 0);
+
 std::string Lower(std::string text) {
   for (char& c : text)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');

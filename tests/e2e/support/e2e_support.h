@@ -28,6 +28,13 @@ namespace e2e {
 constexpr DWORD kTimeoutMs = 60000;
 constexpr DWORD kPollMs = 25;
 
+// ---- the program's own texts and places, as the tests expect to find them
+constexpr char kAppTitle[] = "Screensaver Setup";
+constexpr char kCorrupted[] = "The file is corrupted. Setup can not continue.";
+constexpr char kUninstallRoot[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+constexpr char kSaverKeyRoot[] = "Software\\Somnivex\\";
+constexpr char kCopyName[] = "ZUZOrilderuninst0.exe";  // the uninstaller's temporary copy
+
 // ---- where things are
 std::string Env(const char* name);  // empty when unset
 std::string StubPath();
