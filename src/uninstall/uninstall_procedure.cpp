@@ -1,23 +1,23 @@
 // The uninstaller's one job: confirm, remove what setup made, and have a temporary copy delete
-// the uninstaller file once we have ended. The caller (window creation) hides the window and
-// ends the application afterwards, whatever happened here.
+// the uninstaller file once we have ended.
+#include "uninstall/uninstall_procedure.h"
+
 #include <string>
 
+#include "integration/saver_registry.h"
 #include "integration/shortcut_names.h"
 #include "integration/shortcuts.h"
 #include "integration/uninstall_entry.h"
+#include "language/application_title.h"
+#include "language/message_format.h"
 #include "language/translation.h"
 #include "package/errors.h"
 #include "package/package_reader.h"
 #include "package/read_source.h"
-#include "setup/command_line.h"
-#include "setupmain/install_format.h"
-#include "setupmain/scr_setup.h"
 #include "uninstall/removal_paths.h"
 #include "uninstall/self_removal.h"
 
-namespace setupmain {
-
+namespace uninstall {
 namespace {
 
 using language::Translate;
@@ -36,7 +36,7 @@ void RequireUninstallerPackage(os::Os& os, int64_t packageEnd, const package::Se
 
 bool UserConfirms(os::Os& os, os::WindowRef owner, const std::string& title) {
   const std::string text =
-      FormatMessageText(Translate("Are you sure you want to remove %s and its components?"), title);
+      language::FormatMessageText(Translate("Are you sure you want to remove %s and its components?"), title);
   const std::string caption = title + ' ' + Translate("Uninstall");
   return os.system.ShowMessage(owner, text, caption, os::kMbYesNo | os::kMbIconQuestion) == os::kIdYes;
 }
@@ -47,28 +47,28 @@ void DeleteIfNamed(os::Files& files, const std::string& path) {
 
 }  // namespace
 
-void TSCRSetup::UninstallProcedure() {
-  RequireUninstallerPackage(os_, PackageEnd, Record);
-  const std::string title = Record.Title();
-  const os::WindowRef owner = host_.Handle();
-  if (!UserConfirms(os_, owner, title)) return;
+void UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t packageEnd,
+                        const package::SettingsRecord& record) {
+  RequireUninstallerPackage(os, packageEnd, record);
+  const std::string title = record.Title();
+  if (!UserConfirms(os, owner, title)) return;
 
-  const std::string uninstallerPath = os_.system.ModulePath();
+  const std::string uninstallerPath = os.system.ModulePath();
   // Read before ClearSaverSettings, which deletes the value.
-  const std::string recorded = ReadInstalledPath();
-  DeleteIfNamed(os_.files, uninstall::SaverPathToDelete(recorded, Record.ScreensaverFileName(), uninstallerPath));
-  ClearSaverSettings();
-  if (Record.ReadmeSize() > 0)
-    DeleteIfNamed(os_.files, uninstall::ReadmePathToDelete(recorded, uninstallerPath, integration::ReadmeFileName(title)));
+  const std::string recorded = integration::ReadInstalledPath(os.registry, title);
+  DeleteIfNamed(os.files, SaverPathToDelete(recorded, record.ScreensaverFileName(), uninstallerPath));
+  integration::ClearSaverSettings(os.registry, title);
+  if (record.ReadmeSize() > 0)
+    DeleteIfNamed(os.files, ReadmePathToDelete(recorded, uninstallerPath, integration::ReadmeFileName(title)));
 
   // Composed before any removal step, so it is shown whatever they come to.
   const std::string success =
-      FormatMessageText(Translate("%s has been successfully removed from your computer."), title);
-  uninstall::StartSelfRemoval(os_, owner, setup::kApplicationTitle, success);
+      language::FormatMessageText(Translate("%s has been successfully removed from your computer."), title);
+  StartSelfRemoval(os, owner, language::kApplicationTitle, success);
 
-  if (Record.AddUninstallEntry()) integration::RemoveUninstallEntry(os_.registry, title);
-  if (Record.AddStartMenuGroup()) integration::RemoveStartMenuGroup(os_, title);
-  if (Record.AddDesktopShortcut()) integration::RemoveDesktopShortcut(os_, title);
+  if (record.AddUninstallEntry()) integration::RemoveUninstallEntry(os.registry, title);
+  if (record.AddStartMenuGroup()) integration::RemoveStartMenuGroup(os, title);
+  if (record.AddDesktopShortcut()) integration::RemoveDesktopShortcut(os, title);
 }
 
-}  // namespace setupmain
+}  // namespace uninstall

@@ -15,7 +15,7 @@
 #include "package/package_writer.h"
 #include "support/e2e_support.h"
 #include "ui/control_ids.h"
-#include "ui/win32/wizard_window.h"
+#include "wizard/win32/wizard_window.h"
 
 namespace {
 
@@ -324,7 +324,7 @@ TEST(Window, FontsAndBackgroundsInProcess) {
   os::Os os{realOs.files, realOs.registry, realOs.shell, system};
   int exitCode = -1;
   std::thread wizardThread([&] {
-    exitCode = RunWizardWindow(os, setup::CommandLine({path}), false);
+    exitCode = wizard::win32::RunWizardWindow(os, false, "");
   });
   Wizard w;
   e2e::WaitFor([&] {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "setup/command_line.h"
+#include "app/command_line.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string line(reinterpret_cast<const char*>(data), size);
-  const auto args = setup::SplitArguments(line);
+  const auto args = app::SplitArguments(line);
   std::size_t characters = 0;
   for (const std::string& arg : args) {
     characters += arg.size();
@@ -27,11 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(characters <= size);
   // No argument is empty unless it was written as a quoted stretch.
   for (const std::string& arg : args) Check(!arg.empty() || line.find('"') != std::string::npos);
-  const setup::CommandLine parsed = setup::CommandLine::Parse(line);
+  const app::CommandLine parsed = app::CommandLine::Parse(line);
   Check(args.empty() ? parsed.Count() == 0 : parsed.Count() + 1 == args.size());
   for (std::size_t i = 0; i < args.size(); ++i) Check(parsed.Arg(i) == args[i]);
   Check(parsed.Arg(args.size()).empty());
-  if (setup::IsDelFileMode(parsed)) Check(parsed.Count() >= 2 && parsed.Arg(1) == "-delfile");
-  setup::IsSilentSwitch(parsed);
+  if (app::IsDelFileMode(parsed)) Check(parsed.Count() >= 2 && parsed.Arg(1) == "-delfile");
+  app::IsSilentSwitch(parsed);
   return 0;
 }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "setup/command_line.h"
+#include "app/command_line.h"
 
 namespace {
 
@@ -33,14 +33,14 @@ TEST(CommandLineTest, SplitsLikeTheProgramReadsIt) {
       {"a.exe\x01x\x1fy\x7fz", {"a.exe", "x", "y\x7fz"}},
       {"a.exe \xe9t\xe9", {"a.exe", "\xe9t\xe9"}},
   };
-  for (const auto& c : cases) EXPECT_EQ(setup::SplitArguments(c.line), c.expected) << c.line;
+  for (const auto& c : cases) EXPECT_EQ(app::SplitArguments(c.line), c.expected) << c.line;
 }
 
 TEST(CommandLineTest, CountsArgumentsAfterTheProgramAndReadsMissingOnesAsEmpty) {
-  const setup::CommandLine none = setup::CommandLine::Parse("");
+  const app::CommandLine none = app::CommandLine::Parse("");
   EXPECT_EQ(none.Count(), 0u);
   EXPECT_EQ(none.Arg(0), "");
-  const setup::CommandLine two = setup::CommandLine::Parse("\"C:\\a b\\s.exe\" -silent \"D:\\x y\"");
+  const app::CommandLine two = app::CommandLine::Parse("\"C:\\a b\\s.exe\" -silent \"D:\\x y\"");
   EXPECT_EQ(two.Count(), 2u);
   EXPECT_EQ(two.Arg(0), "C:\\a b\\s.exe");
   EXPECT_EQ(two.Arg(2), "D:\\x y");
@@ -75,9 +75,9 @@ TEST(CommandLineTest, RecognisesTheModes) {
       {"s.exe x -delfile C:\\u.exe", false, false},
   };
   for (const auto& c : cases) {
-    const setup::CommandLine commandLine = setup::CommandLine::Parse(c.line);
-    EXPECT_EQ(setup::IsSilentSwitch(commandLine), c.silent) << c.line;
-    EXPECT_EQ(setup::IsDelFileMode(commandLine), c.delFile) << c.line;
+    const app::CommandLine commandLine = app::CommandLine::Parse(c.line);
+    EXPECT_EQ(app::IsSilentSwitch(commandLine), c.silent) << c.line;
+    EXPECT_EQ(app::IsDelFileMode(commandLine), c.delFile) << c.line;
   }
 }
 

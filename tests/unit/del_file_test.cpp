@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "setup/del_file.h"
+#include "app/del_file.h"
 #include "support/fake_os.h"
 
 namespace {
@@ -24,9 +24,9 @@ TEST(DelFileTest, DeletesSchedulesOwnFileAndSaysGoodbyeOnlyWithFourArguments) {
     fake.files.AddFile("C:\\PROGRA~1\\Sky\\UNINST~1.EXE", "MZ");
     fake.system.SetModulePath(kOwnPath);
     os::Os os = fake.Os();
-    const auto commandLine = setup::CommandLine::Parse(std::string("u.exe ") + c.arguments);
+    const auto commandLine = app::CommandLine::Parse(std::string("u.exe ") + c.arguments);
 
-    setup::RunDelFile(os, commandLine);
+    app::RunDelFile(os, commandLine);
 
     EXPECT_FALSE(fake.files.HasFile("C:\\PROGRA~1\\Sky\\UNINST~1.EXE")) << c.arguments;
     EXPECT_EQ(fake.files.RebootDeletions(), std::vector<std::string>{kOwnPath}) << c.arguments;
@@ -55,7 +55,7 @@ struct WaitCase {
 // by keeping it open until the n-th pause.
 TEST(DelFileTest, WaitsForTheFileToBeReleasedAndGivesUpOnlyAfterTheBound) {
   constexpr int kMaxPauses =
-      static_cast<int>(setup::kDelFileGiveUpMilliseconds / setup::kDelFileRetryMilliseconds);
+      static_cast<int>(app::kDelFileGiveUpMilliseconds / app::kDelFileRetryMilliseconds);
   const std::vector<WaitCase> cases = {
       {"free at once", "C:\\u.exe", 0, true, 1},
       {"released after 3 pauses", "C:\\u.exe", 3, true, 4},
@@ -75,12 +75,12 @@ TEST(DelFileTest, WaitsForTheFileToBeReleasedAndGivesUpOnlyAfterTheBound) {
       if (fake.system.SleepCount() == c.releasedAfterSleeps) holder.reset();
     };
 
-    setup::RunDelFile(os, setup::CommandLine::Parse(std::string("t.exe -delfile ") + c.path));
+    app::RunDelFile(os, app::CommandLine::Parse(std::string("t.exe -delfile ") + c.path));
 
     EXPECT_EQ(fake.log.Count("DeleteFile"), c.expectedDeleteAttempts) << c.name;
     EXPECT_EQ(fake.system.SleepCount(), c.expectedDeleteAttempts - 1) << c.name;
     for (const std::string& line : fake.log.LinesOf("Sleep"))
-      EXPECT_EQ(line, "Sleep " + std::to_string(setup::kDelFileRetryMilliseconds));
+      EXPECT_EQ(line, "Sleep " + std::to_string(app::kDelFileRetryMilliseconds));
     if (std::string(c.path) == "C:\\u.exe") {
       EXPECT_EQ(!fake.files.HasFile("C:\\u.exe"), c.fileGoneAtEnd) << c.name;
     }
@@ -94,7 +94,7 @@ TEST(DelFileTest, FailuresOfTheSystemStillEndWithTheClosingMessage) {
     fake.files.AddFile("C:\\u.exe", "MZ");
     fake.FailOn(failing);
     os::Os os = fake.Os();
-    setup::RunDelFile(os, setup::CommandLine::Parse("t.exe -delfile C:\\u.exe Cap Text"));
+    app::RunDelFile(os, app::CommandLine::Parse("t.exe -delfile C:\\u.exe Cap Text"));
     EXPECT_EQ(fake.log.Count("DeleteAtReboot"), std::string(failing) == "ModulePath" ? 0 : 1) << failing;
     ASSERT_EQ(fake.system.Messages().size(), 1u) << failing;
     EXPECT_EQ(fake.system.Messages()[0].text, "Text") << failing;

@@ -3,12 +3,12 @@
 #include <optional>
 #include <string>
 
-#include "setupmain/scr_setup.h"
 #include "support/fake_os.h"
+#include "wizard/scr_setup.h"
 
 namespace {
 
-using setupmain::ExpandFolderMacros;
+using wizard::ExpandFolderMacros;
 
 constexpr os::WindowRef kOwner = 0x777;
 
@@ -72,7 +72,7 @@ TEST(ProgramFilesFolder, AsksTheShellForFolder38WithTheWindowAsOwner) {
   fake::FakeOs fake;
   fake.shell.SetSpecialFolder(os::kCsidlProgramFiles, std::string("E:\\Apps"));
   os::Os os = fake.Os();
-  EXPECT_EQ(setupmain::ProgramFilesFolder(os, kOwner), "E:\\Apps");
+  EXPECT_EQ(wizard::ProgramFilesFolder(os, kOwner), "E:\\Apps");
   EXPECT_TRUE(fake.log.Contains("SpecialFolder 38")) << fake.log.Dump();
 }
 
@@ -80,7 +80,7 @@ TEST(ProgramFilesFolder, FailingShellGivesEmptyText) {
   fake::FakeOs fake;
   fake.FailOn("SpecialFolder");
   os::Os os = fake.Os();
-  EXPECT_EQ(setupmain::ProgramFilesFolder(os, kOwner), "");
+  EXPECT_EQ(wizard::ProgramFilesFolder(os, kOwner), "");
 }
 
 TEST(ExpandFolderMacros, AsksOnlyForFoldersThatThePathNames) {

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "language/translation.h"
 #include "package/package_writer.h"
-#include "setup/command_line.h"
-#include "setupmain/scr_setup.h"
 #include "support/fake_form_host.h"
 #include "support/fake_os.h"
+#include "wizard/scr_setup.h"
 
 namespace rig {
 
@@ -65,14 +65,14 @@ class WizardRig {
   }
 
   // Builds the wizard and runs start-up. `arguments` follow argument 0, the own path.
-  setupmain::TSCRSetup& Start(std::vector<std::string> arguments = {}, bool silent = false) {
+  wizard::TSCRSetup& Start(std::vector<std::string> arguments = {}, bool silent = false) {
     arguments.insert(arguments.begin(), kSetupPath);
-    wizard = std::make_unique<setupmain::TSCRSetup>(os, host, setup::CommandLine(arguments), silent);
+    wizard = std::make_unique<wizard::TSCRSetup>(os, host, silent, app::CommandLine(arguments).Arg(2));
     wizard->FormCreate();
     return *wizard;
   }
 
-  setupmain::TSCRSetup& StartWith(const package::SetupContents& c) {
+  wizard::TSCRSetup& StartWith(const package::SetupContents& c) {
     PutOwnFile(SetupFile(c));
     return Start();
   }
@@ -80,7 +80,7 @@ class WizardRig {
   fake::FakeOs fake;
   os::Os os{fake.Os()};
   fake::FakeFormHost host{&fake};
-  std::unique_ptr<setupmain::TSCRSetup> wizard;
+  std::unique_ptr<wizard::TSCRSetup> wizard;
 };
 
 }  // namespace rig

@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "form_create_rig.h"
-#include "setupmain/text_lines.h"
+#include "text/text_lines.h"
 
 namespace {
 
 using rig::WizardRig;
-using setupmain::TSCRSetup;
+using wizard::TSCRSetup;
 
 constexpr char kCorruptedEnglish[] = "The file is corrupted. Setup can not continue.";
 
@@ -24,11 +24,11 @@ struct FirstPageCase {
 };
 
 const FirstPageCase kFirstPageCases[] = {
-    {"LicenseComesFirst", true, false, setupmain::kPageLicense, true, false, "Suivant >"},
-    {"LicenseComesFirstEvenWhenFolderSkipped", true, true, setupmain::kPageLicense, true, false,
+    {"LicenseComesFirst", true, false, wizard::kPageLicense, true, false, "Suivant >"},
+    {"LicenseComesFirstEvenWhenFolderSkipped", true, true, wizard::kPageLicense, true, false,
      "Suivant >"},
-    {"NoLicenseStartsOnFolder", false, false, setupmain::kPageDirectory, false, true, "Installer"},
-    {"NoLicenseFolderSkippedStartsReady", false, true, setupmain::kPageReady, false, true,
+    {"NoLicenseStartsOnFolder", false, false, wizard::kPageDirectory, false, true, "Installer"},
+    {"NoLicenseFolderSkippedStartsReady", false, true, wizard::kPageReady, false, true,
      "Installer"},
 };
 
@@ -51,7 +51,7 @@ TEST_P(FirstPageTest, StartsOnTheRightPageWithItsHeaderAndButtons) {
   EXPECT_TRUE(w.btnCancel.Enabled());
   // The header is filled also when the designed 'Ready' page stays: its title is translated.
   EXPECT_EQ(w.lbTitle.Caption(), language::PageTitles[c.page]);
-  if (c.page == setupmain::kPageReady) {
+  if (c.page == wizard::kPageReady) {
     EXPECT_EQ(w.lbTitle.Caption(), "Pret a installer");
   }
   EXPECT_TRUE(w.rbNotAccept.Checked());
@@ -171,7 +171,7 @@ TEST_P(CorruptedFileTest, EndsWithOneMessageOrSilently) {
   const auto& messages = rig.fake.system.Messages();
   if (silent) {
     EXPECT_TRUE(messages.empty());
-    EXPECT_EQ(w.ExitCode(), setupmain::kExitUnreadable);
+    EXPECT_EQ(w.ExitCode(), wizard::kExitUnreadable);
   } else {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, c.translated ? "Le fichier est endommage." : kCorruptedEnglish);
@@ -204,7 +204,7 @@ TEST(FormCreate, OwnFileThatCannotBeOpenedEndsWithAMessageNamingIt) {
     const auto& messages = rig.fake.system.Messages();
     if (silent) {
       EXPECT_TRUE(messages.empty());
-      EXPECT_EQ(w.ExitCode(), setupmain::kExitUnreadable);
+      EXPECT_EQ(w.ExitCode(), wizard::kExitUnreadable);
     } else {
       ASSERT_EQ(messages.size(), 1u);
       EXPECT_NE(messages[0].text.find(rig::kSetupPath), std::string::npos) << messages[0].text;
@@ -308,7 +308,7 @@ TEST_P(SilentInstallTest, InstallsWithoutAnyWindowAndEnds) {
 
   EXPECT_TRUE(rig.fake.system.Messages().empty()) << rig.fake.log.Dump();
   EXPECT_EQ(rig.fake.files.Content(c.installedFile), contents.image) << rig.fake.log.Dump();
-  EXPECT_EQ(w.ExitCode(), setupmain::kExitInstalled);
+  EXPECT_EQ(w.ExitCode(), wizard::kExitInstalled);
   EXPECT_TRUE(rig.host.terminated);
 }
 
@@ -321,7 +321,7 @@ TEST(FormCreate, SilentInstallationThatStopsEarlyStillEndsTheProgram) {
   TSCRSetup& w = rig.Start({"-silent", "Q:\\no drive\\here"}, true);
   EXPECT_TRUE(rig.fake.system.Messages().empty());
   EXPECT_TRUE(rig.host.terminated);
-  EXPECT_NE(w.ExitCode(), setupmain::kExitInstalled);
+  EXPECT_NE(w.ExitCode(), wizard::kExitInstalled);
 }
 
 struct LinesCase {
@@ -348,7 +348,7 @@ const LinesCase kLinesCases[] = {
 class SplitTextLinesTest : public ::testing::TestWithParam<LinesCase> {};
 
 TEST_P(SplitTextLinesTest, CutsAtEveryLineBreakConvention) {
-  EXPECT_EQ(setupmain::SplitTextLines(GetParam().text), GetParam().lines);
+  EXPECT_EQ(text::SplitTextLines(GetParam().text), GetParam().lines);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SplitTextLinesTest, ::testing::ValuesIn(kLinesCases),

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "setupmain/install_copy.h"
-#include "setupmain/install_error.h"
+#include "install/install_copy.h"
+#include "install/install_error.h"
 #include "support/fake_os.h"
 
-namespace setupmain {
+namespace install {
 namespace {
 
 std::string Pattern(std::size_t size) {
@@ -99,4 +99,4 @@ TEST(InstallCopy, AnUnreadableSourceSizeIsAFaultNotAnEmptyImage) {
 }
 
 }  // namespace
-}  // namespace setupmain
+}  // namespace install

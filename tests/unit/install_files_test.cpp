@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "setupmain/install_files.h"
+#include "install/install_files.h"
 #include "support/fake_os.h"
 
-namespace setupmain {
+namespace install {
 namespace {
 
 TEST(InstallFolder, CreatesEveryMissingLevelOutermostFirst) {
@@ -127,4 +127,4 @@ TEST(InstallReadme, ACreateOrWriteFailureIsReported) {
 }
 
 }  // namespace
-}  // namespace setupmain
+}  // namespace install

@@ -12,11 +12,11 @@
 #include "integration/uninstall_entry.h"
 #include "language/translation.h"
 #include "package/package_writer.h"
-#include "setupmain/scr_setup.h"
 #include "support/fake_form_host.h"
 #include "support/fake_os.h"
+#include "wizard/scr_setup.h"
 
-namespace setupmain {
+namespace wizard {
 namespace {
 
 using os::RegRoot;
@@ -72,10 +72,7 @@ struct Rig {
 
   // Start-up; in silent mode it installs as well.
   void Start(bool silent, const std::string& folderArgument = {}) {
-    std::vector<std::string> args{kSetupPath};
-    if (silent) args.push_back("-silent");
-    if (!folderArgument.empty()) args.push_back(folderArgument);
-    form = std::make_unique<TSCRSetup>(os, host, setup::CommandLine(args), silent);
+    form = std::make_unique<TSCRSetup>(os, host, silent, folderArgument);
     form->FormCreate();
   }
 
@@ -472,4 +469,4 @@ TEST(InstallProcedure, SilentModeInstallsIntoTheDefaultOrTheGivenFolder) {
 }
 
 }  // namespace
-}  // namespace setupmain
+}  // namespace wizard

@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "setupmain/install_format.h"
-#include "setupmain/install_names.h"
-#include "setupmain/install_progress.h"
+#include "install/install_names.h"
+#include "install/install_progress.h"
+#include "language/message_format.h"
 
-namespace setupmain {
+namespace install {
 namespace {
 
 TEST(InstallNames, UninstallerNameLowersAsciiLettersOnlyAndForcesExe) {
@@ -67,7 +67,7 @@ TEST(InstallFormat, FirstPercentSTakesTheArgumentAndNothingElseIsAFormat) {
       // The argument is never scanned for placeholders itself.
       {"[%s]", "%s%n%%", "[%s%n%%]"},
   };
-  for (const Case& c : cases) EXPECT_EQ(FormatMessageText(c.pattern, c.argument), c.expected) << c.pattern;
+  for (const Case& c : cases) EXPECT_EQ(language::FormatMessageText(c.pattern, c.argument), c.expected) << c.pattern;
 }
 
 TEST(InstallProgress, RoundsHalvesToEvenWithExactProducts) {
@@ -100,4 +100,4 @@ TEST(InstallProgress, RoundsHalvesToEvenWithExactProducts) {
 }
 
 }  // namespace
-}  // namespace setupmain
+}  // namespace install

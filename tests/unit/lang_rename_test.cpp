@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "language/translation.h"
-#include "setupmain/scr_setup.h"
 #include "support/fake_form_host.h"
 #include "support/fake_os.h"
+#include "wizard/scr_setup.h"
 
 namespace {
 
-using setupmain::TSCRSetup;
+using wizard::TSCRSetup;
 
 const char kLicenseLabel[] =
     "Please read the following License Agreement. You must accept the terms of this agreement before "
@@ -76,7 +76,7 @@ class LangRenameTest : public ::testing::Test {
   fake::FakeOs fakeOs;
   os::Os os = fakeOs.Os();
   fake::FakeFormHost host{&fakeOs};
-  TSCRSetup setup{os, host, setup::CommandLine(), false};
+  TSCRSetup setup{os, host, false};
 };
 
 TEST_F(LangRenameTest, TranslatedCaptionsKeepTheirDecoration) {
@@ -101,7 +101,7 @@ TEST_F(LangRenameTest, PageTablesFollowPageOrder) {
     language::PageTitles.fill("stale");
     language::PageDescriptions.fill("stale");
     setup.LangRenameControls();
-    for (int page = 0; page < setupmain::kPageCount; ++page) {
+    for (int page = 0; page < wizard::kPageCount; ++page) {
       const std::string title = kTitleKeys[page];
       const std::string description = kDescriptionKeys[page];
       EXPECT_EQ(language::PageTitles[page], translated ? Marked(title) : title) << page;
@@ -116,7 +116,7 @@ TEST_F(LangRenameTest, EmptyAndMultiLineTranslations) {
   setup.LangRenameControls();
   EXPECT_EQ(setup.btnBack.Caption(), "< ");
   EXPECT_EQ(setup.Label4.Caption(), "Cliquez sur Terminer.\r\nMerci.");
-  EXPECT_EQ(language::PageTitles[setupmain::kPageFinished], "Fin");
+  EXPECT_EQ(language::PageTitles[wizard::kPageFinished], "Fin");
 }
 
 // Every caption change must reach the window that mirrors the controls.

@@ -60,7 +60,7 @@ Outcome Start(const std::string& file, bool silent) {
   rig.PutOwnFile(file);
   rig.fake.system.defaultYesNoAnswer = os::kIdNo;
   const std::vector<std::string> arguments = silent ? std::vector<std::string>{"-silent"} : std::vector<std::string>{};
-  setupmain::TSCRSetup& w = rig.Start(arguments, silent);
+  wizard::TSCRSetup& w = rig.Start(arguments, silent);
   Outcome o;
   for (const fake::Message& m : rig.fake.system.Messages()) {
     if (m.text == kCorrupted) {
@@ -92,7 +92,7 @@ void ExpectRefused(const std::string& file, const std::string& name) {
     EXPECT_EQ(o.otherBoxes, 0);
     EXPECT_FALSE(o.askedToUninstall);
     EXPECT_TRUE(o.terminated);
-    EXPECT_EQ(o.exitCode, silent ? setupmain::kExitUnreadable : 0);
+    EXPECT_EQ(o.exitCode, silent ? wizard::kExitUnreadable : 0);
     EXPECT_FALSE(o.saverWritten);
     EXPECT_EQ(o.deletions, 0);
     EXPECT_EQ(o.foldersCreated, 0);
@@ -108,7 +108,7 @@ void ExpectAccepted(const std::string& file, Kind kind, const std::string& name)
   EXPECT_EQ(o.otherBoxes, 0);
   if (kind == Kind::kSetup) {
     EXPECT_TRUE(o.saverWritten);
-    EXPECT_EQ(o.exitCode, setupmain::kExitInstalled);
+    EXPECT_EQ(o.exitCode, wizard::kExitInstalled);
   } else {
     EXPECT_TRUE(o.askedToUninstall);
   }

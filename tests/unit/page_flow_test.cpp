@@ -10,8 +10,8 @@
 namespace {
 
 using rig::WizardRig;
-using setupmain::TSCRSetup;
-using namespace setupmain;  // page names
+using wizard::TSCRSetup;
+using namespace wizard;  // page names
 
 // What the window does when the user picks one of the two radio buttons.
 void Choose(TSCRSetup& w, bool accept) {
@@ -346,12 +346,12 @@ struct DispatchCase {
 };
 
 const DispatchCase kDispatchCases[] = {
-    {"SilentAbortDropped", [] { throw setupmain::SilentAbort(); }, false, "", 0, false},
-    {"SilentAbortDroppedInSilentMode", [] { throw setupmain::SilentAbort(); }, true, "", 0, false},
+    {"SilentAbortDropped", [] { throw wizard::SilentAbort(); }, false, "", 0, false},
+    {"SilentAbortDroppedInSilentMode", [] { throw wizard::SilentAbort(); }, true, "", 0, false},
     {"ErrorShownWithItsText", [] { throw std::runtime_error("Disk on fire"); }, false,
      "Disk on fire", 0, false},
     {"ErrorInSilentModeEndsTheProgram", [] { throw std::runtime_error("Disk on fire"); }, true, "",
-     setupmain::kExitInstallFailed, true},
+     wizard::kExitInstallFailed, true},
     {"UnknownErrorGetsAGenericText", [] { throw 42; }, false,
      "An unexpected error occurred. The operation was not completed.", 0, false},
     {"NoErrorNoBox", [] {}, false, "", 0, false},
@@ -362,7 +362,7 @@ class DispatchTest : public ::testing::TestWithParam<DispatchCase> {};
 TEST_P(DispatchTest, ReportsWhatTheHandlerLetsThrough) {
   const DispatchCase& c = GetParam();
   WizardRig rig;
-  setupmain::TSCRSetup w(rig.os, rig.host, setup::CommandLine(), c.silent);
+  wizard::TSCRSetup w(rig.os, rig.host, c.silent);
   w.Dispatch(c.handler);
   const auto& messages = rig.fake.system.Messages();
   if (c.shownText.empty()) {

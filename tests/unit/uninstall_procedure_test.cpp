@@ -291,7 +291,7 @@ TEST_F(Uninstaller, TitleWithQuoteOrLongPathStillNamesTheUninstallerSecond) {
     t.r.fake.files.SetShortPath(kUninstaller, c.shortPath.value_or(kUninstaller));
     t.Uninstall();
     ASSERT_EQ(t.r.fake.shell.Executions().size(), 1u);
-    const auto args = setup::CommandLine::Parse("copy.exe " + t.r.fake.shell.Executions()[0].parameters);
+    const auto args = app::CommandLine::Parse("copy.exe " + t.r.fake.shell.Executions()[0].parameters);
     EXPECT_EQ(args.Arg(1), "-delfile");
     EXPECT_EQ(args.Arg(2), c.expectedArgument);
   }

@@ -4,12 +4,12 @@
 #include <string>
 
 #include "package/settings_record.h"
-#include "setupmain/scr_setup.h"
+#include "wizard/scr_setup.h"
 
 namespace {
 
-using setupmain::ShortenSaverFileName;
-using setupmain::WindowsVersionIndex;
+using wizard::ShortenSaverFileName;
+using wizard::WindowsVersionIndex;
 
 struct VersionCase {
   const char* name;

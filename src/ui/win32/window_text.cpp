@@ -1,6 +1,6 @@
 #include "ui/win32/window_text.h"
 
-#include "setupmain/text_lines.h"
+#include "text/text_lines.h"
 #include "ui/win32/gdi_handles.h"
 
 namespace ui::win32 {
@@ -32,7 +32,7 @@ std::string JoinLines(const std::vector<std::string>& lines) {
   return text;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) { return setupmain::SplitTextLines(text); }
+std::vector<std::string> SplitLines(const std::string& text) { return text::SplitTextLines(text); }
 
 bool HasMnemonic(const std::string& caption, char key) {
   for (std::size_t i = 0; i + 1 < caption.size(); ++i) {

@@ -1,0 +1,58 @@
+#include "app/command_line.h"
+
+#include <algorithm>
+
+namespace app {
+
+namespace {
+
+bool IsBlank(char c) {
+  const auto code = static_cast<unsigned char>(c);
+  return code >= 1 && code <= 32;
+}
+
+}  // namespace
+
+// An empty quoted argument ("") is kept as an empty argument, so that what follows it keeps its
+// position; a quote left open runs to the end of the line.
+std::vector<std::string> SplitArguments(const std::string& commandLine) {
+  std::vector<std::string> args;
+  std::size_t i = 0;
+  const std::size_t end = std::min(commandLine.find('\0'), commandLine.size());
+  while (i < end) {
+    while (i < end && IsBlank(commandLine[i])) ++i;
+    if (i >= end) break;
+    std::string arg;
+    bool quoted = false;
+    for (; i < end && (quoted || !IsBlank(commandLine[i])); ++i) {
+      if (commandLine[i] == '"')
+        quoted = !quoted;
+      else
+        arg += commandLine[i];
+    }
+    args.push_back(arg);
+  }
+  return args;
+}
+
+CommandLine CommandLine::Parse(const std::string& commandLine) {
+  return CommandLine(SplitArguments(commandLine));
+}
+
+bool IsSilentSwitch(const CommandLine& commandLine) {
+  std::string arg = commandLine.Arg(1);
+  auto isTrimmed = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+  while (!arg.empty() && isTrimmed(arg.back())) arg.pop_back();
+  std::size_t first = 0;
+  while (first < arg.size() && isTrimmed(arg[first])) ++first;
+  arg.erase(0, first);
+  for (char& c : arg)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return arg == "-silent";
+}
+
+bool IsDelFileMode(const CommandLine& commandLine) {
+  return commandLine.Count() >= 2 && commandLine.Arg(1) == "-delfile";
+}
+
+}  // namespace app

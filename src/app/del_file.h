@@ -1,0 +1,15 @@
+#pragma once
+// The temporary uninstaller copy's job: delete the uninstaller once its process has ended,
+// schedule our own file for deletion at restart, and say goodbye.
+#include "app/command_line.h"
+#include "os/os.h"
+
+namespace app {
+
+// Pause between deletion attempts, and how long to keep trying before giving up.
+constexpr uint32_t kDelFileRetryMilliseconds = 50;
+constexpr uint32_t kDelFileGiveUpMilliseconds = 10 * 60 * 1000;
+
+void RunDelFile(os::Os& os, const CommandLine& commandLine);
+
+}  // namespace app

@@ -1,0 +1,13 @@
+#pragma once
+// An installation step that could not be completed. Inside the main block it leads to the failure
+// handler; its text is never shown on its own, the user sees the "not complete" message instead.
+#include "package/errors.h"
+
+namespace install {
+
+class InstallError : public package::Error {
+ public:
+  using Error::Error;
+};
+
+}  // namespace install

@@ -1,0 +1,86 @@
+#include "install/install_files.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace install {
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+std::string WithoutTrailingSeparators(std::string folder) {
+  while (!folder.empty() && IsSeparator(folder.back())) folder.pop_back();
+  return folder;
+}
+
+// Up to and including the last separator or drive colon.
+std::string ParentOf(const std::string& folder) {
+  const auto cut = folder.find_last_of("\\/:");
+  return cut == std::string::npos ? std::string() : folder.substr(0, cut + 1);
+}
+
+class LineWriter {
+ public:
+  LineWriter(os::File& file, std::vector<uint8_t>& buffer) : file_(file), buffer_(buffer) {}
+
+  bool Add(const char* bytes, std::size_t count) {
+    while (count > 0) {
+      if (used_ == buffer_.size() && !Flush()) return false;
+      const std::size_t take = std::min(count, buffer_.size() - used_);
+      std::memcpy(buffer_.data() + used_, bytes, take);
+      used_ += take;
+      bytes += take;
+      count -= take;
+    }
+    return true;
+  }
+
+  bool Flush() {
+    uint32_t written = 0;
+    const auto count = static_cast<uint32_t>(used_);
+    const bool ok = used_ == 0 || (file_.Write(buffer_.data(), count, written) && written == count);
+    used_ = 0;
+    return ok;
+  }
+
+ private:
+  os::File& file_;
+  std::vector<uint8_t>& buffer_;
+  std::size_t used_ = 0;
+};
+
+}  // namespace
+
+bool CreateFolderWithParents(os::Files& files, const std::string& folder) {
+  const std::string path = WithoutTrailingSeparators(folder);
+  if (path.size() < 3 || IsExistingFolder(files, path)) return true;
+  const std::string parent = ParentOf(path);
+  if (parent == path) return true;
+  if (!parent.empty() && !CreateFolderWithParents(files, parent)) return false;
+  return files.CreateFolder(path);
+}
+
+bool IsExistingFolder(os::Files& files, const std::string& folder) {
+  if (folder.empty()) return false;
+  const uint32_t attributes = files.Attributes(folder);
+  return attributes != os::kInvalidAttributes && (attributes & os::kAttributeDirectory) != 0;
+}
+
+bool RemovePartialFile(os::Files& files, const std::string& path) {
+  if (!files.FileExists(path)) return true;
+  if (!files.Open(path, os::OpenMode::kReadWriteExisting)) return false;  // closed at once
+  return files.DeleteFileAt(path);
+}
+
+bool WriteLinesFile(os::Files& files, const std::string& path, const std::vector<std::string>& lines,
+                    std::vector<uint8_t>& buffer) {
+  if (buffer.empty()) return false;
+  const auto file = files.Open(path, os::OpenMode::kCreateAlways);
+  if (!file) return false;
+  LineWriter writer(*file, buffer);
+  for (const std::string& line : lines)
+    if (!writer.Add(line.data(), line.size()) || !writer.Add("\r\n", 2)) return false;
+  return writer.Flush();
+}
+
+}  // namespace install

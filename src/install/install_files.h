@@ -1,0 +1,30 @@
+#pragma once
+// File-system steps of the installation around the copy: the destination folder and the
+// clean-up of a screen-saver file left half written.
+#include <string>
+#include <vector>
+
+#include "os/files.h"
+
+namespace install {
+
+// Creates `folder` with every missing parent, outermost first. A trailing backslash is ignored;
+// a drive ("C:"), a root and a folder that already exists count as done. False when a level
+// cannot be created.
+bool CreateFolderWithParents(os::Files& files, const std::string& folder);
+
+// The text names an existing folder (not a file).
+bool IsExistingFolder(os::Files& files, const std::string& folder);
+
+// Deletes a screen-saver file that an installation left incomplete. True when there is no such
+// file (a folder of that name counts as none), or when the file could be opened for reading and
+// writing -- proof that nobody else holds it -- closed and deleted; false otherwise.
+bool RemovePartialFile(os::Files& files, const std::string& path);
+
+// Writes each line followed by CR LF into a new (or truncated) file; false when the file cannot
+// be created or a write falls short. `buffer` collects the bytes so that the file gets a few
+// large writes rather than one per line.
+bool WriteLinesFile(os::Files& files, const std::string& path, const std::vector<std::string>& lines,
+                    std::vector<uint8_t>& buffer);
+
+}  // namespace install

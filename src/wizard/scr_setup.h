@@ -1,0 +1,138 @@
+#pragma once
+// TSCRSetup: the wizard window's logic. It owns the control objects, the settings record and the
+// package position; its handlers read and change the controls. The Win32 window (wizard/win32) builds
+// the real controls from these objects and turns real events into handler calls via Dispatch.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "os/os.h"
+#include "package/read_source.h"
+#include "package/settings_record.h"
+#include "ui/controls.h"
+#include "ui/form_host.h"
+
+namespace wizard {
+
+// Ends the caller's work without a message; the event dispatch drops it.
+class SilentAbort : public std::exception {
+ public:
+  const char* what() const noexcept override { return "silent abort"; }
+};
+
+enum Page : int {
+  kPageLicense = 0,
+  kPageDirectory = 1,
+  kPageReady = 2,
+  kPageProgress = 3,
+  kPageReadme = 4,
+  kPageFinished = 5,
+};
+constexpr int kPageCount = 6;
+
+// Exit codes of an unattended installation (interactive runs and the uninstaller end with 0).
+enum ExitCode : int {
+  kExitInstalled = 0,
+  kExitUnreadable = 1,       // the setup file is corrupted or could not be opened
+  kExitStoppedBeforeCopy = 2,  // folder not creatable, not a folder, target not creatable
+  kExitInstallFailed = 3,    // the installation failed after it had begun writing
+};
+
+class TSCRSetup {
+ public:
+  // `folderArgument` is argument 2 of the command line: the folder of an unattended installation.
+  TSCRSetup(os::Os& os, ui::FormHost& host, bool silentMode, std::string folderArgument = {});
+
+  // Controls, in the window's declaration order.
+  ui::Control Window{ui::ControlId::kWindow};  // its caption is the window caption
+  ui::Control btnCancel{ui::ControlId::kBtnCancel};
+  ui::Control lbDescription{ui::ControlId::kLbDescription};
+  ui::Control lbTitle{ui::ControlId::kLbTitle};
+  ui::Control Link{ui::ControlId::kLink};
+  ui::Control btnBack{ui::ControlId::kBtnBack};
+  ui::Control btnNext{ui::ControlId::kBtnNext};
+  ui::Control Notebook{ui::ControlId::kNotebook};  // Position() is the page index
+  ui::Control btnBrowse{ui::ControlId::kBtnBrowse};
+  ui::Control edDirectory{ui::ControlId::kEdDirectory};  // Caption() is the text
+  ui::Control Label1{ui::ControlId::kLabel1};
+  ui::Control Label2{ui::ControlId::kLabel2};
+  ui::Control rbAccept{ui::ControlId::kRbAccept};
+  ui::Control rbNotAccept{ui::ControlId::kRbNotAccept};
+  ui::Control edLicense{ui::ControlId::kEdLicense};  // Lines()
+  ui::Control edReadme{ui::ControlId::kEdReadme};    // Lines()
+  ui::Control Label3{ui::ControlId::kLabel3};
+  ui::Control Label4{ui::ControlId::kLabel4};
+  ui::Control ProgressBar{ui::ControlId::kProgressBar};  // Position(), Maximum()
+  ui::Control Label5{ui::ControlId::kLabel5};
+
+  int64_t PackageEnd = 0;
+  package::SettingsRecord Record;
+  std::string LanguageText;
+
+  // Event handlers.
+  void btnCancelClick();
+  void btnOKClick();  // the installation
+  void btnBrowseClick();
+  void LinkClick();
+  void FormCreate();
+  void NotebookPageChanged();
+  void btnBackClick();
+  void btnNextClick();
+  void rbAcceptClick();
+  void LangRenameControls();
+  void FormDestroy();
+  // Esc: clicks the first visible and enabled of btnCancel, btnBack, btnNext, unless a memo box
+  // has the focus.
+  void EscapePressed(bool memoHasFocus);
+
+  // The builder's per-user record of the installed screen saver.
+  void ClearSaverSettings();
+  void StoreInstalledPath(const std::string& path);
+  std::string ReadInstalledPath();
+  void ChooseTargetFileName(std::string& target, const std::string& folder);
+
+  // Shows a page: when it differs from the page showing, NotebookPageChanged runs.
+  void SetPage(int page);
+  int CurrentPage() const { return Notebook.Position(); }
+
+  // Runs one event handler the way the window's event dispatch does: the silent abort is
+  // dropped, any other error is shown with its text (not in silent mode).
+  void Dispatch(const std::function<void()>& handler);
+
+  // Every control, for observers that mirror all of them.
+  template <typename F>
+  void ForEachControl(F f) {
+    for (ui::Control* c : {&Window, &btnCancel, &lbDescription, &lbTitle, &Link, &btnBack, &btnNext,
+                           &Notebook, &btnBrowse, &edDirectory, &Label1, &Label2, &rbAccept,
+                           &rbNotAccept, &edLicense, &edReadme, &Label3, &Label4, &ProgressBar, &Label5})
+      f(*c);
+  }
+
+  bool SilentMode() const { return silentMode_; }
+  int ExitCode() const { return exitCode_; }
+  os::Os& Os() { return os_; }
+  ui::FormHost& Host() { return host_; }
+
+ private:
+  // Start-up's reads of the package (true: a setup file) and the unattended installation.
+  bool ReadPackageIntoWizard(package::ReadSource& source);
+  void RunUnattendedInstallation();
+
+  os::Os& os_;
+  ui::FormHost& host_;
+  bool silentMode_;
+  std::string folderArgument_;
+  int exitCode_ = kExitInstalled;
+};
+
+std::string ExpandFolderMacros(os::Os& os, os::WindowRef owner, const std::string& defaultFolder,
+                               const std::string& subFolder);
+std::string WindowsFolder(os::Os& os);
+std::string ProgramFilesFolder(os::Os& os, os::WindowRef owner);
+
+// Index of the running Windows version (-1 unknown, 0 Windows 95 ... 7 Windows 6.x).
+int WindowsVersionIndex(const std::optional<os::VersionInfo>& version);
+// Rewrites the file name the way older tools expect on Windows 2000 and later.
+void ShortenSaverFileName(package::SettingsRecord& record);
+
+}  // namespace wizard

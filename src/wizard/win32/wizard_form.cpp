@@ -1,0 +1,593 @@
+#include "wizard/win32/wizard_form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "ui/control_ids.h"
+#include "ui/win32/child_classes.h"
+#include "ui/win32/window_text.h"
+
+namespace wizard::win32 {
+
+using namespace ui;
+using namespace ui::win32;
+
+namespace {
+
+constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
+constexpr COLORREF kTitleColour = RGB(0, 51, 188);
+constexpr COLORREF kLinkColour = RGB(0, 102, 204);
+
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+const char* ClassOf(ChildKind kind) {
+  switch (kind) {
+    case ChildKind::kPanel: return kPanelClass;
+    case ChildKind::kBevel: return kBevelClass;
+    case ChildKind::kNotebook: return kNotebookClass;
+    case ChildKind::kPage: return kPageClass;
+    case ChildKind::kImage: return kImageClass;
+    case ChildKind::kLabel:
+    case ChildKind::kLink: return "STATIC";
+    case ChildKind::kButton:
+    case ChildKind::kRadio: return "BUTTON";
+    case ChildKind::kMemo:
+    case ChildKind::kReadOnlyMemo:
+    case ChildKind::kEdit: return "EDIT";
+    case ChildKind::kProgress: return PROGRESS_CLASSA;
+  }
+  return "STATIC";
+}
+
+DWORD StyleOf(const ChildSpec& spec) {
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (spec.tabStop ? WS_TABSTOP : 0);
+  switch (spec.kind) {
+    case ChildKind::kPanel:
+    case ChildKind::kNotebook:
+      return style | WS_VISIBLE | WS_CLIPCHILDREN;
+    case ChildKind::kPage:
+      return style | WS_CLIPCHILDREN;  // the mirror shows one page
+    case ChildKind::kBevel:
+    case ChildKind::kImage:
+      return style | WS_VISIBLE;
+    case ChildKind::kLabel:
+      // Labels show their text as it is: a translated "&" is not an accelerator here.
+      return style | WS_VISIBLE | SS_NOPREFIX | (spec.sizing == Sizing::kToText ? SS_LEFTNOWORDWRAP : SS_LEFT);
+    case ChildKind::kLink:
+      return style | WS_VISIBLE | SS_NOPREFIX | SS_NOTIFY | SS_LEFTNOWORDWRAP;
+    case ChildKind::kButton:
+      return style | WS_VISIBLE | BS_PUSHBUTTON;
+    case ChildKind::kRadio:
+      // The two choices form one group, opened by the first of them.
+      return style | WS_VISIBLE | BS_AUTORADIOBUTTON | (spec.id == IDC_RB_ACCEPT ? WS_GROUP : 0);
+    case ChildKind::kMemo:
+      return style | WS_VISIBLE | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+    case ChildKind::kReadOnlyMemo:
+      return style | WS_VISIBLE | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY;
+    case ChildKind::kEdit:
+      return style | WS_VISIBLE | WS_GROUP | ES_AUTOHSCROLL;
+    case ChildKind::kProgress:
+      return style | WS_VISIBLE;
+  }
+  return style;
+}
+
+DWORD ExStyleOf(ChildKind kind) {
+  switch (kind) {
+    case ChildKind::kPanel:
+    case ChildKind::kNotebook:
+    case ChildKind::kPage:
+      return WS_EX_CONTROLPARENT;  // Tab and accelerators reach the controls inside
+    case ChildKind::kMemo:
+    case ChildKind::kReadOnlyMemo:
+    case ChildKind::kEdit:
+      return WS_EX_CLIENTEDGE;
+    default:
+      return 0;
+  }
+}
+
+bool IsPushButton(HWND window) {
+  char className[16] = {};
+  GetClassNameA(window, className, sizeof(className));
+  if (lstrcmpiA(className, "Button") != 0) return false;
+  const LONG type = GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK;
+  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+bool IsUsable(HWND window) { return window && IsWindowVisible(window) && IsWindowEnabled(window); }
+
+}  // namespace
+
+WizardForm::WizardForm(os::Os& os, bool silentMode, const std::string& folderArgument)
+    : dpi_(Dpi::OfScreen()),
+      fonts_(dpi_),
+      pictures_(Instance(), dpi_),
+      setup_(os, *this, silentMode, folderArgument) {}
+
+WizardForm::~WizardForm() {
+  if (window_) DestroyWindow(window_);
+}
+
+int WizardForm::Run() {
+  if (!RegisterChildClasses(Instance()) || !RegisterWindowClass() || !CreateMainWindow()) return 1;
+  if (!terminated_ && !hidden_) ShowAtStart();
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (PreTranslate(message)) continue;
+    if (window_ && IsDialogMessageA(window_, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  if (window_) DestroyWindow(window_);
+  return setup_.ExitCode();
+}
+
+bool WizardForm::RegisterWindowClass() {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = Instance();
+  wc.hIcon = WizardPictures::ProgramIcon(Instance(), false);
+  wc.hIconSm = WizardPictures::ProgramIcon(Instance(), true);
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  wc.lpszClassName = kWizardClass;
+  return RegisterClassExA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+bool WizardForm::CreateMainWindow() {
+  RECT frame{0, 0, dpi_.Scale(kClientWidth), dpi_.Scale(kClientHeight)};
+  AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  // The caption comes from the logic's window control while the window is being built.
+  const HWND created = CreateWindowExA(kWindowExStyle, kWizardClass, "", kWindowStyle, left, top, width,
+                                       height, nullptr, nullptr, Instance(), this);
+  return created != nullptr;
+}
+
+LRESULT CALLBACK WizardForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* form = static_cast<WizardForm*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    form->window_ = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  auto* form = reinterpret_cast<WizardForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!form || form->window_ != window) return DefWindowProcA(window, message, wParam, lParam);
+  return form->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT WizardForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      OnCreate();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<LRESULT>(OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+    case WM_SETCURSOR:
+      if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
+      break;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wParam) != WA_INACTIVE);
+      return 0;
+    case WM_NEXTDLGCTL:
+      MoveFocus(wParam, lParam);
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(window_);
+      return 0;
+    case WM_DESTROY:
+      Dispatch(&TSCRSetup::FormDestroy);
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      setup_.ForEachControl([](Control& control) { control.Observe(nullptr); });
+      window_ = nullptr;
+      children_.fill(nullptr);
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+void WizardForm::OnCreate() {
+  CreateChildren();
+  setup_.ForEachControl([this](Control& control) { control.Observe(this); });
+  MirrorAll();
+  Dispatch(&TSCRSetup::FormCreate);
+}
+
+void WizardForm::CreateChildren() {
+  std::size_t count = 0;
+  const ChildSpec* specs = ChildSpecs(count);
+  for (std::size_t i = 0; i < count && i < children_.size(); ++i) children_[i] = CreateChild(specs[i]);
+  SetPicture(Child(IDC_IMAGE2), &pictures_.Header());
+  SetPicture(Child(IDC_IMAGE1), &pictures_.Folder());
+  // No practical limit on the texts of the memo boxes.
+  SendMessageA(Child(IDC_ED_LICENSE), EM_SETLIMITTEXT, 0, 0);
+  SendMessageA(Child(IDC_ED_README), EM_SETLIMITTEXT, 0, 0);
+}
+
+HWND WizardForm::CreateChild(const ChildSpec& spec) {
+  const Bounds& b = spec.bounds;
+  const HWND child = CreateWindowExA(ExStyleOf(spec.kind), ClassOf(spec.kind), "", StyleOf(spec),
+                                     dpi_.Scale(b.left), dpi_.Scale(b.top), dpi_.Scale(b.width),
+                                     dpi_.Scale(b.height), ParentOf(spec),
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), Instance(), nullptr);
+  if (child) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(spec.font)), FALSE);
+  return child;
+}
+
+HWND WizardForm::ParentOf(const ChildSpec& spec) const {
+  return spec.parentId == kWindowParent ? window_ : Child(spec.parentId);
+}
+
+void WizardForm::MirrorAll() {
+  setup_.ForEachControl([this](Control& control) { MirrorControl(control); });
+}
+
+void WizardForm::ShowAtStart() {
+  ShowWindow(window_, SW_SHOWNORMAL);
+  UpdateWindow(window_);
+  SetForegroundWindow(window_);
+  if (HWND first = FirstTabStop()) SetFocus(first);
+}
+
+// --- FormHost -----------------------------------------------------------------------------------
+
+os::WindowRef WizardForm::Handle() { return reinterpret_cast<os::WindowRef>(window_); }
+
+// Closing is deferred to the message loop, the way a form's Close works: the handler that asks
+// for it finishes first, against a window that still exists.
+void WizardForm::Close() {
+  if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
+}
+
+void WizardForm::Terminate() {
+  terminated_ = true;
+  PostQuitMessage(0);
+}
+
+void WizardForm::HideForGood() {
+  hidden_ = true;
+  if (!window_) return;
+  SetWindowLongPtrA(window_, GWL_STYLE, WS_POPUP | WS_CLIPCHILDREN);
+  SetWindowLongPtrA(window_, GWL_EXSTYLE, 0);
+  SetWindowPos(window_, nullptr, 0, 0, 1, 1,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_HIDEWINDOW);
+}
+
+void WizardForm::SetWindowEnabled(bool enabled) {
+  if (!window_) return;
+  EnableWindow(window_, enabled ? TRUE : FALSE);
+  if (enabled && GetActiveWindow() == window_ && !IsChild(window_, GetFocus())) {
+    if (HWND first = FirstTabStop()) SetFocus(first);
+  }
+}
+
+void WizardForm::SetBusyCursor(bool busy) {
+  busy_ = busy;
+  SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(busy ? IDC_WAIT : IDC_ARROW)));
+}
+
+void WizardForm::RepaintNow(ControlId id) {
+  const HWND target = id == ControlId::kWindow ? window_ : ChildOf(id);
+  if (target) RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void WizardForm::ProcessMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // The end was asked for; the main loop has to see it too.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+void WizardForm::Focus(ControlId id) {
+  if (HWND target = ChildOf(id)) SetFocus(target);
+}
+
+// --- Mirroring ----------------------------------------------------------------------------------
+
+void WizardForm::ControlChanged(ControlId id) {
+  setup_.ForEachControl([&](Control& control) {
+    if (control.Id() == id) MirrorControl(control);
+  });
+}
+
+void WizardForm::MirrorControl(const Control& control) {
+  if (!window_) return;
+  if (control.Id() == ControlId::kWindow) {
+    MirrorText(window_, control.Caption());
+    return;
+  }
+  if (control.Id() == ControlId::kNotebook) {
+    MirrorPage(control.Position());
+    return;
+  }
+  const HWND child = ChildOf(control.Id());
+  if (!child) return;
+  const ChildSpec* spec = SpecOf(GetDlgCtrlID(child));
+  if (!spec) return;
+  switch (spec->kind) {
+    case ChildKind::kMemo:
+    case ChildKind::kReadOnlyMemo:
+      MirrorText(child, JoinLines(control.Lines()));
+      break;
+    case ChildKind::kProgress:
+      SendMessageA(child, PBM_SETRANGE32, 0, control.Maximum());
+      SendMessageA(child, PBM_SETPOS, static_cast<WPARAM>(control.Position()), 0);
+      break;
+    case ChildKind::kRadio:
+      MirrorText(child, control.Caption());
+      SendMessageA(child, BM_SETCHECK, control.Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+      break;
+    default:
+      MirrorText(child, control.Caption());
+      if (spec->sizing != Sizing::kFixed) FitLabelToText(child, spec->sizing);
+      break;
+  }
+  if (((GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) != 0) != control.Visible())
+    ShowWindow(child, control.Visible() ? SW_SHOWNA : SW_HIDE);
+  if ((IsWindowEnabled(child) != FALSE) != control.Enabled()) EnableWindow(child, control.Enabled() ? TRUE : FALSE);
+}
+
+void WizardForm::MirrorText(HWND child, const std::string& text) {
+  if (ReadWindowText(child) == text) return;  // no flicker, no echo of an unchanged text
+  mirroring_ = true;
+  SetWindowTextA(child, text.c_str());
+  mirroring_ = false;
+}
+
+void WizardForm::MirrorPage(int page) {
+  if (page < 0 || page >= kPageCount) return;
+  const HWND focus = GetFocus();
+  HWND shown = nullptr;
+  for (int i = 0; i < kPageCount; ++i) {
+    const HWND pageWindow = Child(IDC_PAGE_FIRST + i);
+    if (!pageWindow) continue;
+    if (i == page) {
+      shown = pageWindow;
+      ShowWindow(pageWindow, SW_SHOWNA);
+    } else {
+      ShowWindow(pageWindow, SW_HIDE);
+    }
+  }
+  // Focus left on a hidden page would make the keyboard talk to an invisible control.
+  if (focus && IsChild(window_, focus) && !IsWindowVisible(focus)) {
+    HWND next = FirstTabStop();
+    if (!next && shown) next = window_;
+    if (next) SetFocus(next);
+  }
+}
+
+void WizardForm::FitLabelToText(HWND label, Sizing sizing) {
+  RECT current;
+  GetWindowRect(label, &current);
+  const SIZE size = MeasureLabelText(label, ReadWindowText(label), sizing == Sizing::kToTextWrapped,
+                                     current.right - current.left);
+  SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  KeepClearOf(GetDlgCtrlID(label));
+}
+
+void WizardForm::KeepClearOf(int labelId) {
+  const ChildSpec* label = SpecOf(labelId);
+  const HWND labelWindow = Child(labelId);
+  if (!label || !labelWindow) return;
+  RECT labelRect;
+  GetWindowRect(labelWindow, &labelRect);
+  MapWindowPoints(nullptr, GetParent(labelWindow), reinterpret_cast<POINT*>(&labelRect), 2);
+  std::size_t count = 0;
+  const ChildSpec* specs = ChildSpecs(count);
+  for (std::size_t i = 0; i < count && i < children_.size(); ++i) {
+    const ChildSpec& below = specs[i];
+    if (below.keepsClearOf != labelId || !children_[i]) continue;
+    const int gap = dpi_.Scale(below.bounds.top) - dpi_.Scale(label->bounds.top + label->bounds.height);
+    const int bottom = dpi_.Scale(below.bounds.top + below.bounds.height);
+    const int top = std::max(dpi_.Scale(below.bounds.top), static_cast<int>(labelRect.bottom) + gap);
+    SetWindowPos(children_[i], nullptr, dpi_.Scale(below.bounds.left), top, dpi_.Scale(below.bounds.width),
+                 std::max(bottom - top, 0), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+// --- Input --------------------------------------------------------------------------------------
+
+void WizardForm::Dispatch(void (TSCRSetup::*handler)()) {
+  setup_.Dispatch([this, handler] { (setup_.*handler)(); });
+}
+
+void WizardForm::OnCommand(int id, int code, HWND child) {
+  if (!child) return;  // menu and accelerator commands: the window has none
+  switch (id) {
+    case IDC_ED_DIRECTORY:
+      if (code == EN_CHANGE && !mirroring_) setup_.edDirectory.SyncCaption(ReadWindowText(child));
+      return;
+    case IDC_ED_README:
+      if (code == EN_CHANGE && !mirroring_) setup_.edReadme.SyncLines(SplitLines(ReadWindowText(child)));
+      return;
+    case IDC_LINK:
+      if (code == STN_CLICKED && IsUsable(child)) Dispatch(&TSCRSetup::LinkClick);
+      return;
+    default:
+      if (code == BN_CLICKED) OnButtonClick(id, child);
+      return;
+  }
+}
+
+void WizardForm::OnButtonClick(int id, HWND button) {
+  // A click that was queued before the button was hidden or disabled does nothing.
+  if (!IsUsable(button)) return;
+  switch (id) {
+    case IDC_BTN_NEXT: Dispatch(&TSCRSetup::btnNextClick); break;
+    case IDC_BTN_BACK: Dispatch(&TSCRSetup::btnBackClick); break;
+    case IDC_BTN_CANCEL: Dispatch(&TSCRSetup::btnCancelClick); break;
+    case IDC_BTN_BROWSE: Dispatch(&TSCRSetup::btnBrowseClick); break;
+    case IDC_RB_ACCEPT:
+    case IDC_RB_NOT_ACCEPT:
+      setup_.rbAccept.SyncChecked(SendMessageA(Child(IDC_RB_ACCEPT), BM_GETCHECK, 0, 0) == BST_CHECKED);
+      setup_.rbNotAccept.SyncChecked(SendMessageA(Child(IDC_RB_NOT_ACCEPT), BM_GETCHECK, 0, 0) == BST_CHECKED);
+      Dispatch(&TSCRSetup::rbAcceptClick);
+      break;
+    default:
+      break;
+  }
+}
+
+HBRUSH WizardForm::OnControlColour(HDC dc, HWND child) {
+  const int id = GetDlgCtrlID(child);
+  int background = COLOR_BTNFACE;
+  COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+  if (GetParent(child) == Child(IDC_PANEL2)) {
+    background = COLOR_WINDOW;
+    if (id == IDC_LB_TITLE) text = kTitleColour;
+  } else if (id == IDC_ED_LICENSE) {
+    background = COLOR_WINDOW;  // read-only, but a text to read: keep it on white
+  } else if (id == IDC_LINK) {
+    text = kLinkColour;
+  }
+  SetTextColor(dc, text);
+  SetBkColor(dc, GetSysColor(background));
+  return GetSysColorBrush(background);
+}
+
+bool WizardForm::OnSetCursor(HWND under, int hitTest) {
+  if (busy_) {
+    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+    return true;
+  }
+  if (under && under == Child(IDC_LINK) && hitTest == HTCLIENT) {
+    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+    return true;
+  }
+  return false;
+}
+
+// Coming back to the window puts the keyboard focus where the user left it.
+void WizardForm::OnActivate(bool active) {
+  if (!active) {
+    const HWND focus = GetFocus();
+    savedFocus_ = IsChild(window_, focus) ? focus : nullptr;
+    return;
+  }
+  if (IsIconic(window_)) return;
+  HWND target = IsUsable(savedFocus_) && IsChild(window_, savedFocus_) ? savedFocus_ : FirstTabStop();
+  if (target) SetFocus(target);
+}
+
+// The dialog keyboard interface asks the window to move the focus; a plain window has to do it.
+void WizardForm::MoveFocus(WPARAM wParam, LPARAM lParam) {
+  HWND target = nullptr;
+  if (LOWORD(lParam)) {
+    target = reinterpret_cast<HWND>(wParam);
+  } else {
+    target = GetNextDlgTabItem(window_, GetFocus(), wParam != 0 ? TRUE : FALSE);
+  }
+  if (!target || !IsChild(window_, target)) return;
+  SetFocus(target);
+  if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(target, EM_SETSEL, 0, -1);
+}
+
+// Keys the dialog keyboard interface would get wrong for this window: Esc goes to the logic,
+// Enter clicks only the focused button, and accelerators look only at controls the user sees.
+bool WizardForm::PreTranslate(const MSG& message) {
+  if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) return false;
+  if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+    const bool memo = MemoHasFocus();
+    setup_.Dispatch([this, memo] { setup_.EscapePressed(memo); });
+    return true;
+  }
+  if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && MemoHasFocus() &&
+      GetKeyState(VK_CONTROL) >= 0) {
+    // The memos take every key for themselves in a dialog; Tab still has to leave them.
+    MoveFocus(GetKeyState(VK_SHIFT) < 0 ? 1 : 0, 0);
+    return true;
+  }
+  if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && IsPushButton(GetFocus())) {
+    SendMessageA(GetFocus(), BM_CLICK, 0, 0);
+    return true;
+  }
+  if (message.message == WM_SYSCHAR) {
+    // Alt+Space still opens the system menu; other letters never reach a control on a hidden page.
+    if (message.wParam == ' ') return false;
+    if (!ClickMnemonic(static_cast<char>(message.wParam))) MessageBeep(0);
+    return true;
+  }
+  if (message.message == WM_CHAR) {
+    // On a button a plain letter works like Alt+letter, as in any dialog.
+    const HWND focus = GetFocus();
+    const bool onButton = focus && (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON);
+    if (onButton && message.wParam > ' ') {
+      ClickMnemonic(static_cast<char>(message.wParam));
+      return true;
+    }
+  }
+  return false;
+}
+
+bool WizardForm::ClickMnemonic(char key) {
+  std::size_t count = 0;
+  const ChildSpec* specs = ChildSpecs(count);
+  for (std::size_t i = 0; i < count && i < children_.size(); ++i) {
+    if (specs[i].kind != ChildKind::kButton && specs[i].kind != ChildKind::kRadio) continue;
+    const HWND control = children_[i];
+    if (!IsUsable(control) || !HasMnemonic(ReadWindowText(control), key)) continue;
+    if (specs[i].kind == ChildKind::kRadio) SetFocus(control);
+    SendMessageA(control, BM_CLICK, 0, 0);
+    return true;
+  }
+  return false;
+}
+
+bool WizardForm::MemoHasFocus() const {
+  const HWND focus = GetFocus();
+  return focus && (focus == Child(IDC_ED_LICENSE) || focus == Child(IDC_ED_README));
+}
+
+HWND WizardForm::FirstTabStop() const {
+  std::size_t count = 0;
+  const ChildSpec* specs = ChildSpecs(count);
+  for (std::size_t i = 0; i < count && i < children_.size(); ++i) {
+    if (specs[i].tabStop && IsUsable(children_[i])) return children_[i];
+  }
+  return nullptr;
+}
+
+HWND WizardForm::Child(int id) const {
+  std::size_t count = 0;
+  const ChildSpec* specs = ChildSpecs(count);
+  for (std::size_t i = 0; i < count && i < children_.size(); ++i) {
+    if (specs[i].id == id) return children_[i];
+  }
+  return nullptr;
+}
+
+HWND WizardForm::ChildOf(ControlId control) const {
+  const int id = ChildIdOf(control);
+  return id ? Child(id) : nullptr;
+}
+
+const ChildSpec* WizardForm::SpecOf(int id) const {
+  std::size_t count = 0;
+  const ChildSpec* specs = ChildSpecs(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (specs[i].id == id) return &specs[i];
+  }
+  return nullptr;
+}
+
+}  // namespace wizard::win32

@@ -1,0 +1,97 @@
+#pragma once
+// The wizard's top-level window: builds the child windows from the layout, mirrors the logic's
+// control objects into them, turns user input into handler calls, and offers the logic what it
+// asks of its window (ui::FormHost).
+#include <windows.h>
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "ui/form_host.h"
+#include "ui/win32/dpi.h"
+#include "ui/win32/fonts.h"
+#include "ui/win32/pictures.h"
+#include "ui/win32/wizard_layout.h"
+#include "wizard/scr_setup.h"
+
+namespace wizard::win32 {
+
+constexpr char kWizardClass[] = "TSCRSetup";
+
+class WizardForm : public ui::FormHost, public ui::ControlObserver {
+ public:
+  WizardForm(os::Os& os, bool silentMode, const std::string& folderArgument);
+  WizardForm(const WizardForm&) = delete;
+  WizardForm& operator=(const WizardForm&) = delete;
+  ~WizardForm() override;
+
+  // Creates the window (start-up runs inside), shows it when start-up left it to be shown, and
+  // serves messages until the application is told to end. Returns the exit code.
+  int Run();
+
+  // ui::FormHost
+  os::WindowRef Handle() override;
+  void Close() override;
+  void Terminate() override;
+  void HideForGood() override;
+  void SetWindowEnabled(bool enabled) override;
+  void SetBusyCursor(bool busy) override;
+  void RepaintNow(ui::ControlId id) override;
+  void ProcessMessages() override;
+  void Focus(ui::ControlId id) override;
+
+  // ui::ControlObserver
+  void ControlChanged(ui::ControlId id) override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  bool RegisterWindowClass();
+  bool CreateMainWindow();
+  void OnCreate();
+  void CreateChildren();
+  HWND CreateChild(const ui::win32::ChildSpec& spec);
+  HWND ParentOf(const ui::win32::ChildSpec& spec) const;
+  void MirrorAll();
+  void ShowAtStart();
+
+  // Mirroring.
+  void MirrorControl(const ui::Control& control);
+  void MirrorText(HWND child, const std::string& text);
+  void MirrorPage(int page);
+  void FitLabelToText(HWND label, ui::win32::Sizing sizing);
+  void KeepClearOf(int labelId);
+
+  // Input.
+  void OnCommand(int id, int code, HWND child);
+  void OnButtonClick(int id, HWND button);
+  HBRUSH OnControlColour(HDC dc, HWND child);
+  bool OnSetCursor(HWND under, int hitTest);
+  void OnActivate(bool active);
+  void MoveFocus(WPARAM wParam, LPARAM lParam);
+  bool PreTranslate(const MSG& message);
+  bool ClickMnemonic(char key);
+  bool MemoHasFocus() const;
+  HWND FirstTabStop() const;
+  void Dispatch(void (TSCRSetup::*handler)());
+
+  HWND Child(int id) const;
+  HWND ChildOf(ui::ControlId control) const;
+  const ui::win32::ChildSpec* SpecOf(int id) const;
+
+  ui::win32::Dpi dpi_;
+  ui::win32::WizardFonts fonts_;
+  ui::win32::WizardPictures pictures_;
+  TSCRSetup setup_;
+  HWND window_ = nullptr;
+  std::array<HWND, 64> children_{};  // by position in the layout
+  HWND savedFocus_ = nullptr;
+  bool terminated_ = false;
+  bool hidden_ = false;
+  bool busy_ = false;
+  bool mirroring_ = false;  // a text set by the mirror is not the user's input
+};
+
+}  // namespace wizard::win32

@@ -1,0 +1,14 @@
+#pragma once
+// The wizard's real Win32 window: creates it, runs the start-up inside its creation, shows it
+// unless the start-up ended or hid it, and serves messages until the application is told to end.
+#include <string>
+
+#include "os/os.h"
+
+namespace wizard::win32 {
+
+// `folderArgument` is argument 2 of the command line. Returns the process exit code decided by
+// the wizard's logic.
+int RunWizardWindow(os::Os& os, bool silentMode, const std::string& folderArgument);
+
+}  // namespace wizard::win32
