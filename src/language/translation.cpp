@@ -40,19 +40,29 @@ void ForEachLine(std::string_view text, OnLine onLine) {
 
 }  // namespace
 
-void LoadTranslation(const std::string& languageText, const std::string& section) {
-  Table loaded;
+std::vector<TranslationEntry> ReadTranslationEntries(const std::string& languageText, const std::string& section) {
+  std::vector<TranslationEntry> entries;
   std::string_view currentSection;
+  std::size_t number = 0;
   ForEachLine(languageText, [&](std::string_view line) {
+    ++number;
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) {
       currentSection = line;
       return;
     }
     if (!section.empty() && currentSection != section) return;
-    loaded.TranslationKeys.emplace_back(line.substr(0, equals));
-    loaded.TranslationValues.emplace_back(line.substr(equals + 1));
+    entries.push_back({std::string(line.substr(0, equals)), std::string(line.substr(equals + 1)), number});
   });
+  return entries;
+}
+
+void LoadTranslation(const std::string& languageText, const std::string& section) {
+  Table loaded;
+  for (TranslationEntry& entry : ReadTranslationEntries(languageText, section)) {
+    loaded.TranslationKeys.push_back(std::move(entry.key));
+    loaded.TranslationValues.push_back(std::move(entry.value));
+  }
   table = std::move(loaded);
 }
 

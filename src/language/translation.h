@@ -2,13 +2,22 @@
 // The translation table: English texts in, the package's translation (or the English text) out.
 // Program-wide, loaded once at start-up from the package's language text.
 #include <array>
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace language {
 
 // Builds the table from the lines of `languageText` that stand in section `section`
 // (every entry when `section` is empty). Replaces an earlier table.
 void LoadTranslation(const std::string& languageText, const std::string& section);
+// The entries LoadTranslation would take, in file order, each with its line number (from 1).
+struct TranslationEntry {
+  std::string key;
+  std::string value;
+  std::size_t line;
+};
+std::vector<TranslationEntry> ReadTranslationEntries(const std::string& languageText, const std::string& section);
 // The translation of `english`, or `english` itself; the English text before loading.
 std::string Translate(const std::string& english);
 // Releases the table; lookups return the English text again.

@@ -38,7 +38,7 @@ std::string ReadExactly(ReadSource& source, int64_t position, int64_t length) {
 
 int64_t RequirePackageEnd(ReadSource& source) {
   const auto end = FindPackageEnd(source);
-  if (!end) throw CorruptedPackage("no package found: the file holds no package signature");
+  if (!end) throw CorruptedPackage("no package found: the file holds no package marker");
   return *end;
 }
 

@@ -36,4 +36,19 @@ int64_t PeImageEnd(const uint8_t* header, std::size_t size) {
   return end;
 }
 
+bool ReadPeKind(const uint8_t* header, std::size_t size, PeKind& kind) {
+  constexpr std::size_t kSubsystemOffset = 68;  // within the optional header, both formats
+  if (header == nullptr || size < kLfanewOffset + 4 || header[0] != 'M' || header[1] != 'Z') return false;
+  const std::size_t pe = Le(header + kLfanewOffset, 4);
+  if (pe > size || size - pe < 4 + kCoffHeaderSize) return false;
+  if (Le(header + pe, 4) != 0x00004550) return false;
+  const std::size_t optional = pe + 4 + kCoffHeaderSize;
+  const std::size_t optionalSize = Le(header + pe + 4 + 16, 2);
+  if (optionalSize < kSubsystemOffset + 2 || size - optional < kSubsystemOffset + 2) return false;
+  kind.machine = uint16_t(Le(header + pe + 4, 2));
+  kind.characteristics = uint16_t(Le(header + pe + 4 + 18, 2));
+  kind.subsystem = uint16_t(Le(header + optional + kSubsystemOffset, 2));
+  return true;
+}
+
 }  // namespace package

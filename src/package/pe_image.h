@@ -15,4 +15,19 @@ constexpr std::size_t kPeHeaderProbe = 4096;
 // not hold a well-formed PE header with its section table.
 int64_t PeImageEnd(const uint8_t* header, std::size_t size);
 
+// What kind of program a PE header describes.
+struct PeKind {
+  uint16_t machine = 0;          // 0x14C i386, 0x8664 x86-64, ...
+  uint16_t characteristics = 0;  // 0x2000: a DLL
+  uint16_t subsystem = 0;        // 2: Windows GUI, 3: console
+};
+constexpr uint16_t kMachineI386 = 0x14C;
+constexpr uint16_t kMachineAmd64 = 0x8664;
+constexpr uint16_t kSubsystemWindowsGui = 2;
+constexpr uint16_t kCharacteristicDll = 0x2000;
+
+// The kind from the first `size` bytes of a file; false when they hold no well-formed PE header
+// with an optional header long enough to name the subsystem.
+bool ReadPeKind(const uint8_t* header, std::size_t size, PeKind& kind);
+
 }  // namespace package

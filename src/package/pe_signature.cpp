@@ -35,29 +35,46 @@ bool LayoutFor(uint16_t magic, OptionalLayout& layout) {
   return true;
 }
 
-}  // namespace
+// Where the certificate-table entry lies in a well-formed PE header that has one, and where the
+// optional header (with the checksum) begins; 0 for the entry when there is none.
+struct CertificatePlace {
+  std::size_t optional = 0;
+  std::size_t entry = 0;
+};
 
-bool ClearCertificateEntry(uint8_t* header, std::size_t size) {
-  if (header == nullptr || size < kLfanewOffset + 4) return false;
-  if (header[0] != 'M' || header[1] != 'Z') return false;
+CertificatePlace FindCertificateEntry(const uint8_t* header, std::size_t size) {
+  if (header == nullptr || size < kLfanewOffset + 4) return {};
+  if (header[0] != 'M' || header[1] != 'Z') return {};
   const std::size_t pe = Le(header + kLfanewOffset, 4);
   // Every later offset is checked against `size` by subtraction, so none can wrap around.
-  if (pe > size || size - pe < 4 + kCoffHeaderSize + 2) return false;
-  if (header[pe] != 'P' || header[pe + 1] != 'E' || header[pe + 2] != 0 || header[pe + 3] != 0) return false;
+  if (pe > size || size - pe < 4 + kCoffHeaderSize + 2) return {};
+  if (header[pe] != 'P' || header[pe + 1] != 'E' || header[pe + 2] != 0 || header[pe + 3] != 0) return {};
   const std::size_t coff = pe + 4;
   const std::size_t optionalSize = Le(header + coff + kSizeOfOptionalHeaderOffset, 2);
   const std::size_t optional = coff + kCoffHeaderSize;
-  if (size - optional < optionalSize) return false;
+  if (size - optional < optionalSize) return {};
   OptionalLayout layout{};
-  if (!LayoutFor(uint16_t(Le(header + optional, 2)), layout)) return false;
+  if (!LayoutFor(uint16_t(Le(header + optional, 2)), layout)) return {};
   const std::size_t entry = layout.directoriesOffset + kCertificateDirectory * kDirectoryEntrySize;
-  if (optionalSize < entry + kDirectoryEntrySize) return false;
-  if (Le(header + optional + layout.countOffset, 4) <= kCertificateDirectory) return false;
-  uint8_t* certificate = header + optional + entry;
-  if (Le(certificate, 4) == 0 && Le(certificate + 4, 4) == 0) return false;
-  Zero(certificate, kDirectoryEntrySize);
-  Zero(header + optional + kCheckSumOffset, 4);
+  if (optionalSize < entry + kDirectoryEntrySize) return {};
+  if (Le(header + optional + layout.countOffset, 4) <= kCertificateDirectory) return {};
+  const uint8_t* certificate = header + optional + entry;
+  if (Le(certificate, 4) == 0 && Le(certificate + 4, 4) == 0) return {};
+  return {optional, optional + entry};
+}
+
+}  // namespace
+
+bool ClearCertificateEntry(uint8_t* header, std::size_t size) {
+  const CertificatePlace place = FindCertificateEntry(header, size);
+  if (place.entry == 0) return false;
+  Zero(header + place.entry, kDirectoryEntrySize);
+  Zero(header + place.optional + kCheckSumOffset, 4);
   return true;
+}
+
+bool HasCertificateEntry(const uint8_t* header, std::size_t size) {
+  return FindCertificateEntry(header, size).entry != 0;
 }
 
 }  // namespace package

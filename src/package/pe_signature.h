@@ -14,4 +14,8 @@ namespace package {
 // such entry, is left untouched (false).
 bool ClearCertificateEntry(uint8_t* header, std::size_t size);
 
+// True when `header` is a well-formed PE header whose certificate-table entry is not empty: the
+// file carries an Authenticode signature (or claims to).
+bool HasCertificateEntry(const uint8_t* header, std::size_t size);
+
 }  // namespace package

@@ -2,38 +2,44 @@
 # A setup file signed with a throw-away certificate installs and uninstalls like an unsigned one,
 # and the uninstaller it writes reads as unsigned rather than as carrying a broken signature.
 # The signing tools are Linux programs, so this script surrounds two runs under Wine:
-#   1. scrpack.exe makes the setup file;
+#   1. scrpack.exe makes the setup file from a project file, and the Linux scrpack makes the same
+#      bytes from the same inputs;
 #   2. openssl makes a certificate, osslsigncode signs the setup file;
 #   3. the Windows steps install it, check the uninstaller, copy it back, and uninstall;
 #   4. osslsigncode looks at the copied uninstaller.
 #
 #   tests/e2e/signed_test.sh --work DIR --runner E2E-RUN --stub STUB.EXE --scrpack SCRPACK.EXE
-#                            --recorder RECORDER.EXE --steps STEPS.EXE
+#                            --linux-scrpack SCRPACK --saver PROGRAM.EXE --recorder RECORDER.EXE
+#                            --steps STEPS.EXE
 set -uo pipefail
 
 usage() {
-  sed -n '2,11p' "$0" >&2
+  sed -n '2,13p' "$0" >&2
   exit 2
 }
 
-work="" runner="" stub="" scrpack="" recorder="" steps=""
+fail() {
+  echo "signed_test: $*" >&2
+  exit 1
+}
+
+work="" runner="" stub="" scrpack="" linux_scrpack="" saver="" recorder="" steps=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --work) work=$2; shift 2 ;;
     --runner) runner=$2; shift 2 ;;
     --stub) stub=$2; shift 2 ;;
     --scrpack) scrpack=$2; shift 2 ;;
+    --linux-scrpack) linux_scrpack=$2; shift 2 ;;
+    --saver) saver=$2; shift 2 ;;
     --recorder) recorder=$2; shift 2 ;;
     --steps) steps=$2; shift 2 ;;
     *) usage ;;
   esac
 done
-[ -n "$work" ] && [ -n "$runner" ] && [ -n "$stub" ] && [ -n "$scrpack" ] && [ -n "$recorder" ] && [ -n "$steps" ] || usage
-
-fail() {
-  echo "signed_test: $*" >&2
-  exit 1
-}
+[ -n "$work" ] && [ -n "$runner" ] && [ -n "$stub" ] && [ -n "$scrpack" ] && [ -n "$linux_scrpack" ] &&
+  [ -n "$saver" ] && [ -n "$recorder" ] && [ -n "$steps" ] || usage
+[ -x "$linux_scrpack" ] || fail "$linux_scrpack is missing (build the host tree: make host)"
 
 for tool in openssl osslsigncode; do
   command -v "$tool" >/dev/null || fail "$tool is missing (run scripts/bootstrap)"
@@ -49,17 +55,27 @@ files="$work/files"
 rm -rf "$files"
 mkdir -p "$files" || fail "cannot make $files"
 
-# Any bytes serve as the screen saver; a leading "S" keeps it from looking like a program, which
-# the shell would start instead of handing it to the "install" verb.
-{ printf 'S'; head -c 199999 /dev/urandom; } >"$files/signed.scr"
+# A screen saver, a readme, and a project file one folder down that names them relatively; its link
+# holds a character that UTF-8 and Windows-1252 write differently. The saver must be a Windows GUI
+# program, and Wine's shell starts such a file instead of handing it to the "install" verb: the
+# recorder serves, as it ends at once and so leaves the file free for the uninstaller to delete.
+cp "$saver" "$files/signed.scr" || fail "cannot copy $saver"
 printf 'Signed and sealed.\r\nEnjoy.' >"$files/readme.txt"
+mkdir -p "$files/project"
+printf '%s\n' "# The stub and the output are given on the command line." "saver = ../signed.scr" \
+  "title = Signed Stars" "readme = ../readme.txt" $'link = http://www.example.com/\xc3\xa9toiles' \
+  "uninstall-entry = yes" >"$files/project/signed.scrproj"
 
-echo "== making the setup file"
+echo "== making the setup file with scrpack.exe and with the Linux scrpack"
 "$runner" --work "$work/pack" --stub "$stub" -- "$scrpack" build \
-  --stub "$(to_windows "$stub")" --saver "$(to_windows "$files/signed.scr")" --title "Signed Stars" \
-  --readme "$(to_windows "$files/readme.txt")" --uninstall-entry \
-  -o "$(to_windows "$files/setup.exe")" || fail "scrpack could not make the setup file"
-[ -s "$files/setup.exe" ] || fail "scrpack wrote no setup file"
+  --project "$(to_windows "$files/project/signed.scrproj")" \
+  --stub "$(to_windows "$stub")" -o "$(to_windows "$files")\\setup.exe" || fail "scrpack.exe could not make the setup file"
+[ -s "$files/setup.exe" ] || fail "scrpack.exe wrote no setup file"
+(cd / && "$linux_scrpack" build --project "$files/project/signed.scrproj" --stub "$stub" -o "$files/setup-linux.exe") ||
+  fail "the Linux scrpack could not make the setup file"
+cmp "$files/setup.exe" "$files/setup-linux.exe" || fail "scrpack.exe and the Linux scrpack wrote different files"
+LC_ALL=C grep -qaF $'http://www.example.com/\xe9toiles' "$files/setup.exe" ||
+  fail "the link was not converted to Windows-1252"
 
 echo "== signing it"
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Throw-away test signer" \
@@ -70,6 +86,9 @@ osslsigncode sign -certs "$files/cert.pem" -key "$files/key.pem" -n "Signed Star
   { cat "$files/sign.log" >&2; fail "osslsigncode could not sign"; }
 osslsigncode verify -CAfile "$files/cert.pem" -in "$files/signed.exe" >"$files/verify-signed.log" 2>&1 ||
   { cat "$files/verify-signed.log" >&2; fail "the signed setup file does not verify"; }
+"$linux_scrpack" verify "$files/signed.exe" || fail "scrpack verify says the signed setup file would not start"
+"$linux_scrpack" inspect "$files/signed.exe" | grep -qx 'CertificateTable: yes' ||
+  fail "scrpack inspect does not see the signature"
 
 echo "== installing and uninstalling under Wine"
 # A failure there still leaves the uninstaller copied back when it got that far: it is looked at

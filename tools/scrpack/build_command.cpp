@@ -4,16 +4,22 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <vector>
+#include <sstream>
 
 #include "package/package_writer.h"
+#include "package/pe_image.h"
+#include "scrpack/input_checks.h"
+#include "scrpack/input_file.h"
 #include "scrpack/scrpack.h"
 
 namespace scrpack {
 
 const char kBuildHelp[] =
     "scrpack build --stub STUB --saver FILE.scr --title TEXT -o OUT [options]\n"
+    "scrpack build --project FILE [options]\n"
     "  Appends a package (the screen saver, optional texts, the settings) to the stub.\n"
+    "  --project FILE           read the settings below from FILE ('key = value' lines, the keys\n"
+    "                           being the option names without --); options given here win\n"
     "  --stub FILE              the setup program the package is appended to\n"
     "  --saver FILE             the screen saver (.scr) to install\n"
     "  --title TEXT             its display name, at most 32 bytes\n"
@@ -30,137 +36,160 @@ const char kBuildHelp[] =
     "  --uninstall-entry        add an entry to the list of removable programs\n"
     "  --start-menu             create a Start-menu group\n"
     "  --desktop-shortcut       create a desktop shortcut\n"
-    "  --skip-folder-page       do not ask for the destination folder\n";
+    "  --skip-folder-page       do not ask for the destination folder\n"
+    "  --codepage NUMBER        the users' Windows ANSI code page (default: 1252); UTF-8 texts and\n"
+    "                           values are converted to it, and the limits count its bytes\n";
 
 namespace {
 
-constexpr std::size_t kTitleLimit = 32;
-constexpr std::size_t kLinkLimit = 102;
-constexpr std::size_t kFileNameLimit = 255;  // one byte of the field is left for the NUL
+namespace fs = std::filesystem;
+
+constexpr int kDefaultCodePage = 1252;
 constexpr std::size_t kCopyChunk = 1 << 20;
-constexpr int64_t kTextLimit = 0x7FFFFFFF;
+// The limits are the record's field widths; a NUL-terminated field keeps one byte for the NUL
+// only where the setup program needs one (the file name is handed to the system as it stands).
+constexpr std::size_t kTitleLimit = package::field::kTitle.width;
+constexpr std::size_t kLinkLimit = package::field::kLinkText.width;
+constexpr std::size_t kFileNameLimit = package::field::kScreensaverFileName.width - 1;
+constexpr std::size_t kFolderLimit = package::kMaxFolderLength;
 
-void RequireFits(const std::string& value, std::size_t limit, const char* option) {
+void RequireFits(const std::string& value, std::size_t limit, const std::string& where) {
   if (value.size() > limit)
-    throw UsageError(std::string(option) + " is " + std::to_string(value.size()) + " bytes long; at most " +
-                     std::to_string(limit) + " fit");
+    throw UsageError(where + " is " + std::to_string(value.size()) + " bytes long; at most " + std::to_string(limit) +
+                     " fit");
 }
 
-// A file that is about to be copied: open, readable, its size known.
-struct Input {
-  std::string option;
-  std::string path;
-  std::ifstream stream;
-  int64_t size = 0;
+CodePage ChosenCodePage(const BuildOptions& options) {
+  if (options.codepage.empty()) return *CodePage::Find(kDefaultCodePage);
+  int number = 0;
+  bool digits = options.codepage.size() <= 5;
+  for (char c : options.codepage) {
+    digits = digits && c >= '0' && c <= '9';
+    number = number * 10 + (c - '0');
+  }
+  const auto page = digits ? CodePage::Find(number) : std::nullopt;
+  if (!page)
+    throw UsageError(options.Where("--codepage") + ": unknown code page '" + options.codepage + "'; scrpack knows " +
+                     CodePage::KnownNumbers());
+  return *page;
+}
+
+// One option's value in the code page.
+std::string Ansi(const BuildOptions& options, const std::string& option, const std::string& value,
+                 const CodePage& page) {
+  return ValueToAnsi(value, page, options.Where(option));
+}
+
+// A text file in the code page; empty when the option is not given.
+std::string ReadText(const BuildOptions& options, const std::string& option, const std::string& path,
+                     const CodePage& page) {
+  if (path.empty()) return "";
+  const std::string where = options.Where(option);
+  return TextToAnsi(ReadInputFile(where, path), page, where + " " + Quoted(path));
+}
+
+struct Texts {
+  std::string readme, license, language;
+  int64_t Size() const { return int64_t(readme.size() + license.size() + language.size()); }
 };
 
-std::unique_ptr<Input> OpenInput(const std::string& option, const std::string& path) {
-  auto input = std::make_unique<Input>();
-  input->option = option;
-  input->path = path;
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error))
-    throw UsageError(option + ": '" + path + "' is a folder, not a file");
-  input->stream.open(path, std::ios::binary);
-  if (!input->stream) throw UsageError(option + ": cannot read '" + path + "'");
-  input->stream.seekg(0, std::ios::end);
-  const auto end = input->stream.tellg();
-  input->stream.seekg(0, std::ios::beg);
-  if (end < 0 || !input->stream) throw UsageError(option + ": cannot read '" + path + "'");
-  input->size = static_cast<int64_t>(end);
-  return input;
+void Copy(const std::string& bytes, std::ofstream& out) {
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("the output file could not be written");
 }
 
-std::unique_ptr<Input> OpenText(const std::string& option, const std::string& path) {
-  if (path.empty()) return nullptr;
-  auto input = OpenInput(option, path);
-  if (input->size > kTextLimit)
-    throw UsageError(option + ": '" + path + "' is " + std::to_string(input->size) +
-                     " bytes long; at most 2147483647 bytes (2 GB) fit");
-  return input;
-}
-
-int64_t SizeOf(const std::unique_ptr<Input>& input) { return input ? input->size : 0; }
-
-void Copy(Input& input, std::ofstream& out, std::vector<char>& buffer) {
-  for (int64_t left = input.size; left > 0;) {
-    const auto piece = static_cast<std::streamsize>(left < int64_t(buffer.size()) ? left : int64_t(buffer.size()));
-    input.stream.read(buffer.data(), piece);
-    if (input.stream.gcount() != piece)
-      throw std::runtime_error(input.option + ": '" + input.path + "' could not be read to its end");
-    out.write(buffer.data(), piece);
-    if (!out) throw std::runtime_error("the output file could not be written");
-    left -= piece;
+// The stub and the saver are copied as they are; everything behind them comes from the package
+// writer, so scrpack and the tests write the same bytes.
+void WriteSetupFile(const std::string& stub, const std::string& saverHead, InputFile& saver, const Texts& texts,
+                    const package::SettingsRecord& record, const std::string& path) {
+  std::ofstream out(fs::u8path(path), std::ios::binary | std::ios::trunc);
+  if (!out) throw std::runtime_error("cannot create " + Quoted(path));
+  Copy(stub, out);
+  Copy(saverHead, out);
+  for (int64_t left = saver.size - int64_t(saverHead.size()); left > 0;) {
+    const auto piece = static_cast<std::size_t>(left < int64_t(kCopyChunk) ? left : int64_t(kCopyChunk));
+    Copy(ReadChunk(saver, piece), out);
+    left -= int64_t(piece);
   }
-}
-
-struct Inputs {
-  std::unique_ptr<Input> stub, saver, readme, license, language;
-};
-
-Inputs OpenInputs(const BuildOptions& options) {
-  Inputs inputs;
-  inputs.stub = OpenInput("--stub", options.stub);
-  if (inputs.stub->size == 0) throw UsageError("--stub: '" + options.stub + "' is empty");
-  inputs.saver = OpenInput("--saver", options.saver);
-  inputs.readme = OpenText("--readme", options.readme);
-  inputs.license = OpenText("--license", options.license);
-  inputs.language = OpenText("--language", options.language);
-  return inputs;
-}
-
-void WriteSetupFile(Inputs& inputs, const package::SettingsRecord& record, const std::string& path) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) throw std::runtime_error("cannot create '" + path + "'");
-  std::vector<char> buffer(kCopyChunk);
-  for (Input* input : {inputs.stub.get(), inputs.saver.get(), inputs.readme.get(), inputs.license.get(),
-                       inputs.language.get()}) {
-    if (input) Copy(*input, out, buffer);
-  }
-  out.write(reinterpret_cast<const char*>(record.Raw().data()), package::kRecordSize);
-  out.write(package::kSetupSignature, package::kSignatureSize);
+  Copy(package::PackageTail(texts.readme, texts.license, texts.language, record), out);
   out.close();
-  if (!out) throw std::runtime_error("the output file '" + path + "' could not be written");
+  if (!out) throw std::runtime_error("the output file " + Quoted(path) + " could not be written");
 }
 
-void Build(const BuildOptions& options) {
-  package::SettingsRecord record = RecordFromOptions(options);
-  Inputs inputs = OpenInputs(options);
-  const int64_t texts = SizeOf(inputs.readme) + SizeOf(inputs.license) + SizeOf(inputs.language);
-  if (inputs.saver->size > package::MaxImageLength(texts))
-    throw UsageError("--saver: '" + options.saver + "' is " + std::to_string(inputs.saver->size) +
-                     " bytes long; with the texts, at most " + std::to_string(package::MaxImageLength(texts)) +
-                     " bytes fit");
-  package::FillPackageFields(record, inputs.saver->size, SizeOf(inputs.readme), SizeOf(inputs.license),
-                             SizeOf(inputs.language));
+// Returns the size written.
+// Warnings are held back until every check has passed, so a refusal comes alone.
+int64_t Build(const BuildOptions& options, std::ostream& err) {
+  std::ostringstream warnings;
+  const CodePage page = ChosenCodePage(options);
+  package::SettingsRecord record = RecordFromOptions(options, page, warnings);
+
+  const std::string stubWhere = options.Where("--stub");
+  const std::string stub = ReadInputFile(stubWhere, options.stub);
+  if (stub.empty()) throw UsageError(stubWhere + ": " + Quoted(options.stub) + " is empty");
+  const uint16_t stubMachine = CheckStub(stubWhere, options.stub, stub);
+
+  auto saver = OpenInputFile(options.Where("--saver"), options.saver);
+  const auto headSize = static_cast<std::size_t>(
+      saver->size < int64_t(package::kPeHeaderProbe) ? saver->size : int64_t(package::kPeHeaderProbe));
+  const std::string saverHead = ReadChunk(*saver, headSize);
+  WarnAboutBitness(CheckSaver(saver->where, options.saver, saverHead, saver->size), stubMachine, warnings);
+
+  Texts texts;
+  texts.readme = ReadText(options, "--readme", options.readme, page);
+  texts.license = ReadText(options, "--license", options.license, page);
+  texts.language = ReadText(options, "--language", options.language, page);
+  if (!options.language.empty())
+    WarnAboutLanguage(options.Where("--language") + " " + Quoted(options.language), texts.language, warnings);
+
+  const int64_t limit = package::MaxImageLength(texts.Size());
+  if (saver->size > limit)
+    throw UsageError(saver->where + ": " + Quoted(options.saver) + " is " + std::to_string(saver->size) +
+                     " bytes long; with the texts, at most " + std::to_string(limit) + " bytes fit");
+  package::FillPackageFields(record, saver->size, int64_t(texts.readme.size()), int64_t(texts.license.size()),
+                             int64_t(texts.language.size()));
+  err << warnings.str();
+
   const std::string temporary = options.output + ".tmp";
   try {
-    WriteSetupFile(inputs, record, temporary);
-    std::filesystem::rename(temporary, options.output);
+    WriteSetupFile(stub, saverHead, *saver, texts, record, temporary);
+    fs::rename(fs::u8path(temporary), fs::u8path(options.output));
   } catch (...) {
     std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
+    fs::remove(fs::u8path(temporary), ignored);
     throw;
   }
+  return int64_t(stub.size()) + saver->size + texts.Size() + package::kTrailerSize;
 }
 
 }  // namespace
 
-package::SettingsRecord RecordFromOptions(const BuildOptions& options) {
+package::SettingsRecord RecordFromOptions(const BuildOptions& options, const CodePage& page, std::ostream& err) {
   const std::string fileName =
-      options.fileName ? *options.fileName : std::filesystem::path(options.saver).filename().string();
-  const std::string folder = options.defaultFolder ? *options.defaultFolder : "<Program Files>";
-  const std::string subfolder = options.defaultSubfolder ? *options.defaultSubfolder : options.title;
-  RequireFits(options.title, kTitleLimit, "--title");
-  RequireFits(options.link, kLinkLimit, "--link");
-  RequireFits(fileName, kFileNameLimit, "--file-name");
-  if (fileName.empty()) throw UsageError("--file-name must not be empty");
-  RequireFits(folder, package::kMaxFolderLength, "--default-folder");
-  RequireFits(subfolder, package::kMaxFolderLength, "--default-subfolder");
+      Ansi(options, "--file-name",
+           options.fileName ? *options.fileName : fs::u8path(options.saver).filename().u8string(), page);
+  const std::string title = Ansi(options, "--title", options.title, page);
+  const std::string link = Ansi(options, "--link", options.link, page);
+  const std::string folder =
+      Ansi(options, "--default-folder", options.defaultFolder.value_or("<Program Files>"), page);
+  const std::string subfolder =
+      options.defaultSubfolder ? Ansi(options, "--default-subfolder", *options.defaultSubfolder, page) : title;
+  const std::string fileNameWhere = options.Where(options.fileName ? "--file-name" : "--saver");
+  RequireFits(title, kTitleLimit, options.Where("--title"));
+  if (title.empty()) throw UsageError(options.Where("--title") + " must not be empty");
+  RequireFits(link, kLinkLimit, options.Where("--link"));
+  RequireFits(fileName, kFileNameLimit, fileNameWhere);
+  if (fileName.empty()) throw UsageError(fileNameWhere + " must not be empty");
+  RequireFits(folder, kFolderLimit, options.Where("--default-folder"));
+  RequireFits(subfolder, kFolderLimit, options.Where("--default-subfolder"));
+  CheckPlaceholders(options.Where("--default-folder"), folder);
+  CheckPlaceholders(options.Where("--default-subfolder"), subfolder);
+  WarnAboutFileName(fileNameWhere, fileName, err);
+  WarnAboutTitle(options.Where("--title"), title, err);
+
   package::SettingsRecord record;
   record.SetScreensaverFileName(fileName);
-  record.SetTitle(options.title);
-  record.SetLinkText(options.link);
+  record.SetTitle(title);
+  record.SetLinkText(link);
   record.SetAddUninstallEntry(options.uninstallEntry);
   record.SetAddStartMenuGroup(options.startMenu);
   record.SetAddDesktopShortcut(options.desktopShortcut);
@@ -177,7 +206,8 @@ int RunBuild(const std::vector<std::string>& args, std::ostream& out, std::ostre
       out << kBuildHelp;
       return kExitOk;
     }
-    Build(options);
+    const int64_t size = Build(options, err);
+    out << "scrpack build: wrote " << options.output << " (" << size << " bytes)\n";
     return kExitOk;
   } catch (const UsageError& e) {
     err << "scrpack build: " << e.what() << "\n";

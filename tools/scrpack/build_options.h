@@ -1,5 +1,6 @@
 #pragma once
-// The command line of `scrpack build`.
+// The settings of `scrpack build`, from the command line and a project file.
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -7,22 +8,24 @@
 
 namespace scrpack {
 
-// A command line that cannot be used; the text names the option.
+// Input that cannot be used; the text names the option (or the project file, line and key).
 class UsageError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
 struct BuildOptions {
-  std::string stub;
+  std::string stub;  // paths
   std::string saver;
-  std::string title;
   std::string output;
-  std::optional<std::string> fileName;  // default: the saver's own file name
-  std::string readme;                   // paths; empty = no such text
+  std::string readme;  // empty = no such text
   std::string license;
   std::string language;
+  std::string project;
+  std::string title;
   std::string link;
+  std::string codepage;                         // default: 1252
+  std::optional<std::string> fileName;          // default: the saver's own file name
   std::optional<std::string> defaultFolder;     // default: "<Program Files>"
   std::optional<std::string> defaultSubfolder;  // default: the title
   bool uninstallEntry = false;
@@ -30,9 +33,24 @@ struct BuildOptions {
   bool desktopShortcut = false;
   bool skipFolderPage = false;
   bool help = false;
+
+  // Where each given value came from, by long option name: the option itself ("--title") or the
+  // project file's place ("stars.scrproj:4: title"). Messages name a value by it.
+  std::map<std::string, std::string> origins;
+  std::string Where(const std::string& option) const;
 };
 
-// Throws UsageError for an unknown option, a missing value or a missing required option.
+// The command line, then the project file it names (--project) for whatever the command line left
+// unset. Throws UsageError for an unknown option or key, a missing value, a project file that cannot
+// be read, or a missing required setting.
 BuildOptions ParseBuildOptions(const std::vector<std::string>& args);
+
+// Sets one setting by its long option name from a project file entry; false for an unknown name.
+// Paths are taken relative to `folder`; flags take yes/no. Throws UsageError for a bad flag value.
+bool SetFromProject(BuildOptions& options, const std::string& option, const std::string& value,
+                    const std::string& folder, const std::string& where);
+
+// Reads a project file into `options` (project_file.cpp).
+void ApplyProjectFile(const std::string& path, BuildOptions& options);
 
 }  // namespace scrpack

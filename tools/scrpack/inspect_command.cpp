@@ -1,95 +1,186 @@
 #include "scrpack/inspect_command.h"
 
 #include "package/errors.h"
+#include "package/package_reader.h"
+#include "package/pe_image.h"
+#include "package/pe_signature.h"
 #include "package/sections.h"
+#include "scrpack/ansi_text.h"
+#include "scrpack/report.h"
 #include "scrpack/scrpack.h"
 #include "scrpack/stream_source.h"
 
 namespace scrpack {
 
 const char kInspectHelp[] =
-    "scrpack inspect FILE\n"
+    "scrpack inspect [--json] FILE\n"
     "  Shows the settings and the positions of the sections of a setup file or an uninstaller,\n"
-    "  one 'Name: value' line each. Fails when FILE holds no package.\n";
+    "  one 'Name: value' line each (--json: one JSON object), and whether the file carries a\n"
+    "  code signature (Authenticode certificate table). Fails when FILE holds no package.\n";
+
+const char kVerifyHelp[] =
+    "scrpack verify [--json] FILE\n"
+    "  Applies the checks the setup program makes when it starts (the package marker at the end,\n"
+    "  the sizes and sections, the record marker of an uninstaller) and says in one line whether\n"
+    "  FILE would start. Exit status 0 when it would, 1 when not.\n";
 
 namespace {
 
-const char* YesNo(bool flag) { return flag ? "yes" : "no"; }
+// Texts in a package are ANSI; JSON output shows them as the Western European code page does.
+constexpr int kShownCodePage = 1252;
 
-void Line(std::ostream& out, const char* name, const std::string& value) { out << name << ": " << value << "\n"; }
-void Line(std::ostream& out, const char* name, int64_t value) { out << name << ": " << value << "\n"; }
+struct Command {
+  bool json = false;
+  std::string path;
+};
 
-void PrintRecord(const package::SettingsRecord& r, std::ostream& out) {
-  Line(out, "PackageSize", r.PackageSize());
-  Line(out, "ScreensaverFileName", r.ScreensaverFileName());
-  Line(out, "Title", r.Title());
-  Line(out, "LinkText", r.LinkText());
-  Line(out, "AddUninstallEntry", YesNo(r.AddUninstallEntry()));
-  Line(out, "AddStartMenuGroup", YesNo(r.AddStartMenuGroup()));
-  Line(out, "AddDesktopShortcut", YesNo(r.AddDesktopShortcut()));
-  Line(out, "TextsSize", r.TextsSize());
-  Line(out, "ReadmeSize", r.ReadmeSize());
-  Line(out, "LicenseSize", r.LicenseSize());
-  Line(out, "LanguageSize", r.LanguageSize());
-  Line(out, "DefaultFolder", r.DefaultFolder());
-  Line(out, "DefaultSubfolder", r.DefaultSubfolder());
-  Line(out, "SkipFolderPage", YesNo(r.SkipFolderPage()));
-  Line(out, "RecordMarker", r.RecordMarker());
+// Returns false (after the message) when the arguments cannot be used.
+bool ParseCommand(const std::vector<std::string>& args, const char* name, const char* help, Command& command,
+                  std::ostream& err) {
+  for (const std::string& arg : args) {
+    if (arg == "--json" && !command.json) {
+      command.json = true;
+    } else if (command.path.empty() && !arg.empty() && arg[0] != '-') {
+      command.path = arg;
+    } else {
+      command.path.clear();
+      break;
+    }
+  }
+  if (!command.path.empty()) return true;
+  err << "scrpack " << name << ": expects exactly one file\n" << help;
+  return false;
 }
 
-void PrintSections(const package::PackageInfo& info, std::ostream& out) {
+bool IsHelp(const std::vector<std::string>& args) {
+  return args.size() == 1 && (args[0] == "--help" || args[0] == "-h");
+}
+
+std::string Shown(const std::string& ansi) { return AnsiToUtf8(ansi, *CodePage::Find(kShownCodePage)); }
+
+void AddRecord(Report& report, const package::SettingsRecord& r) {
+  report.Add("PackageSize", int64_t(r.PackageSize()));
+  report.Add("ScreensaverFileName", Shown(r.ScreensaverFileName()));
+  report.Add("Title", Shown(r.Title()));
+  report.Add("LinkText", Shown(r.LinkText()));
+  report.Add("AddUninstallEntry", r.AddUninstallEntry());
+  report.Add("AddStartMenuGroup", r.AddStartMenuGroup());
+  report.Add("AddDesktopShortcut", r.AddDesktopShortcut());
+  report.Add("TextsSize", int64_t(r.TextsSize()));
+  report.Add("ReadmeSize", int64_t(r.ReadmeSize()));
+  report.Add("LicenseSize", int64_t(r.LicenseSize()));
+  report.Add("LanguageSize", int64_t(r.LanguageSize()));
+  report.Add("DefaultFolder", Shown(r.DefaultFolder()));
+  report.Add("DefaultSubfolder", Shown(r.DefaultSubfolder()));
+  report.Add("SkipFolderPage", r.SkipFolderPage());
+  report.Add("RecordMarker", Shown(r.RecordMarker()));
+}
+
+void AddSections(Report& report, const package::PackageInfo& info) {
   const int64_t end = info.packageEnd;
   const auto& r = info.record;
   if (info.kind == package::PackageKind::kSetup) {
-    Line(out, "StubLength", package::StubLength(end, r));
-    Line(out, "ImageStart", package::ImageStart(end, r));
-    Line(out, "ImageLength", package::ImageLength(r));
+    report.Add("StubLength", package::StubLength(end, r));
+    report.Add("ImageStart", package::ImageStart(end, r));
+    report.Add("ImageLength", package::ImageLength(r));
   } else {
     // An uninstaller's record keeps the setup file's PackageSize; its stub ends where the texts begin.
-    Line(out, "StubLength", package::TextsStart(end, r));
+    report.Add("StubLength", package::TextsStart(end, r));
   }
-  Line(out, "TextsStart", package::TextsStart(end, r));
-  Line(out, "ReadmeStart", package::ReadmeStart(end, r));
-  Line(out, "LicenseStart", package::LicenseStart(end, r));
-  Line(out, "LanguageStart", package::LanguageStart(end, r));
-  Line(out, "RecordStart", package::RecordStart(end));
-  Line(out, "SignatureStart", package::SignatureStart(end));
-  Line(out, "FileSize", info.fileSize);
-  Line(out, "TrailingBytes", info.fileSize - end);
+  report.Add("TextsStart", package::TextsStart(end, r));
+  report.Add("ReadmeStart", package::ReadmeStart(end, r));
+  report.Add("LicenseStart", package::LicenseStart(end, r));
+  report.Add("LanguageStart", package::LanguageStart(end, r));
+  report.Add("RecordStart", package::RecordStart(end));
+  report.Add("MarkerStart", package::SignatureStart(end));
+  report.Add("FileSize", info.fileSize);
+  report.Add("TrailingBytes", info.fileSize - end);
+}
+
+bool CarriesCertificate(package::ReadSource& source) {
+  uint8_t header[package::kPeHeaderProbe];
+  uint32_t delivered = 0;
+  const int64_t size = source.Size();
+  const auto wanted = static_cast<uint32_t>(size < int64_t(sizeof header) ? size : int64_t(sizeof header));
+  return source.ReadAt(0, header, wanted, delivered) && package::HasCertificateEntry(header, delivered);
+}
+
+const char* KindName(package::PackageKind kind) {
+  return kind == package::PackageKind::kSetup ? "setup" : "uninstaller";
+}
+
+// The checks of start-up, in its order: trailer search, record, marker, texts, then the image and
+// the two other texts of a setup file, or the uninstaller's record marker. Returns the reason the
+// file would not start, or nothing.
+std::string WhyItWouldNotStart(package::ReadSource& source, package::PackageInfo& info) {
+  try {
+    info = package::ReadPackage(source);
+  } catch (const package::CorruptedPackage& e) {
+    return e.what();
+  }
+  if (info.kind == package::PackageKind::kUninstaller && info.record.RecordMarker() != package::kRecordMarkerText)
+    return "the uninstaller's record marker is not " + std::string(package::kRecordMarkerText);
+  return "";
 }
 
 }  // namespace
 
-void PrintPackage(const package::PackageInfo& info, std::ostream& out) {
-  Line(out, "Kind", info.kind == package::PackageKind::kSetup ? "setup" : "uninstaller");
-  Line(out, "PackageEnd", info.packageEnd);
-  Line(out, "Signature", info.signature);
-  PrintRecord(info.record, out);
-  PrintSections(info, out);
-}
-
 int RunInspect(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+  if (IsHelp(args)) {
     out << kInspectHelp;
     return kExitOk;
   }
-  if (args.size() != 1) {
-    err << "scrpack inspect: expects exactly one file\n" << kInspectHelp;
-    return kExitUsage;
-  }
-  const std::string& path = args[0];
-  StreamSource source(path);
+  Command command;
+  if (!ParseCommand(args, "inspect", kInspectHelp, command, err)) return kExitUsage;
+  StreamSource source(command.path);
   if (!source.IsOpen() || source.Size() < 0) {
-    err << "scrpack inspect: cannot read '" << path << "'\n";
+    err << "scrpack inspect: cannot read '" << command.path << "'\n";
     return kExitFailed;
   }
   try {
-    PrintPackage(package::ReadPackage(source), out);
+    const package::PackageInfo info = package::ReadPackage(source);
+    Report report;
+    report.Add("Kind", std::string(KindName(info.kind)));
+    report.Add("PackageEnd", info.packageEnd);
+    report.Add("Marker", info.signature);
+    AddRecord(report, info.record);
+    AddSections(report, info);
+    report.Add("CertificateTable", CarriesCertificate(source));
+    if (command.json) report.PrintJson(out);
+    else report.PrintLines(out);
     return kExitOk;
   } catch (const package::CorruptedPackage& e) {
-    err << "scrpack inspect: '" << path << "': " << e.what() << "\n";
+    err << "scrpack inspect: '" << command.path << "': " << e.what() << "\n";
     return kExitFailed;
   }
+}
+
+int RunVerify(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (IsHelp(args)) {
+    out << kVerifyHelp;
+    return kExitOk;
+  }
+  Command command;
+  if (!ParseCommand(args, "verify", kVerifyHelp, command, err)) return kExitUsage;
+  StreamSource source(command.path);
+  package::PackageInfo info;
+  const std::string reason = source.IsOpen() && source.Size() >= 0 ? WhyItWouldNotStart(source, info)
+                                                                   : "the file cannot be read";
+  const bool starts = reason.empty();
+  if (command.json) {
+    Report report;
+    report.Add("File", command.path);
+    report.Add("Starts", starts);
+    report.Add("Kind", std::string(starts ? KindName(info.kind) : ""));
+    report.Add("Reason", reason);
+    report.PrintJson(out);
+  } else if (starts) {
+    out << command.path << ": would start as " << (info.kind == package::PackageKind::kSetup ? "a setup file" : "an uninstaller")
+        << "\n";
+  } else {
+    out << command.path << ": would not start: " << reason << "\n";
+  }
+  return starts ? kExitOk : kExitFailed;
 }
 
 }  // namespace scrpack

@@ -3,15 +3,15 @@
 #include <string>
 #include <vector>
 
-#include "package/package_reader.h"
-
 namespace scrpack {
 
 extern const char kInspectHelp[];
+extern const char kVerifyHelp[];
 
-// `scrpack inspect FILE`: one "Name: value" line per field and section.
+// `scrpack inspect [--json] FILE`: one "Name: value" line per field and section.
 int RunInspect(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-void PrintPackage(const package::PackageInfo& info, std::ostream& out);
+// `scrpack verify [--json] FILE`: the start-up checks of the setup program, one line of result.
+int RunVerify(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace scrpack

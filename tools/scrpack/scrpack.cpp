@@ -1,5 +1,6 @@
 #include "scrpack/scrpack.h"
 
+#include "scr_version.h"
 #include "scrpack/build_command.h"
 #include "scrpack/inspect_command.h"
 
@@ -8,7 +9,10 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: scrpack build --stub STUB --saver FILE.scr --title TEXT -o OUT [options]\n"
-    "       scrpack inspect FILE\n"
+    "       scrpack build --project FILE [options]\n"
+    "       scrpack inspect [--json] FILE\n"
+    "       scrpack verify [--json] FILE\n"
+    "       scrpack --version\n"
     "       scrpack COMMAND --help\n";
 
 }  // namespace
@@ -22,8 +26,13 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   const std::string& command = args[0];
   if (command == "build") return RunBuild(rest, out, err);
   if (command == "inspect") return RunInspect(rest, out, err);
+  if (command == "verify") return RunVerify(rest, out, err);
+  if (command == "--version") {
+    out << "scrpack " << kScrVersion << "\n";
+    return kExitOk;
+  }
   if (command == "--help" || command == "-h" || command == "help") {
-    out << kUsage << "\n" << kBuildHelp << "\n" << kInspectHelp;
+    out << kUsage << "\n" << kBuildHelp << "\n" << kInspectHelp << "\n" << kVerifyHelp;
     return kExitOk;
   }
   err << "scrpack: unknown command '" << command << "'\n" << kUsage;

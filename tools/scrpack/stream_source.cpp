@@ -1,8 +1,10 @@
 #include "scrpack/stream_source.h"
 
+#include <filesystem>
+
 namespace scrpack {
 
-StreamSource::StreamSource(const std::string& path) : stream_(path, std::ios::binary) {
+StreamSource::StreamSource(const std::string& path) : stream_(std::filesystem::u8path(path), std::ios::binary) {
   if (!stream_) return;
   stream_.seekg(0, std::ios::end);
   const auto end = stream_.tellg();

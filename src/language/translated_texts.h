@@ -1,0 +1,11 @@
+#pragma once
+// Every English text the program passes through Translate: the keys a language text may give.
+// scrpack checks an author's language file against this list.
+#include <cstddef>
+
+namespace language {
+
+constexpr std::size_t kTranslatedTextCount = 35;
+extern const char* const kTranslatedTexts[kTranslatedTextCount];
+
+}  // namespace language

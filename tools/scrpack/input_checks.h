@@ -1,0 +1,30 @@
+#pragma once
+// What scrpack refuses and what it warns about before it writes anything: the mistakes authors
+// make that the setup program would otherwise only show on the user's machine.
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include "scrpack/build_options.h"
+
+namespace scrpack {
+
+// The saver must be a Windows GUI program; `header` is its first bytes (up to 4 KB), `size` its
+// length. Returns its machine type. Throws UsageError naming `where` and the reason.
+uint16_t CheckSaver(const std::string& where, const std::string& path, const std::string& header, int64_t size);
+
+// The stub must be one of ours as built: a program carrying both package markers in its own data,
+// with no package, no code signature and nothing else behind it. Returns its machine type.
+uint16_t CheckStub(const std::string& where, const std::string& path, const std::string& stub);
+
+// "<Windows>" and "<Program Files>" are the only placeholders the setup program fills in; any
+// other text in angle brackets would reach the installation as part of the folder name.
+void CheckPlaceholders(const std::string& where, const std::string& folder);
+
+// Warnings, one line each on `err`; nothing is refused.
+void WarnAboutFileName(const std::string& where, const std::string& fileName, std::ostream& err);
+void WarnAboutTitle(const std::string& where, const std::string& title, std::ostream& err);
+void WarnAboutBitness(uint16_t saverMachine, uint16_t stubMachine, std::ostream& err);
+void WarnAboutLanguage(const std::string& where, const std::string& languageText, std::ostream& err);
+
+}  // namespace scrpack
