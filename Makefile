@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 CTEST_FLAGS ?= --timeout 900
 
 .PHONY: all bootstrap host win64 win32 fuzzbuild demo test test-host test-fuzz test-win64 test-win32 \
-        screenshots bench benchhost fuzz clean
+        screenshots bench benchhost fuzz clean release dist
 
 all: host win64 win32
 
@@ -43,6 +43,14 @@ test: test-host test-fuzz test-win32 test-win64
 
 demo: host win64
 	scripts/demo
+
+# The release zip for screen-saver authors: optimised static Linux scrpack, both stubs, scrpack.exe.
+release: bootstrap
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target scrpack
+
+dist: release win32 win64
+	scripts/dist
 
 screenshots: host win64
 	scripts/screenshots
