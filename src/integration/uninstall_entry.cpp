@@ -19,7 +19,9 @@ void RegisterUninstallEntry(os::Registry& registry, const std::string& title,
     const auto key = registry.CreateKey(kRoot, UninstallKeyPath(title));
     if (!key) return;
     if (!key->SetString("DisplayName", title)) return;
-    key->SetString("UninstallString", '"' + uninstallerPath + '"');
+    if (!key->SetString("UninstallString", '"' + uninstallerPath + '"')) return;
+    // The uninstaller carries our icon, so the system's list shows it beside the name.
+    key->SetString("DisplayIcon", uninstallerPath);
   } catch (...) {
     // An entry we could not write is no reason to fail the installation.
   }

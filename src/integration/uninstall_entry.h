@@ -11,8 +11,9 @@ constexpr char kUninstallKeyParent[] = "Software\\Microsoft\\Windows\\CurrentVer
 
 std::string UninstallKeyPath(const std::string& title);
 
-// Writes "DisplayName" = title and "UninstallString" = the path in double quotes, so a path with
-// blanks still starts the uninstaller without arguments. Stops at the first failure.
+// Writes "DisplayName" = title, "UninstallString" = the path in double quotes, so a path with
+// blanks still starts the uninstaller without arguments, and "DisplayIcon" = the path as it is.
+// Stops at the first failure.
 void RegisterUninstallEntry(os::Registry& registry, const std::string& title,
                             const std::string& uninstallerPath);
 

@@ -153,6 +153,7 @@ TEST(InstallSilent, GivenFolderGetsEveryFileTheFlagsAndTheRecord) {
   EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, kUninstallRoot + o.title, "DisplayName"), o.title);
   EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, kUninstallRoot + o.title, "UninstallString"),
             "\"" + uninstaller + "\"");
+  EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, kUninstallRoot + o.title, "DisplayIcon"), uninstaller);
   EXPECT_EQ(InstalledPath(o.title), saver);
 
   const auto preview = e2e::ReadShellLink(Join(SpecialFolderPath(CSIDL_DESKTOPDIRECTORY), "Preview E2E Given.lnk"));

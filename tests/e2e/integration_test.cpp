@@ -108,7 +108,7 @@ TEST_F(Integration, RecordReadingHonoursTheValueType) {
   }
 }
 
-TEST_F(Integration, UninstallEntryHoldsTwoValuesAndIsReplaced) {
+TEST_F(Integration, UninstallEntryHoldsThreeValuesAndIsReplaced) {
   const std::string title = "E2E Stars";
   const std::string uninstaller = MakeFile("uninstall e2e stars.exe");
   integration::RegisterUninstallEntry(os.registry, title, "C:\\old.exe");
@@ -119,7 +119,8 @@ TEST_F(Integration, UninstallEntryHoldsTwoValuesAndIsReplaced) {
   EXPECT_NE(uninstaller.find(' '), std::string::npos) << "the long form, blanks and all";
   auto names = e2e::RegValueNames(HKEY_LOCAL_MACHINE, key);
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"DisplayName", "UninstallString"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"DisplayIcon", "DisplayName", "UninstallString"}));
+  EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, key, "DisplayIcon"), uninstaller);
 
   SetRaw(HKEY_LOCAL_MACHINE, key + "\\Sub\\Deeper", "x", REG_SZ, std::string("y\0", 2));
   integration::RemoveUninstallEntry(os.registry, title);

@@ -151,6 +151,7 @@ TEST(UninstallEntry, WritesQuotedPathAndReplacesOnSecondInstall) {
   integration::RegisterUninstallEntry(fake.registry, "Stars", path);
   EXPECT_EQ(fake.registry.StringValue(kHklm, Entry("Stars"), "DisplayName"), "Stars");
   EXPECT_EQ(fake.registry.StringValue(kHklm, Entry("Stars"), "UninstallString"), "\"" + path + "\"");
+  EXPECT_EQ(fake.registry.StringValue(kHklm, Entry("Stars"), "DisplayIcon"), path);
   EXPECT_EQ(fake.registry.KeyPaths(kHklm).size(), 6u);  // Software ... Uninstall, Stars
 }
 
@@ -205,6 +206,7 @@ TEST(UninstallEntry, FailuresAreSwallowed) {
   integration::RegisterUninstallEntry(halfWritten.registry, "Stars", "C:\\u.exe");
   EXPECT_EQ(halfWritten.registry.StringValue(kHklm, Entry("Stars"), "DisplayName"), "Stars");
   EXPECT_FALSE(halfWritten.registry.Value(kHklm, Entry("Stars"), "UninstallString"));
+  EXPECT_FALSE(halfWritten.registry.Value(kHklm, Entry("Stars"), "DisplayIcon"));
 }
 
 }  // namespace
