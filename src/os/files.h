@@ -45,7 +45,10 @@ class Files {
   virtual bool DeleteAtReboot(const std::string& path) = 0;
   virtual std::string FullPathName(const std::string& path) = 0;  // empty on failure
   virtual std::string ShortPathName(const std::string& path) = 0; // empty on failure
-  virtual std::string TempPath() = 0;                             // empty when none
+  // The system's folders, faithful: the ANSI form where the code page holds the name, else the
+  // short form; empty when neither names the folder (never a path with a '?' put in for a
+  // character the code page lacks).
+  virtual std::string TempPath() = 0;  // with its trailing backslash
   virtual std::string WindowsDirectory() = 0;
 };
 

@@ -28,8 +28,8 @@ class Shell {
   // ShellExecuteA; an empty verb means the default verb (null). Returns the instance value.
   virtual intptr_t Execute(WindowRef owner, const std::string& verb, const std::string& file,
                            const std::string& parameters, const std::string& directory, int show) = 0;
-  // SHGetSpecialFolderLocation + SHGetPathFromIDListA. nullopt when the location cannot be had;
-  // an empty text when the item has no file-system path.
+  // SHGetSpecialFolderLocation + the item's path, faithful as the folders of Files are. nullopt
+  // when the location cannot be had; an empty text when the item has no path the program can use.
   virtual std::optional<std::string> SpecialFolder(WindowRef owner, int csidl) = 0;
   // Writes a .lnk through IShellLinkA / IPersistFile::Save. Returns the first failing HRESULT,
   // or 0. The link path is given in the ANSI code page and converted to UTF-16 here.

@@ -19,6 +19,7 @@ constexpr unsigned kMbOk = 0x0;
 constexpr unsigned kMbYesNo = 0x4;
 constexpr unsigned kMbIconError = 0x10;
 constexpr unsigned kMbIconQuestion = 0x20;
+constexpr unsigned kMbIconWarning = 0x30;
 constexpr unsigned kMbIconInformation = 0x40;
 constexpr int kIdYes = 6;
 constexpr int kIdNo = 7;
@@ -26,7 +27,8 @@ constexpr int kIdNo = 7;
 class System {
  public:
   virtual ~System() = default;
-  virtual std::string ModulePath() = 0;                  // GetModuleFileNameA of the running program
+  // The running program's file, faithful as the folders of Files are; empty when it cannot be named.
+  virtual std::string ModulePath() = 0;
   virtual std::optional<VersionInfo> Version() = 0;      // GetVersionExA; nullopt when it fails
   virtual int ShowMessage(WindowRef owner, const std::string& text, const std::string& caption,
                           unsigned flags) = 0;           // MessageBoxA

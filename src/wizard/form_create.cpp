@@ -60,6 +60,14 @@ std::string BoundedToField(const std::string& directory, std::string name) {
   return (directory + name).substr(0, limit);
 }
 
+// Without a name for our own file the system had none that this program can use: the file sits in
+// a folder whose name this system's code page cannot hold and that has no short form either.
+std::string OwnFileProblem(const std::string& ownPath) {
+  if (ownPath.empty())
+    return "Setup cannot open its own file: the name of the folder it is in holds characters that this "
+           "system's code page cannot show. Move the file to another folder. Setup can not continue.";
+  return "Cannot open the file \"" + ownPath + "\". Setup can not continue.";
+}
 }  // namespace
 
 int WindowsVersionIndex(const std::optional<os::VersionInfo>& version) {
@@ -100,8 +108,7 @@ void TSCRSetup::FormCreate() {
     if (silentMode_) {
       exitCode_ = kExitUnreadable;
     } else {
-      os_.system.ShowMessage(0, "Cannot open the file \"" + ownPath + "\". Setup can not continue.",
-                             language::kApplicationTitle, os::kMbOk | os::kMbIconError);
+      os_.system.ShowMessage(0, OwnFileProblem(ownPath), language::kApplicationTitle, os::kMbOk | os::kMbIconError);
     }
     host_.Terminate();
     return;

@@ -371,3 +371,38 @@ TEST(InstallWizard, AnEmptyFolderIsRefusedAndTheFolderPageComesBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// A Downloads folder whose Greek name ("Λήψεις") the Western code page of this system cannot
+// hold: the ANSI calls would name the setup file "C:\???e??\setup.exe", which is no file.
+TEST(InstallFromAFolderOutsideTheCodePage, SilentlyAndThroughTheWizard) {
+  const std::string scratch = e2e::ScratchFolder();
+  Options o;
+  o.title = "E2E Greek";
+  const SetupFile setup = MakeSetup(scratch, o);
+  const std::wstring downloads = L"C:\\\x039B\x03AE\x03C8\x03B5\x03B9\x03C2";
+  const std::wstring setupW = downloads + L"\\setup.exe";
+  ASSERT_TRUE(e2e::OutsideTheCodePage(downloads));
+  ASSERT_TRUE(e2e::MakeFoldersW(downloads));
+  ASSERT_TRUE(CopyFileW(e2e::Widen(setup.path).c_str(), setupW.c_str(), FALSE));
+
+  const std::string silentFolder = Join(scratch, "Silent");
+  e2e::Process silent = e2e::StartProcess(L"\"" + setupW + L"\" -silent \"" + e2e::Widen(silentFolder) + L"\"");
+  ASSERT_TRUE(silent.Started());
+  ASSERT_TRUE(silent.WaitForExit());
+  EXPECT_EQ(silent.ExitCode(), 0u);
+  EXPECT_TRUE(e2e::ReadFileBytes(Join(silentFolder, kSaverName)) == o.image);
+  EXPECT_TRUE(e2e::FileExists(Join(silentFolder, kUninstallerName)));
+
+  const std::string wizardFolder = Join(scratch, "Wizard");
+  e2e::Process wizard = e2e::StartProcess(L"\"" + setupW + L"\"");
+  ASSERT_TRUE(wizard.Started());
+  ASSERT_TRUE(InstallThroughWizard(wizard, wizardFolder)) << "no folder page to install from";
+  ASSERT_TRUE(wizard.WaitForExit()) << "the wizard stayed open";
+  EXPECT_EQ(wizard.ExitCode(), 0u);
+  EXPECT_TRUE(e2e::ReadFileBytes(Join(wizardFolder, kSaverName)) == o.image);
+  EXPECT_TRUE(e2e::FileExists(Join(wizardFolder, kUninstallerName)));
+}
+
+}  // namespace

@@ -214,4 +214,93 @@ TEST_F(Uninstall, TitleWithAQuoteStillDeletesTheUninstaller) {
   EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + installed.title));
 }
 
+bool HoldsAnything(const std::wstring& folder) {
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  bool any = false;
+  do any |= wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0;
+  while (!any && FindNextFileW(search, &found));
+  FindClose(search);
+  return any;
+}
+
+// Restores a value of HKCU's "User Shell Folders", where the shell finds the user's folders.
+class ShellFolderValue {
+ public:
+  ShellFolderValue(const wchar_t* name, const std::wstring& path) : name_(name) {
+    RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+    wchar_t old[MAX_PATH * 2] = {};
+    DWORD size = sizeof old - sizeof(wchar_t);
+    had_ = RegQueryValueExW(key_, name, nullptr, &type_, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+    old_ = old;
+    Set(REG_SZ, path);
+  }
+  ~ShellFolderValue() {
+    if (had_) Set(type_, old_);
+    else RegDeleteValueW(key_, name_);
+    RegCloseKey(key_);
+  }
+
+ private:
+  static constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  void Set(DWORD type, const std::wstring& value) {
+    RegSetValueExW(key_, name_, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  }
+  const wchar_t* name_;
+  HKEY key_ = nullptr;
+  bool had_ = false;
+  DWORD type_ = REG_SZ;
+  std::wstring old_;
+};
+
+// Sets a variable of this process, which the programs it starts inherit, for the test's lifetime.
+class EnvironmentValue {
+ public:
+  EnvironmentValue(const wchar_t* name, const std::wstring& value) : name_(name) {
+    wchar_t old[32768] = {};
+    had_ = GetEnvironmentVariableW(name, old, 32768) > 0;
+    old_ = old;
+    SetEnvironmentVariableW(name, value.c_str());
+  }
+  ~EnvironmentValue() { SetEnvironmentVariableW(name_, had_ ? old_.c_str() : nullptr); }
+
+ private:
+  const wchar_t* name_;
+  bool had_ = false;
+  std::wstring old_;
+};
+
+// A user whose name, and so whose Desktop, Start menu and temporary folder, the Western code page
+// of this system cannot hold ("Χρήστης", a temporary folder "Τεμπ"): the ANSI calls would give
+// paths full of '?'.
+TEST_F(Uninstall, UserNamedOutsideTheCodePageGetsLinksAndALastGoodbye) {
+  const std::wstring profile = L"C:\\users\\\x03A7\x03C1\x03AE\x03C3\x03C4\x03B7\x03C2";
+  const std::wstring desktopW = profile + L"\\Desktop";
+  const std::wstring programsW = profile + L"\\Start Menu\\Programs";
+  const std::wstring tempW = L"C:\\\x03A4\x03B5\x03BC\x03C0";
+  ASSERT_TRUE(e2e::OutsideTheCodePage(profile));
+  ASSERT_TRUE(e2e::OutsideTheCodePage(tempW));
+  ASSERT_TRUE(e2e::MakeFoldersW(desktopW));
+  ASSERT_TRUE(e2e::MakeFoldersW(programsW));
+  ASSERT_TRUE(e2e::MakeFoldersW(tempW));
+  const ShellFolderValue desktopValue(L"Desktop", desktopW), programsValue(L"Programs", programsW);
+  const EnvironmentValue tempValue(L"TEMP", tempW), tmpValue(L"TMP", tempW);
+
+  const Installation installed = Install("E2E Greek");
+  const std::wstring title = e2e::Widen(installed.title);
+  const std::wstring desktopLink = desktopW + L"\\Preview " + title + L".lnk";
+  const std::wstring group = programsW + L"\\" + title;
+  EXPECT_TRUE(e2e::ExistsW(desktopLink));
+  for (const std::wstring& name : {L"Preview " + title, std::wstring(L"Readme"), L"Uninstall " + title})
+    EXPECT_TRUE(e2e::ExistsW(group + L"\\" + name + L".lnk"));
+
+  const e2e::Process uninstaller = RunAndAnswer(Quote(installed.uninstaller), installed.title, IDYES);
+  ExpectSelfRemoval(installed);
+  EXPECT_FALSE(e2e::ExistsW(desktopLink));
+  EXPECT_FALSE(e2e::ExistsW(group));
+  EXPECT_TRUE(HoldsAnything(tempW)) << "no copy was made in the user's temporary folder";
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -194,24 +195,36 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(FormCreate, OwnFileThatCannotBeOpenedEndsWithAMessageNamingIt) {
-  for (const bool silent : {false, true}) {
-    SCOPED_TRACE(silent);
-    WizardRig rig;
-    rig.PutOwnFile(rig::SetupFile(rig::Contents()));
-    rig.fake.FailOn("OpenFile", "setup.exe");
-    TSCRSetup& w = rig.Start({}, silent);
-    EXPECT_TRUE(rig.host.terminated);
-    const auto& messages = rig.fake.system.Messages();
-    if (silent) {
-      EXPECT_TRUE(messages.empty());
-      EXPECT_EQ(w.ExitCode(), wizard::kExitUnreadable);
-    } else {
-      ASSERT_EQ(messages.size(), 1u);
-      EXPECT_NE(messages[0].text.find(rig::kSetupPath), std::string::npos) << messages[0].text;
-      EXPECT_EQ(messages[0].caption, "Screensaver Setup");
-      EXPECT_EQ(messages[0].flags, 0x10u);
+  struct Case {
+    const char* name;
+    std::function<void(WizardRig&)> inject;
+    std::string named;  // what the message must name
+  };
+  const std::vector<Case> cases = {
+      {"open fails", [](WizardRig& r) { r.fake.FailOn("OpenFile", "setup.exe"); }, rig::kSetupPath},
+      // The system could give no name for it that the ANSI calls reach.
+      {"no usable own path", [](WizardRig& r) { r.fake.system.SetModulePath(""); }, "code page"},
+  };
+  for (const Case& c : cases) {
+    for (const bool silent : {false, true}) {
+      SCOPED_TRACE(std::string(c.name) + (silent ? " silent" : ""));
+      WizardRig rig;
+      rig.PutOwnFile(rig::SetupFile(rig::Contents()));
+      c.inject(rig);
+      TSCRSetup& w = rig.Start({}, silent);
+      EXPECT_TRUE(rig.host.terminated);
+      const auto& messages = rig.fake.system.Messages();
+      if (silent) {
+        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(w.ExitCode(), wizard::kExitUnreadable);
+      } else {
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].text.find(c.named), std::string::npos) << messages[0].text;
+        EXPECT_EQ(messages[0].caption, "Screensaver Setup");
+        EXPECT_EQ(messages[0].flags, 0x10u);
+      }
+      EXPECT_EQ(rig.fake.log.Count("Read"), 0);
     }
-    EXPECT_EQ(rig.fake.log.Count("Read"), 0);
   }
 }
 

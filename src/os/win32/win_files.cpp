@@ -1,5 +1,6 @@
 #include "os/win32/win_files.h"
 
+#include "os/win32/ansi_path.h"
 #include "os/win32/text_buffer.h"
 #include "os/win32/unique_handle.h"
 
@@ -63,6 +64,18 @@ OpenArguments ArgumentsFor(os::OpenMode mode) {
   return {GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING};
 }
 
+using TempPathCall = DWORD(WINAPI*)(DWORD, LPWSTR);
+
+// GetTempPath2W where the system has it (Windows 11 and updated Windows 10): for the SYSTEM
+// account it gives a folder that only SYSTEM may write to, where GetTempPathW gives
+// <Windows>\Temp, which every user may fill. Looked up at run time: older systems lack it.
+TempPathCall TempPathFunction() {
+  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  const FARPROC found = kernel ? GetProcAddress(kernel, "GetTempPath2W") : nullptr;
+  // Through void(*)(), the one cast between function types the compiler accepts as deliberate.
+  return found ? reinterpret_cast<TempPathCall>(reinterpret_cast<void (*)()>(found)) : &GetTempPathW;
+}
+
 }  // namespace
 
 std::unique_ptr<os::File> WinFiles::Open(const std::string& path, os::OpenMode mode) {
@@ -108,11 +121,13 @@ std::string WinFiles::ShortPathName(const std::string& path) {
 }
 
 std::string WinFiles::TempPath() {
-  return FillString([](char* buffer, DWORD size) { return GetTempPathA(size, buffer); });
+  const TempPathCall call = TempPathFunction();
+  return UsableAnsiPath(FillText<wchar_t>([call](wchar_t* buffer, DWORD size) { return call(size, buffer); }));
 }
 
 std::string WinFiles::WindowsDirectory() {
-  return FillString([](char* buffer, DWORD size) { return GetWindowsDirectoryA(buffer, size); });
+  return UsableAnsiPath(
+      FillText<wchar_t>([](wchar_t* buffer, DWORD size) { return GetWindowsDirectoryW(buffer, size); }));
 }
 
 }  // namespace os::win32

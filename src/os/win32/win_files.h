@@ -1,5 +1,5 @@
 #pragma once
-// Files through kernel32's ANSI calls.
+// Files through kernel32's ANSI calls; the system's folders through the wide ones (ansi_path.h).
 #include "os/files.h"
 
 namespace os::win32 {

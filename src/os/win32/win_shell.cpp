@@ -1,5 +1,6 @@
 #include "os/win32/win_shell.h"
 
+#include "os/win32/ansi_path.h"
 #include "os/win32/unique_handle.h"
 
 #include <shellapi.h>
@@ -13,10 +14,11 @@ HWND AsWindow(os::WindowRef window) { return reinterpret_cast<HWND>(window); }
 
 const char* NullWhenEmpty(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
 
+// Empty when the folder's name cannot be given in a form the ANSI calls reach.
 std::optional<std::string> PathOf(LPCITEMIDLIST pidl) {
-  char buffer[MAX_PATH + 1] = {};
-  if (!SHGetPathFromIDListA(pidl, buffer)) return std::nullopt;
-  return std::string(buffer);
+  wchar_t buffer[MAX_PATH + 1] = {};
+  if (!SHGetPathFromIDListW(pidl, buffer)) return std::nullopt;
+  return UsableAnsiPath(buffer);
 }
 
 }  // namespace

@@ -4,19 +4,21 @@
 
 #include <cstring>
 
+#include "os/win32/ansi_path.h"
+
 namespace os::win32 {
 
-// GetModuleFileNameA truncates silently and answers with the buffer size: grow until it fits.
+// GetModuleFileNameW truncates silently and answers with the buffer size: grow until it fits.
 std::string WinSystem::ModulePath() {
-  std::string buffer(MAX_PATH, '\0');
+  std::wstring buffer(MAX_PATH, L'\0');
   while (buffer.size() <= 32768 * 2) {
-    const DWORD length = GetModuleFileNameA(nullptr, &buffer[0], static_cast<DWORD>(buffer.size()));
+    const DWORD length = GetModuleFileNameW(nullptr, &buffer[0], static_cast<DWORD>(buffer.size()));
     if (length == 0) return {};
     if (length < buffer.size()) {
       buffer.resize(length);
-      return buffer;
+      return UsableAnsiPath(buffer);
     }
-    buffer.assign(buffer.size() * 2, '\0');
+    buffer.assign(buffer.size() * 2, L'\0');
   }
   return {};
 }

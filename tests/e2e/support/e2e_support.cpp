@@ -166,21 +166,12 @@ void Process::Kill() {
   process_.Reset();
 }
 
-Process StartProcess(const std::string& commandLine, const std::string& currentFolder) {
+// A job that ends with its last handle: what the program starts cannot outlive the test.
+Process Adopt(const PROCESS_INFORMATION& info) {
   Process started;
-  std::string mutableLine = commandLine;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, &mutableLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                      currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
-    ADD_FAILURE() << "CreateProcessA failed (" << GetLastError() << "): " << commandLine;
-    return started;
-  }
   os::win32::UniqueHandle thread(info.hThread);
   started.process_.Reset(info.hProcess);
   started.id_ = info.dwProcessId;
-  // A job that ends with its last handle: what the program starts cannot outlive the test.
   started.job_.Reset(CreateJobObjectA(nullptr, nullptr));
   if (started.job_) {
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
@@ -190,6 +181,32 @@ Process StartProcess(const std::string& commandLine, const std::string& currentF
   }
   ResumeThread(thread.Get());
   return started;
+}
+
+Process StartProcess(const std::string& commandLine, const std::string& currentFolder) {
+  std::string mutableLine = commandLine;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, &mutableLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                      currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
+    ADD_FAILURE() << "CreateProcessA failed (" << GetLastError() << "): " << commandLine;
+    return Process();
+  }
+  return Adopt(info);
+}
+
+Process StartProcess(const std::wstring& commandLine) {
+  std::wstring mutableLine = commandLine;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, &mutableLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                      &startup, &info)) {
+    ADD_FAILURE() << "CreateProcessW failed (" << GetLastError() << ")";
+    return Process();
+  }
+  return Adopt(info);
 }
 
 std::string Quote(const std::string& argument) { return "\"" + argument + "\""; }
@@ -391,6 +408,30 @@ std::vector<std::vector<std::string>> InstallLog() {
     }
   }
   return lines;
+}
+
+std::wstring Widen(const std::string& ansi) {
+  if (ansi.empty()) return {};
+  const int length = static_cast<int>(ansi.size());
+  const int size = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, &wide[0], size);
+  return wide;
+}
+
+bool OutsideTheCodePage(const std::wstring& text) {
+  BOOL lost = FALSE;
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, nullptr, 0, nullptr, &lost);
+  return lost != FALSE;
+}
+
+bool ExistsW(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool MakeFoldersW(const std::wstring& path) {
+  const std::size_t cut = path.find_last_of(L'\\');
+  if (cut != std::wstring::npos && cut > 2 && !ExistsW(path.substr(0, cut)) && !MakeFoldersW(path.substr(0, cut)))
+    return false;
+  return CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -65,6 +65,7 @@ class Process {
 
  private:
   friend Process StartProcess(const std::string&, const std::string&);
+  friend Process Adopt(const PROCESS_INFORMATION&);
   os::win32::UniqueHandle job_;
   os::win32::UniqueHandle process_;
   DWORD id_ = 0;
@@ -73,6 +74,9 @@ class Process {
 // CreateProcessA with this whole command line (quote the program path yourself when it holds
 // blanks), in `currentFolder` when given. Check Started() for the result.
 Process StartProcess(const std::string& commandLine, const std::string& currentFolder = {});
+// CreateProcessW: for a program whose path the ANSI code page cannot hold, which then sees its
+// own path in full, as it does when the user starts it.
+Process StartProcess(const std::wstring& commandLine);
 // Puts double quotes around one argument.
 std::string Quote(const std::string& argument);
 
@@ -121,6 +125,14 @@ std::string ShortPath(const std::string& path);  // empty on failure
 bool MakeFolderForTheFolderDialog(const std::string& path);
 // The lines of the install recorder's log, each split at its tabs.
 std::vector<std::vector<std::string>> InstallLog();
+
+// Names outside the ANSI code page, through the wide calls.
+std::wstring Widen(const std::string& ansi);
+bool MakeFoldersW(const std::wstring& path);  // with every missing folder above it
+bool ExistsW(const std::wstring& path);       // a file or a folder
+// True when the ANSI code page of this system lacks a character of `text`: what the tests of
+// such names need, or they would prove nothing.
+bool OutsideTheCodePage(const std::wstring& text);
 
 // ---- registry
 bool RegKeyExists(HKEY root, const std::string& path);
