@@ -13,10 +13,12 @@ const char* const kTranslatedTexts[kTranslatedTextCount] = {
     "Browse",
     "Setup",
     "Select the folder where you would like the Screen Saver to be installed, then click Install.",
-    "Please read the following License Agreement. You must accept the terms of this agreement before continuing with the installation.",
+    "Please read the following License Agreement. You must accept the terms of this agreement "
+    "before continuing with the installation.",
     "When you are ready, click Next.",
     "Click Finish to exit Setup.",
-    "The Setup is ready to install Screen Saver on your computer. Click Install to continue, or Cancel to exit Setup.",
+    "The Setup is ready to install Screen Saver on your computer. Click Install to continue, or "
+    "Cancel to exit Setup.",
     "I &accept the agreement",
     "I &do not accept the agreement",
     "License Agreement",

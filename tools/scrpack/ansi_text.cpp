@@ -33,10 +33,14 @@ Decoded DecodeUtf8(const std::string& text, std::size_t at) {
   std::size_t length = 0;
   uint32_t point = 0;
   uint32_t lowest = 0;
-  if ((lead & 0xE0) == 0xC0) length = 2, point = lead & 0x1F, lowest = 0x80;
-  else if ((lead & 0xF0) == 0xE0) length = 3, point = lead & 0x0F, lowest = 0x800;
-  else if ((lead & 0xF8) == 0xF0) length = 4, point = lead & 0x07, lowest = 0x10000;
-  else return {};
+  if ((lead & 0xE0) == 0xC0)
+    length = 2, point = lead & 0x1F, lowest = 0x80;
+  else if ((lead & 0xF0) == 0xE0)
+    length = 3, point = lead & 0x0F, lowest = 0x800;
+  else if ((lead & 0xF8) == 0xF0)
+    length = 4, point = lead & 0x07, lowest = 0x10000;
+  else
+    return {};
   if (text.size() - at < length) return {};
   for (std::size_t i = 1; i < length; ++i) {
     if ((byte(at + i) & 0xC0) != 0x80) return {};
@@ -68,7 +72,8 @@ void AppendUtf8(std::string& out, uint32_t point) {
 std::size_t LineOf(const std::string& text, std::size_t offset) {
   std::size_t line = 1;
   for (std::size_t i = 0; i < offset; ++i) {
-    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) ++line;
+    if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
+      ++line;
   }
   return line;
 }
@@ -83,28 +88,31 @@ std::string CodePointName(uint32_t point) {
 
 // UTF-16 shows itself by its mark or, without one, by a zero byte in every other place.
 bool LooksLikeUtf16(const std::string& bytes) {
-  if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
+  if (bytes.size() >= 2 &&
+      ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
     return true;
   std::size_t evenZeros = 0, oddZeros = 0;
   const std::size_t probe = bytes.size() < 4096 ? bytes.size() : 4096;
   for (std::size_t i = 0; i < probe; ++i) {
     if (bytes[i] == '\0') ++(i % 2 ? oddZeros : evenZeros);
   }
-  return probe >= 2 && (evenZeros * 4 >= probe / 2 || oddZeros * 4 >= probe / 2) && (evenZeros + oddZeros) > 0;
+  return probe >= 2 && (evenZeros * 4 >= probe / 2 || oddZeros * 4 >= probe / 2) &&
+         (evenZeros + oddZeros) > 0;
 }
 
 // UTF-8 to the page; `lineWhere` prefixes messages and, for files, names the line.
-std::string Utf8ToAnsi(const std::string& text, std::size_t from, const CodePage& page, const std::string& where,
-                       bool withLine) {
+std::string Utf8ToAnsi(const std::string& text, std::size_t from, const CodePage& page,
+                       const std::string& where, bool withLine) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t at = from; at < text.size();) {
     const Decoded c = DecodeUtf8(text, at);
     const auto byte = page.Encode(c.codePoint);
     if (!byte) {
-      const std::string place = withLine ? where + " line " + std::to_string(LineOf(text, at)) : where;
-      throw UsageError(place + ": the character " + CodePointName(c.codePoint) + " does not fit code page " +
-                       std::to_string(page.Number()));
+      const std::string place =
+          withLine ? where + " line " + std::to_string(LineOf(text, at)) : where;
+      throw UsageError(place + ": the character " + CodePointName(c.codePoint) +
+                       " does not fit code page " + std::to_string(page.Number()));
     }
     out += char(*byte);
     at += c.length;
@@ -130,7 +138,8 @@ std::optional<CodePage> CodePage::Find(int number) {
 
 std::string CodePage::KnownNumbers() {
   std::string list;
-  for (const PageTable& table : kPages) list += (list.empty() ? "" : ", ") + std::to_string(table.number);
+  for (const PageTable& table : kPages)
+    list += (list.empty() ? "" : ", ") + std::to_string(table.number);
   return list;
 }
 
@@ -155,10 +164,12 @@ bool IsUtf8(const std::string& bytes) {
 
 std::string TextToAnsi(const std::string& bytes, const CodePage& page, const std::string& where) {
   if (LooksLikeUtf16(bytes))
-    throw UsageError(where + " is UTF-16; save it as UTF-8 or in code page " + std::to_string(page.Number()));
+    throw UsageError(where + " is UTF-16; save it as UTF-8 or in code page " +
+                     std::to_string(page.Number()));
   const bool marked = bytes.compare(0, 3, kUtf8Mark) == 0;
   if (marked) {
-    if (!IsUtf8(bytes.substr(3))) throw UsageError(where + " starts with a UTF-8 mark but is not UTF-8");
+    if (!IsUtf8(bytes.substr(3)))
+      throw UsageError(where + " starts with a UTF-8 mark but is not UTF-8");
     return Utf8ToAnsi(bytes, 3, page, where, true);
   }
   if (IsAscii(bytes) || !IsUtf8(bytes)) return bytes;

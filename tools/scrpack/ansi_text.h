@@ -30,8 +30,8 @@ class CodePage {
   const uint16_t* upper_;  // code points of 0x80..0xFF
 };
 
-// A text file's contents in the code page. `where` names the file for messages ("--readme: 'a.txt'");
-// a character the page lacks is refused with its line. Throws UsageError.
+// A text file's contents in the code page. `where` names the file for messages ("--readme:
+// 'a.txt'"); a character the page lacks is refused with its line. Throws UsageError.
 std::string TextToAnsi(const std::string& bytes, const CodePage& page, const std::string& where);
 
 // The same for one value (an option or a project-file entry); `where` names it.

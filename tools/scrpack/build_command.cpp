@@ -37,7 +37,8 @@ const char kBuildHelp[] =
     "  --start-menu             create a Start-menu group\n"
     "  --desktop-shortcut       create a desktop shortcut\n"
     "  --skip-folder-page       do not ask for the destination folder\n"
-    "  --codepage NUMBER        the users' Windows ANSI code page (default: 1252); UTF-8 texts and\n"
+    "  --codepage NUMBER        the users' Windows ANSI code page (default: 1252); UTF-8 texts "
+    "and\n"
     "                           values are converted to it, and the limits count its bytes\n";
 
 namespace {
@@ -55,8 +56,8 @@ constexpr std::size_t kFolderLimit = package::kMaxFolderLength;
 
 void RequireFits(const std::string& value, std::size_t limit, const std::string& where) {
   if (value.size() > limit)
-    throw UsageError(where + " is " + std::to_string(value.size()) + " bytes long; at most " + std::to_string(limit) +
-                     " fit");
+    throw UsageError(where + " is " + std::to_string(value.size()) + " bytes long; at most " +
+                     std::to_string(limit) + " fit");
 }
 
 CodePage ChosenCodePage(const BuildOptions& options) {
@@ -69,8 +70,8 @@ CodePage ChosenCodePage(const BuildOptions& options) {
   }
   const auto page = digits ? CodePage::Find(number) : std::nullopt;
   if (!page)
-    throw UsageError(options.Where("--codepage") + ": unknown code page '" + options.codepage + "'; scrpack knows " +
-                     CodePage::KnownNumbers());
+    throw UsageError(options.Where("--codepage") + ": unknown code page '" + options.codepage +
+                     "'; scrpack knows " + CodePage::KnownNumbers());
   return *page;
 }
 
@@ -81,8 +82,8 @@ std::string Ansi(const BuildOptions& options, const std::string& option, const s
 }
 
 // A text file in the code page; empty when the option is not given.
-std::string ReadText(const BuildOptions& options, const std::string& option, const std::string& path,
-                     const CodePage& page) {
+std::string ReadText(const BuildOptions& options, const std::string& option,
+                     const std::string& path, const CodePage& page) {
   if (path.empty()) return "";
   const std::string where = options.Where(option);
   return TextToAnsi(ReadInputFile(where, path), page, where + " " + Quoted(path));
@@ -100,14 +101,16 @@ void Copy(const std::string& bytes, std::ofstream& out) {
 
 // The stub and the saver are copied as they are; everything behind them comes from the package
 // writer, so scrpack and the tests write the same bytes.
-void WriteSetupFile(const std::string& stub, const std::string& saverHead, InputFile& saver, const Texts& texts,
-                    const package::SettingsRecord& record, const std::string& path) {
+void WriteSetupFile(const std::string& stub, const std::string& saverHead, InputFile& saver,
+                    const Texts& texts, const package::SettingsRecord& record,
+                    const std::string& path) {
   std::ofstream out(fs::u8path(path), std::ios::binary | std::ios::trunc);
   if (!out) throw std::runtime_error("cannot create " + Quoted(path));
   Copy(stub, out);
   Copy(saverHead, out);
   for (int64_t left = saver.size - int64_t(saverHead.size()); left > 0;) {
-    const auto piece = static_cast<std::size_t>(left < int64_t(kCopyChunk) ? left : int64_t(kCopyChunk));
+    const auto piece =
+        static_cast<std::size_t>(left < int64_t(kCopyChunk) ? left : int64_t(kCopyChunk));
     Copy(ReadChunk(saver, piece), out);
     left -= int64_t(piece);
   }
@@ -129,24 +132,28 @@ int64_t Build(const BuildOptions& options, std::ostream& err) {
   const uint16_t stubMachine = CheckStub(stubWhere, options.stub, stub);
 
   auto saver = OpenInputFile(options.Where("--saver"), options.saver);
-  const auto headSize = static_cast<std::size_t>(
-      saver->size < int64_t(package::kPeHeaderProbe) ? saver->size : int64_t(package::kPeHeaderProbe));
+  const auto headSize = static_cast<std::size_t>(saver->size < int64_t(package::kPeHeaderProbe)
+                                                     ? saver->size
+                                                     : int64_t(package::kPeHeaderProbe));
   const std::string saverHead = ReadChunk(*saver, headSize);
-  WarnAboutBitness(CheckSaver(saver->where, options.saver, saverHead, saver->size), stubMachine, warnings);
+  WarnAboutBitness(CheckSaver(saver->where, options.saver, saverHead, saver->size), stubMachine,
+                   warnings);
 
   Texts texts;
   texts.readme = ReadText(options, "--readme", options.readme, page);
   texts.license = ReadText(options, "--license", options.license, page);
   texts.language = ReadText(options, "--language", options.language, page);
   if (!options.language.empty())
-    WarnAboutLanguage(options.Where("--language") + " " + Quoted(options.language), texts.language, warnings);
+    WarnAboutLanguage(options.Where("--language") + " " + Quoted(options.language), texts.language,
+                      warnings);
 
   const int64_t limit = package::MaxImageLength(texts.Size());
   if (saver->size > limit)
-    throw UsageError(saver->where + ": " + Quoted(options.saver) + " is " + std::to_string(saver->size) +
-                     " bytes long; with the texts, at most " + std::to_string(limit) + " bytes fit");
-  package::FillPackageFields(record, saver->size, int64_t(texts.readme.size()), int64_t(texts.license.size()),
-                             int64_t(texts.language.size()));
+    throw UsageError(saver->where + ": " + Quoted(options.saver) + " is " +
+                     std::to_string(saver->size) + " bytes long; with the texts, at most " +
+                     std::to_string(limit) + " bytes fit");
+  package::FillPackageFields(record, saver->size, int64_t(texts.readme.size()),
+                             int64_t(texts.license.size()), int64_t(texts.language.size()));
   err << warnings.str();
 
   const std::string temporary = options.output + ".tmp";
@@ -163,16 +170,18 @@ int64_t Build(const BuildOptions& options, std::ostream& err) {
 
 }  // namespace
 
-package::SettingsRecord RecordFromOptions(const BuildOptions& options, const CodePage& page, std::ostream& err) {
-  const std::string fileName =
-      Ansi(options, "--file-name",
-           options.fileName ? *options.fileName : fs::u8path(options.saver).filename().u8string(), page);
+package::SettingsRecord RecordFromOptions(const BuildOptions& options, const CodePage& page,
+                                          std::ostream& err) {
+  const std::string fileName = Ansi(
+      options, "--file-name",
+      options.fileName ? *options.fileName : fs::u8path(options.saver).filename().u8string(), page);
   const std::string title = Ansi(options, "--title", options.title, page);
   const std::string link = Ansi(options, "--link", options.link, page);
   const std::string folder =
       Ansi(options, "--default-folder", options.defaultFolder.value_or("<Program Files>"), page);
-  const std::string subfolder =
-      options.defaultSubfolder ? Ansi(options, "--default-subfolder", *options.defaultSubfolder, page) : title;
+  const std::string subfolder = options.defaultSubfolder ? Ansi(options, "--default-subfolder",
+                                                                *options.defaultSubfolder, page)
+                                                         : title;
   const std::string fileNameWhere = options.Where(options.fileName ? "--file-name" : "--saver");
   RequireFits(title, kTitleLimit, options.Where("--title"));
   if (title.empty()) throw UsageError(options.Where("--title") + " must not be empty");

@@ -17,6 +17,7 @@ int RunBuild(const std::vector<std::string>& args, std::ostream& out, std::ostre
 // The record's own fields from the options, converted to the code page (sizes and marker are the
 // writer's). Throws UsageError naming the option when a text does not fit its field or names an
 // unknown placeholder; warns on `err` about a file name without .scr and an unusable title.
-package::SettingsRecord RecordFromOptions(const BuildOptions& options, const CodePage& page, std::ostream& err);
+package::SettingsRecord RecordFromOptions(const BuildOptions& options, const CodePage& page,
+                                          std::ostream& err);
 
 }  // namespace scrpack

@@ -15,8 +15,12 @@ struct Option {
   bool BuildOptions::*flag = nullptr;
 };
 
-Option Path(const char* name, std::string BuildOptions::*member) { return {name, Kind::kPath, member}; }
-Option Text(const char* name, std::string BuildOptions::*member) { return {name, Kind::kText, member}; }
+Option Path(const char* name, std::string BuildOptions::*member) {
+  return {name, Kind::kPath, member};
+}
+Option Text(const char* name, std::string BuildOptions::*member) {
+  return {name, Kind::kText, member};
+}
 Option Optional(const char* name, std::optional<std::string> BuildOptions::*member) {
   return {name, Kind::kOptionalText, nullptr, member};
 }
@@ -55,13 +59,16 @@ const Option* FindOption(const std::string& name) {
 }
 
 void Set(BuildOptions& options, const Option& option, const std::string& value) {
-  if (option.optional) options.*(option.optional) = value;
-  else options.*(option.text) = value;
+  if (option.optional)
+    options.*(option.optional) = value;
+  else
+    options.*(option.text) = value;
 }
 
 void RequireGiven(const BuildOptions& options, const std::string& value, const char* option) {
   if (!value.empty()) return;
-  const std::string hint = options.project.empty() ? "" : " (on the command line or in the project file)";
+  const std::string hint =
+      options.project.empty() ? "" : " (on the command line or in the project file)";
   throw UsageError(std::string(option) + " is required" + hint);
 }
 
@@ -94,15 +101,15 @@ bool SetFromProject(BuildOptions& options, const std::string& name, const std::s
   options.origins[name] = where;
   switch (option->kind) {
     case Kind::kFlag:
-      if (value == "yes" || value == "true" || value == "1") options.*(option->flag) = true;
-      else if (value == "no" || value == "false" || value == "0") options.*(option->flag) = false;
-      else throw UsageError(where + ": expected yes or no, not '" + value + "'");
+      if (value == "yes" || value == "true" || value == "1")
+        options.*(option->flag) = true;
+      else if (value == "no" || value == "false" || value == "0")
+        options.*(option->flag) = false;
+      else
+        throw UsageError(where + ": expected yes or no, not '" + value + "'");
       break;
-    case Kind::kPath:
-      Set(options, *option, ProjectPath(value, folder));
-      break;
-    default:
-      Set(options, *option, value);
+    case Kind::kPath: Set(options, *option, ProjectPath(value, folder)); break;
+    default: Set(options, *option, value);
   }
   return true;
 }
@@ -124,8 +131,10 @@ BuildOptions ParseBuildOptions(const std::vector<std::string>& args) {
     }
     if (i + 1 >= args.size()) throw UsageError(args[i] + " needs a value");
     const std::string& value = args[++i];
-    if (option) Set(options, *option, value);
-    else options.project = value;
+    if (option)
+      Set(options, *option, value);
+    else
+      options.project = value;
   }
   if (options.help) return options;
   if (!options.project.empty()) ApplyProjectFile(options.project, options);

@@ -41,8 +41,8 @@ struct BuildOptions {
 };
 
 // The command line, then the project file it names (--project) for whatever the command line left
-// unset. Throws UsageError for an unknown option or key, a missing value, a project file that cannot
-// be read, or a missing required setting.
+// unset. Throws UsageError for an unknown option or key, a missing value, a project file that
+// cannot be read, or a missing required setting.
 BuildOptions ParseBuildOptions(const std::vector<std::string>& args);
 
 // Sets one setting by its long option name from a project file entry; false for an unknown name.

@@ -29,8 +29,8 @@ std::string Describe(uint16_t machine) {
 }
 
 bool Holds(const std::string& bytes, std::size_t end, const char* text, std::size_t length) {
-  return std::search(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(end), text, text + length) !=
-         bytes.begin() + static_cast<std::ptrdiff_t>(end);
+  return std::search(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(end), text,
+                     text + length) != bytes.begin() + static_cast<std::ptrdiff_t>(end);
 }
 
 bool EndsWithScr(const std::string& name) {
@@ -42,39 +42,46 @@ bool EndsWithScr(const std::string& name) {
 
 }  // namespace
 
-uint16_t CheckSaver(const std::string& where, const std::string& path, const std::string& header, int64_t size) {
+uint16_t CheckSaver(const std::string& where, const std::string& path, const std::string& header,
+                    int64_t size) {
   const std::string what = where + ": " + Quoted(path);
   if (size == 0) throw UsageError(what + " is empty; a screen saver is a Windows program (.scr)");
   if (header.compare(0, 4, kZipMagic) == 0)
     throw UsageError(what + " is a zip archive; give the .scr file itself");
   package::PeKind kind;
   if (!package::ReadPeKind(Bytes(header), header.size(), kind))
-    throw UsageError(what + " is not a Windows program; a screen saver is a Windows program (.scr)");
+    throw UsageError(what +
+                     " is not a Windows program; a screen saver is a Windows program (.scr)");
   if (kind.characteristics & package::kCharacteristicDll)
     throw UsageError(what + " is a DLL; a screen saver is a Windows program (.scr)");
   if (kind.subsystem != package::kSubsystemWindowsGui)
-    throw UsageError(what + " is not a Windows GUI program (subsystem " + std::to_string(kind.subsystem) +
-                     "); a screen saver is one");
+    throw UsageError(what + " is not a Windows GUI program (subsystem " +
+                     std::to_string(kind.subsystem) + "); a screen saver is one");
   return kind.machine;
 }
 
 uint16_t CheckStub(const std::string& where, const std::string& path, const std::string& stub) {
   const std::string what = where + ": " + Quoted(path);
   package::PeKind kind;
-  if (!package::ReadPeKind(Bytes(stub), stub.size(), kind) || kind.subsystem != package::kSubsystemWindowsGui)
+  if (!package::ReadPeKind(Bytes(stub), stub.size(), kind) ||
+      kind.subsystem != package::kSubsystemWindowsGui)
     throw UsageError(what + " is not a setup stub: it is not a Windows GUI program");
-  const std::size_t probe = stub.size() < package::kPeHeaderProbe ? stub.size() : package::kPeHeaderProbe;
+  const std::size_t probe =
+      stub.size() < package::kPeHeaderProbe ? stub.size() : package::kPeHeaderProbe;
   const int64_t imageEnd = package::PeImageEnd(Bytes(stub), probe);
-  const std::size_t programEnd =
-      imageEnd > 0 && imageEnd <= int64_t(stub.size()) ? static_cast<std::size_t>(imageEnd) : stub.size();
+  const std::size_t programEnd = imageEnd > 0 && imageEnd <= int64_t(stub.size())
+                                     ? static_cast<std::size_t>(imageEnd)
+                                     : stub.size();
   if (!Holds(stub, programEnd, package::kSetupSignature, package::kSignatureSize) ||
       !Holds(stub, programEnd, package::kUninstallSignature, package::kSignatureSize))
     throw UsageError(what + " is not our setup stub (a screen saver or another program?)");
   package::MemoryReadSource source(stub);
   if (package::FindPackageEnd(source))
-    throw UsageError(what + " already holds a package: it is a setup file or an uninstaller, not the bare stub");
+    throw UsageError(
+        what + " already holds a package: it is a setup file or an uninstaller, not the bare stub");
   if (package::HasCertificateEntry(Bytes(stub), probe))
-    throw UsageError(what + " is signed; give the unsigned stub and sign the setup file scrpack writes");
+    throw UsageError(what +
+                     " is signed; give the unsigned stub and sign the setup file scrpack writes");
   if (programEnd != stub.size())
     throw UsageError(what + " has " + std::to_string(stub.size() - programEnd) +
                      " bytes appended behind the program; give the stub as built");
@@ -83,26 +90,33 @@ uint16_t CheckStub(const std::string& where, const std::string& path, const std:
 
 void CheckPlaceholders(const std::string& where, const std::string& folder) {
   std::string rest = folder;
-  for (const char* known : {"<Windows>", "<Program Files>"}) rest = language::ReplaceAll(rest, known, "");
+  for (const char* known : {"<Windows>", "<Program Files>"})
+    rest = language::ReplaceAll(rest, known, "");
   const std::size_t open = rest.find_first_of("<>");
   if (open == std::string::npos) return;
   const std::size_t close = rest.find('>', open);
-  const std::string found = rest[open] == '<' && close != std::string::npos ? rest.substr(open, close - open + 1)
-                                                                           : rest.substr(open, 1);
-  throw UsageError(where + ": unknown placeholder '" + found + "'; only <Windows> and <Program Files> are filled in");
+  const std::string found = rest[open] == '<' && close != std::string::npos
+                                ? rest.substr(open, close - open + 1)
+                                : rest.substr(open, 1);
+  throw UsageError(where + ": unknown placeholder '" + found +
+                   "'; only <Windows> and <Program Files> are filled in");
 }
 
 void WarnAboutFileName(const std::string& where, const std::string& fileName, std::ostream& err) {
   if (!EndsWithScr(fileName))
-    err << kWarning << where << " '" << fileName << "' does not end in .scr; Windows lists only .scr files"
+    err << kWarning << where << " '" << fileName
+        << "' does not end in .scr; Windows lists only .scr files"
         << " as screen savers\n";
 }
 
 void WarnAboutTitle(const std::string& where, const std::string& title, std::ostream& err) {
   for (char c : title) {
-    if (static_cast<unsigned char>(c) >= 32 && !std::char_traits<char>::find(kNotInFileNames, 9, c)) continue;
-    const std::string shown = static_cast<unsigned char>(c) < 32 ? "a control character" : std::string("'") + c + "'";
-    err << kWarning << where << " holds " << shown << ", which a file name cannot hold: the readme, the"
+    if (static_cast<unsigned char>(c) >= 32 && !std::char_traits<char>::find(kNotInFileNames, 9, c))
+      continue;
+    const std::string shown =
+        static_cast<unsigned char>(c) < 32 ? "a control character" : std::string("'") + c + "'";
+    err << kWarning << where << " holds " << shown
+        << ", which a file name cannot hold: the readme, the"
         << " shortcuts and the uninstall entry named after the title may not be created\n";
     return;
   }
@@ -110,26 +124,31 @@ void WarnAboutTitle(const std::string& where, const std::string& title, std::ost
 
 void WarnAboutBitness(uint16_t saverMachine, uint16_t stubMachine, std::ostream& err) {
   if (saverMachine == stubMachine) return;
-  err << kWarning << "the screen saver is a " << Describe(saverMachine) << " program but the stub a "
-      << Describe(stubMachine) << " one; pair them so the saver runs wherever the setup does\n";
+  err << kWarning << "the screen saver is a " << Describe(saverMachine)
+      << " program but the stub a " << Describe(stubMachine)
+      << " one; pair them so the saver runs wherever the setup does\n";
 }
 
-void WarnAboutLanguage(const std::string& where, const std::string& languageText, std::ostream& err) {
-  const std::set<std::string> known(std::begin(language::kTranslatedTexts), std::end(language::kTranslatedTexts));
+void WarnAboutLanguage(const std::string& where, const std::string& languageText,
+                       std::ostream& err) {
+  const std::set<std::string> known(std::begin(language::kTranslatedTexts),
+                                    std::end(language::kTranslatedTexts));
   std::set<std::string> translated;
   std::size_t unknown = 0;
-  for (const language::TranslationEntry& entry : language::ReadTranslationEntries(languageText, "Setup")) {
+  for (const language::TranslationEntry& entry :
+       language::ReadTranslationEntries(languageText, "Setup")) {
     if (known.count(entry.key)) {
       translated.insert(entry.key);
       continue;
     }
     ++unknown;
-    err << kWarning << where << " line " << entry.line << ": '" << entry.key << "' is not a text of ours\n";
+    err << kWarning << where << " line " << entry.line << ": '" << entry.key
+        << "' is not a text of ours\n";
   }
   if (unknown > 0 || translated.empty())
-    err << kWarning << where << ": " << translated.size() << " of " << language::kTranslatedTextCount
-        << " texts translated" << (translated.empty() ? " (no entries under a line that reads Setup)" : "")
-        << "\n";
+    err << kWarning << where << ": " << translated.size() << " of "
+        << language::kTranslatedTextCount << " texts translated"
+        << (translated.empty() ? " (no entries under a line that reads Setup)" : "") << "\n";
 }
 
 }  // namespace scrpack

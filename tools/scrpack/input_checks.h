@@ -11,7 +11,8 @@ namespace scrpack {
 
 // The saver must be a Windows GUI program; `header` is its first bytes (up to 4 KB), `size` its
 // length. Returns its machine type. Throws UsageError naming `where` and the reason.
-uint16_t CheckSaver(const std::string& where, const std::string& path, const std::string& header, int64_t size);
+uint16_t CheckSaver(const std::string& where, const std::string& path, const std::string& header,
+                    int64_t size);
 
 // The stub must be one of ours as built: a program carrying both package markers in its own data,
 // with no package, no code signature and nothing else behind it. Returns its machine type.
@@ -25,6 +26,7 @@ void CheckPlaceholders(const std::string& where, const std::string& folder);
 void WarnAboutFileName(const std::string& where, const std::string& fileName, std::ostream& err);
 void WarnAboutTitle(const std::string& where, const std::string& title, std::ostream& err);
 void WarnAboutBitness(uint16_t saverMachine, uint16_t stubMachine, std::ostream& err);
-void WarnAboutLanguage(const std::string& where, const std::string& languageText, std::ostream& err);
+void WarnAboutLanguage(const std::string& where, const std::string& languageText,
+                       std::ostream& err);
 
 }  // namespace scrpack

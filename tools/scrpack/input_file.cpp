@@ -15,7 +15,8 @@ std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 std::unique_ptr<InputFile> OpenInputFile(const std::string& where, const std::string& path) {
   const fs::path file = fs::u8path(path);
   std::error_code error;
-  if (fs::is_directory(file, error)) throw UsageError(where + ": " + Quoted(path) + " is a folder, not a file");
+  if (fs::is_directory(file, error))
+    throw UsageError(where + ": " + Quoted(path) + " is a folder, not a file");
   const auto size = fs::file_size(file, error);
   if (error) throw UsageError(where + ": cannot read " + Quoted(path) + ": " + error.message());
   auto input = std::make_unique<InputFile>();
@@ -36,7 +37,8 @@ std::string ReadChunk(InputFile& input, std::size_t count) {
   std::string bytes(count, '\0');
   input.stream.read(&bytes[0], static_cast<std::streamsize>(count));
   if (static_cast<std::size_t>(input.stream.gcount()) != count)
-    throw std::runtime_error(input.where + ": " + Quoted(input.path) + " could not be read to its end");
+    throw std::runtime_error(input.where + ": " + Quoted(input.path) +
+                             " could not be read to its end");
   return bytes;
 }
 

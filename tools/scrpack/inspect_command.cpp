@@ -35,8 +35,8 @@ struct Command {
 };
 
 // Returns false (after the message) when the arguments cannot be used.
-bool ParseCommand(const std::vector<std::string>& args, const char* name, const char* help, Command& command,
-                  std::ostream& err) {
+bool ParseCommand(const std::vector<std::string>& args, const char* name, const char* help,
+                  Command& command, std::ostream& err) {
   for (const std::string& arg : args) {
     if (arg == "--json" && !command.json) {
       command.json = true;
@@ -56,7 +56,9 @@ bool IsHelp(const std::vector<std::string>& args) {
   return args.size() == 1 && (args[0] == "--help" || args[0] == "-h");
 }
 
-std::string Shown(const std::string& ansi) { return AnsiToUtf8(ansi, *CodePage::Find(kShownCodePage)); }
+std::string Shown(const std::string& ansi) {
+  return AnsiToUtf8(ansi, *CodePage::Find(kShownCodePage));
+}
 
 void AddRecord(Report& report, const package::SettingsRecord& r) {
   report.Add("PackageSize", int64_t(r.PackageSize()));
@@ -84,7 +86,8 @@ void AddSections(Report& report, const package::PackageInfo& info) {
     report.Add("ImageStart", package::ImageStart(end, r));
     report.Add("ImageLength", package::ImageLength(r));
   } else {
-    // An uninstaller's record keeps the setup file's PackageSize; its stub ends where the texts begin.
+    // An uninstaller's record keeps the setup file's PackageSize; its stub ends where the texts
+    // begin.
     report.Add("StubLength", package::TextsStart(end, r));
   }
   report.Add("TextsStart", package::TextsStart(end, r));
@@ -101,8 +104,10 @@ bool CarriesCertificate(package::ReadSource& source) {
   uint8_t header[package::kPeHeaderProbe];
   uint32_t delivered = 0;
   const int64_t size = source.Size();
-  const auto wanted = static_cast<uint32_t>(size < int64_t(sizeof header) ? size : int64_t(sizeof header));
-  return source.ReadAt(0, header, wanted, delivered) && package::HasCertificateEntry(header, delivered);
+  const auto wanted =
+      static_cast<uint32_t>(size < int64_t(sizeof header) ? size : int64_t(sizeof header));
+  return source.ReadAt(0, header, wanted, delivered) &&
+         package::HasCertificateEntry(header, delivered);
 }
 
 const char* KindName(package::PackageKind kind) {
@@ -118,7 +123,8 @@ std::string WhyItWouldNotStart(package::ReadSource& source, package::PackageInfo
   } catch (const package::CorruptedPackage& e) {
     return e.what();
   }
-  if (info.kind == package::PackageKind::kUninstaller && info.record.RecordMarker() != package::kRecordMarkerText)
+  if (info.kind == package::PackageKind::kUninstaller &&
+      info.record.RecordMarker() != package::kRecordMarkerText)
     return "the uninstaller's record marker is not " + std::string(package::kRecordMarkerText);
   return "";
 }
@@ -146,8 +152,10 @@ int RunInspect(const std::vector<std::string>& args, std::ostream& out, std::ost
     AddRecord(report, info.record);
     AddSections(report, info);
     report.Add("CertificateTable", CarriesCertificate(source));
-    if (command.json) report.PrintJson(out);
-    else report.PrintLines(out);
+    if (command.json)
+      report.PrintJson(out);
+    else
+      report.PrintLines(out);
     return kExitOk;
   } catch (const package::CorruptedPackage& e) {
     err << "scrpack inspect: '" << command.path << "': " << e.what() << "\n";
@@ -164,8 +172,9 @@ int RunVerify(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (!ParseCommand(args, "verify", kVerifyHelp, command, err)) return kExitUsage;
   StreamSource source(command.path);
   package::PackageInfo info;
-  const std::string reason = source.IsOpen() && source.Size() >= 0 ? WhyItWouldNotStart(source, info)
-                                                                   : "the file cannot be read";
+  const std::string reason = source.IsOpen() && source.Size() >= 0
+                                 ? WhyItWouldNotStart(source, info)
+                                 : "the file cannot be read";
   const bool starts = reason.empty();
   if (command.json) {
     Report report;
@@ -175,8 +184,8 @@ int RunVerify(const std::vector<std::string>& args, std::ostream& out, std::ostr
     report.Add("Reason", reason);
     report.PrintJson(out);
   } else if (starts) {
-    out << command.path << ": would start as " << (info.kind == package::PackageKind::kSetup ? "a setup file" : "an uninstaller")
-        << "\n";
+    out << command.path << ": would start as "
+        << (info.kind == package::PackageKind::kSetup ? "a setup file" : "an uninstaller") << "\n";
   } else {
     out << command.path << ": would not start: " << reason << "\n";
   }

@@ -31,4 +31,6 @@ static std::vector<std::string> Arguments(int, char**) {
 static std::vector<std::string> Arguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
 #endif
 
-int main(int argc, char** argv) { return scrpack::Run(Arguments(argc, argv), std::cout, std::cerr); }
+int main(int argc, char** argv) {
+  return scrpack::Run(Arguments(argc, argv), std::cout, std::cerr);
+}

@@ -20,7 +20,8 @@ std::string Trimmed(const std::string& text) {
 }
 
 std::string Unquoted(const std::string& value) {
-  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return value.substr(1, value.size() - 2);
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+    return value.substr(1, value.size() - 2);
   return value;
 }
 
@@ -43,13 +44,16 @@ void ApplyProjectFile(const std::string& path, BuildOptions& options) {
     if (line.empty() || line[0] == '#' || line[0] == ';') continue;
     const std::string place = path + ":" + std::to_string(number);
     const std::size_t equals = line.find('=');
-    if (equals == std::string::npos) throw UsageError(place + ": expected 'key = value', found '" + line + "'");
+    if (equals == std::string::npos)
+      throw UsageError(place + ": expected 'key = value', found '" + line + "'");
     const std::string key = Trimmed(line.substr(0, equals));
     const std::string where = place + ": " + key;
     if (seen.count(key))
       throw UsageError(where + ": already set on line " + std::to_string(seen[key]));
     seen[key] = number;
-    if (key == "project" || !SetFromProject(options, "--" + key, Unquoted(Trimmed(line.substr(equals + 1))), folder, where))
+    if (key == "project" ||
+        !SetFromProject(options, "--" + key, Unquoted(Trimmed(line.substr(equals + 1))), folder,
+                        where))
       throw UsageError(where + ": unknown key");
   }
 }

@@ -25,11 +25,15 @@ std::string JsonString(const std::string& text) {
 
 }  // namespace
 
-void Report::Add(const std::string& name, const std::string& text) { rows_.push_back({name, text, Kind::kText}); }
+void Report::Add(const std::string& name, const std::string& text) {
+  rows_.push_back({name, text, Kind::kText});
+}
 void Report::Add(const std::string& name, int64_t number) {
   rows_.push_back({name, std::to_string(number), Kind::kNumber});
 }
-void Report::Add(const std::string& name, bool flag) { rows_.push_back({name, flag ? "yes" : "no", Kind::kFlag}); }
+void Report::Add(const std::string& name, bool flag) {
+  rows_.push_back({name, flag ? "yes" : "no", Kind::kFlag});
+}
 
 void Report::PrintLines(std::ostream& out) const {
   for (const Row& row : rows_) out << row.name << ": " << row.value << "\n";
@@ -40,9 +44,12 @@ void Report::PrintJson(std::ostream& out) const {
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     const Row& row = rows_[i];
     out << (i ? ", " : "") << JsonString(row.name) << ": ";
-    if (row.kind == Kind::kText) out << JsonString(row.value);
-    else if (row.kind == Kind::kFlag) out << (row.value == "yes" ? "true" : "false");
-    else out << row.value;
+    if (row.kind == Kind::kText)
+      out << JsonString(row.value);
+    else if (row.kind == Kind::kFlag)
+      out << (row.value == "yes" ? "true" : "false");
+    else
+      out << row.value;
   }
   out << "}\n";
 }

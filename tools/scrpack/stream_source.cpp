@@ -4,7 +4,8 @@
 
 namespace scrpack {
 
-StreamSource::StreamSource(const std::string& path) : stream_(std::filesystem::u8path(path), std::ios::binary) {
+StreamSource::StreamSource(const std::string& path)
+    : stream_(std::filesystem::u8path(path), std::ios::binary) {
   if (!stream_) return;
   stream_.seekg(0, std::ios::end);
   const auto end = stream_.tellg();
