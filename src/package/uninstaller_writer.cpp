@@ -60,7 +60,7 @@ void CopyUninstallerTexts(os::File& source, os::File& out, int64_t packageEnd, c
 
 void WriteUninstallerTrailer(os::File& out, const SettingsRecord& record) {
   WriteAll(out, record.Raw().data(), kRecordSize, "the settings");
-  WriteAll(out, kUninstallSignature, kSignatureSize, "the signature");
+  WriteAll(out, kUninstallSignature, kSignatureSize, "the marker");
 }
 
 void WriteUninstaller(os::File& source, os::File& out, int64_t packageEnd, const SettingsRecord& record) {

@@ -29,7 +29,7 @@ void RequireUninstallerPackage(os::Os& os, int64_t packageEnd, const package::Se
   if (!file) throw package::CorruptedPackage("The uninstaller cannot read its own file.");
   package::FileReadSource source(*file);
   if (package::ReadDecisionSignature(source, packageEnd) != package::kUninstallSignature)
-    throw package::CorruptedPackage("The uninstaller's signature is missing.");
+    throw package::CorruptedPackage("The uninstaller's marker is missing.");
   if (record.RecordMarker() != package::kRecordMarkerText)
     throw package::CorruptedPackage("The uninstaller's settings record is damaged.");
 }
