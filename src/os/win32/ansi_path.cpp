@@ -36,4 +36,10 @@ std::string UsableAnsiPath(const std::wstring& wide) {
   return ExactAnsi(shortForm).value_or(std::string());
 }
 
+std::optional<std::string> UsableItemPath(LPCITEMIDLIST item) {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  if (!SHGetPathFromIDListW(item, buffer)) return std::nullopt;
+  return UsableAnsiPath(buffer);
+}
+
 }  // namespace os::win32

@@ -5,7 +5,9 @@
 // such character, a path that names nothing. Such paths are asked for through the wide calls and
 // handed on in a form that means the same file.
 #include <windows.h>
+#include <shlobj.h>
 
+#include <optional>
 #include <string>
 
 namespace os::win32 {
@@ -14,5 +16,8 @@ namespace os::win32 {
 // page holds every character, else its 8.3 short form when that is ANSI. Empty when neither is
 // (short names switched off on that volume): never a path with a character that was not there.
 std::string UsableAnsiPath(const std::wstring& wide);
+
+// The file-system path of a shell item the same way; nullopt when the item has none.
+std::optional<std::string> UsableItemPath(LPCITEMIDLIST item);
 
 }  // namespace os::win32

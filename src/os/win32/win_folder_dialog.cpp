@@ -2,6 +2,7 @@
 // the user already typed, and offering OK only on a real folder.
 #include <vector>
 
+#include "os/win32/ansi_path.h"
 #include "os/win32/unique_handle.h"
 #include "os/win32/win_shell.h"
 
@@ -36,8 +37,9 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM param, LPARAM data
     if (!startFolder->empty() && IsFolder(startFolder->c_str()))
       SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(startFolder->c_str()));
   } else if (message == BFFM_SELCHANGED) {
-    char path[MAX_PATH + 1] = {};
-    const bool ok = SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(param), path) && IsFolder(path);
+    // A folder whose name the code page cannot hold counts when it has a short name.
+    const auto path = UsableItemPath(reinterpret_cast<LPCITEMIDLIST>(param));
+    const bool ok = path && !path->empty() && IsFolder(path->c_str());
     SendMessageA(dialog, BFFM_ENABLEOK, 0, ok ? TRUE : FALSE);
   }
   return 0;
@@ -100,9 +102,9 @@ std::optional<std::string> WinShell::BrowseForFolder(os::WindowRef owner, const 
     chosen.Reset(SHBrowseForFolderA(&info));
   }
   if (!chosen) return std::nullopt;
-  char path[MAX_PATH + 1] = {};
-  if (!SHGetPathFromIDListA(chosen.Get(), path) || path[0] == '\0') return std::nullopt;
-  return WithoutTrailingBackslash(path);
+  const auto path = UsableItemPath(chosen.Get());
+  if (!path || path->empty()) return std::nullopt;
+  return WithoutTrailingBackslash(*path);
 }
 
 }  // namespace os::win32

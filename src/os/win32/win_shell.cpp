@@ -14,13 +14,6 @@ HWND AsWindow(os::WindowRef window) { return reinterpret_cast<HWND>(window); }
 
 const char* NullWhenEmpty(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
 
-// Empty when the folder's name cannot be given in a form the ANSI calls reach.
-std::optional<std::string> PathOf(LPCITEMIDLIST pidl) {
-  wchar_t buffer[MAX_PATH + 1] = {};
-  if (!SHGetPathFromIDListW(pidl, buffer)) return std::nullopt;
-  return UsableAnsiPath(buffer);
-}
-
 }  // namespace
 
 intptr_t WinShell::Execute(os::WindowRef owner, const std::string& verb, const std::string& file,
@@ -34,7 +27,7 @@ std::optional<std::string> WinShell::SpecialFolder(os::WindowRef owner, int csid
   UniquePidl pidl;
   if (FAILED(SHGetSpecialFolderLocation(AsWindow(owner), csidl, pidl.Put())) || !pidl)
     return std::nullopt;
-  return PathOf(pidl.Get()).value_or(std::string());
+  return UsableItemPath(pidl.Get()).value_or(std::string());
 }
 
 int32_t WinShell::SaveLink(const os::ShellLink& link, const std::string& linkPath) {
