@@ -139,7 +139,55 @@ bool MakeFolderForTheFolderDialog(const std::string& path) {
 
 // ---------------------------------------------------------------------------------------------
 
-Process::~Process() { Kill(); }
+namespace {
+
+DWORD ActiveProcesses(HANDLE job) {
+  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+  if (!QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &info, sizeof(info), nullptr))
+    return 0;
+  return info.ActiveProcesses;
+}
+
+// Ends every process in the job and waits until they are gone, so that no file of theirs is
+// still held when the next test begins.
+void EndJob(os::win32::UniqueHandle job) {
+  if (!job) return;
+  TerminateJobObject(job.Get(), 1);
+  WaitFor([&] { return ActiveProcesses(job.Get()) == 0; }, 10000);
+}
+
+// The jobs of programs that ended by themselves while a test runs. What they started may still
+// be at work (the shell's verb program writing its line, the uninstaller's copy deleting the
+// uninstaller): it is given until the end of the test, and is ended there if still running.
+class JobsOfTheRunningTest : public testing::EmptyTestEventListener {
+ public:
+  static void Keep(os::win32::UniqueHandle job) {
+    if (!job) return;
+    if (!testing::UnitTest::GetInstance()->current_test_info()) return EndJob(std::move(job));
+    static JobsOfTheRunningTest* const listener = [] {
+      auto* created = new JobsOfTheRunningTest;  // the listener list owns it
+      testing::UnitTest::GetInstance()->listeners().Append(created);
+      return created;
+    }();
+    listener->jobs_.push_back(std::move(job));
+  }
+
+  void OnTestEnd(const testing::TestInfo&) override {
+    for (auto& job : jobs_) EndJob(std::move(job));
+    jobs_.clear();
+  }
+
+ private:
+  std::vector<os::win32::UniqueHandle> jobs_;
+};
+
+}  // namespace
+
+Process::~Process() {
+  if (Running()) Kill();
+  process_.Reset();
+  JobsOfTheRunningTest::Keep(std::move(job_));
+}
 
 bool Process::Running() const {
   return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
@@ -161,8 +209,7 @@ void Process::Kill() {
     WaitForSingleObject(process_.Get(), 10000);
   }
   // Whatever it started goes with the job.
-  if (job_) TerminateJobObject(job_.Get(), 1);
-  job_.Reset();
+  EndJob(std::move(job_));
   process_.Reset();
 }
 

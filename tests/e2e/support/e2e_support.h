@@ -47,7 +47,10 @@ std::string ScratchFolder();
 std::string Join(const std::string& folder, const std::string& name);
 
 // ---- processes
-// A started program. Destroying it kills it (and every process it started) if still running.
+// A started program, in a job with every process it starts. Destroying it ends the program if it
+// is still running. What a program that ended by itself started goes on until the running test
+// ends: the shell's verb program or the uninstaller's temporary copy does its work after the
+// program is gone, and the test checks that work later. Kill ends them all at once.
 class Process {
  public:
   Process() = default;
