@@ -2,9 +2,11 @@
 # both run the bootstrap first, which installs only what is missing.
 JOBS ?= $(shell nproc)
 CTEST_FLAGS ?= --timeout 900
+# End-to-end suites at once: each has its own Wine prefix and X server; two keep two cores busy.
+E2E_JOBS ?= 2
 
-.PHONY: all bootstrap host win64 win32 fuzzbuild demo test test-host test-fuzz test-win64 test-win32 \
-        screenshots bench benchhost fuzz clean release dist
+.PHONY: all bootstrap host win64 win32 win32-e2e fuzzbuild demo test test-host test-fuzz test-win64 \
+        test-win32 test-win32-e2e soak screenshots bench benchhost fuzz clean release dist
 
 all: host win64 win32
 
@@ -23,6 +25,12 @@ win32: bootstrap
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32 -j $(JOBS)
 
+# The i686 end-to-end tests, built with threads in a tree of their own; they run the win32
+# tree's release stub.
+win32-e2e: win32
+	cmake --preset win32-e2e >/dev/null
+	cmake --build --preset win32-e2e -j $(JOBS)
+
 fuzzbuild: bootstrap
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
@@ -34,12 +42,39 @@ test-fuzz: fuzzbuild
 	ctest --preset fuzz -j $(JOBS) $(CTEST_FLAGS)
 
 test-win64: win64 host
-	ctest --preset win64 $(CTEST_FLAGS)
+	ctest --preset win64 -j $(E2E_JOBS) $(CTEST_FLAGS)
 
+# Why the i686 end-to-end suites cannot run here, in one line; nothing when they can (the probe
+# starts a 32-bit Windows program under wine64). SKIP_I686_E2E=1 skips them on purpose.
+I686_E2E_SKIP_REASON = if [ -n "$(SKIP_I686_E2E)" ]; then echo "SKIP_I686_E2E is set"; \
+  else scripts/e2e-probe build/win32/tests/e2e/e2e_probe.exe | \
+  sed 's/^/this machine cannot start a 32-bit Windows program under wine64: /'; fi
+
+# The static checks of the release stub, then its end-to-end suites, or one line saying why not.
 test-win32: win32 host
 	ctest --preset win32 $(CTEST_FLAGS)
+	@why=$$($(I686_E2E_SKIP_REASON)); \
+	if [ -z "$$why" ]; then $(MAKE) --no-print-directory test-win32-e2e; \
+	else echo "i686 end-to-end suites SKIPPED: $$why"; fi
+
+test-win32-e2e: win32-e2e host
+	ctest --preset win32-e2e -j $(E2E_JOBS) $(CTEST_FLAGS)
 
 test: test-host test-fuzz test-win32 test-win64
+
+# Every end-to-end suite ROUNDS times, then how often each passed (scripts/soak). SOAK_TESTS
+# narrows it to the suites whose names match that regular expression.
+ROUNDS ?= 5
+SOAK_TESTS ?= .
+soak: win64 win32 host
+	@why=$$($(I686_E2E_SKIP_REASON)); \
+	if [ -z "$$why" ]; then \
+	  $(MAKE) --no-print-directory win32-e2e && \
+	  scripts/soak --rounds $(ROUNDS) --jobs $(E2E_JOBS) --tests '$(SOAK_TESTS)' win64 win32-e2e; \
+	else \
+	  echo "i686 end-to-end suites SKIPPED: $$why"; \
+	  scripts/soak --rounds $(ROUNDS) --jobs $(E2E_JOBS) --tests '$(SOAK_TESTS)' win64; \
+	fi
 
 demo: host win64
 	scripts/demo

@@ -1,5 +1,5 @@
 # The release stub for 32-bit Windows. The win32 thread model keeps winpthread out of the stub:
-# nothing here needs std::thread, and the tests (which do) are built in the x86_64 tree.
+# nothing here needs std::thread; the tests, which do, use mingw-i686-posix.cmake.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)

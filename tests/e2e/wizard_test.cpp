@@ -124,19 +124,9 @@ void ExpectEndsWithoutAWindow(const Process& process) {
 }
 
 bool AnyChildHasText(HWND parent, const std::string& text) {
-  struct Search {
-    const std::string* text;
-    bool found;
-  } search{&text, false};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        if (e2e::TextOf(child) == *s->text) s->found = true;
-        return !s->found;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  bool found = false;
+  e2e::ForEachChild(parent, [&](HWND child) { return !(found = e2e::TextOf(child) == text); });
+  return found;
 }
 
 struct FirstPageCase {

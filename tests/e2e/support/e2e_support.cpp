@@ -289,22 +289,32 @@ std::string TextOf(HWND window) {
   return text;
 }
 
+namespace {
+
+// One window procedure of the right calling convention for every walk, on both pointer sizes.
+BOOL CALLBACK VisitWindow(HWND window, LPARAM visit) {
+  return (*reinterpret_cast<const std::function<bool(HWND)>*>(visit))(window) ? TRUE : FALSE;
+}
+
+}  // namespace
+
+void ForEachTopLevelWindow(const std::function<bool(HWND)>& visit) {
+  EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&visit));
+}
+
+void ForEachChild(HWND parent, const std::function<bool(HWND)>& visit) {
+  EnumChildWindows(parent, VisitWindow, reinterpret_cast<LPARAM>(&visit));
+}
+
 std::vector<HWND> TopLevelWindows(DWORD processId, bool visibleOnly) {
-  struct Search {
-    DWORD processId;
-    bool visibleOnly;
-    std::vector<HWND> found;
-  } search{processId, visibleOnly, {}};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == s->processId && (!s->visibleOnly || IsWindowVisible(window))) s->found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  std::vector<HWND> found;
+  ForEachTopLevelWindow([&](HWND window) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && (!visibleOnly || IsWindowVisible(window))) found.push_back(window);
+    return true;
+  });
+  return found;
 }
 
 HWND FindWindowOf(const Process& process, const std::string& className, const std::string& caption) {
@@ -324,22 +334,12 @@ HWND WaitForWindow(const Process& process, const std::string& className, const s
 }
 
 HWND ChildById(HWND parent, int id) {
-  struct Search {
-    int id;
-    HWND found;
-  } search{id, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        if (GetDlgCtrlID(child) == s->id) {
-          s->found = child;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  HWND found = nullptr;
+  ForEachChild(parent, [&](HWND child) {
+    if (GetDlgCtrlID(child) == id) found = child;
+    return found == nullptr;
+  });
+  return found;
 }
 
 bool ClickButton(HWND parent, int id) {
@@ -361,22 +361,13 @@ std::optional<MessageBoxInfo> ReadMessageBox(HWND dialog) {
   info.window = dialog;
   info.caption = TextOf(dialog);
   info.text = TextOf(textControl);
-  struct Walk {
-    MessageBoxInfo* info;
-  } walk{&info};
-  EnumChildWindows(
-      dialog,
-      [](HWND child, LPARAM data) -> BOOL {
-        auto* w = reinterpret_cast<Walk*>(data);
-        const std::string kind = Lower(ClassOf(child));
-        const LONG style = GetWindowLongA(child, GWL_STYLE);
-        if (kind == "button" && IsWindowVisible(child))
-          w->info->buttons.emplace_back(GetDlgCtrlID(child), TextOf(child));
-        if (kind == "static" && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child))
-          w->info->hasIcon = true;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&walk));
+  ForEachChild(dialog, [&](HWND child) {
+    const std::string kind = Lower(ClassOf(child));
+    const LONG style = GetWindowLongA(child, GWL_STYLE);
+    if (kind == "button" && IsWindowVisible(child)) info.buttons.emplace_back(GetDlgCtrlID(child), TextOf(child));
+    if (kind == "static" && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child)) info.hasIcon = true;
+    return true;
+  });
   return info;
 }
 

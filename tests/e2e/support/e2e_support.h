@@ -90,6 +90,9 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kTimeoutM
 // ---- windows
 std::string ClassOf(HWND window);
 std::string TextOf(HWND window);
+// Calls `visit` for every top-level window, or every child (at any depth), until it answers false.
+void ForEachTopLevelWindow(const std::function<bool(HWND)>& visit);
+void ForEachChild(HWND parent, const std::function<bool(HWND)>& visit);
 // Top-level windows of the process (visible or not), in Z order.
 std::vector<HWND> TopLevelWindows(DWORD processId, bool visibleOnly = true);
 // The first top-level window of the process with that class and caption; an empty class or
