@@ -1,4 +1,4 @@
-// Included ahead of every C++ file of the Windows programs.
+// Included ahead of every C++ file the stub is built from (see runtime_replacements.cpp).
 //
 // libstdc++ declares std::string an explicit instantiation that lives in the library, so a static
 // program links the library's object with every member of the class. On mingw the linker keeps

@@ -1,0 +1,77 @@
+// Every replacement of a C++ runtime piece that the stub makes, and why: each one keeps a large
+// part of the static runtime out of the program that packages are appended to. Only the stub
+// links this file; the other programs of the tree use the runtime as it is.
+//
+// 1. The std::__throw_* helpers. The standard library reports misuse (a string grown past its
+//    largest size, a position past its end) through them. libstdc++ keeps all 15 in one object
+//    (functexcept.o) together with every standard exception type, whose message strings bring in
+//    a second, reference-counted string implementation and its relatives: some 50 KB of the stub.
+//    The five that our code reaches raise the same failures through a small type of our own.
+//    Nothing here catches the standard types by name: the event dispatch catches std::exception
+//    and shows what(), which keeps the library's text.
+//    The other ten are defined too, so that the library's object can never be linked beside ours
+//    (that would fail as a duplicate definition that names none of this). Each of them calls a
+//    function that exists nowhere: the link drops them while nothing uses them, and when code
+//    starts to use one (std::stoi, std::use_facet, ...), the link fails with an undefined
+//    reference that names the helper. Replace that helper above the line, as the five are.
+// 2. The terminate handler (see the end of this file).
+// 3. string_instances.h beside this file, force-included into the stub's own code.
+#include <bits/functexcept.h>
+
+#include <cstdlib>
+#include <exception>
+#include <new>
+
+namespace {
+
+class LibraryError : public std::exception {
+ public:
+  // The library passes string literals only.
+  explicit LibraryError(const char* text) : text_(text) {}
+  const char* what() const noexcept override { return text_; }
+
+ private:
+  const char* text_;
+};
+
+}  // namespace
+
+namespace std {
+
+void __throw_bad_alloc() { throw bad_alloc(); }
+void __throw_bad_array_new_length() { throw bad_array_new_length(); }
+void __throw_length_error(const char* text) { throw LibraryError(text); }
+void __throw_logic_error(const char* text) { throw LibraryError(text); }
+// The format asks for numbers that the old system printf cannot print (%zu); the plain statement
+// says as much to whoever reads the message.
+void __throw_out_of_range_fmt(const char*, ...) { throw LibraryError("position out of range"); }
+
+}  // namespace std
+
+// ---- Helpers the stub does not use. Any use fails the link by the name below. ----
+#define SCR_UNREPLACED_HELPER(name, ...)                                   \
+  extern "C" [[noreturn]] void StubRuntimeHelperNotReplaced_std_##name();  \
+  namespace std {                                                          \
+  void name(__VA_ARGS__) { StubRuntimeHelperNotReplaced_std_##name(); }    \
+  }
+
+SCR_UNREPLACED_HELPER(__throw_bad_exception)
+SCR_UNREPLACED_HELPER(__throw_bad_cast)
+SCR_UNREPLACED_HELPER(__throw_bad_typeid)
+SCR_UNREPLACED_HELPER(__throw_domain_error, const char*)
+SCR_UNREPLACED_HELPER(__throw_invalid_argument, const char*)
+SCR_UNREPLACED_HELPER(__throw_out_of_range, const char*)
+SCR_UNREPLACED_HELPER(__throw_runtime_error, const char*)
+SCR_UNREPLACED_HELPER(__throw_range_error, const char*)
+SCR_UNREPLACED_HELPER(__throw_overflow_error, const char*)
+SCR_UNREPLACED_HELPER(__throw_underflow_error, const char*)
+
+#undef SCR_UNREPLACED_HELPER
+
+// The runtime's default terminate handler prints the demangled name of the escaping exception to
+// a console that a GUI program does not have, and drags the whole demangler and a printf engine
+// into the stub (about 70 KB of a release build). Every handler of ours catches what it raises, so
+// reaching terminate is a bug either way: end at once, as the default handler does after printing.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
