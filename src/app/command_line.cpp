@@ -2,16 +2,11 @@
 
 #include <algorithm>
 
+#include "text/path_parts.h"
+
 namespace app {
 
-namespace {
-
-bool IsBlank(char c) {
-  const auto code = static_cast<unsigned char>(c);
-  return code >= 1 && code <= 32;
-}
-
-}  // namespace
+using text::IsBlank;
 
 // An empty quoted argument ("") is kept as an empty argument, so that what follows it keeps its
 // position; a quote left open runs to the end of the line.
@@ -40,12 +35,7 @@ CommandLine CommandLine::Parse(const std::string& commandLine) {
 }
 
 bool IsSilentSwitch(const CommandLine& commandLine) {
-  std::string arg = commandLine.Arg(1);
-  auto isTrimmed = [](char c) { return static_cast<unsigned char>(c) <= 32; };
-  while (!arg.empty() && isTrimmed(arg.back())) arg.pop_back();
-  std::size_t first = 0;
-  while (first < arg.size() && isTrimmed(arg[first])) ++first;
-  arg.erase(0, first);
+  std::string arg = text::TrimBlanks(commandLine.Arg(1));
   for (char& c : arg)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return arg == "-silent";

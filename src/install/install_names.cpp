@@ -1,5 +1,7 @@
 #include "install/install_names.h"
 
+#include "text/path_parts.h"
+
 namespace install {
 
 std::string LowerAsciiLetters(const std::string& text) {
@@ -9,11 +11,10 @@ std::string LowerAsciiLetters(const std::string& text) {
   return lowered;
 }
 
-std::string ReplaceExtension(const std::string& text, const std::string& extension) {
-  const auto dot = text.find_last_of('.');
-  const auto delimiter = text.find_last_of("\\:");
-  const bool hasExtension = dot != std::string::npos && (delimiter == std::string::npos || dot > delimiter);
-  return (hasExtension ? text.substr(0, dot) : text) + extension;
+std::string ReplaceExtension(const std::string& path, const std::string& extension) {
+  const std::string name = text::FileNamePart(path);
+  const auto dot = name.find_last_of('.');
+  return text::FolderPart(path) + (dot == std::string::npos ? name : name.substr(0, dot)) + extension;
 }
 
 std::string UninstallerName(const std::string& translatedUninstall, const std::string& targetFileName) {

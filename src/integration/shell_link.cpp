@@ -1,7 +1,7 @@
 #include "integration/shell_link.h"
 
 #include "integration/integration_errors.h"
-#include "integration/path_parts.h"
+#include "text/path_parts.h"
 
 namespace integration {
 
@@ -25,7 +25,7 @@ void CreateFolderPath(os::Files& files, const std::string& path) {
   if (folder.size() < 3) return;
   const uint32_t attributes = files.Attributes(folder);
   if (attributes != os::kInvalidAttributes && (attributes & os::kAttributeDirectory) != 0) return;
-  const std::string parent = FolderPart(folder);
+  const std::string parent = text::FolderPart(folder);
   if (parent == folder) return;
   CreateFolderPath(files, parent);
   files.CreateFolder(folder);

@@ -2,9 +2,9 @@
 
 #include "integration/integration_errors.h"
 #include "integration/item_name.h"
-#include "integration/path_parts.h"
 #include "integration/shell_link.h"
 #include "integration/shortcut_names.h"
+#include "text/path_parts.h"
 
 namespace integration {
 
@@ -24,13 +24,13 @@ void Quietly(Step step) {
 std::string RequiredFolder(os::Shell& shell, int csidl) {
   const auto folder = shell.SpecialFolder(0, csidl);
   if (!folder) throw ShortcutError("The shell folder " + std::to_string(csidl) + " is not available.");
-  return WithTrailingBackslash(*folder);
+  return text::WithTrailingBackslash(*folder);
 }
 
 std::string ProgramsFolderOrEmpty(os::Shell& shell) {
   std::string folder;
   Quietly([&] { folder = shell.SpecialFolder(0, os::kCsidlPrograms).value_or(std::string()); });
-  return WithTrailingBackslash(TrimBlanks(folder));
+  return text::WithTrailingBackslash(text::TrimBlanks(folder));
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ void CreateStartMenuGroup(os::Os& os, const std::string& title, const std::strin
   const std::string inGroup = title + '\\';
   Quietly([&] { CreateShellLink(os.shell, screensaverPath, inGroup + PreviewLinkName(title), os::kCsidlPrograms); });
   if (hasReadme) {
-    const std::string readme = FolderPart(screensaverPath) + ReadmeFileName(title);
+    const std::string readme = text::FolderPart(screensaverPath) + ReadmeFileName(title);
     Quietly([&] { CreateShellLink(os.shell, readme, inGroup + ReadmeLinkName(), os::kCsidlPrograms); });
   }
   Quietly([&] { CreateShellLink(os.shell, uninstallerPath, inGroup + UninstallLinkName(title), os::kCsidlPrograms); });

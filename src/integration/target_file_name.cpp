@@ -1,6 +1,6 @@
 #include "integration/target_file_name.h"
 
-#include "integration/path_parts.h"
+#include "text/path_parts.h"
 
 namespace integration {
 
@@ -11,7 +11,7 @@ std::string RecordedPathInFolder(const std::function<std::string()>& readRecorde
                                  const std::string& folder) {
   std::string recorded = readRecordedPath();
   // Byte for byte: a recorded path that differs only in case is somebody else's install.
-  if (FolderPart(recorded) != folder) recorded.clear();
+  if (text::FolderPart(recorded) != folder) recorded.clear();
   return recorded;
 }
 }  // namespace
@@ -31,7 +31,7 @@ void ChooseTargetFileName(os::Files& files, const std::function<std::string()>& 
     target = recorded;
     return;
   }
-  const std::string name = FileNamePart(target);
+  const std::string name = text::FileNamePart(target);
   const std::size_t stemLength = name.size() > kEndingLength ? name.size() - kEndingLength : 0;
   std::string stem = name.substr(0, stemLength);
   const std::string ending = name.substr(stemLength);

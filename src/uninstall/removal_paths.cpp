@@ -1,10 +1,10 @@
 #include "uninstall/removal_paths.h"
 
-#include "integration/path_parts.h"
+#include "text/path_parts.h"
 
 namespace uninstall {
 
-using integration::FolderPart;
+using text::FolderPart;
 
 namespace {
 bool HasFolderPart(const std::string& path) { return path.find_first_of("\\/:") != std::string::npos; }

@@ -1,16 +1,11 @@
 #include "uninstall/self_removal.h"
 
+#include "text/path_parts.h"
 #include "uninstall/temp_folder.h"
 
 namespace uninstall {
 
 namespace {
-bool HasBlank(const std::string& text) {
-  for (char c : text)
-    if (static_cast<unsigned char>(c) <= 32) return true;
-  return false;
-}
-
 // The short form of the full path; the long form when the system has no short one.
 std::string ShortUninstallerPath(os::Files& files, const std::string& modulePath) {
   std::string full = files.FullPathName(modulePath);
@@ -22,7 +17,7 @@ std::string ShortUninstallerPath(os::Files& files, const std::string& modulePath
 
 std::string DelFileCommandLine(const std::string& uninstallerPath, const std::string& caption,
                                const std::string& message) {
-  const std::string path = HasBlank(uninstallerPath) ? '"' + uninstallerPath + '"' : uninstallerPath;
+  const std::string path = text::HasBlank(uninstallerPath) ? '"' + uninstallerPath + '"' : uninstallerPath;
   return "-delfile " + path + " \"" + caption + "\" \"" + message + '"';
 }
 

@@ -1,6 +1,6 @@
 #include "uninstall/temp_folder.h"
 
-#include "integration/path_parts.h"
+#include "text/path_parts.h"
 
 namespace uninstall {
 
@@ -15,7 +15,7 @@ bool IsFolder(os::Files& files, const std::string& path) {
 std::string WindowsTempFolder(os::Files& files) {
   const std::string windows = UpToFirstNul(files.WindowsDirectory());
   if (windows.empty()) return std::string();
-  const std::string temp = integration::WithTrailingBackslash(windows) + "Temp";
+  const std::string temp = text::WithTrailingBackslash(windows) + "Temp";
   if (!IsFolder(files, temp) && !files.CreateFolder(temp)) return std::string();
   return temp + '\\';
 }
@@ -23,7 +23,7 @@ std::string WindowsTempFolder(os::Files& files) {
 
 std::string TempFolder(os::Files& files) {
   const std::string system = UpToFirstNul(files.TempPath());
-  if (!system.empty()) return integration::WithTrailingBackslash(system);
+  if (!system.empty()) return text::WithTrailingBackslash(system);
   return WindowsTempFolder(files);
 }
 

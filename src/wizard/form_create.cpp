@@ -7,6 +7,7 @@
 #include "language/translation.h"
 #include "package/package_reader.h"
 #include "package/sections.h"
+#include "text/path_parts.h"
 #include "text/text_lines.h"
 #include "uninstall/uninstall_procedure.h"
 #include "wizard/scr_setup.h"
@@ -84,9 +85,8 @@ int WindowsVersionIndex(const std::optional<os::VersionInfo>& version) {
 
 void ShortenSaverFileName(package::SettingsRecord& record) {
   const std::string original = record.ScreensaverFileName();
-  const std::size_t split = original.find_last_of("\\:");
-  const std::string directory = split == std::string::npos ? "" : original.substr(0, split + 1);
-  std::string name = split == std::string::npos ? original : original.substr(split + 1);
+  const std::string directory = text::FolderPart(original);
+  std::string name = text::FileNamePart(original);
 
   const std::size_t firstDot = name.find('.');
   if (firstDot != std::string::npos && firstDot >= 8) name = name.substr(0, 8) + ".scr";

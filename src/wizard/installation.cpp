@@ -9,7 +9,6 @@
 #include "install/install_error.h"
 #include "install/install_files.h"
 #include "install/install_names.h"
-#include "integration/path_parts.h"
 #include "integration/shortcut_names.h"
 #include "integration/shortcuts.h"
 #include "integration/uninstall_entry.h"
@@ -18,6 +17,7 @@
 #include "language/translation.h"
 #include "package/sections.h"
 #include "package/uninstaller_writer.h"
+#include "text/path_parts.h"
 #include "wizard/scr_setup.h"
 
 namespace wizard {
@@ -76,7 +76,7 @@ class Installation {
   void RunIntegrationSteps();
   bool ReportOutcome();
 
-  std::string TargetFileName() const { return integration::FileNamePart(targetPath_); }
+  std::string TargetFileName() const { return text::FileNamePart(targetPath_); }
   std::string SaverPath() const { return folder_ + TargetFileName(); }
   std::string UninstallerFileName() const { return install::UninstallerName(Translate("Uninstall"), TargetFileName()); }
 
@@ -112,7 +112,7 @@ void Installation::Abort(const char* englishMessage) {
 
 void Installation::PrepareTarget() {
   PrepareFolder();
-  targetPath_ = folder_ + integration::FileNamePart(record_.ScreensaverFileName());
+  targetPath_ = folder_ + text::FileNamePart(record_.ScreensaverFileName());
   form_.ChooseTargetFileName(targetPath_, folder_);
   CreateTargetFile();
 }
@@ -202,7 +202,7 @@ void Installation::HandleFailure() {
 
 void Installation::RunIntegrationSteps() {
   const std::string title = record_.Title();
-  const std::string uninstallerPath = integration::FolderPart(targetPath_) + UninstallerFileName();
+  const std::string uninstallerPath = text::FolderPart(targetPath_) + UninstallerFileName();
   if (record_.AddUninstallEntry()) integration::RegisterUninstallEntry(os_.registry, title, uninstallerPath);
   if (record_.AddStartMenuGroup())
     integration::CreateStartMenuGroup(os_, title, uninstallerPath, SaverPath(), record_.ReadmeSize() > 0);

@@ -1,0 +1,19 @@
+#pragma once
+// Splitting Windows paths and trimming texts the way the whole program does: the folder part runs
+// up to and including the last backslash or colon, so "C:x.scr" has the folder "C:"; a blank is
+// any code up to 32, control characters included.
+#include <string>
+
+namespace text {
+
+std::string FolderPart(const std::string& path);
+std::string FileNamePart(const std::string& path);
+// The path with one backslash at its end (unchanged when it already ends in one or is empty).
+std::string WithTrailingBackslash(const std::string& path);
+
+inline bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool HasBlank(const std::string& text);
+// Blanks removed from both ends.
+std::string TrimBlanks(const std::string& text);
+
+}  // namespace text
