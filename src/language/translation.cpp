@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/text_lines.h"
+
 namespace language {
 namespace {
 
@@ -19,32 +21,13 @@ std::optional<Table> table;
 constexpr char kLineBreak[] = "\r\n";
 constexpr char kLineBreakMark[] = "#13";
 
-// Calls `onLine` for every line of `text`: lines end at CR LF, a lone LF or a lone CR, and the text
-// ends at its first NUL. A break at the very end opens no further line.
-template <typename OnLine>
-void ForEachLine(std::string_view text, OnLine onLine) {
-  const std::size_t nul = text.find('\0');
-  if (nul != std::string_view::npos) text = text.substr(0, nul);
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      onLine(text.substr(start));
-      return;
-    }
-    onLine(text.substr(start, end - start));
-    start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
-  }
-}
-
 }  // namespace
 
 std::vector<TranslationEntry> ReadTranslationEntries(const std::string& languageText, const std::string& section) {
   std::vector<TranslationEntry> entries;
   std::string_view currentSection;
   std::size_t number = 0;
-  ForEachLine(languageText, [&](std::string_view line) {
+  text::ForEachLine(languageText, [&](std::string_view line) {
     ++number;
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) {
