@@ -1,6 +1,7 @@
 #pragma once
-// One move-only owner per OS resource. Each traits type names the "nothing held" value and how
-// the resource is given back; the owner releases it on every way out.
+// Every owner of an OS resource the program holds: one move-only template for all of them, whose
+// traits type names the "nothing held" value and how the resource is given back (the owner
+// releases it on every way out), and the two owners of a pair (a window's DC, a selection).
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -70,11 +71,64 @@ struct PidlTraits {
   static void Close(Value value) { CoTaskMemFree(value); }
 };
 
+// GDI objects, icons and memory device contexts of the window.
+template <typename Object>
+struct GdiObjectTraits {
+  using Value = Object;
+  static Value Invalid() { return nullptr; }
+  static void Close(Value value) { DeleteObject(value); }
+};
+struct IconTraits {
+  using Value = HICON;
+  static Value Invalid() { return nullptr; }
+  static void Close(Value value) { DestroyIcon(value); }
+};
+struct MemoryDcTraits {
+  using Value = HDC;
+  static Value Invalid() { return nullptr; }
+  static void Close(Value value) { DeleteDC(value); }
+};
+
 using UniqueFile = UniqueResource<FileHandleTraits>;
 using UniqueHandle = UniqueResource<HandleTraits>;
 using UniqueFind = UniqueResource<FindHandleTraits>;
 using UniqueHkey = UniqueResource<RegKeyTraits>;
 using UniquePidl = UniqueResource<PidlTraits>;
+using UniqueFont = UniqueResource<GdiObjectTraits<HFONT>>;
+using UniqueBitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
+using UniqueIcon = UniqueResource<IconTraits>;
+using UniqueMemoryDc = UniqueResource<MemoryDcTraits>;
+
+// A window's device context from GetDC, released with ReleaseDC.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  ~WindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// Selects an object into a device context and puts the previous one back on the way out.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+  ~SelectedObject() {
+    if (previous_) SelectObject(dc_, previous_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
 
 // COM on this thread for the lifetime of the object. CoInitialize must be balanced even when it
 // answers S_FALSE (already initialised), and only then.

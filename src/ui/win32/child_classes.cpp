@@ -1,6 +1,6 @@
 #include "ui/win32/child_classes.h"
 
-#include "ui/win32/gdi_handles.h"
+#include "os/win32/unique_handle.h"
 
 namespace ui::win32 {
 namespace {
@@ -55,9 +55,9 @@ void FillWithParentBackground(HWND window, HDC dc, const RECT& area) {
 void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& area) {
   BITMAP info{};
   if (!GetObjectA(bitmap, sizeof(info), &info)) return;
-  UniqueMemoryDc source(CreateCompatibleDC(dc));
+  os::win32::UniqueMemoryDc source(CreateCompatibleDC(dc));
   if (!source) return;
-  SelectedObject selected(source.Get(), bitmap);
+  os::win32::SelectedObject selected(source.Get(), bitmap);
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;
   if (width == info.bmWidth && height == info.bmHeight) {

@@ -1,8 +1,8 @@
 #pragma once
 // The wizard's three fonts: Tahoma 8 for everything, Tahoma 11 for the page title, and Tahoma 8
 // underlined for the link.
+#include "os/win32/unique_handle.h"
 #include "ui/win32/dpi.h"
-#include "ui/win32/gdi_handles.h"
 #include "ui/win32/wizard_layout.h"
 
 namespace ui::win32 {
@@ -13,9 +13,9 @@ class WizardFonts {
   HFONT Get(TextFont font) const;
 
  private:
-  UniqueFont normal_;
-  UniqueFont title_;
-  UniqueFont link_;
+  os::win32::UniqueFont normal_;
+  os::win32::UniqueFont title_;
+  os::win32::UniqueFont link_;
 };
 
 }  // namespace ui::win32

@@ -1,9 +1,9 @@
 #pragma once
 // The pictures of the wizard, loaded from the program's resources in the variant that suits the
 // screen's dpi best.
+#include "os/win32/unique_handle.h"
 #include "ui/win32/child_classes.h"
 #include "ui/win32/dpi.h"
-#include "ui/win32/gdi_handles.h"
 
 namespace ui::win32 {
 
@@ -16,8 +16,8 @@ class WizardPictures {
   static HICON ProgramIcon(HINSTANCE instance, bool small);
 
  private:
-  UniqueBitmap headerBitmap_;
-  UniqueIcon folderIcon_;
+  os::win32::UniqueBitmap headerBitmap_;
+  os::win32::UniqueIcon folderIcon_;
   Picture header_;
   Picture folder_;
 };
