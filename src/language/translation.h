@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/pages.h"
+
 namespace language {
 
 // Builds the table from the lines of `languageText` that stand in section `section`
@@ -25,8 +27,8 @@ void FreeTranslation();
 // Every occurrence of `oldPart` (not empty) replaced by `newPart`, left to right, no rescanning.
 std::string ReplaceAll(const std::string& text, const std::string& oldPart, const std::string& newPart);
 
-// Header texts of the wizard's six pages, filled by LangRenameControls.
-extern std::array<std::string, 6> PageTitles;
-extern std::array<std::string, 6> PageDescriptions;
+// Header texts of the wizard's pages by index, filled by LangRenameControls.
+extern std::array<std::string, ui::kPageCount> PageTitles;
+extern std::array<std::string, ui::kPageCount> PageDescriptions;
 
 }  // namespace language

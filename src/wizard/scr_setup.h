@@ -11,6 +11,7 @@
 #include "package/settings_record.h"
 #include "ui/controls.h"
 #include "ui/form_host.h"
+#include "ui/pages.h"
 
 namespace wizard {
 
@@ -20,15 +21,14 @@ class SilentAbort : public std::exception {
   const char* what() const noexcept override { return "silent abort"; }
 };
 
-enum Page : int {
-  kPageLicense = 0,
-  kPageDirectory = 1,
-  kPageReady = 2,
-  kPageProgress = 3,
-  kPageReadme = 4,
-  kPageFinished = 5,
-};
-constexpr int kPageCount = 6;
+using ui::kPageCount;
+using ui::kPageDirectory;
+using ui::kPageFinished;
+using ui::kPageLicense;
+using ui::kPageProgress;
+using ui::kPageReadme;
+using ui::kPageReady;
+using ui::Page;
 
 // Exit codes of an unattended installation (interactive runs and the uninstaller end with 0).
 enum ExitCode : int {

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "ui/controls.h"
+#include "ui/pages.h"
 
 namespace ui::win32 {
 
@@ -55,7 +56,6 @@ struct ChildSpec {
 constexpr int kWindowParent = 0;
 constexpr int kClientWidth = 513;
 constexpr int kClientHeight = 370;
-constexpr int kPageCount = 6;
 
 // Every child window in creation order.
 const ChildSpec* ChildSpecs(std::size_t& count);
