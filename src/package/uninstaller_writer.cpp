@@ -43,8 +43,6 @@ void CopyRange(os::File& source, os::File& out, int64_t position, int64_t length
   }
 }
 
-}  // namespace
-
 void CopyUninstallerStub(os::File& source, os::File& out, int64_t packageEnd, const SettingsRecord& record) {
   ValidateImage(record, packageEnd);
   CopyRange(source, out, 0, StubLength(packageEnd, record), "the program",
@@ -63,16 +61,16 @@ void WriteUninstallerTrailer(os::File& out, const SettingsRecord& record) {
   WriteAll(out, kUninstallSignature, kSignatureSize, "the marker");
 }
 
-void WriteUninstaller(os::File& source, os::File& out, int64_t packageEnd, const SettingsRecord& record) {
-  // Both checks before the first byte is written, so a damaged record leaves an empty file.
+}  // namespace
+
+void WriteUninstaller(os::File& source, os::File& out, int64_t packageEnd, const SettingsRecord& record,
+                      const std::function<void()>& afterStub) {
+  // Checked before the first byte is written, so a damaged record leaves an empty file.
   ValidateImage(record, packageEnd);
   CopyUninstallerStub(source, out, packageEnd, record);
+  if (afterStub) afterStub();
   CopyUninstallerTexts(source, out, packageEnd, record);
   WriteUninstallerTrailer(out, record);
-}
-
-int64_t UninstallerSize(int64_t packageEnd, const SettingsRecord& record) {
-  return StubLength(packageEnd, record) + int64_t(record.TextsSize()) + kTrailerSize;
 }
 
 }  // namespace package

@@ -183,14 +183,13 @@ void Installation::WriteReadme() {
 void Installation::WriteUninstallerFile() {
   uninstallerFile_ = os_.files.Open(folder_ + UninstallerFileName(), os::OpenMode::kCreateAlways);
   if (!uninstallerFile_) throw install::InstallError("The uninstaller cannot be created.");
-  package::CopyUninstallerStub(*source_, *uninstallerFile_, form_.PackageEnd, record_);
-  // From here on the target path is the expanded one: the integration steps and the installed-
-  // path record see it, while a failure before this point leaves them the path as chosen.
-  const std::string expanded = os_.files.FullPathName(SaverPath());
-  if (expanded.empty()) throw install::InstallError("The full path of the screen saver cannot be had.");
-  targetPath_ = expanded;
-  package::CopyUninstallerTexts(*source_, *uninstallerFile_, form_.PackageEnd, record_);
-  package::WriteUninstallerTrailer(*uninstallerFile_, record_);
+  package::WriteUninstaller(*source_, *uninstallerFile_, form_.PackageEnd, record_, [this] {
+    // From here on the target path is the expanded one: the integration steps and the installed-
+    // path record see it, while a failure before this point leaves them the path as chosen.
+    const std::string expanded = os_.files.FullPathName(SaverPath());
+    if (expanded.empty()) throw install::InstallError("The full path of the screen saver cannot be had.");
+    targetPath_ = expanded;
+  });
 }
 
 void Installation::HandleFailure() {
