@@ -1,6 +1,6 @@
 #pragma once
 // The temporary uninstaller copy's job: delete the uninstaller once its process has ended,
-// schedule our own file for deletion at restart, and say goodbye.
+// schedule our own file for deletion at restart, and say goodbye -- or say which file stays.
 #include "app/command_line.h"
 #include "os/os.h"
 
@@ -10,6 +10,8 @@ namespace app {
 constexpr uint32_t kDelFileRetryMilliseconds = 50;
 constexpr uint32_t kDelFileGiveUpMilliseconds = 10 * 60 * 1000;
 
-void RunDelFile(os::Os& os, const CommandLine& commandLine);
+// The process exit code: 0 when the file is gone, 3 when it is still there (its deletion at the
+// next restart requested).
+int RunDelFile(os::Os& os, const CommandLine& commandLine);
 
 }  // namespace app

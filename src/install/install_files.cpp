@@ -51,13 +51,15 @@ class LineWriter {
 
 }  // namespace
 
-bool CreateFolderWithParents(os::Files& files, const std::string& folder) {
+bool CreateFolderWithParents(os::Files& files, const std::string& folder, std::vector<std::string>& created) {
   const std::string path = WithoutTrailingSeparators(folder);
   if (path.size() < 3 || IsExistingFolder(files, path)) return true;
   const std::string parent = ParentOf(path);
   if (parent == path) return true;
-  if (!parent.empty() && !CreateFolderWithParents(files, parent)) return false;
-  return files.CreateFolder(path);
+  if (!parent.empty() && !CreateFolderWithParents(files, parent, created)) return false;
+  if (!files.CreateFolder(path)) return false;
+  created.push_back(path);
+  return true;
 }
 
 bool IsExistingFolder(os::Files& files, const std::string& folder) {

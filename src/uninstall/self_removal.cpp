@@ -21,14 +21,16 @@ std::string DelFileCommandLine(const std::string& uninstallerPath, const std::st
   return "-delfile " + path + " \"" + caption + "\" \"" + message + '"';
 }
 
-void StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& caption, const std::string& message) {
+bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& caption, const std::string& message) {
   const std::string modulePath = os.system.ModulePath();
   const std::string folder = TempFolder(os.files);
-  if (modulePath.empty() || folder.empty()) return;
+  if (modulePath.empty() || folder.empty()) return false;
   const std::string copy = folder + kTempCopyName;
-  if (!os.files.CopyFileTo(modulePath, copy, false)) return;
+  if (!os.files.CopyFileTo(modulePath, copy, false)) return false;
   const std::string uninstallerPath = ShortUninstallerPath(os.files, modulePath);
-  os.shell.Execute(owner, "open", copy, DelFileCommandLine(uninstallerPath, caption, message), "", os::kSwHide);
+  // ShellExecuteA reports success with a value above 32.
+  return os.shell.Execute(owner, "open", copy, DelFileCommandLine(uninstallerPath, caption, message), "",
+                          os::kSwHide) > 32;
 }
 
 }  // namespace uninstall

@@ -22,7 +22,7 @@ std::string DelFileCommandLine(const std::string& uninstallerPath, const std::st
 // Copies the running program into the temporary folder and starts the copy hidden, to delete
 // `uninstallerPath` once this process has ended and then show `message`. Nothing is started
 // when there is no temporary folder or the copy could not be made: a stale file of that name
-// is not ours to run. Reports nothing; the worst outcome is an uninstaller file left behind.
-void StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& caption, const std::string& message);
+// is not ours to run. True when the copy was started; otherwise the uninstaller file stays.
+bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& caption, const std::string& message);
 
 }  // namespace uninstall

@@ -14,6 +14,7 @@
 #include "package/errors.h"
 #include "package/package_reader.h"
 #include "package/read_source.h"
+#include "uninstall/leftovers.h"
 #include "uninstall/removal_paths.h"
 #include "uninstall/self_removal.h"
 
@@ -41,14 +42,10 @@ bool UserConfirms(os::Os& os, os::WindowRef owner, const std::string& title) {
   return os.system.ShowMessage(owner, text, caption, os::kMbYesNo | os::kMbIconQuestion) == os::kIdYes;
 }
 
-void DeleteIfNamed(os::Files& files, const std::string& path) {
-  if (!path.empty()) files.DeleteFileAt(path);
-}
-
 }  // namespace
 
 void UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t packageEnd,
-                        const package::SettingsRecord& record) {
+                        const package::SettingsRecord& record, UninstallReport& report) {
   RequireUninstallerPackage(os, packageEnd, record);
   const std::string title = record.Title();
   if (!UserConfirms(os, owner, title)) return;
@@ -56,15 +53,19 @@ void UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t packageEnd,
   const std::string uninstallerPath = os.system.ModulePath();
   // Read before ClearSaverSettings, which deletes the value.
   const std::string recorded = integration::ReadInstalledPath(os.registry, title);
-  DeleteIfNamed(os.files, SaverPathToDelete(recorded, record.ScreensaverFileName(), uninstallerPath));
+  report.removalBegan = true;
+  Leftovers leftovers;
+  DeleteOrScheduleAtRestart(os.files, SaverPathToDelete(recorded, record.ScreensaverFileName(), uninstallerPath),
+                            leftovers);
   integration::ClearSaverSettings(os.registry, title);
   if (record.ReadmeSize() > 0)
-    DeleteIfNamed(os.files, ReadmePathToDelete(recorded, uninstallerPath, integration::ReadmeFileName(title)));
+    DeleteOrScheduleAtRestart(
+        os.files, ReadmePathToDelete(recorded, uninstallerPath, integration::ReadmeFileName(title)), leftovers);
 
-  // Composed before any removal step, so it is shown whatever they come to.
-  const std::string success =
-      language::FormatMessageText(Translate("%s has been successfully removed from your computer."), title);
-  StartSelfRemoval(os, owner, language::kApplicationTitle, success);
+  // Composed before the removal steps below, so it is shown whatever they come to.
+  report.somethingStays = !leftovers.Empty();
+  if (!StartSelfRemoval(os, owner, language::kApplicationTitle, ClosingMessage(title, leftovers)))
+    report.somethingStays = true;  // our own file
 
   if (record.AddUninstallEntry()) integration::RemoveUninstallEntry(os.registry, title);
   if (record.AddStartMenuGroup()) integration::RemoveStartMenuGroup(os, title);

@@ -105,9 +105,8 @@ void TSCRSetup::FormCreate() {
   std::unique_ptr<os::File> ownFile = os_.files.Open(ownPath, os::OpenMode::kReadShareAll);
   if (!ownFile) {
     // Nothing of the package can be read, so there is nothing to offer: say why and end.
-    if (silentMode_) {
-      exitCode_ = kExitUnreadable;
-    } else {
+    exitCode_ = kExitUnreadable;
+    if (!silentMode_) {
       os_.system.ShowMessage(0, OwnFileProblem(ownPath), language::kApplicationTitle, os::kMbOk | os::kMbIconError);
     }
     host_.Terminate();
@@ -124,9 +123,9 @@ void TSCRSetup::FormCreate() {
     host_.Terminate();
     return;
   } catch (...) {
-    if (silentMode_) {
-      exitCode_ = kExitUnreadable;
-    } else {
+    // An error once the removal has begun leaves it half done.
+    exitCode_ = uninstallReport_.removalBegan ? kExitFailedPartWay : kExitUnreadable;
+    if (!silentMode_) {
       os_.system.ShowMessage(0, language::Translate(kCorruptedText), language::kApplicationTitle,
                              os::kMbOk | os::kMbIconError);
     }
@@ -154,7 +153,8 @@ bool TSCRSetup::ReadPackageIntoWizard(package::ReadSource& source) {
   LangRenameControls();
 
   if (package::KindOf(decision) != package::PackageKind::kSetup) {
-    uninstall::UninstallProcedure(os_, host_.Handle(), PackageEnd, Record);
+    uninstall::UninstallProcedure(os_, host_.Handle(), PackageEnd, Record, uninstallReport_);
+    if (uninstallReport_.removalBegan) exitCode_ = uninstallReport_.somethingStays ? kExitFailedPartWay : kExitDone;
     host_.HideForGood();
     host_.Terminate();
     return false;
@@ -189,10 +189,8 @@ void TSCRSetup::RunUnattendedInstallation() {
   SetPage(kPageDirectory);
   try {
     btnOKClick();
-  } catch (const SilentAbort&) {
-    // The installation has set its exit code already.
   } catch (...) {
-    if (exitCode_ == kExitInstalled) exitCode_ = kExitInstallFailed;
+    // The silent abort, or an error before anything was written: the exit code says so already.
   }
   host_.Terminate();
 }

@@ -9,6 +9,7 @@
 #include "install/install_error.h"
 #include "install/install_files.h"
 #include "install/install_names.h"
+#include "install/rollback.h"
 #include "integration/shortcut_names.h"
 #include "integration/shortcuts.h"
 #include "integration/uninstall_entry.h"
@@ -51,7 +52,8 @@ class BusyWindow {
   ui::FormHost& host_;
 };
 
-// One run of the installation: the folder, the target path and the files it holds open.
+// One run of the installation: the folder, the target path, the files it holds open and what it
+// has created, so that a failure leaves the machine as it found it.
 class Installation {
  public:
   explicit Installation(TSCRSetup& form) : form_(form), os_(form.Os()), host_(form.Host()) {}
@@ -60,7 +62,8 @@ class Installation {
   // Creates and checks the folder, picks the target and creates it; stops with the silent abort
   // (after saying why) when the user has to choose another folder.
   void PrepareTarget();
-  // Everything from the copy to the outcome; true when the screen saver was fully installed.
+  // Everything from the copy to the outcome; true when the screen saver was fully installed,
+  // false when the installation failed and was rolled back.
   bool CopyAndIntegrate();
 
  private:
@@ -73,6 +76,7 @@ class Installation {
   void WriteReadme();
   void WriteUninstallerFile();
   void HandleFailure();
+  void HandToShell();
   void RunIntegrationSteps();
   bool ReportOutcome();
 
@@ -91,6 +95,7 @@ class Installation {
   std::unique_ptr<os::File> uninstallerFile_;
   std::unique_ptr<os::File> source_;
   std::vector<uint8_t> buffer_;
+  install::Rollback rollback_{os_.files};
 };
 
 void Installation::EnterProgressState() {
@@ -101,6 +106,7 @@ void Installation::EnterProgressState() {
 }
 
 void Installation::Abort(const char* englishMessage) {
+  rollback_.Run();  // the folders this attempt created, so that a corrected folder starts clean
   if (form_.SilentMode())
     host_.Terminate();
   else
@@ -113,18 +119,25 @@ void Installation::Abort(const char* englishMessage) {
 void Installation::PrepareTarget() {
   PrepareFolder();
   targetPath_ = folder_ + text::FileNamePart(record_.ScreensaverFileName());
-  form_.ChooseTargetFileName(targetPath_, folder_);
+  try {
+    form_.ChooseTargetFileName(targetPath_, folder_);
+  } catch (...) {
+    rollback_.Run();
+    throw;
+  }
   CreateTargetFile();
 }
 
 void Installation::PrepareFolder() {
   const std::string typed = form_.edDirectory.Caption();
   bool created = true;
+  std::vector<std::string> createdFolders;
   try {
-    if (!typed.empty()) created = install::CreateFolderWithParents(os_.files, typed);
+    if (!typed.empty()) created = install::CreateFolderWithParents(os_.files, typed, createdFolders);
   } catch (...) {
     created = false;
   }
+  rollback_.NoteCreatedFolders(createdFolders);
   if (!created) Abort(kMessageCannotCreateFolder);
   if (!install::IsExistingFolder(os_.files, typed)) Abort(kMessageInvalidFolder);
   if (typed.back() != '\\') form_.edDirectory.SetCaption(typed + '\\');
@@ -142,7 +155,12 @@ bool Installation::CopyAndIntegrate() {
   } catch (...) {
     HandleFailure();
   }
-  RunIntegrationSteps();
+  // Only a complete installation reaches the shell and the system: a failed one never becomes
+  // the system's screen saver, and no entry or shortcut points at files that are not there.
+  if (success_) {
+    HandToShell();
+    RunIntegrationSteps();
+  }
   uninstallerFile_.reset();
   source_.reset();
   return ReportOutcome();
@@ -152,9 +170,11 @@ void Installation::RunMainBlock() {
   OpenSource();
   CopyImageWithProgress();
   saverFile_.reset();
-  os_.shell.Execute(0, "install", SaverPath(), "", "", os::kSwShowNoActivate);
   if (record_.ReadmeSize() > 0) WriteReadme();
   WriteUninstallerFile();
+  // Part of the block: without the record an uninstaller would look for the screen saver under
+  // the package's own file name, which after a numbered choice names another saver's file.
+  form_.StoreInstalledPath(targetPath_);
 }
 
 void Installation::OpenSource() {
@@ -176,12 +196,15 @@ void Installation::CopyImageWithProgress() {
 
 void Installation::WriteReadme() {
   const std::string path = folder_ + integration::ReadmeFileName(record_.Title());
+  rollback_.NoteNewFile(path);
   if (!install::WriteLinesFile(os_.files, path, form_.edReadme.Lines(), buffer_))
     throw install::InstallError("The readme file cannot be written.");
 }
 
 void Installation::WriteUninstallerFile() {
-  uninstallerFile_ = os_.files.Open(folder_ + UninstallerFileName(), os::OpenMode::kCreateAlways);
+  const std::string path = folder_ + UninstallerFileName();
+  rollback_.NoteNewFile(path);
+  uninstallerFile_ = os_.files.Open(path, os::OpenMode::kCreateAlways);
   if (!uninstallerFile_) throw install::InstallError("The uninstaller cannot be created.");
   package::WriteUninstaller(*source_, *uninstallerFile_, form_.PackageEnd, record_, [this] {
     // From here on the target path is the expanded one: the integration steps and the installed-
@@ -197,6 +220,11 @@ void Installation::HandleFailure() {
   saverFile_.reset();
   uninstallerFile_.reset();
   install::RemovePartialFile(os_.files, SaverPath());  // a file that cannot go stays; nothing to add
+  rollback_.Run();
+}
+
+void Installation::HandToShell() {
+  os_.shell.Execute(0, "install", SaverPath(), "", "", os::kSwShowNoActivate);
 }
 
 void Installation::RunIntegrationSteps() {
@@ -210,7 +238,6 @@ void Installation::RunIntegrationSteps() {
 
 bool Installation::ReportOutcome() {
   if (success_) {
-    form_.StoreInstalledPath(targetPath_);
     if (record_.ReadmeSize() == 0) form_.SetPage(kPageFinished);
     return true;
   }
@@ -229,16 +256,11 @@ bool Installation::ReportOutcome() {
 void TSCRSetup::btnOKClick() {
   Installation installation(*this);
   installation.EnterProgressState();
-  // In silent mode the exit code tells a calling script how far the installation got; it is
-  // moved on as each stage is passed, so an error escaping from a step leaves the stage's code.
-  if (silentMode_) exitCode_ = kExitStoppedBeforeCopy;
+  // An abort, or an error, before this point has written nothing (what it created is gone
+  // again), so the exit code keeps saying so.
   installation.PrepareTarget();
-  if (silentMode_) exitCode_ = kExitInstallFailed;
-  const bool installed = installation.CopyAndIntegrate();
-  if (silentMode_) {
-    if (installed) exitCode_ = kExitInstalled;
-    host_.Terminate();
-  }
+  exitCode_ = installation.CopyAndIntegrate() ? kExitDone : kExitFailedPartWay;
+  if (silentMode_) host_.Terminate();
 }
 
 }  // namespace wizard

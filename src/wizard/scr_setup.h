@@ -12,6 +12,8 @@
 #include "ui/controls.h"
 #include "ui/form_host.h"
 #include "ui/pages.h"
+#include "uninstall/uninstall_procedure.h"
+#include "wizard/exit_codes.h"
 
 namespace wizard {
 
@@ -29,14 +31,6 @@ using ui::kPageProgress;
 using ui::kPageReadme;
 using ui::kPageReady;
 using ui::Page;
-
-// Exit codes of an unattended installation (interactive runs and the uninstaller end with 0).
-enum ExitCode : int {
-  kExitInstalled = 0,
-  kExitUnreadable = 1,       // the setup file is corrupted or could not be opened
-  kExitStoppedBeforeCopy = 2,  // folder not creatable, not a folder, target not creatable
-  kExitInstallFailed = 3,    // the installation failed after it had begun writing
-};
 
 class TSCRSetup {
  public:
@@ -122,7 +116,8 @@ class TSCRSetup {
   ui::FormHost& host_;
   bool silentMode_;
   std::string folderArgument_;
-  int exitCode_ = kExitInstalled;
+  int exitCode_ = kExitStoppedUnchanged;  // until something has been done
+  uninstall::UninstallReport uninstallReport_;
 };
 
 std::string ExpandFolderMacros(os::Os& os, os::WindowRef owner, const std::string& defaultFolder,

@@ -27,7 +27,7 @@ using e2e::kSaverKeyRoot;
 
 constexpr char kSaverName[] = "edge.scr";
 constexpr DWORD kExitUnreadable = 1;
-constexpr DWORD kExitStoppedBeforeCopy = 2;
+constexpr DWORD kExitStoppedUnchanged = 2;
 constexpr int kPageDirectory = 1;
 constexpr std::size_t kTrailer = 942;
 
@@ -225,7 +225,7 @@ TEST(EdgePackages, LongestDefaultFolderEndsWithTheFolderMessage) {
   const LongDefault setup = MakeLongDefault(scratch);
 
   // Unattended: the default folder is used, cannot be made, and nothing is written.
-  EXPECT_EQ(RunSilent(setup.setup), kExitStoppedBeforeCopy);
+  EXPECT_EQ(RunSilent(setup.setup), kExitStoppedUnchanged);
   EXPECT_FALSE(e2e::FileExists(setup.expectedFolderText + kSaverName));
   EXPECT_FALSE(e2e::ReadRegString(HKEY_CURRENT_USER, std::string(kSaverKeyRoot) + "Edge Long", "FileName_"));
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/del_file.h"
+#include "wizard/exit_codes.h"
 #include "support/fake_os.h"
 
 namespace {
@@ -26,7 +27,7 @@ TEST(DelFileTest, DeletesSchedulesOwnFileAndSaysGoodbyeOnlyWithFourArguments) {
     os::Os os = fake.Os();
     const auto commandLine = app::CommandLine::Parse(std::string("u.exe ") + c.arguments);
 
-    app::RunDelFile(os, commandLine);
+    EXPECT_EQ(app::RunDelFile(os, commandLine), wizard::kExitDone) << c.arguments;
 
     EXPECT_FALSE(fake.files.HasFile("C:\\PROGRA~1\\Sky\\UNINST~1.EXE")) << c.arguments;
     EXPECT_EQ(fake.files.RebootDeletions(), std::vector<std::string>{kOwnPath}) << c.arguments;
@@ -75,7 +76,7 @@ TEST(DelFileTest, WaitsForTheFileToBeReleasedAndGivesUpOnlyAfterTheBound) {
       if (fake.system.SleepCount() == c.releasedAfterSleeps) holder.reset();
     };
 
-    app::RunDelFile(os, app::CommandLine::Parse(std::string("t.exe -delfile ") + c.path));
+    const int code = app::RunDelFile(os, app::CommandLine::Parse(std::string("t.exe -delfile ") + c.path));
 
     EXPECT_EQ(fake.log.Count("DeleteFile"), c.expectedDeleteAttempts) << c.name;
     EXPECT_EQ(fake.system.SleepCount(), c.expectedDeleteAttempts - 1) << c.name;
@@ -84,7 +85,35 @@ TEST(DelFileTest, WaitsForTheFileToBeReleasedAndGivesUpOnlyAfterTheBound) {
     if (std::string(c.path) == "C:\\u.exe") {
       EXPECT_EQ(!fake.files.HasFile("C:\\u.exe"), c.fileGoneAtEnd) << c.name;
     }
-    EXPECT_EQ(fake.files.RebootDeletions().size(), 1u) << c.name;
+    // A file given up on is left to the next restart, next to our own file; the code says it stays.
+    const bool givenUp = c.expectedDeleteAttempts > 1 && c.releasedAfterSleeps < 0;
+    EXPECT_EQ(fake.files.RebootDeletions().size(), givenUp ? 2u : 1u) << c.name;
+    EXPECT_EQ(code, givenUp ? wizard::kExitFailedPartWay : wizard::kExitDone) << c.name;
+  }
+}
+
+// After the bound the closing box is shown only when the file is gone at restart at the latest;
+// otherwise the user learns which file stays.
+TEST(DelFileTest, GivingUpNamesTheFileUnlessItGoesAtRestart) {
+  for (const bool restartRefused : {false, true}) {
+    SCOPED_TRACE(restartRefused ? "restart deletion refused" : "restart deletion accepted");
+    fake::FakeOs fake;
+    fake.files.AddFile("C:\\u.exe", "MZ");
+    os::Os os = fake.Os();
+    auto holder = fake.files.Open("C:\\u.exe", os::OpenMode::kReadShareRead);  // never released
+    if (restartRefused) fake.FailOn("DeleteAtReboot", "u.exe");
+    EXPECT_EQ(app::RunDelFile(os, app::CommandLine::Parse("t.exe -delfile C:\\u.exe Cap \"Sky is gone.\"")),
+              wizard::kExitFailedPartWay);
+    ASSERT_EQ(fake.system.Messages().size(), 1u);
+    const fake::Message& box = fake.system.Messages()[0];
+    EXPECT_EQ(box.caption, "Cap");
+    if (restartRefused) {
+      EXPECT_EQ(box.text, "The file \"C:\\u.exe\" could not be removed. Please delete it yourself.");
+      EXPECT_EQ(box.flags, os::kMbOk | os::kMbIconWarning);
+    } else {
+      EXPECT_EQ(box.text, "Sky is gone.");
+      EXPECT_EQ(fake.files.RebootDeletions().front(), "C:\\u.exe");
+    }
   }
 }
 
@@ -95,7 +124,9 @@ TEST(DelFileTest, FailuresOfTheSystemStillEndWithTheClosingMessage) {
     fake.FailOn(failing);
     os::Os os = fake.Os();
     app::RunDelFile(os, app::CommandLine::Parse("t.exe -delfile C:\\u.exe Cap Text"));
-    EXPECT_EQ(fake.log.Count("DeleteAtReboot"), std::string(failing) == "ModulePath" ? 0 : 1) << failing;
+    // A file that never goes is handed to the restart as well, which the system accepts here.
+    const std::string op = failing;
+    EXPECT_EQ(fake.log.Count("DeleteAtReboot"), op == "ModulePath" ? 0 : op == "DeleteFile" ? 2 : 1) << failing;
     ASSERT_EQ(fake.system.Messages().size(), 1u) << failing;
     EXPECT_EQ(fake.system.Messages()[0].text, "Text") << failing;
   }

@@ -30,17 +30,24 @@ TEST(InstallFolder, CreatesEveryMissingLevelOutermostFirst) {
   };
   for (const Case& c : cases) {
     fake::FakeOs fake;
-    EXPECT_EQ(CreateFolderWithParents(fake.files, c.typed), c.created) << c.typed;
-    std::vector<std::string> expected;
-    for (const std::string& folder : c.creations) expected.push_back("CreateFolder " + folder);
+    std::vector<std::string> created;
+    EXPECT_EQ(CreateFolderWithParents(fake.files, c.typed, created), c.created) << c.typed;
+    std::vector<std::string> expected, reported;
+    for (const std::string& folder : c.creations) {
+      expected.push_back("CreateFolder " + folder);
+      if (folder.find(" [failed]") == std::string::npos) reported.push_back(folder);
+    }
     EXPECT_EQ(fake.log.LinesOf("CreateFolder"), expected) << c.typed << "\n" << fake.log.Dump();
+    EXPECT_EQ(created, reported) << c.typed;
   }
 }
 
 TEST(InstallFolder, AFailingLevelStopsTheCreation) {
   fake::FakeOs fake;
   fake.FailOn("CreateFolder", "C:\\a\\b");
-  EXPECT_FALSE(CreateFolderWithParents(fake.files, "C:\\a\\b\\c"));
+  std::vector<std::string> created;
+  EXPECT_FALSE(CreateFolderWithParents(fake.files, "C:\\a\\b\\c", created));
+  EXPECT_EQ(created, std::vector<std::string>{"C:\\a"});  // what a rollback has to take away
   EXPECT_TRUE(fake.files.HasFolder("C:\\a"));
   EXPECT_FALSE(fake.files.HasFolder("C:\\a\\b\\c"));
 }

@@ -73,7 +73,7 @@ struct Rig {
   // Start-up; in silent mode it installs as well.
   void Start(bool silent, const std::string& folderArgument = {}) {
     form = std::make_unique<TSCRSetup>(os, host, silent, folderArgument);
-    form->FormCreate();
+    form->Dispatch([this] { form->FormCreate(); });
   }
 
   // Presses Install with `folder` typed; true when it stopped with the silent abort.
@@ -114,6 +114,24 @@ struct Rig {
   std::string setupFile;
 };
 
+int IndexOfOp(const fake::CallLog& log, const std::string& op) {
+  const auto& calls = log.Calls();
+  for (std::size_t i = 0; i < calls.size(); ++i)
+    if (calls[i].op == op) return static_cast<int>(i);
+  return -1;
+}
+
+bool IsUninstallerWrite(const fake::Call& call) {
+  return call.op == "Write" && fake::Fold(call.subject).find("uninstall stars.exe") != std::string::npos;
+}
+
+int LastIndexWhere(const fake::CallLog& log, const std::function<bool(const fake::Call&)>& which) {
+  const auto& calls = log.Calls();
+  for (std::size_t i = calls.size(); i-- > 0;)
+    if (which(calls[i])) return static_cast<int>(i);
+  return -1;
+}
+
 TEST(InstallProcedure, SuccessWritesTheFilesAndWhatTheFlagsAskFor) {
   struct Case {
     const char* name;
@@ -145,6 +163,9 @@ TEST(InstallProcedure, SuccessWritesTheFilesAndWhatTheFlagsAskFor) {
     EXPECT_EQ(run.parameters, "");
     EXPECT_EQ(run.directory, "");
     EXPECT_EQ(run.show, os::kSwShowNoActivate);
+    // The shell gets the screen saver only once the installation is complete.
+    EXPECT_GT(IndexOfOp(rig.fake.log, "ShellExecute"), LastIndexWhere(rig.fake.log, IsUninstallerWrite));
+    EXPECT_GT(IndexOfOp(rig.fake.log, "ShellExecute"), rig.fake.log.IndexOf("RegSetValue HKCU"));
 
     if (c.readme.empty()) {
       EXPECT_FALSE(rig.fake.files.HasFile(kReadme));
@@ -180,7 +201,7 @@ TEST(InstallProcedure, SuccessWritesTheFilesAndWhatTheFlagsAskFor) {
     EXPECT_TRUE(rig.host.windowEnabled);
     EXPECT_FALSE(rig.host.busyCursor);
     rig.ExpectNothingLeftOpen();
-    EXPECT_EQ(rig.form->ExitCode(), kExitInstalled);
+    EXPECT_EQ(rig.form->ExitCode(), kExitDone);
   }
 }
 
@@ -210,12 +231,12 @@ TEST(InstallProcedure, ImageIsCopiedInBoundedChunksWithProgressAndPumping) {
   EXPECT_EQ(busy, (std::vector<bool>{true, true, true}));
   EXPECT_EQ(rig.host.Count("RepaintNow " + std::to_string(int(ui::ControlId::kProgressBar))), 3);
 
-  // The image reads lie between the seek to its start and the hand-over to the shell.
+  // The image reads lie between the seek to its start and the creation of the uninstaller.
   const int seek = rig.fake.log.IndexOf("Seek C:\\setup.exe 400000");
   ASSERT_GE(seek, 0) << rig.fake.log.Dump();
   std::vector<std::string> chunks;
   const auto& calls = rig.fake.log.Calls();
-  for (std::size_t i = seek; i < calls.size() && calls[i].op != "ShellExecute"; ++i)
+  for (std::size_t i = seek; i < calls.size() && calls[i].op != "OpenFile"; ++i)
     if (calls[i].op == "Read") chunks.push_back(calls[i].detail);
   EXPECT_EQ(chunks, (std::vector<std::string>{"100001", "100001", "99998"}));
   EXPECT_EQ(rig.fake.files.Content(kSaver), p.image);
@@ -223,7 +244,7 @@ TEST(InstallProcedure, ImageIsCopiedInBoundedChunksWithProgressAndPumping) {
   EXPECT_FALSE(rig.host.busyCursor);
 }
 
-TEST(InstallProcedure, FolderAndTargetProblemsSendTheUserBackWithoutWritingAnything) {
+TEST(InstallProcedure, FolderAndTargetProblemsSendTheUserBackWithNothingLeftBehind) {
   const char* kA = "Unable to create the directory. Please select a different directory.";
   const char* kB = "Invalid directory. Please select an existing directory.";
   const char* kC = "Unable to copy the files. Access is denied. Please select a different directory.";
@@ -237,9 +258,13 @@ TEST(InstallProcedure, FolderAndTargetProblemsSendTheUserBackWithoutWritingAnyth
       {"empty folder text", "", nullptr, kB},
       {"folder below a file", "C:\\file.txt\\Savers", nullptr, kA},
       {"folder refused", "C:\\New\\Savers", [](fake::FakeOs& f) { f.FailOn("CreateFolder", "C:\\New"); }, kA},
+      {"inner folder refused", "C:\\New\\Savers",
+       [](fake::FakeOs& f) { f.FailOn("CreateFolder", "C:\\New\\Savers"); }, kA},
       {"a file, not a folder", "C:\\file.txt", nullptr, kA},  // creating it is what fails
       {"a drive that is no folder", "Q:", nullptr, kB},
       {"target cannot be created", "C:\\Savers", [](fake::FakeOs& f) { f.FailOn("OpenFile", "stars.scr"); }, kC},
+      {"target in new folders cannot be created", "C:\\New\\Savers",
+       [](fake::FakeOs& f) { f.FailOn("OpenFile", "stars.scr"); }, kC},
   };
   for (const bool silent : {false, true}) {
     for (const Case& c : cases) {
@@ -248,6 +273,7 @@ TEST(InstallProcedure, FolderAndTargetProblemsSendTheUserBackWithoutWritingAnyth
       SCOPED_TRACE(std::string(c.name) + (silent ? ", silent" : ", interactive"));
       Rig rig;
       if (c.setUp) c.setUp(rig.fake);
+      const std::vector<std::string> before = rig.fake.files.Entries();
       if (silent) {
         rig.Start(true, c.typed);
       } else {
@@ -259,15 +285,17 @@ TEST(InstallProcedure, FolderAndTargetProblemsSendTheUserBackWithoutWritingAnyth
       if (silent) {
         EXPECT_TRUE(rig.Messages().empty());
         EXPECT_TRUE(rig.host.terminated);
-        EXPECT_EQ(rig.form->ExitCode(), kExitStoppedBeforeCopy);
+        EXPECT_EQ(rig.form->ExitCode(), kExitStoppedUnchanged);
       } else {
         ASSERT_EQ(rig.Messages().size(), 1u);
         EXPECT_EQ(rig.Messages()[0].text, c.message);
         EXPECT_EQ(rig.Messages()[0].caption, "Screensaver Setup");
         EXPECT_EQ(rig.Messages()[0].flags, os::kMbOk | os::kMbIconError);
         EXPECT_FALSE(rig.host.terminated);
-        EXPECT_EQ(rig.form->ExitCode(), kExitInstalled);
+        EXPECT_EQ(rig.form->ExitCode(), kExitStoppedUnchanged);
       }
+      // Folders made on the way are gone again.
+      EXPECT_EQ(rig.fake.files.Entries(), before);
       if (c.typed.empty()) {
         EXPECT_EQ(rig.fake.log.Count("CreateFolder"), 0);
       }
@@ -292,22 +320,10 @@ TEST(InstallProcedure, ATranslatedFolderMessageIsShown) {
   EXPECT_EQ(rig.Messages()[0].caption, "Screensaver Setup");
 }
 
-int IndexOfOp(const fake::CallLog& log, const std::string& op) {
-  const auto& calls = log.Calls();
-  for (std::size_t i = 0; i < calls.size(); ++i)
-    if (calls[i].op == op) return static_cast<int>(i);
-  return -1;
-}
-
-bool IsUninstallerWrite(const fake::Call& call) {
-  return call.op == "Write" && fake::Fold(call.subject).find("uninstall stars.exe") != std::string::npos;
-}
-
 // Faults inside the copy and the writing of the files.
 struct Fault {
   const char* name;
   std::function<void(fake::FakeOs&, const std::string& image)> inject;
-  bool partialUninstallerKept;
 };
 
 std::vector<Fault> Faults() {
@@ -317,41 +333,48 @@ std::vector<Fault> Faults() {
          f.FailWhen([](const fake::Call& c) {
            return c.op == "OpenFile" && c.subject == kSetupPath && c.detail == "ReadShareRead";
          });
-       },
-       false},
+       }},
       {"read fails mid-copy",
        [](fake::FakeOs& f, const std::string&) {
          auto seen = std::make_shared<int>(0);
          f.FailWhen([seen](const fake::Call& c) { return c.op == "Read" && c.detail == "100001" && ++*seen == 2; });
-       },
-       false},
+       }},
       {"disk full during the copy",
-       [](fake::FakeOs& f, const std::string& image) { f.files.SetFreeSpace(image.size() / 2); }, false},
-      {"readme cannot be created",
-       [](fake::FakeOs& f, const std::string&) { f.FailOn("OpenFile", "Readme.txt"); }, false},
+       [](fake::FakeOs& f, const std::string& image) { f.files.SetFreeSpace(image.size() / 2); }},
+      {"readme cannot be created", [](fake::FakeOs& f, const std::string&) { f.FailOn("OpenFile", "Readme.txt"); }},
       {"uninstaller cannot be created",
-       [](fake::FakeOs& f, const std::string&) { f.FailOn("OpenFile", "uninstall stars.exe"); }, false},
-      {"uninstaller stub write fails", [](fake::FakeOs& f, const std::string&) { f.FailWhen(IsUninstallerWrite); },
-       true},
+       [](fake::FakeOs& f, const std::string&) { f.FailOn("OpenFile", "uninstall stars.exe"); }},
+      {"uninstaller stub write fails", [](fake::FakeOs& f, const std::string&) { f.FailWhen(IsUninstallerWrite); }},
       {"uninstaller record write fails",
        [](fake::FakeOs& f, const std::string&) {
          f.FailWhen([](const fake::Call& c) { return IsUninstallerWrite(c) && c.detail == "932"; });
-       },
-       true},
+       }},
       {"uninstaller signature write fails",
        [](fake::FakeOs& f, const std::string&) {
          f.FailWhen([](const fake::Call& c) { return IsUninstallerWrite(c) && c.detail == "10"; });
-       },
-       true},
+       }},
+      {"installed path cannot be recorded",
+       [](fake::FakeOs& f, const std::string&) { f.FailOn("RegSetValue", "FileName_"); }},
   };
 }
 
-TEST(InstallProcedure, AFailureRemovesTheScreenSaverRunsTheIntegrationAndEnds) {
+void ExpectNothingInstalled(const Rig& rig) {
+  for (const char* path : {kSaver, kUninstaller, kReadme}) EXPECT_FALSE(rig.fake.files.HasFile(path)) << path;
+  EXPECT_FALSE(rig.UninstallString().has_value());
+  EXPECT_FALSE(rig.fake.registry.HasKey(RegRoot::kLocalMachine, integration::UninstallKeyPath("Stars")));
+  EXPECT_EQ(rig.fake.log.Count("SaveLink"), 0);
+  EXPECT_TRUE(rig.fake.shell.Executions().empty()) << "a failed installation never reaches the shell";
+  EXPECT_FALSE(rig.InstalledPath().has_value());
+  rig.ExpectNothingLeftOpen();
+}
+
+TEST(InstallProcedure, AFailureRollsBackWhatThisRunWroteAndEnds) {
   for (const bool silent : {false, true}) {
     for (const Fault& fault : Faults()) {
       SCOPED_TRACE(std::string(fault.name) + (silent ? ", silent" : ", interactive"));
       Rig rig;
       fault.inject(rig.fake, rig.package.image);
+      const std::vector<std::string> before = rig.fake.files.Entries();
       if (silent) {
         rig.Start(true, "C:\\Savers");
       } else {
@@ -359,28 +382,15 @@ TEST(InstallProcedure, AFailureRemovesTheScreenSaverRunsTheIntegrationAndEnds) {
         EXPECT_FALSE(rig.Install("C:\\Savers"));  // a failure is no abort: it returns
       }
 
-      EXPECT_FALSE(rig.fake.files.HasFile(kSaver)) << rig.fake.log.Dump();
-      EXPECT_EQ(rig.fake.files.HasFile(kUninstaller), fault.partialUninstallerKept);
-      if (fault.partialUninstallerKept) {
-        const std::string partial = *rig.fake.files.Content(kUninstaller);
-        const std::string complete = rig.ExpectedUninstaller();
-        EXPECT_LT(partial.size(), complete.size());
-        EXPECT_EQ(partial, complete.substr(0, partial.size()));
-      }
-      // The integration steps still run, pointing at the planned files...
-      EXPECT_EQ(rig.UninstallString(), "\"" + std::string(kUninstaller) + "\"");
-      EXPECT_TRUE(rig.fake.shell.LinkAt(DesktopLink()).has_value());
-      EXPECT_TRUE(rig.fake.shell.LinkAt(GroupLink("Uninstall Stars")).has_value());
-      // ...but nothing records an installation that did not happen.
-      EXPECT_FALSE(rig.InstalledPath().has_value());
+      ExpectNothingInstalled(rig);
+      EXPECT_EQ(rig.fake.files.Entries(), before) << rig.fake.log.Dump();  // the folder was there before: it stays
       EXPECT_TRUE(rig.host.windowEnabled);
       EXPECT_FALSE(rig.host.busyCursor);
-      rig.ExpectNothingLeftOpen();
       EXPECT_EQ(rig.form->CurrentPage(), kPageProgress);
+      EXPECT_EQ(rig.form->ExitCode(), kExitFailedPartWay);
       if (silent) {
         EXPECT_TRUE(rig.Messages().empty());
         EXPECT_TRUE(rig.host.terminated);
-        EXPECT_EQ(rig.form->ExitCode(), kExitInstallFailed);
       } else {
         ASSERT_EQ(rig.Messages().size(), 1u);
         EXPECT_EQ(rig.Messages()[0].text, kNotComplete);
@@ -389,39 +399,88 @@ TEST(InstallProcedure, AFailureRemovesTheScreenSaverRunsTheIntegrationAndEnds) {
         EXPECT_EQ(rig.Messages()[0].flags, os::kMbOk | os::kMbIconError);
         EXPECT_TRUE(rig.host.closed);
         EXPECT_LT(IndexOfOp(rig.fake.log, "ShowMessage"), IndexOfOp(rig.fake.log, "Close"));
-        EXPECT_EQ(rig.form->ExitCode(), kExitInstalled);
       }
     }
   }
 }
 
-TEST(InstallProcedure, IntegrationSeesTheExpandedPathOnlyOnceTheStubIsWritten) {
-  struct Case {
-    const char* name;
-    std::function<bool(const fake::Call&)> fault;  // null: no fault
-    std::string uninstallString;
-    std::optional<std::string> installedPath;
-  };
-  const std::string typed = "C:\\Other\\..\\Savers";
-  const Case cases[] = {
-      {"stub write fails", IsUninstallerWrite, "\"C:\\Other\\..\\Savers\\uninstall stars.exe\"", std::nullopt},
-      {"record write fails", [](const fake::Call& c) { return IsUninstallerWrite(c) && c.detail == "932"; },
-       "\"C:\\Savers\\uninstall stars.exe\"", std::nullopt},
-      {"success", nullptr, "\"C:\\Savers\\uninstall stars.exe\"", std::string(kSaver)},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Rig rig;
-    rig.Start(false);
-    if (c.fault) rig.fake.FailWhen(c.fault);
-    rig.Install(typed);
+// A reinstallation that fails keeps what an earlier one left: only the screen-saver file goes.
+TEST(InstallProcedure, ARollbackKeepsFilesThatWereThereBefore) {
+  Rig rig;
+  rig.fake.files.AddFile(kReadme, "old readme");
+  rig.fake.files.AddFile(kUninstaller, "old uninstaller");
+  rig.fake.files.AddFile(kSaver, "old saver");
+  rig.fake.registry.SetString(RegRoot::kCurrentUser, integration::SaverKeyPath("Stars"), integration::kInstalledPathValue,
+                              kSaver);
+  rig.fake.FailWhen([](const fake::Call& c) { return IsUninstallerWrite(c) && c.detail == "10"; });
+  rig.Start(true, "C:\\Savers");
+  EXPECT_EQ(rig.form->ExitCode(), kExitFailedPartWay);
+  EXPECT_TRUE(rig.fake.files.HasFile(kReadme));
+  EXPECT_TRUE(rig.fake.files.HasFile(kUninstaller));
+  EXPECT_FALSE(rig.fake.files.HasFile(kSaver));
+}
 
-    EXPECT_EQ(rig.UninstallString(), c.uninstallString);
-    // The screen-saver path always comes from the folder as typed.
-    ASSERT_TRUE(rig.fake.shell.LinkAt(DesktopLink()).has_value());
-    EXPECT_EQ(rig.fake.shell.LinkAt(DesktopLink())->target, typed + "\\stars.scr");
-    EXPECT_EQ(rig.InstalledPath(), c.installedPath);
+bool IsWindowCall(const fake::Call& call) {
+  for (const char* op : {"Close", "Terminate", "HideForGood", "SetWindowEnabled", "SetBusyCursor", "RepaintNow",
+                         "ProcessMessages", "Focus"})
+    if (call.op == op) return true;
+  return false;
+}
+
+// Every call of a complete unattended installation into new folders, failed in turn: each run
+// either installs completely or leaves the machine as it found it, and its exit code says which.
+TEST(InstallProcedure, EveryFailingCallEndsInstalledOrRolledBack) {
+  const std::string folder = "C:\\New\\Deep";
+  std::vector<fake::Call> calls;
+  {
+    Rig clean;
+    clean.Start(true, folder);
+    ASSERT_EQ(clean.form->ExitCode(), kExitDone);
+    calls = clean.fake.log.Calls();
   }
+  int installed = 0, refused = 0, rolledBack = 0;
+  for (const fake::Call& call : calls) {
+    if (IsWindowCall(call)) continue;  // the fake window records them; they cannot fail for real
+    SCOPED_TRACE(call.Line() + " (call " + std::to_string(call.ordinal) + " of its kind)");
+    Rig rig;
+    const std::vector<std::string> before = rig.fake.files.Entries();
+    rig.fake.FailNth(call.op, call.ordinal);
+    rig.Start(true, folder);
+    for (const std::string& path : rig.fake.files.Entries()) EXPECT_EQ(rig.fake.files.OpenHandles(path), 0) << path;
+    EXPECT_TRUE(rig.Messages().empty());
+    EXPECT_TRUE(rig.host.windowEnabled);
+    const int code = rig.form->ExitCode();
+    if (code == kExitDone) {
+      ++installed;
+      EXPECT_EQ(rig.fake.files.Content(folder + "\\stars.scr"), rig.package.image);
+      EXPECT_EQ(rig.fake.files.Content(folder + "\\uninstall stars.exe"), rig.ExpectedUninstaller());
+    } else {
+      code == kExitFailedPartWay ? ++rolledBack : ++refused;
+      EXPECT_TRUE(code == kExitUnreadable || code == kExitStoppedUnchanged || code == kExitFailedPartWay) << code;
+      EXPECT_EQ(rig.fake.files.Entries(), before) << rig.fake.log.Dump();
+      EXPECT_TRUE(rig.fake.registry.KeyPaths(RegRoot::kLocalMachine).empty());
+      EXPECT_EQ(rig.fake.log.Count("SaveLink"), 0);
+      EXPECT_TRUE(rig.fake.shell.Executions().empty());
+      EXPECT_FALSE(rig.InstalledPath().has_value());
+    }
+  }
+  // Each outcome occurs, so the loop above really went through every stage.
+  EXPECT_GT(installed, 0);
+  EXPECT_GT(refused, 0);
+  EXPECT_GT(rolledBack, 0);
+}
+
+TEST(InstallProcedure, IntegrationSeesTheExpandedPath) {
+  const std::string typed = "C:\\Other\\..\\Savers";
+  Rig rig;
+  rig.Start(false);
+  rig.Install(typed);
+
+  EXPECT_EQ(rig.UninstallString(), "\"C:\\Savers\\uninstall stars.exe\"");
+  // The screen-saver path always comes from the folder as typed.
+  ASSERT_TRUE(rig.fake.shell.LinkAt(DesktopLink()).has_value());
+  EXPECT_EQ(rig.fake.shell.LinkAt(DesktopLink())->target, typed + "\\stars.scr");
+  EXPECT_EQ(rig.InstalledPath(), kSaver);
 }
 
 TEST(InstallProcedure, TranslatedNamesAndAHostileMessagePattern) {
@@ -433,14 +492,17 @@ TEST(InstallProcedure, TranslatedNamesAndAHostileMessagePattern) {
       "There was an error installing %s. Installation is not complete.=%d%n%x %s: %s %%\r\n";
   Rig rig(p);
   rig.Start(false);
-  rig.fake.FailWhen([](const fake::Call& c) { return c.op == "Write" && c.detail == "10"; });
   EXPECT_FALSE(rig.Install("C:\\Savers"));
-
   EXPECT_EQ(rig.fake.files.Content("C:\\Savers\\Stars Lisezmoi.txt"), "Stars\r\n\r\nA field of stars.\r\n");
   EXPECT_TRUE(rig.fake.files.HasFile("C:\\Savers\\\xC9liminer stars.exe"));
   EXPECT_EQ(rig.UninstallString(), "\"C:\\Savers\\\xC9liminer stars.exe\"");
-  ASSERT_EQ(rig.Messages().size(), 1u);
-  EXPECT_EQ(rig.Messages()[0].text, "%d%n%x Stars: %s %");
+
+  Rig failing(p);
+  failing.Start(false);
+  failing.fake.FailWhen([](const fake::Call& c) { return c.op == "Write" && c.detail == "10"; });
+  EXPECT_FALSE(failing.Install("C:\\Savers"));
+  ASSERT_EQ(failing.Messages().size(), 1u);
+  EXPECT_EQ(failing.Messages()[0].text, "%d%n%x Stars: %s %");
 }
 
 TEST(InstallProcedure, SilentModeInstallsIntoTheDefaultOrTheGivenFolder) {
@@ -461,7 +523,7 @@ TEST(InstallProcedure, SilentModeInstallsIntoTheDefaultOrTheGivenFolder) {
     rig.Start(true, c.argument);
 
     EXPECT_EQ(rig.fake.files.Content(c.saver), p.image);
-    EXPECT_EQ(rig.form->ExitCode(), kExitInstalled);
+    EXPECT_EQ(rig.form->ExitCode(), kExitDone);
     EXPECT_TRUE(rig.host.terminated);
     EXPECT_TRUE(rig.Messages().empty());
     EXPECT_EQ(rig.InstalledPath(), c.saver);

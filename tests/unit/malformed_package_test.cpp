@@ -82,7 +82,7 @@ Outcome Start(const std::string& file, bool silent) {
   return o;
 }
 
-// Refused: one box (none when unattended, exit code 1 instead), the program ends, nothing is
+// Refused: one box (none when unattended), exit code 1, the program ends, nothing is
 // created or removed and no uninstall question comes up.
 void ExpectRefused(const std::string& file, const std::string& name) {
   for (const bool silent : {false, true}) {
@@ -92,7 +92,7 @@ void ExpectRefused(const std::string& file, const std::string& name) {
     EXPECT_EQ(o.otherBoxes, 0);
     EXPECT_FALSE(o.askedToUninstall);
     EXPECT_TRUE(o.terminated);
-    EXPECT_EQ(o.exitCode, silent ? wizard::kExitUnreadable : 0);
+    EXPECT_EQ(o.exitCode, wizard::kExitUnreadable);
     EXPECT_FALSE(o.saverWritten);
     EXPECT_EQ(o.deletions, 0);
     EXPECT_EQ(o.foldersCreated, 0);
@@ -108,9 +108,10 @@ void ExpectAccepted(const std::string& file, Kind kind, const std::string& name)
   EXPECT_EQ(o.otherBoxes, 0);
   if (kind == Kind::kSetup) {
     EXPECT_TRUE(o.saverWritten);
-    EXPECT_EQ(o.exitCode, wizard::kExitInstalled);
+    EXPECT_EQ(o.exitCode, wizard::kExitDone);
   } else {
     EXPECT_TRUE(o.askedToUninstall);
+    EXPECT_EQ(o.exitCode, wizard::kExitStoppedUnchanged);  // answered No
   }
 }
 

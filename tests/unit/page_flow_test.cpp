@@ -345,16 +345,18 @@ struct DispatchCase {
   bool terminated;
 };
 
+// Nothing ran that changed the machine, so the exit code says so whatever the handler threw.
 const DispatchCase kDispatchCases[] = {
-    {"SilentAbortDropped", [] { throw wizard::SilentAbort(); }, false, "", 0, false},
-    {"SilentAbortDroppedInSilentMode", [] { throw wizard::SilentAbort(); }, true, "", 0, false},
-    {"ErrorShownWithItsText", [] { throw std::runtime_error("Disk on fire"); }, false,
-     "Disk on fire", 0, false},
+    {"SilentAbortDropped", [] { throw wizard::SilentAbort(); }, false, "", wizard::kExitStoppedUnchanged, false},
+    {"SilentAbortDroppedInSilentMode", [] { throw wizard::SilentAbort(); }, true, "",
+     wizard::kExitStoppedUnchanged, false},
+    {"ErrorShownWithItsText", [] { throw std::runtime_error("Disk on fire"); }, false, "Disk on fire",
+     wizard::kExitStoppedUnchanged, false},
     {"ErrorInSilentModeEndsTheProgram", [] { throw std::runtime_error("Disk on fire"); }, true, "",
-     wizard::kExitInstallFailed, true},
+     wizard::kExitStoppedUnchanged, true},
     {"UnknownErrorGetsAGenericText", [] { throw 42; }, false,
-     "An unexpected error occurred. The operation was not completed.", 0, false},
-    {"NoErrorNoBox", [] {}, false, "", 0, false},
+     "An unexpected error occurred. The operation was not completed.", wizard::kExitStoppedUnchanged, false},
+    {"NoErrorNoBox", [] {}, false, "", wizard::kExitStoppedUnchanged, false},
 };
 
 class DispatchTest : public ::testing::TestWithParam<DispatchCase> {};

@@ -123,6 +123,44 @@ TEST_F(Uninstaller, YesRemovesEverythingInOrder) {
   EXPECT_EQ(e.show, 0);
   EXPECT_TRUE(r.host.hidden);
   EXPECT_TRUE(r.host.terminated);
+  EXPECT_EQ(r.wizard->ExitCode(), wizard::kExitDone);
+}
+
+// A file the uninstaller cannot delete -- a screen saver still running, a readme open in an
+// editor -- is left to the next restart where the system allows it, and the closing message
+// names it instead of claiming success.
+TEST_F(Uninstaller, FilesThatStayAreLeftToTheRestartAndNamed) {
+  const std::string incomplete = "Stars has been removed from your computer, but some of its files could not be deleted.";
+  struct Case {
+    const char* name;
+    bool restartRefused;
+    std::vector<std::string> atRestart;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {"restart deletion accepted", false, {kSaver, kReadme},
+       incomplete + "\n\nThese files will be deleted when Windows restarts:\n" + kSaver + "\n" + kReadme},
+      {"restart deletion refused", true, {},
+       incomplete + "\n\nThese files stay; please delete them yourself:\n" + kSaver + "\n" + kReadme},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Machine t;
+    t.Install();
+    auto& fake = t.r.fake;
+    const auto saverHeld = fake.files.Open(kSaver, os::OpenMode::kReadShareRead);
+    const auto readmeHeld = fake.files.Open(kReadme, os::OpenMode::kReadShareRead);
+    if (c.restartRefused) fake.FailOn("DeleteAtReboot");
+    t.Uninstall();
+    EXPECT_TRUE(fake.files.HasFile(kSaver));
+    EXPECT_EQ(fake.files.RebootDeletions(), c.atRestart);
+    ASSERT_EQ(fake.shell.Executions().size(), 1u);
+    const auto args = app::CommandLine::Parse("copy.exe " + fake.shell.Executions()[0].parameters);
+    EXPECT_EQ(args.Count(), 4);
+    EXPECT_EQ(args.Arg(4), c.message);
+    EXPECT_FALSE(fake.registry.HasKey(RegRoot::kLocalMachine, kEntry)) << "the other steps still run";
+    EXPECT_EQ(t.r.wizard->ExitCode(), wizard::kExitFailedPartWay);
+  }
 }
 
 TEST_F(Uninstaller, NoRemovesNothingAndStartsNothing) {
@@ -136,6 +174,7 @@ TEST_F(Uninstaller, NoRemovesNothingAndStartsNothing) {
     EXPECT_EQ(log.Count(op), 0) << op << "\n" << log.Dump();
   EXPECT_TRUE(r.host.hidden);
   EXPECT_TRUE(r.host.terminated);
+  EXPECT_EQ(r.wizard->ExitCode(), wizard::kExitStoppedUnchanged);
 }
 
 TEST_F(Uninstaller, SilentSwitchStillAsks) {
@@ -219,6 +258,7 @@ TEST_F(Uninstaller, FailingProgramsFolderEndsAfterTheCopyWasStarted) {
   EXPECT_TRUE(r.fake.files.HasFile(kDesktopLink)) << "the steps after the failure are skipped";
   EXPECT_TRUE(ShowedCorruptedMessage());
   EXPECT_TRUE(r.host.terminated);
+  EXPECT_EQ(r.wizard->ExitCode(), wizard::kExitFailedPartWay) << "the removal was cut short";
 }
 
 TEST_F(Uninstaller, DamagedPackageOrRecordRemovesNothing) {
@@ -246,6 +286,7 @@ TEST_F(Uninstaller, DamagedPackageOrRecordRemovesNothing) {
     EXPECT_EQ(t.r.fake.log.Count("DeleteFile"), 0);
     EXPECT_EQ(t.r.fake.system.Messages().size(), badValue ? 2u : 1u) << "no confirmation for a damaged record";
     EXPECT_TRUE(t.ShowedCorruptedMessage());
+    EXPECT_EQ(t.r.wizard->ExitCode(), wizard::kExitUnreadable);
   }
 }
 
@@ -320,6 +361,7 @@ TEST_F(Uninstaller, NoTemporaryFolderOrFailedCopyStartsNothing) {
     EXPECT_FALSE(t.r.fake.files.HasFile(kSaver));
     EXPECT_FALSE(t.r.fake.registry.HasKey(RegRoot::kLocalMachine, kEntry));
     EXPECT_FALSE(t.ShowedCorruptedMessage());
+    EXPECT_EQ(t.r.wizard->ExitCode(), wizard::kExitFailedPartWay) << "the uninstaller file stays";
   }
 }
 

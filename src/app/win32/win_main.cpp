@@ -28,9 +28,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const app::CommandLine commandLine = app::CommandLine::Parse(GetCommandLineA());
   os::win32::WinOs winOs;
   os::Os os = winOs.Os();
-  if (app::IsDelFileMode(commandLine)) {
-    app::RunDelFile(os, commandLine);
-    return 0;
-  }
+  if (app::IsDelFileMode(commandLine)) return app::RunDelFile(os, commandLine);
   return RunGui(os, commandLine);
 }

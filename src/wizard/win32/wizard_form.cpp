@@ -113,7 +113,9 @@ WizardForm::~WizardForm() {
 }
 
 int WizardForm::Run() {
-  if (!RegisterChildClasses(Instance()) || !RegisterWindowClass() || !CreateMainWindow()) return 1;
+  // Without a window nothing was written (unless start-up ran inside the failed creation and
+  // set its own code), so the code is the one for "stopped before anything was written".
+  if (!RegisterChildClasses(Instance()) || !RegisterWindowClass() || !CreateMainWindow()) return setup_.ExitCode();
   if (!terminated_ && !hidden_) ShowAtStart();
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {

@@ -1,0 +1,41 @@
+#include "uninstall/leftovers.h"
+
+#include "language/message_format.h"
+#include "language/translation.h"
+
+namespace uninstall {
+namespace {
+
+using language::Translate;
+
+std::string Listed(const std::string& heading, const std::vector<std::string>& paths) {
+  std::string text = "\n\n" + Translate(heading);
+  for (const std::string& path : paths) text += "\n" + path;
+  return text;
+}
+
+}  // namespace
+
+void DeleteOrScheduleAtRestart(os::Files& files, const std::string& path, Leftovers& leftovers) {
+  if (path.empty()) return;
+  files.DeleteFileAt(path);
+  if (!files.FileExists(path)) return;
+  if (files.DeleteAtReboot(path))
+    leftovers.atRestart.push_back(path);
+  else
+    leftovers.remaining.push_back(path);
+}
+
+std::string ClosingMessage(const std::string& title, const Leftovers& leftovers) {
+  if (leftovers.Empty())
+    return language::FormatMessageText(Translate("%s has been successfully removed from your computer."), title);
+  std::string text = language::FormatMessageText(
+      Translate("%s has been removed from your computer, but some of its files could not be deleted."), title);
+  if (!leftovers.atRestart.empty())
+    text += Listed("These files will be deleted when Windows restarts:", leftovers.atRestart);
+  if (!leftovers.remaining.empty())
+    text += Listed("These files stay; please delete them yourself:", leftovers.remaining);
+  return text;
+}
+
+}  // namespace uninstall

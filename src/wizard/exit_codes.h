@@ -1,0 +1,14 @@
+#pragma once
+// The process exit codes, one meaning each, in every mode: setup (interactive or unattended), the
+// uninstaller and the file-removal mode. The README's table says what each mode ends with.
+namespace wizard {
+
+enum ExitCode : int {
+  kExitDone = 0,
+  kExitUnreadable = 1,         // our own file cannot be read or is corrupted; nothing was changed
+  kExitStoppedUnchanged = 2,   // stopped before anything was written (or removed)
+  kExitFailedPartWay = 3,      // failed after writing began: setup rolled back, the uninstaller
+                               // and the file-removal mode left a file behind
+};
+
+}  // namespace wizard
