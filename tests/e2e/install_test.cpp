@@ -44,6 +44,7 @@ struct Options {
   std::string fileName = kSaverName;
   std::string image = Image('a');
   std::string readme;
+  std::string language;
   bool flags = false;
   std::string defaultFolder;
   std::string defaultSubfolder;
@@ -58,6 +59,7 @@ SetupFile MakeSetup(const std::string& folder, const Options& o) {
   package::SetupContents c;
   c.image = o.image;
   c.readme = o.readme;
+  c.language = o.language;
   c.record.SetScreensaverFileName(o.fileName);
   c.record.SetTitle(o.title);
   c.record.SetAddUninstallEntry(o.flags);
@@ -211,7 +213,7 @@ TEST(InstallSilent, ReinstallingReusesTheRecordedFileAnotherSaverGetsANumberedNa
   EXPECT_EQ(InstalledPath(first.title), Join(folder, kSaverName));
 }
 
-TEST(InstallSilent, ExitCodesTellTheOutcome) {
+TEST(InstallSilent, ExitCodesTellTheOutcomeAndAFailureIsRolledBack) {
   const std::string scratch = e2e::ScratchFolder();
   ASSERT_TRUE(e2e::WriteFileBytes(Join(scratch, "a file"), "x"));
   struct Case {
@@ -219,17 +221,23 @@ TEST(InstallSilent, ExitCodesTellTheOutcome) {
     std::string title;
     std::string folder;
     std::function<void(const std::string& folder)> prepare;
+    std::string language;
     DWORD exitCode;
-    bool saverLeft;
+    bool folderLeft;
   };
   const Case cases[] = {
-      {"installed", "E2E Exit Ok", Join(scratch, "ok"), nullptr, 0, true},
-      {"folder cannot be created", "E2E Exit A", Join(scratch, "a file\\below"), nullptr, 2, false},
-      // A folder where the readme must go makes writing it fail after the copy.
+      {"installed", "E2E Exit Ok", Join(scratch, "ok"), nullptr, "", 0, true},
+      {"folder cannot be created", "E2E Exit A", Join(scratch, "a file\\below"), nullptr, "", 2, false},
+      // A folder where the readme must go makes writing it fail after the copy; the folder was
+      // there before, so it stays.
       {"installation fails", "E2E Exit D", Join(scratch, "d"),
        [](const std::string& folder) { CreateDirectoryA(folder.c_str(), nullptr);
                                        CreateDirectoryA(Join(folder, "E2E Exit D Readme.txt").c_str(), nullptr); },
-       3, false},
+       "", 3, true},
+      // A translation that no file name can hold makes the uninstaller impossible to create, after
+      // the screen saver and the readme were written into folders made for them.
+      {"uninstaller cannot be created", "E2E Exit U", Join(scratch, "new\\deeper"), nullptr,
+       "Setup\r\nUninstall=Un|install\r\n", 3, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -237,16 +245,28 @@ TEST(InstallSilent, ExitCodesTellTheOutcome) {
     Options o;
     o.title = c.title;
     o.readme = "Read me.";
+    o.language = c.language;
     o.flags = true;
     const SetupFile setup = MakeSetup(scratch, o);
     EXPECT_EQ(RunSilent(setup.path, c.folder), c.exitCode);
-    EXPECT_EQ(e2e::FileExists(Join(c.folder, kSaverName)), c.saverLeft);
-    EXPECT_EQ(InstalledPath(c.title).has_value(), c.saverLeft);
-    if (c.exitCode == 2) {
-      EXPECT_FALSE(e2e::FolderExists(c.folder));
-      EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + c.title));
+    const bool installed = c.exitCode == 0;
+    EXPECT_EQ(e2e::FileExists(Join(c.folder, kSaverName)), installed);
+    EXPECT_EQ(e2e::FileExists(Join(c.folder, kUninstallerName)), installed);
+    EXPECT_EQ(e2e::FolderExists(c.folder), c.folderLeft);
+    EXPECT_EQ(InstalledPath(c.title).has_value(), installed);
+    EXPECT_EQ(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + c.title), installed);
+    EXPECT_EQ(e2e::FileExists(Join(SpecialFolderPath(CSIDL_DESKTOPDIRECTORY), "Preview " + c.title + ".lnk")),
+              installed);
+    EXPECT_EQ(e2e::FolderExists(Join(SpecialFolderPath(CSIDL_PROGRAMS), c.title)), installed);
+    if (installed) {
+      EXPECT_TRUE(ShellWasAskedToInstall(Join(c.folder, kSaverName)));
+    } else {
+      for (const auto& line : e2e::InstallLog())
+        EXPECT_FALSE(line.size() == 1 && e2e::SamePath(line[0], Join(c.folder, kSaverName))) << "handed to the shell";
     }
   }
+  EXPECT_FALSE(e2e::FolderExists(Join(scratch, "new"))) << "both folders made for the failed attempt go";
+  EXPECT_TRUE(e2e::FileExists(Join(scratch, "a file")));
 
   // A file without a package cannot be read at all.
   const std::string bare = Join(scratch, "bare.exe");

@@ -82,8 +82,10 @@ class Uninstall : public ::testing::Test {
     return installed;
   }
 
-  // Starts the uninstaller, checks its question and answers it.
-  e2e::Process RunAndAnswer(const std::string& commandLine, const std::string& title, int answer) {
+  // Starts the uninstaller, checks its question, answers it and checks the exit code: 0 when all
+  // is removed, 2 after No, 3 when something stays.
+  e2e::Process RunAndAnswer(const std::string& commandLine, const std::string& title, int answer,
+                            DWORD exitCode = 0) {
     e2e::Process process = e2e::StartProcess(commandLine);
     EXPECT_TRUE(process.Started());
     const auto box = e2e::WaitForMessageBox(process, title + " Uninstall");
@@ -95,7 +97,7 @@ class Uninstall : public ::testing::Test {
     EXPECT_TRUE(box->hasIcon);
     EXPECT_TRUE(e2e::ClickButton(box->window, answer));
     EXPECT_TRUE(process.WaitForExit()) << "the uninstaller did not end";
-    EXPECT_EQ(process.ExitCode(), 0u);
+    EXPECT_EQ(process.ExitCode(), answer == IDNO ? 2u : exitCode);
     return process;
   }
 
@@ -196,6 +198,28 @@ TEST_F(Uninstall, SilentSwitchStillAsksAndAUsersFileKeepsTheGroup) {
 
   EXPECT_EQ(FolderEntries(group), std::vector<std::string>{"My notes.txt"});
   EXPECT_FALSE(e2e::FileExists(installed.saver));
+}
+
+// The screen saver is still running (the shell's "install" started it) and holds its file: the
+// uninstaller leaves it to the next restart, names it in the closing message and ends with 3.
+TEST_F(Uninstall, ASaverInUseIsLeftToTheRestartAndNamed) {
+  Flags flags;
+  flags.readme = false;
+  const Installation installed = Install("E2E In Use", flags);
+  os::win32::UniqueFile running(CreateFileA(installed.saver.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(running);
+
+  const e2e::Process uninstaller = RunAndAnswer(Quote(installed.uninstaller), installed.title, IDYES, 3);
+  ExpectSelfRemoval(installed, installed.title +
+                                   " has been removed from your computer, but some of its files could not be "
+                                   "deleted.\n\nThese files will be deleted when Windows restarts:\n" +
+                                   installed.saver);
+  EXPECT_TRUE(e2e::FileExists(installed.saver));
+  bool scheduled = false;
+  for (const std::string& pending : e2e::PendingRebootDeletions()) scheduled = scheduled || e2e::SamePath(pending, installed.saver);
+  EXPECT_TRUE(scheduled) << "the screen saver is not scheduled for deletion at restart";
+  EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + installed.title)) << "the rest is removed";
 }
 
 TEST_F(Uninstall, TitleWithAQuoteStillDeletesTheUninstaller) {

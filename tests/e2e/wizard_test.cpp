@@ -197,9 +197,10 @@ TEST(Wizard, NextNeedsTheLicenceAcceptedAndBackOnTheLicenceDoesNothing) {
   EXPECT_TRUE(w.Enabled(IDC_BTN_NEXT));
   EXPECT_EQ(w.Text(IDC_BTN_NEXT), "Next >");
 
-  // Esc on the first pages is Cancel.
+  // Esc on the first pages is Cancel: nothing was written, and the exit code says so.
   w.PressEsc();
   EXPECT_TRUE(w.process.WaitForExit());
+  EXPECT_EQ(w.process.ExitCode().value_or(99), 2u);
 }
 
 TEST(Wizard, EscGoesFromReadmeToFinishedAndThenCloses) {
@@ -366,7 +367,7 @@ TEST(Wizard, CorruptedFileShowsOneErrorBoxAndEnds) {
   ASSERT_TRUE(e2e::ClickButton(box->window, box->buttons[0].first));
   // No second box, no wizard: the program ends.
   ExpectEndsWithoutAWindow(process);
-  EXPECT_EQ(process.ExitCode().value_or(99), 0u);
+  EXPECT_EQ(process.ExitCode().value_or(99), 1u);
 }
 
 TEST(Wizard, CorruptedFileInSilentModeShowsNothingAndEnds) {
