@@ -106,7 +106,7 @@ void Installation::EnterProgressState() {
 }
 
 void Installation::Abort(const char* englishMessage) {
-  rollback_.Run();  // the folders this attempt created, so that a corrected folder starts clean
+  rollback_.Run();  // the folders this attempt made go again: the user chooses another folder
   if (form_.SilentMode())
     host_.Terminate();
   else
