@@ -5,7 +5,7 @@
 
 namespace language {
 
-constexpr std::size_t kTranslatedTextCount = 35;
+constexpr std::size_t kTranslatedTextCount = 38;
 extern const char* const kTranslatedTexts[kTranslatedTextCount];
 
 }  // namespace language

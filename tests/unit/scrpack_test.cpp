@@ -297,8 +297,8 @@ TEST_F(Scrpack, AuthorsMistakesThatStillWorkAreWarnedAbout) {
       {"file name without .scr", {"--file-name", "Aurora"}, {"'Aurora' does not end in .scr"}},
       {"title with a character file names cannot hold", {"--title", "Stars?"}, {"holds '?'"}},
       {"64-bit saver, 32-bit stub", {"--saver", Path("saver64.scr")}, {"64-bit (x86-64) program but the stub a 32-bit"}},
-      {"unknown language key", {"--language", Path("typo.lng")}, {"line 3: 'Nxet' is not a text of ours", "1 of 35 texts translated"}},
-      {"language without a Setup section", {"--language", Path("no-section.lng")}, {"0 of 35 texts translated"}},
+      {"unknown language key", {"--language", Path("typo.lng")}, {"line 3: 'Nxet' is not a text of ours", "1 of 38 texts translated"}},
+      {"language without a Setup section", {"--language", Path("no-section.lng")}, {"0 of 38 texts translated"}},
       {"the sample's complete translation", {"--language", SCR_SOURCE_DIR "/samples/starfield/french.lng"}, {}},
   };
   for (const Case& c : cases) {
