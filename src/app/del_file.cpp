@@ -1,5 +1,6 @@
 #include "app/del_file.h"
 
+#include "uninstall/self_removal.h"
 #include "wizard/exit_codes.h"
 
 namespace app {
@@ -37,7 +38,13 @@ int RunDelFile(os::Os& os, const CommandLine& commandLine) {
   // system refuses that, and then the closing message would be a lie.
   const bool goesAtRestart = !gone && os.files.DeleteAtReboot(path);
   const std::string ownPath = os.system.ModulePath();
-  if (!ownPath.empty()) os.files.DeleteAtReboot(ownPath);
+  if (!ownPath.empty()) {
+    os.files.DeleteAtReboot(ownPath);
+    // The folder the uninstaller made for us alone goes too, after our file: the system handles
+    // the requests in order, and only an empty folder can be removed.
+    const std::string runFolder = uninstall::RunFolderOfCopy(ownPath);
+    if (!runFolder.empty()) os.files.DeleteAtReboot(runFolder);
+  }
   if (commandLine.Count() == 4) {
     if (gone || goesAtRestart)
       os.system.ShowMessage(0, commandLine.Arg(4), commandLine.Arg(3), os::kMbOk | os::kMbIconInformation);

@@ -1,6 +1,7 @@
 #pragma once
 // The temporary uninstaller copy's job: delete the uninstaller once its process has ended,
-// schedule our own file for deletion at restart, and say goodbye -- or say which file stays.
+// schedule our own file (and the folder the uninstaller made for it) for deletion at restart, and
+// say goodbye -- or say which file stays.
 #include "app/command_line.h"
 #include "os/os.h"
 

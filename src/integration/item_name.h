@@ -9,4 +9,8 @@ namespace integration {
 
 bool TitleNamesOwnItem(const std::string& title);
 
+// A name built from the title or a translation, joined to a folder we chose (the installation
+// folder, the desktop), stays below that folder: the same rule, for the whole name.
+bool NameStaysInFolder(const std::string& name);
+
 }  // namespace integration

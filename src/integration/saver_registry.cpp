@@ -1,6 +1,7 @@
 #include "integration/saver_registry.h"
 
 #include "integration/integration_errors.h"
+#include "integration/item_name.h"
 #include "integration/key_tree.h"
 
 namespace integration {
@@ -19,12 +20,14 @@ std::string SaverKeyPath(const std::string& title) {
 }
 
 void StoreInstalledPath(os::Registry& registry, const std::string& title, const std::string& path) {
+  if (!TitleNamesOwnItem(title)) return;
   const auto key = registry.CreateKey(kRoot, SaverKeyPath(title));
   if (!key) return;
   if (!key->SetString(kInstalledPathValue, path)) throw RegistryError::FailedToSetData(kInstalledPathValue);
 }
 
 std::string ReadInstalledPath(os::Registry& registry, const std::string& title) {
+  if (!TitleNamesOwnItem(title)) return std::string();
   const auto key = registry.OpenKey(kRoot, SaverKeyPath(title));
   if (!key) return std::string();
   const auto value = key->Query(kInstalledPathValue);
@@ -35,6 +38,7 @@ std::string ReadInstalledPath(os::Registry& registry, const std::string& title) 
 }
 
 void ClearSaverSettings(os::Registry& registry, const std::string& title) {
+  if (!TitleNamesOwnItem(title)) return;
   const std::string keyPath = SaverKeyPath(title);
   {
     const auto key = registry.CreateKey(kRoot, keyPath);

@@ -1,7 +1,9 @@
 #pragma once
 // The builder's per-user record of an installed screen saver: a key below
 // HKCU\Software\Somnivex named after the title, holding the installed path in "FileName_".
-// The screen saver keeps its own settings in the same key.
+// The screen saver keeps its own settings in the same key. The parent key is shared by every
+// screen saver of the maker: a title that does not name a key of its own (empty, or with a part
+// such as "..") makes the three operations below do nothing (read: the empty text).
 #include <string>
 
 #include "os/registry.h"

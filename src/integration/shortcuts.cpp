@@ -36,10 +36,13 @@ std::string ProgramsFolderOrEmpty(os::Shell& shell) {
 }  // namespace
 
 void CreateDesktopShortcut(os::Os& os, const std::string& title, const std::string& screensaverPath) {
+  // A title with a part such as ".." would put the link somewhere else than on the desktop.
+  if (!NameStaysInFolder(PreviewLinkName(title))) return;
   Quietly([&] { CreateShellLink(os.shell, screensaverPath, PreviewLinkName(title), os::kCsidlDesktop); });
 }
 
 void RemoveDesktopShortcut(os::Os& os, const std::string& title) {
+  if (!NameStaysInFolder(PreviewLinkName(title))) return;
   const std::string desktop = RequiredFolder(os.shell, os::kCsidlDesktop);
   if (desktop.empty()) return;
   os.files.DeleteFileAt(desktop + PreviewLinkName(title) + ".lnk");
@@ -53,7 +56,7 @@ void CreateStartMenuGroup(os::Os& os, const std::string& title, const std::strin
   CreateFolderPath(os.files, programs + title + '\\');
   const std::string inGroup = title + '\\';
   Quietly([&] { CreateShellLink(os.shell, screensaverPath, inGroup + PreviewLinkName(title), os::kCsidlPrograms); });
-  if (hasReadme) {
+  if (hasReadme && !ReadmeFileName(title).empty()) {
     const std::string readme = text::FolderPart(screensaverPath) + ReadmeFileName(title);
     Quietly([&] { CreateShellLink(os.shell, readme, inGroup + ReadmeLinkName(), os::kCsidlPrograms); });
   }

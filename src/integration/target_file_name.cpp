@@ -10,8 +10,10 @@ constexpr std::size_t kEndingLength = 4;  // ".scr"
 std::string RecordedPathInFolder(const std::function<std::string()>& readRecordedPath,
                                  const std::string& folder) {
   std::string recorded = readRecordedPath();
-  // Byte for byte: a recorded path that differs only in case is somebody else's install.
-  if (text::FolderPart(recorded) != folder) recorded.clear();
+  // Byte for byte: a recorded path that differs only in case is somebody else's install. Its
+  // name must be a plain one too: "x/../y.scr" after the folder would lead out of it.
+  if (text::FolderPart(recorded) != folder || text::PlainFileName(recorded) != text::FileNamePart(recorded))
+    recorded.clear();
   return recorded;
 }
 }  // namespace

@@ -29,6 +29,7 @@ enum class OpenMode {
 
 constexpr uint32_t kInvalidAttributes = 0xFFFFFFFFu;
 constexpr uint32_t kAttributeDirectory = 0x10u;
+constexpr uint32_t kAttributeReparsePoint = 0x400u;
 
 class Files {
  public:
@@ -36,6 +37,9 @@ class Files {
   virtual std::unique_ptr<File> Open(const std::string& path, OpenMode mode) = 0;  // null on failure
   virtual bool DeleteFileAt(const std::string& path) = 0;
   virtual bool CreateFolder(const std::string& path) = 0;   // one level, default security
+  // One level, open to the current user, Administrators and SYSTEM only (nothing inherited from
+  // the parent). Fails when anything of that name exists, a link or junction included.
+  virtual bool CreatePrivateFolder(const std::string& path) = 0;
   virtual bool RemoveFolder(const std::string& path) = 0;   // empty folders only
   virtual uint32_t Attributes(const std::string& path) = 0; // kInvalidAttributes when absent
   // FindFirstFileA finds a file (not a folder) of that name.

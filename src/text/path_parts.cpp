@@ -16,6 +16,13 @@ std::string FolderPart(const std::string& path) { return path.substr(0, FolderEn
 
 std::string FileNamePart(const std::string& path) { return path.substr(FolderEnd(path)); }
 
+std::string PlainFileName(const std::string& path) {
+  const auto last = path.find_last_of("\\/:");
+  std::string name = last == std::string::npos ? path : path.substr(last + 1);
+  if (name.find_first_not_of(". ") == std::string::npos) name.clear();
+  return name;
+}
+
 std::string WithTrailingBackslash(const std::string& path) {
   if (path.empty() || path.back() == '\\') return path;
   return path + '\\';

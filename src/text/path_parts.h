@@ -8,6 +8,10 @@ namespace text {
 
 std::string FolderPart(const std::string& path);
 std::string FileNamePart(const std::string& path);
+// The name a text from the package or the registry may give a file inside a folder we chose:
+// what follows its last backslash, slash or colon (Windows takes a slash for a backslash too).
+// Empty when only dots and blanks remain, which Windows reads as that folder or its parent.
+std::string PlainFileName(const std::string& path);
 // The path with one backslash at its end (unchanged when it already ends in one or is empty).
 std::string WithTrailingBackslash(const std::string& path);
 

@@ -6,14 +6,14 @@
 
 namespace uninstall {
 
-// The recorded path when there is one, else the record's file name. A bare name is taken next to
-// the uninstaller; a name with a folder part stays as it is. The empty text when there is
-// nothing sound to delete.
+// The recorded path when there is one, else the name part of the record's file name (after its
+// last backslash, slash or colon) next to the uninstaller, where setup wrote it. The empty text
+// when there is nothing sound to delete.
 std::string SaverPathToDelete(const std::string& recordedPath, const std::string& recordFileName,
                               const std::string& uninstallerPath);
 
 // The readme setup wrote: in the folder of the recorded screen saver, else next to the
-// uninstaller. The empty text when neither gives a folder.
+// uninstaller. The empty text when neither gives a folder or the title gives no readme name.
 std::string ReadmePathToDelete(const std::string& recordedPath, const std::string& uninstallerPath,
                                const std::string& readmeFileName);
 

@@ -82,7 +82,9 @@ class Installation {
 
   std::string TargetFileName() const { return text::FileNamePart(targetPath_); }
   std::string SaverPath() const { return folder_ + TargetFileName(); }
-  std::string UninstallerFileName() const { return install::UninstallerName(Translate("Uninstall"), TargetFileName()); }
+  std::string UninstallerFileName() const {
+    return install::UninstallerName(integration::NameWord("Uninstall"), TargetFileName());
+  }
 
   TSCRSetup& form_;
   os::Os& os_;
@@ -118,7 +120,7 @@ void Installation::Abort(const char* englishMessage) {
 
 void Installation::PrepareTarget() {
   PrepareFolder();
-  targetPath_ = folder_ + text::FileNamePart(record_.ScreensaverFileName());
+  targetPath_ = folder_ + text::PlainFileName(record_.ScreensaverFileName());
   try {
     form_.ChooseTargetFileName(targetPath_, folder_);
   } catch (...) {
@@ -195,7 +197,9 @@ void Installation::CopyImageWithProgress() {
 }
 
 void Installation::WriteReadme() {
-  const std::string path = folder_ + integration::ReadmeFileName(record_.Title());
+  const std::string name = integration::ReadmeFileName(record_.Title());
+  if (name.empty()) return;  // the title would take it out of the folder
+  const std::string path = folder_ + name;
   rollback_.NoteNewFile(path);
   if (!install::WriteLinesFile(os_.files, path, form_.edReadme.Lines(), buffer_))
     throw install::InstallError("The readme file cannot be written.");

@@ -309,6 +309,63 @@ HWND InstallThroughWizard(e2e::Process& process, const std::string& folder) {
   return wizard;
 }
 
+// The folder the running test program lies in, where the build puts the planted DLL too.
+std::string TestProgramFolder() {
+  char path[MAX_PATH + 1] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path, length);
+  return folder.substr(0, folder.find_last_of('\\'));
+}
+
+// Wine prefers its own built-in DLLs; this per-program setting makes it take a DLL found in the
+// program's folder first, as Windows does for any DLL that is not one of its KnownDLLs.
+class PreferDllsBeside {
+ public:
+  PreferDllsBeside(const std::string& programName, const std::string& dll)
+      : key_("Software\\Wine\\AppDefaults\\" + programName) {
+    HKEY key = nullptr;
+    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const char order[] = "native,builtin";
+    RegSetValueExA(key, dll.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order);
+    RegCloseKey(key);
+  }
+  ~PreferDllsBeside() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str());
+  }
+  PreferDllsBeside(const PreferDllsBeside&) = delete;
+  PreferDllsBeside& operator=(const PreferDllsBeside&) = delete;
+
+ private:
+  std::string key_;
+};
+
+// A setup file is usually run from a Downloads folder, where a web page can drop a DLL. The
+// drawing helper msimg32.dll is one the system loads by bare name after the program has started:
+// the theming library delay-loads it when it first paints a themed control of the wizard. Unless
+// the program keeps the search to the system folder, it is taken from beside the setup file.
+TEST(InstallWizard, ADllPlantedBesideTheSetupFileIsNeverLoaded) {
+  const std::string scratch = e2e::ScratchFolder();
+  Options o;
+  o.title = "E2E Planted";
+  const SetupFile setup = MakeSetup(scratch, o);
+  const std::string planted = Join(scratch, "msimg32.dll");
+  ASSERT_TRUE(e2e::CopyFileTo(Join(TestProgramFolder(), "planted_library.dll"), planted));
+  const std::string marker = planted + ".loaded";
+  PreferDllsBeside preferPlanted(setup.path.substr(setup.path.find_last_of('\\') + 1), "msimg32");
+  const std::string folder = Join(scratch, "Installed");
+
+  e2e::Process process = e2e::StartProcess(Quote(setup.path));
+  ASSERT_TRUE(process.Started());
+  EXPECT_TRUE(InstallThroughWizard(process, folder)) << "no folder page to install from";
+  EXPECT_TRUE(e2e::WaitFor([&] { return !process.Running() || e2e::FileExists(marker); }));
+  EXPECT_FALSE(e2e::FileExists(marker)) << "the planted DLL was loaded";
+  EXPECT_EQ(process.ExitCode(), 0u);
+  EXPECT_TRUE(e2e::ReadFileBytes(Join(folder, kSaverName)) == o.image) << "the screen saver was not installed";
+}
+
 TEST(InstallWizard, InstallThenReadmeThenFinished) {
   const std::string scratch = e2e::ScratchFolder();
   Options o;

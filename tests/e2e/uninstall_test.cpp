@@ -5,6 +5,9 @@
 #include <shlobj.h>
 #include <tlhelp32.h>
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <algorithm>
 
 #include "package/package_writer.h"
@@ -34,6 +37,60 @@ void KillProcess(DWORD id) {
 std::optional<e2e::MessageBoxInfo> GoodbyeBox() {
   HWND box = FindWindowA("#32770", kAppTitle);
   return box ? e2e::ReadMessageBox(box) : std::nullopt;
+}
+
+std::string TempFolder() {
+  char temp[MAX_PATH + 1] = {};
+  GetTempPathA(sizeof temp, temp);
+  return temp;
+}
+
+// The folders the uninstaller made for its copies in the temporary folder, by name.
+std::vector<std::string> RunFolders() {
+  std::vector<std::string> folders;
+  for (const std::string& name : FolderEntries(TempFolder()))
+    if (name.rfind("ZUZOrilder-", 0) == 0 && e2e::FolderExists(Join(TempFolder(), name))) folders.push_back(name);
+  return folders;
+}
+
+// The SIDs the folder's access list allows in, or nullopt when it cannot be read.
+std::optional<std::vector<std::string>> AllowedSids(const std::string& folder) {
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetNamedSecurityInfoA(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                            nullptr, &descriptor) != ERROR_SUCCESS)
+    return std::nullopt;
+  std::optional<std::vector<std::string>> sids;
+  if (dacl) {
+    sids.emplace();
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+      void* ace = nullptr;
+      if (!GetAce(dacl, i, &ace) || static_cast<ACE_HEADER*>(ace)->AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
+      char* text = nullptr;
+      if (ConvertSidToStringSidA(&static_cast<ACCESS_ALLOWED_ACE*>(ace)->SidStart, &text)) {
+        sids->push_back(text);
+        LocalFree(text);
+      }
+    }
+  }
+  LocalFree(descriptor);
+  return sids;
+}
+
+std::string CurrentUserSid() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  std::vector<BYTE> buffer(512);
+  DWORD size = 0;
+  std::string sid;
+  char* text = nullptr;
+  if (GetTokenInformation(token, TokenUser, buffer.data(), static_cast<DWORD>(buffer.size()), &size) &&
+      ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) {
+    sid = text;
+    LocalFree(text);
+  }
+  CloseHandle(token);
+  return sid;
 }
 
 struct Flags {
@@ -153,6 +210,7 @@ TEST_F(Uninstall, YesLeavesOnlyTheFolderAndTheKeyWithStartId) {
   ASSERT_TRUE(e2e::ReadRegString(HKEY_CURRENT_USER, saverKey, "FileName_"));
   SeedSaverSettings(installed.title);
 
+  const std::vector<std::string> foldersBefore = RunFolders();
   // The copy runs in the uninstaller's job, which lasts until the test ends.
   const e2e::Process uninstaller = RunAndAnswer(Quote(installed.uninstaller), installed.title, IDYES);
   ExpectSelfRemoval(installed);
@@ -164,9 +222,33 @@ TEST_F(Uninstall, YesLeavesOnlyTheFolderAndTheKeyWithStartId) {
   EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + installed.title));
   EXPECT_FALSE(e2e::FileExists(desktopLink));
   EXPECT_FALSE(e2e::FolderExists(group));
-  char temp[MAX_PATH + 1] = {};
-  GetTempPathA(sizeof temp, temp);
-  EXPECT_TRUE(e2e::FileExists(Join(temp, kCopyName))) << "the copy waits for the next restart";
+
+  // The copy ran from a folder of its own, made fresh for this run and closed to other users;
+  // it and its folder go at the next restart, the folder after the file in it.
+  std::vector<std::string> fresh;
+  for (const std::string& name : RunFolders())
+    if (std::find(foldersBefore.begin(), foldersBefore.end(), name) == foldersBefore.end()) fresh.push_back(name);
+  ASSERT_EQ(fresh.size(), 1u) << "one new folder for the copy";
+  const std::string runFolder = Join(TempFolder(), fresh[0]);
+  EXPECT_EQ(fresh[0].size(), std::string("ZUZOrilder-").size() + 16);
+  EXPECT_EQ(FolderEntries(runFolder), std::vector<std::string>{kCopyName}) << "the copy waits for the next restart";
+  EXPECT_FALSE(e2e::FileExists(Join(TempFolder(), kCopyName)));
+  // Open to nobody but the user, Administrators and SYSTEM, unlike the temporary folder around it,
+  // which everyone may read. (Wine derives the list it reads back from the folder's Unix mode: it
+  // shows the user and SYSTEM.)
+  const auto allowed = AllowedSids(runFolder);
+  ASSERT_TRUE(allowed);
+  EXPECT_NE(std::find(allowed->begin(), allowed->end(), CurrentUserSid()), allowed->end());
+  for (const std::string& sid : *allowed)
+    EXPECT_TRUE(sid == CurrentUserSid() || sid == "S-1-5-32-544" || sid == "S-1-5-18") << sid;
+  const std::vector<std::string> pending = e2e::PendingRebootDeletions();
+  const auto copyAt = std::find_if(pending.begin(), pending.end(),
+                                   [&](const std::string& p) { return e2e::SamePath(p, Join(runFolder, kCopyName)); });
+  const auto folderAt =
+      std::find_if(pending.begin(), pending.end(), [&](const std::string& p) { return e2e::SamePath(p, runFolder); });
+  EXPECT_NE(copyAt, pending.end());
+  EXPECT_NE(folderAt, pending.end());
+  EXPECT_LT(copyAt, folderAt);
 }
 
 TEST_F(Uninstall, StartedThroughTheUninstallStringNoLeavesEverything) {
@@ -220,6 +302,38 @@ TEST_F(Uninstall, ASaverInUseIsLeftToTheRestartAndNamed) {
   for (const std::string& pending : e2e::PendingRebootDeletions()) scheduled = scheduled || e2e::SamePath(pending, installed.saver);
   EXPECT_TRUE(scheduled) << "the screen saver is not scheduled for deletion at restart";
   EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + installed.title)) << "the rest is removed";
+}
+
+// The maker's key holds the settings of all its screen savers. An empty title names no key of its
+// own, so setup and the uninstaller both do their work without writing, reading or clearing it.
+TEST_F(Uninstall, EmptyTitleNeverTouchesTheMakersSharedKey) {
+  const std::string shared = "Software\\Somnivex";
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (shared + "\\PlayList\\1").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, shared.c_str(), 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+  RegSetValueExA(key, "FileName_", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\other.scr"), 13);
+  RegSetValueExA(key, "Speed", 0, REG_SZ, reinterpret_cast<const BYTE*>("fast"), 5);
+  RegCloseKey(key);
+  const auto valuesBefore = e2e::RegValueNames(HKEY_CURRENT_USER, shared);
+
+  Flags flags;
+  flags.entry = false;
+  flags.group = false;
+  const Installation installed = Install("", flags);
+  EXPECT_EQ(e2e::ReadRegString(HKEY_CURRENT_USER, shared, "FileName_"), "C:\\other.scr");
+  EXPECT_EQ(e2e::RegValueNames(HKEY_CURRENT_USER, shared), valuesBefore);
+
+  const e2e::Process uninstaller = RunAndAnswer(Quote(installed.uninstaller), installed.title, IDYES);
+  ExpectSelfRemoval(installed);
+
+  EXPECT_FALSE(e2e::FileExists(installed.saver));
+  EXPECT_FALSE(e2e::FileExists(installed.readme));
+  EXPECT_EQ(e2e::ReadRegString(HKEY_CURRENT_USER, shared, "FileName_"), "C:\\other.scr");
+  EXPECT_EQ(e2e::ReadRegString(HKEY_CURRENT_USER, shared, "Speed"), "fast");
+  EXPECT_TRUE(e2e::RegKeyExists(HKEY_CURRENT_USER, shared + "\\PlayList\\1"));
 }
 
 TEST_F(Uninstall, TitleWithAQuoteStillDeletesTheUninstaller) {

@@ -299,6 +299,10 @@ TEST(Window, LayoutFontsAndHeaderAt96Dpi) {
 class SetupFileAsOwnPath : public os::System {
  public:
   SetupFileAsOwnPath(os::System& real, std::string path) : real_(real), path_(std::move(path)) {}
+  bool RestrictDllSearchToSystemFolder() override { return real_.RestrictDllSearchToSystemFolder(); }
+  bool RemoveCurrentFolderFromDllSearch() override { return real_.RemoveCurrentFolderFromDllSearch(); }
+  bool LoadSystemLibrary(const std::string& fileName) override { return real_.LoadSystemLibrary(fileName); }
+  std::string CommandLine() override { return real_.CommandLine(); }
   std::string ModulePath() override { return path_; }
   std::optional<os::VersionInfo> Version() override { return real_.Version(); }
   int ShowMessage(os::WindowRef owner, const std::string& text, const std::string& caption,
@@ -306,6 +310,7 @@ class SetupFileAsOwnPath : public os::System {
     return real_.ShowMessage(owner, text, caption, flags);
   }
   void Sleep(uint32_t milliseconds) override { real_.Sleep(milliseconds); }
+  bool RandomBytes(void* buffer, std::size_t count) override { return real_.RandomBytes(buffer, count); }
 
  private:
   os::System& real_;

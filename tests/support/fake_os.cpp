@@ -438,6 +438,20 @@ bool FakeFiles::CreateFolder(const std::string& path) {
   return true;
 }
 
+bool FakeFiles::CreatePrivateFolder(const std::string& path) {
+  if (!log_->Record("CreatePrivateFolder", path)) return false;
+  const std::string full = Resolve(path);
+  if (full.empty() || Find(full) || !ParentIsFolder(full)) return Fail();
+  MakeNode(full, true);
+  privateFolders_.push_back(Fold(full));
+  return true;
+}
+
+bool FakeFiles::IsPrivateFolder(const std::string& path) const {
+  const std::string full = Fold(Resolve(path));
+  return HasFolder(path) && std::find(privateFolders_.begin(), privateFolders_.end(), full) != privateFolders_.end();
+}
+
 bool FakeFiles::RemoveFolder(const std::string& path) {
   if (!log_->Record("RemoveFolder", path)) return false;
   auto node = Find(Resolve(path));
@@ -774,6 +788,23 @@ std::optional<std::string> FakeShell::BrowseForFolder(os::WindowRef owner,
 
 FakeSystem::FakeSystem(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
 
+bool FakeSystem::RestrictDllSearchToSystemFolder() {
+  if (!log_->Record("RestrictDllSearch", "")) return false;
+  if (!hasDefaultDllDirectories) log_->MarkLastFailed();
+  return hasDefaultDllDirectories;
+}
+
+bool FakeSystem::RemoveCurrentFolderFromDllSearch() { return log_->Record("SetDllDirectory", ""); }
+
+bool FakeSystem::LoadSystemLibrary(const std::string& fileName) {
+  return log_->Record("LoadSystemLibrary", fileName);
+}
+
+std::string FakeSystem::CommandLine() {
+  if (!log_->Record("CommandLine", "")) return {};
+  return commandLine_;
+}
+
 std::string FakeSystem::ModulePath() {
   if (!log_->Record("ModulePath", "")) return {};
   return modulePath_;
@@ -804,6 +835,20 @@ void FakeSystem::Sleep(uint32_t milliseconds) {
   slept_ += milliseconds;
   ++sleeps_;
   if (onSleep) onSleep(slept_);
+}
+
+bool FakeSystem::RandomBytes(void* buffer, std::size_t count) {
+  if (!log_->Record("RandomBytes", std::to_string(count))) return false;
+  auto* bytes = static_cast<uint8_t*>(buffer);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (!randomQueue_.empty()) {
+      bytes[i] = static_cast<uint8_t>(randomQueue_[0]);
+      randomQueue_.erase(0, 1);
+    } else {
+      bytes[i] = ++randomCounter_;
+    }
+  }
+  return true;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -14,7 +14,7 @@
 //   files:    OpenFile (detail: mode name), CloseFile, Read (detail: count), Write (detail: count),
 //             Seek (detail: position), Size, Position, DeleteFile, CreateFolder, RemoveFolder,
 //             Attributes, FileExists, CopyFile (subject: from, detail: "-> to"), DeleteAtReboot,
-//             FullPathName, ShortPathName, TempPath, WindowsDirectory
+//             FullPathName, ShortPathName, TempPath, WindowsDirectory, CreatePrivateFolder
 //   registry: RegOpenKey, RegCreateKey, RegDeleteKey, RegCloseKey (subject "HKCU\path" or
 //             "HKLM\path"), RegSetValue, RegQueryValue, RegDeleteValue (subject "HKCU\path\name",
 //             RegSetValue detail: the value in double quotes), RegEnumValues, RegSubkeyCount,
@@ -22,7 +22,9 @@
 //   shell:    ShellExecute (subject: file, detail: verb=.. params=.. dir=.. show=..),
 //             SpecialFolder (subject: csidl number), SaveLink (subject: link path, detail: target),
 //             BrowseForFolder (subject: start folder)
-//   system:   ModulePath, Version, ShowMessage (subject: caption, detail: text), Sleep (subject: ms)
+//   system:   RestrictDllSearch, SetDllDirectory, LoadSystemLibrary (subject: file name),
+//             CommandLine, ModulePath, Version, ShowMessage (subject: caption, detail: text),
+//             Sleep (subject: ms), RandomBytes (subject: count)
 //   form:     FakeFormHost calls, when it shares this log (see fake_form_host.h)
 //
 // Failing a call (FailWhen/FailOn/FailNth) gives the result the real API gives on failure: null
@@ -107,6 +109,8 @@ class FakeFiles : public os::Files {
   // Inspection: not logged.
   bool HasFile(const std::string& path) const;
   bool HasFolder(const std::string& path) const;
+  // Made by CreatePrivateFolder (and not removed since).
+  bool IsPrivateFolder(const std::string& path) const;
   std::optional<std::string> Content(const std::string& path) const;  // nullopt: no such file
   std::vector<std::string> Entries() const;  // every file and folder path, as stored, sorted
   int OpenHandles(const std::string& path) const;
@@ -118,6 +122,7 @@ class FakeFiles : public os::Files {
   std::unique_ptr<os::File> Open(const std::string& path, os::OpenMode mode) override;
   bool DeleteFileAt(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
+  bool CreatePrivateFolder(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   uint32_t Attributes(const std::string& path) override;
   bool FileExists(const std::string& path) override;
@@ -141,6 +146,7 @@ class FakeFiles : public os::Files {
   std::string windowsDirectory_ = "C:\\windows";
   std::map<std::string, std::string> shortPaths_;  // folded long path -> short path
   std::vector<std::string> rebootDeletions_;
+  std::vector<std::string> privateFolders_;  // folded full paths
 };
 
 struct KeyNode;
@@ -234,6 +240,11 @@ class FakeSystem : public os::System {
   explicit FakeSystem(std::shared_ptr<CallLog> log);
 
   void SetModulePath(const std::string& path) { modulePath_ = path; }
+  void SetCommandLine(const std::string& commandLine) { commandLine_ = commandLine; }
+  // False: the system lacks SetDefaultDllDirectories, as before Windows 8 without its update.
+  bool hasDefaultDllDirectories = true;
+  // Bytes the generator hands out next, in turn; when none are queued it counts up from 1.
+  void QueueRandom(const std::string& bytes) { randomQueue_ += bytes; }
   void SetVersion(std::optional<os::VersionInfo> version) { version_ = version; }
   // Answers of message boxes, used in turn; when none are left: `defaultYesNoAnswer` for boxes
   // with MB_YESNO, IDOK (1) for the others.
@@ -249,14 +260,22 @@ class FakeSystem : public os::System {
   int SleepCount() const { return sleeps_; }
 
   // os::System
+  bool RestrictDllSearchToSystemFolder() override;
+  bool RemoveCurrentFolderFromDllSearch() override;
+  bool LoadSystemLibrary(const std::string& fileName) override;
+  std::string CommandLine() override;
   std::string ModulePath() override;
   std::optional<os::VersionInfo> Version() override;
   int ShowMessage(os::WindowRef owner, const std::string& text, const std::string& caption,
                   unsigned flags) override;
   void Sleep(uint32_t milliseconds) override;
+  bool RandomBytes(void* buffer, std::size_t count) override;
 
  private:
   std::shared_ptr<CallLog> log_;
+  std::string commandLine_ = "C:\\setup.exe";
+  std::string randomQueue_;
+  uint8_t randomCounter_ = 0;
   std::string modulePath_ = "C:\\setup.exe";
   std::optional<os::VersionInfo> version_ = os::VersionInfo{2, 6, 1, "Service Pack 1"};
   std::vector<int> answers_;

@@ -117,6 +117,36 @@ TEST(DelFileTest, GivingUpNamesTheFileUnlessItGoesAtRestart) {
   }
 }
 
+// The copy's own folder goes at restart with it, but only a folder the uninstaller made for a
+// copy: "-delfile" started from anywhere else must never remove the folder it lies in.
+TEST(DelFileTest, SchedulesTheRunFolderOfAnUninstallerCopyAfterTheCopy) {
+  struct Case {
+    std::string ownPath;
+    std::vector<std::string> scheduled;
+  };
+  const std::string runFolder = "C:\\windows\\temp\\ZUZOrilder-00ff10a0b0c0d0e0";
+  const std::vector<Case> cases = {
+      {runFolder + "\\ZUZOrilderuninst0.exe", {runFolder + "\\ZUZOrilderuninst0.exe", runFolder}},
+      {runFolder + "\\zuzoriLDERuninst0.EXE", {runFolder + "\\zuzoriLDERuninst0.EXE", runFolder}},
+      {"C:\\windows\\temp\\ZUZOrilderuninst0.exe", {"C:\\windows\\temp\\ZUZOrilderuninst0.exe"}},
+      {"C:\\Users\\me\\Downloads\\ZUZOrilderuninst0.exe", {"C:\\Users\\me\\Downloads\\ZUZOrilderuninst0.exe"}},
+      {runFolder + "\\setup.exe", {runFolder + "\\setup.exe"}},
+      {"C:\\windows\\temp\\ZUZOrilder-00ff10a0b0c0d0\\ZUZOrilderuninst0.exe",
+       {"C:\\windows\\temp\\ZUZOrilder-00ff10a0b0c0d0\\ZUZOrilderuninst0.exe"}},
+      {"C:\\windows\\temp\\ZUZOrilder-00ff10a0b0c0d0zz\\ZUZOrilderuninst0.exe",
+       {"C:\\windows\\temp\\ZUZOrilder-00ff10a0b0c0d0zz\\ZUZOrilderuninst0.exe"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ownPath);
+    fake::FakeOs fake;
+    fake.files.AddFile(c.ownPath, "MZ");
+    fake.system.SetModulePath(c.ownPath);
+    os::Os os = fake.Os();
+    app::RunDelFile(os, app::CommandLine::Parse("t.exe -delfile C:\\gone.exe Cap Text"));
+    EXPECT_EQ(fake.files.RebootDeletions(), c.scheduled);
+  }
+}
+
 TEST(DelFileTest, FailuresOfTheSystemStillEndWithTheClosingMessage) {
   for (const char* failing : {"DeleteAtReboot", "ModulePath", "Attributes", "DeleteFile"}) {
     fake::FakeOs fake;

@@ -2,6 +2,7 @@
 // through FormCreate, then the Install handler.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -41,6 +42,8 @@ struct Package {
   std::string license;
   std::string language;
   bool flags = true;
+  std::string fileName = "stars.scr";
+  std::string title = "Stars";
 };
 
 std::string DesktopLink() { return std::string(fake::kFakeDesktop) + "\\Preview Stars.lnk"; }
@@ -56,8 +59,8 @@ struct Rig {
     contents.readme = p.readme;
     contents.license = p.license;
     contents.language = p.language;
-    contents.record.SetScreensaverFileName("stars.scr");
-    contents.record.SetTitle("Stars");
+    contents.record.SetScreensaverFileName(p.fileName);
+    contents.record.SetTitle(p.title);
     contents.record.SetAddUninstallEntry(p.flags);
     contents.record.SetAddStartMenuGroup(p.flags);
     contents.record.SetAddDesktopShortcut(p.flags);
@@ -503,6 +506,50 @@ TEST(InstallProcedure, TranslatedNamesAndAHostileMessagePattern) {
   EXPECT_FALSE(failing.Install("C:\\Savers"));
   ASSERT_EQ(failing.Messages().size(), 1u);
   EXPECT_EQ(failing.Messages()[0].text, "%d%n%x Stars: %s %");
+}
+
+// Names taken from the package (file name, title, translations) are joined to the chosen folder,
+// the desktop or the group: whatever they hold, nothing is written anywhere else.
+TEST(InstallProcedure, NamesFromThePackageNeverLeadOutOfTheFolder) {
+  struct Case {
+    const char* name;
+    std::string fileName, title, language;
+    std::vector<std::string> inFolder;  // what the installation folder holds afterwards
+  };
+  const std::vector<Case> cases = {
+      {"file name with slashes", "../../Windows/evil.scr", "Stars", "",
+       {"Stars Readme.txt", "evil.scr", "uninstall evil.exe"}},
+      {"title climbing out", "stars.scr", "..\\..\\Windows\\x", "", {"stars.scr", "uninstall stars.exe"}},
+      {"translations with separators", "stars.scr", "Stars",
+       "Setup\r\nUninstall=..\\..\\Windows\\u\r\nReadme=/../../r\r\n",
+       {"Stars Readme.txt", "stars.scr", "uninstall stars.exe"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Package p;
+    p.fileName = c.fileName;
+    p.title = c.title;
+    p.language = c.language;
+    Rig rig(p);
+    rig.fake.files.AddFolder("C:\\Savers\\Deep\\Inner");
+    // A system reporting 10.0 keeps the record's long file name as it stands.
+    rig.fake.system.SetVersion(os::VersionInfo{2, 10, 0, ""});
+    rig.Start(false);
+    const auto before = rig.fake.files.Entries();
+    EXPECT_FALSE(rig.Install("C:\\Savers\\Deep\\Inner"));
+    std::vector<std::string> inFolder;
+    for (const std::string& entry : rig.fake.files.Entries()) {
+      if (std::find(before.begin(), before.end(), entry) != before.end()) continue;
+      const std::string folder = "C:\\Savers\\Deep\\Inner\\";
+      if (entry.rfind(folder, 0) == 0) {
+        inFolder.push_back(entry.substr(folder.size()));
+      } else {
+        EXPECT_TRUE(entry.rfind(fake::kFakeDesktop, 0) == 0 || entry.rfind(fake::kFakePrograms, 0) == 0) << entry;
+      }
+    }
+    EXPECT_EQ(inFolder, c.inFolder);
+    EXPECT_TRUE(rig.Messages().empty()) << rig.fake.log.Dump();
+  }
 }
 
 TEST(InstallProcedure, SilentModeInstallsIntoTheDefaultOrTheGivenFolder) {

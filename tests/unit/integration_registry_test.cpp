@@ -117,6 +117,26 @@ TEST(InstalledPathRecord, ClearOnMissingKeyLeavesItEmpty) {
   EXPECT_FALSE(fake.registry.HasKey(kHkcu, std::string(kStarsKey) + "\\PlayList"));
 }
 
+// The maker's key is shared by all its screen savers: a title without a key of its own must
+// neither record into it, read from it nor clear it.
+TEST(InstalledPathRecord, TitlesNamingNoOwnKeyNeverTouchTheSharedKey) {
+  constexpr char kShared[] = "Software\\Somnivex";
+  for (const std::string title : {"", "\\", "..", "Stars\\", "A\\..\\.."}) {
+    SCOPED_TRACE("title '" + title + "'");
+    fake::FakeOs fake;
+    fake.registry.SetString(kHkcu, kShared, "FileName_", "C:\\Other\\other.scr");
+    fake.registry.SetString(kHkcu, kShared, "Speed", "3");
+    fake.registry.SetString(kHkcu, std::string(kShared) + "\\PlayList\\1", "Item", "x");
+    integration::StoreInstalledPath(fake.registry, title, "C:\\Savers\\stars.scr");
+    EXPECT_EQ(integration::ReadInstalledPath(fake.registry, title), "");
+    integration::ClearSaverSettings(fake.registry, title);
+    EXPECT_EQ(fake.registry.StringValue(kHkcu, kShared, "FileName_"), "C:\\Other\\other.scr");
+    EXPECT_EQ(fake.registry.StringValue(kHkcu, kShared, "Speed"), "3");
+    EXPECT_TRUE(fake.registry.HasKey(kHkcu, std::string(kShared) + "\\PlayList\\1"));
+    EXPECT_TRUE(fake.log.Lines().empty()) << fake.log.Dump();
+  }
+}
+
 TEST(KeyTree, DeletesDeepestFirstFromTheHighestIndexDown) {
   fake::FakeOs fake;
   const std::string top = Entry("Stars");

@@ -175,6 +175,45 @@ TEST_F(Shortcuts, TitlesWithoutAGroupOfTheirOwnNeverTouchProgramsFolder) {
   }
 }
 
+// Names come from the package (title, translations) and are joined to the desktop or the group:
+// nothing in them may lead out of there.
+TEST_F(Shortcuts, NamesFromThePackageStayOnTheDesktopAndInTheGroup) {
+  struct Case {
+    const char* name;
+    std::string title, language;
+    std::vector<std::string> links;  // relative to the desktop or the Programs folder
+  };
+  const std::vector<Case> cases = {
+      {"title climbing out of the desktop", "A\\..\\..\\Stars", "", {}},
+      {"translations with separators fall back to English", "Stars",
+       "Setup\r\nPreview=..\\..\\Apercu\r\nReadme=../Lisez\r\nUninstall=C:\\Temp\\Ote\r\n",
+       {"Preview Stars.lnk", "Stars\\Preview Stars.lnk", "Stars\\Readme.lnk", "Stars\\Uninstall Stars.lnk"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    language::FreeTranslation();
+    if (!c.language.empty()) language::LoadTranslation(c.language, "Setup");
+    fake::FakeOs local;
+    os::Os localOs = local.Os();
+    local.files.AddFile(std::string(fake::kFakeDesktop) + "\\..\\Stars.lnk", "not ours");
+    integration::CreateDesktopShortcut(localOs, c.title, kSaver);
+    integration::CreateStartMenuGroup(localOs, c.title, kUninstaller, kSaver, true);
+    std::vector<std::string> saved;
+    for (const std::string& line : local.log.LinesOf("SaveLink")) saved.push_back(line.substr(0, line.find(".lnk") + 4));
+    std::vector<std::string> expected;
+    for (const std::string& link : c.links)
+      expected.push_back("SaveLink " + (link.find('\\') == std::string::npos ? kDesktop : kPrograms) + link);
+    EXPECT_EQ(saved, expected) << local.log.Dump();
+    integration::RemoveDesktopShortcut(localOs, c.title);
+    EXPECT_TRUE(local.files.HasFile(std::string(fake::kFakeDesktop) + "\\..\\Stars.lnk"));
+    if (!c.links.empty()) {
+      const auto readme = local.shell.LinkAt(kPrograms + "Stars\\Readme.lnk");
+      ASSERT_TRUE(readme);
+      EXPECT_EQ(readme->target, "C:\\Savers\\Stars Readme.txt");
+    }
+  }
+}
+
 TEST_F(Shortcuts, ThirtyTwoCharacterTitleAndNestedTitle) {
   const std::string title32(32, 'T');
   integration::CreateStartMenuGroup(os, title32, kUninstaller, kSaver, false);

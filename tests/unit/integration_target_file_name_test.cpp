@@ -31,6 +31,8 @@ TEST(ChooseTargetFileName, ReuseOrNumberedName) {
        "C:\\Savers\\starfie1.scr", true},
       {"recorded folder differs in case", "C:\\Savers\\starfield.scr", {"C:\\Savers\\starfield.scr"},
        "c:\\savers\\starfield.scr", "C:\\Savers\\starfie1.scr", true},
+      {"recorded name leading out of the folder", "C:\\Savers\\starfield.scr", {"C:\\Savers\\starfield.scr"},
+       "C:\\Savers\\x/../../Windows/evil.scr", "C:\\Savers\\starfie1.scr", true},
       {"nothing recorded", "C:\\Savers\\starfield.scr", {"C:\\Savers\\starfield.scr"}, std::nullopt,
        "C:\\Savers\\starfie1.scr", true},
       {"first free number wins",

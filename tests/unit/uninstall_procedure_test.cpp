@@ -15,7 +15,9 @@ constexpr char kUninstaller[] = "C:\\Program Files\\Stars\\uninstall stars.exe";
 constexpr char kShortUninstaller[] = "C:\\PROGRA~1\\Stars\\UNINST~1.EXE";
 constexpr char kSaver[] = "C:\\Program Files\\Stars\\stars.scr";
 constexpr char kReadme[] = "C:\\Program Files\\Stars\\Stars Readme.txt";
-constexpr char kTempCopy[] = "C:\\windows\\temp\\ZUZOrilderuninst0.exe";
+// The fake's generator counts up from 1: the first run folder is named after bytes 1 to 8.
+constexpr char kRunFolder[] = "C:\\windows\\temp\\ZUZOrilder-0102030405060708";
+const std::string kTempCopy = std::string(kRunFolder) + "\\ZUZOrilderuninst0.exe";
 constexpr char kSaverKey[] = "Software\\Somnivex\\Stars";
 constexpr char kEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Stars";
 const std::string kGroup = std::string(fake::kFakePrograms) + "\\Stars\\";
@@ -111,6 +113,9 @@ TEST_F(Uninstaller, YesRemovesEverythingInOrder) {
   // This process never deletes its own file: the copy does, once we have ended.
   EXPECT_TRUE(fake.files.HasFile(kUninstaller));
   EXPECT_EQ(fake.files.Content(kTempCopy), uninstallerBytes);
+  EXPECT_TRUE(fake.files.IsPrivateFolder(kRunFolder));
+  EXPECT_LT(At("CreatePrivateFolder"), copy);
+  EXPECT_EQ(fake.log.LinesOf("CopyFile")[0], std::string("CopyFile ") + kUninstaller + " -> " + kTempCopy);
 
   ASSERT_EQ(fake.shell.Executions().size(), 1u);
   const fake::Execution& e = fake.shell.Executions()[0];
@@ -217,18 +222,21 @@ TEST_F(Uninstaller, FlagsOffSkipTheirRemoval) {
   }
 }
 
-TEST_F(Uninstaller, WithoutRecordedPathTheSaverIsLookedForNextToTheUninstaller) {
+TEST_F(Uninstaller, WithoutRecordedPathOnlyTheNamePartIsDeletedNextToTheUninstaller) {
   struct Case {
-    const char* name;
     std::string recordFileName;
-    std::string deleted;  // empty: nothing of that name is deleted
+    bool saverDeleted;  // the file next to the uninstaller
   };
   const std::vector<Case> cases = {
-      {"bare name", "stars.scr", kSaver},
-      {"name with a folder stays as it is", "D:\\Elsewhere\\stars.scr", "D:\\Elsewhere\\stars.scr"},
+      {"stars.scr", true},          {"D:\\Elsewhere\\stars.scr", true}, {"..\\stars.scr", true},
+      {"C:stars.scr", true},        {"D:stars.scr", true},              {"sub/../../stars.scr", true},
+      {"\\stars.scr", true},        {"..", false},                      {"D:\\Elsewhere\\", false},
   };
+  // Every file any of these forms could name if taken as it stands.
+  const std::vector<std::string> notOurs = {"D:\\Elsewhere\\stars.scr", "C:\\Users\\stars.scr",
+                                            "C:\\stars.scr", "D:\\stars.scr", "C:\\Program Files\\stars.scr"};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.recordFileName);
     Machine t;
     t.Install();
     package::SetupContents contents = rig::Contents();
@@ -237,13 +245,13 @@ TEST_F(Uninstaller, WithoutRecordedPathTheSaverIsLookedForNextToTheUninstaller) 
     t.r.fake.files.AddFile(kUninstaller, rig::AsUninstaller(rig::SetupFile(contents)));
     t.r.fake.registry.SetString(RegRoot::kCurrentUser, kSaverKey, "Other", "x");
     t.r.fake.registry.SetValue(RegRoot::kCurrentUser, kSaverKey, "FileName_", os::RegValue{os::kRegSz, ""});
-    t.r.fake.files.AddFolder("D:\\Elsewhere");
-    t.r.fake.files.AddFile("D:\\Elsewhere\\stars.scr", "x");
+    for (const std::string& path : notOurs) t.r.fake.files.AddFile(path, "not ours");
     t.r.fake.files.SetCurrentFolder("C:\\Users");
-    t.r.fake.files.AddFile("C:\\Users\\stars.scr", "a file in the current folder");
+    // A system reporting 10.0 keeps the record's file name as it stands (no short-name rule).
+    t.r.fake.system.SetVersion(os::VersionInfo{2, 10, 0, ""});
     t.Uninstall();
-    EXPECT_TRUE(t.r.fake.files.HasFile("C:\\Users\\stars.scr")) << t.r.fake.log.Dump();
-    EXPECT_FALSE(t.r.fake.files.HasFile(c.deleted));
+    for (const std::string& path : notOurs) EXPECT_TRUE(t.r.fake.files.HasFile(path)) << path << "\n" << t.r.fake.log.Dump();
+    EXPECT_EQ(t.r.fake.files.HasFile(kSaver), !c.saverDeleted);
     // The readme is looked for next to the uninstaller too.
     EXPECT_FALSE(t.r.fake.files.HasFile(kReadme));
   }
@@ -338,7 +346,7 @@ TEST_F(Uninstaller, TitleWithQuoteOrLongPathStillNamesTheUninstallerSecond) {
   }
 }
 
-TEST_F(Uninstaller, NoTemporaryFolderOrFailedCopyStartsNothing) {
+TEST_F(Uninstaller, NoTemporaryFolderOrFailedCopyStartsNothingAndLeavesNothing) {
   struct Case {
     const char* name;
     std::function<void(fake::FakeOs&)> inject;
@@ -350,6 +358,9 @@ TEST_F(Uninstaller, NoTemporaryFolderOrFailedCopyStartsNothing) {
          f.files.SetTempPath("");
          f.files.SetWindowsDirectory("");
        }},
+      {"no fresh folder can be made", [](fake::FakeOs& f) { f.FailOn("CreatePrivateFolder"); }},
+      {"no random bytes", [](fake::FakeOs& f) { f.FailOn("RandomBytes"); }},
+      {"the copy does not start", [](fake::FakeOs& f) { f.shell.SetExecuteResult(2); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -357,12 +368,33 @@ TEST_F(Uninstaller, NoTemporaryFolderOrFailedCopyStartsNothing) {
     t.Install();
     c.inject(t.r.fake);
     t.Uninstall();
-    EXPECT_TRUE(t.r.fake.shell.Executions().empty());
+    EXPECT_LE(t.r.fake.shell.Executions().size(), 1u);
+    if (!t.r.fake.shell.Executions().empty()) {
+      EXPECT_EQ(t.r.fake.shell.Executions()[0].file, kTempCopy);
+    }
+    for (const std::string& entry : t.r.fake.files.Entries())
+      EXPECT_EQ(entry.find("ZUZOrilder"), std::string::npos) << entry;
     EXPECT_FALSE(t.r.fake.files.HasFile(kSaver));
     EXPECT_FALSE(t.r.fake.registry.HasKey(RegRoot::kLocalMachine, kEntry));
     EXPECT_FALSE(t.ShowedCorruptedMessage());
     EXPECT_EQ(t.r.wizard->ExitCode(), wizard::kExitFailedPartWay) << "the uninstaller file stays";
   }
+}
+
+// A name in the temporary folder that is already taken, by chance or by another user who
+// guessed it, is never used: not a folder, not a file, not what lies inside.
+TEST_F(Uninstaller, EachRunGetsAFreshFolderAndNeverATakenOne) {
+  Install();
+  r.fake.files.AddFile(kTempCopy, "planted");
+  r.fake.files.AddFile("C:\\windows\\temp\\ZUZOrilder-090a0b0c0d0e0f10", "planted file");
+  Uninstall();
+  constexpr char kThirdDraw[] = "C:\\windows\\temp\\ZUZOrilder-1112131415161718";
+  EXPECT_EQ(r.fake.files.Content(kTempCopy), "planted");
+  EXPECT_EQ(r.fake.log.Count("CreatePrivateFolder"), 3);
+  EXPECT_TRUE(r.fake.files.IsPrivateFolder(kThirdDraw));
+  ASSERT_EQ(r.fake.shell.Executions().size(), 1u);
+  EXPECT_EQ(r.fake.shell.Executions()[0].file, std::string(kThirdDraw) + "\\ZUZOrilderuninst0.exe");
+  EXPECT_EQ(r.fake.files.Content(r.fake.shell.Executions()[0].file), uninstallerBytes);
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
-// The program's entry: the file-removal mode runs before anything of the GUI exists; every
-// other run gets COM and the common controls, then the wizard window and its message loop.
+// The program's entry: the DLL search is protected first, then the file-removal mode runs before
+// anything of the GUI exists; every other run gets COM and the common controls, then the wizard
+// window and its message loop.
 #include <windows.h>
 #include <commctrl.h>
 
 #include "app/command_line.h"
-#include "app/del_file.h"
+#include "app/program.h"
 #include "os/win32/unique_handle.h"
 #include "os/win32/win_os.h"
 #include "wizard/win32/wizard_window.h"
@@ -25,9 +26,7 @@ int RunGui(os::Os& os, const app::CommandLine& commandLine) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const app::CommandLine commandLine = app::CommandLine::Parse(GetCommandLineA());
   os::win32::WinOs winOs;
   os::Os os = winOs.Os();
-  if (app::IsDelFileMode(commandLine)) return app::RunDelFile(os, commandLine);
-  return RunGui(os, commandLine);
+  return app::RunProgram(os, [&os](const app::CommandLine& commandLine) { return RunGui(os, commandLine); });
 }

@@ -1,6 +1,7 @@
 #include "os/win32/win_files.h"
 
 #include "os/win32/ansi_path.h"
+#include "os/win32/private_folder.h"
 #include "os/win32/text_buffer.h"
 #include "os/win32/unique_handle.h"
 
@@ -89,6 +90,8 @@ std::unique_ptr<os::File> WinFiles::Open(const std::string& path, os::OpenMode m
 bool WinFiles::DeleteFileAt(const std::string& path) { return DeleteFileA(path.c_str()); }
 
 bool WinFiles::CreateFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr); }
+
+bool WinFiles::CreatePrivateFolder(const std::string& path) { return CreatePrivateFolderA(path); }
 
 bool WinFiles::RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()); }
 

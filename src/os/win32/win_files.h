@@ -9,6 +9,7 @@ class WinFiles : public os::Files {
   std::unique_ptr<os::File> Open(const std::string& path, os::OpenMode mode) override;
   bool DeleteFileAt(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
+  bool CreatePrivateFolder(const std::string& path) override;
   bool RemoveFolder(const std::string& path) override;
   uint32_t Attributes(const std::string& path) override;
   bool FileExists(const std::string& path) override;

@@ -1,12 +1,58 @@
 #include "os/win32/win_system.h"
 
 #include <windows.h>
+#include <ntsecapi.h>
 
 #include <cstring>
 
 #include "os/win32/ansi_path.h"
+#include "os/win32/text_buffer.h"
 
 namespace os::win32 {
+
+namespace {
+
+// Not in the headers for the oldest systems we build for; the values are fixed.
+constexpr DWORD kLoadLibrarySearchSystem32 = 0x00000800;
+constexpr DWORD kLoadWithAlteredSearchPath = 0x00000008;
+
+// A kernel32 function that older systems lack: null there. kernel32 is always loaded, so this
+// loads nothing.
+template <typename Function>
+Function Kernel32Function(const char* name) {
+  const HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
+  if (!kernel32) return nullptr;
+  // Through the generic function type, which converts to any other without a warning.
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(kernel32, name)));
+}
+
+}  // namespace
+
+bool WinSystem::RestrictDllSearchToSystemFolder() {
+  using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+  const auto restrict = Kernel32Function<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories");
+  return restrict && restrict(kLoadLibrarySearchSystem32);
+}
+
+bool WinSystem::RemoveCurrentFolderFromDllSearch() {
+  using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCSTR);
+  const auto setDirectory = Kernel32Function<SetDllDirectoryFunction>("SetDllDirectoryA");
+  return setDirectory && setDirectory("");
+}
+
+bool WinSystem::LoadSystemLibrary(const std::string& fileName) {
+  std::string path = FillString([](char* buffer, DWORD size) { return GetSystemDirectoryA(buffer, size); });
+  if (path.empty()) return false;
+  if (path.back() != '\\') path += '\\';
+  path += fileName;
+  // Never freed: it must stay in memory for whoever asks for it by name later.
+  return LoadLibraryExA(path.c_str(), nullptr, kLoadWithAlteredSearchPath) != nullptr;
+}
+
+std::string WinSystem::CommandLine() {
+  const char* commandLine = GetCommandLineA();
+  return commandLine ? std::string(commandLine) : std::string();
+}
 
 // GetModuleFileNameW truncates silently and answers with the buffer size: grow until it fits.
 std::string WinSystem::ModulePath() {
@@ -45,5 +91,10 @@ int WinSystem::ShowMessage(os::WindowRef owner, const std::string& text, const s
 }
 
 void WinSystem::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+// Callers ask for a few bytes: the count always fits the call's 32 bits.
+bool WinSystem::RandomBytes(void* buffer, std::size_t count) {
+  return RtlGenRandom(buffer, static_cast<ULONG>(count)) != FALSE;
+}
 
 }  // namespace os::win32

@@ -1,16 +1,22 @@
 #pragma once
-// The running process: its own path, the Windows version, message boxes, pauses.
+// The running process: its DLL search, its own path, the Windows version, message boxes, pauses,
+// random bytes.
 #include "os/system.h"
 
 namespace os::win32 {
 
 class WinSystem : public os::System {
  public:
+  bool RestrictDllSearchToSystemFolder() override;
+  bool RemoveCurrentFolderFromDllSearch() override;
+  bool LoadSystemLibrary(const std::string& fileName) override;
+  std::string CommandLine() override;
   std::string ModulePath() override;
   std::optional<os::VersionInfo> Version() override;
   int ShowMessage(os::WindowRef owner, const std::string& text, const std::string& caption,
                   unsigned flags) override;
   void Sleep(uint32_t milliseconds) override;
+  bool RandomBytes(void* buffer, std::size_t count) override;
 };
 
 }  // namespace os::win32
