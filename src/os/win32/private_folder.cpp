@@ -37,8 +37,8 @@ std::vector<BYTE> WellKnownSid(WELL_KNOWN_SID_TYPE type) {
 }  // namespace
 
 bool CreatePrivateFolderA(const std::string& path) {
-  const std::vector<std::vector<BYTE>> sids = {CurrentUserSid(), WellKnownSid(WinBuiltinAdministratorsSid),
-                                               WellKnownSid(WinLocalSystemSid)};
+  const std::vector<std::vector<BYTE>> sids = {
+      CurrentUserSid(), WellKnownSid(WinBuiltinAdministratorsSid), WellKnownSid(WinLocalSystemSid)};
   DWORD aclSize = sizeof(ACL);
   for (const auto& sid : sids) {
     if (sid.empty()) return false;
@@ -48,8 +48,8 @@ bool CreatePrivateFolderA(const std::string& path) {
   auto* acl = reinterpret_cast<ACL*>(aclBuffer.data());
   if (!InitializeAcl(acl, aclSize, ACL_REVISION)) return false;
   for (const auto& sid : sids) {
-    if (!AddAccessAllowedAceEx(acl, ACL_REVISION, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE, FILE_ALL_ACCESS,
-                               const_cast<BYTE*>(sid.data())))
+    if (!AddAccessAllowedAceEx(acl, ACL_REVISION, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE,
+                               FILE_ALL_ACCESS, const_cast<BYTE*>(sid.data())))
       return false;
   }
   SECURITY_DESCRIPTOR descriptor{};
