@@ -64,12 +64,20 @@ void UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t packageEnd,
 
   // Composed before the removal steps below, so it is shown whatever they come to.
   report.somethingStays = !leftovers.Empty();
-  if (!StartSelfRemoval(os, owner, language::kApplicationTitle, ClosingMessage(title, leftovers)))
-    report.somethingStays = true;  // our own file
+  const bool selfRemovalStarted =
+      StartSelfRemoval(os, owner, language::kApplicationTitle, ClosingMessage(title, leftovers));
+  if (!selfRemovalStarted) report.somethingStays = true;  // our own file
 
   if (record.AddUninstallEntry()) integration::RemoveUninstallEntry(os.registry, title);
   if (record.AddStartMenuGroup()) integration::RemoveStartMenuGroup(os, title);
   if (record.AddDesktopShortcut()) integration::RemoveDesktopShortcut(os, title);
+
+  // Without the copy nobody would say goodbye, and the user would not learn that this file stays.
+  if (!selfRemovalStarted) {
+    leftovers.remaining.push_back(uninstallerPath);
+    os.system.ShowMessage(owner, ClosingMessage(title, leftovers), language::kApplicationTitle,
+                          os::kMbOk | os::kMbIconWarning);
+  }
 }
 
 }  // namespace uninstall

@@ -378,6 +378,11 @@ TEST_F(Uninstaller, NoTemporaryFolderOrFailedCopyStartsNothingAndLeavesNothing) 
     EXPECT_FALSE(t.r.fake.registry.HasKey(RegRoot::kLocalMachine, kEntry));
     EXPECT_FALSE(t.ShowedCorruptedMessage());
     EXPECT_EQ(t.r.wizard->ExitCode(), wizard::kExitFailedPartWay) << "the uninstaller file stays";
+    ASSERT_FALSE(t.r.fake.system.Messages().empty());
+    const std::string& goodbye = t.r.fake.system.Messages().back().text;
+    EXPECT_NE(goodbye.find("These files stay; please delete them yourself:"), std::string::npos)
+        << goodbye;
+    EXPECT_NE(goodbye.find(kUninstaller), std::string::npos) << goodbye;
   }
 }
 
