@@ -32,5 +32,4 @@ bool IsSilentSwitch(const CommandLine& commandLine);
 // Argument 1 is exactly "-delfile" and a file to delete follows.
 bool IsDelFileMode(const CommandLine& commandLine);
 
-
 }  // namespace app

@@ -47,10 +47,12 @@ int RunDelFile(os::Os& os, const CommandLine& commandLine) {
   }
   if (commandLine.Count() == 4) {
     if (gone || goesAtRestart)
-      os.system.ShowMessage(0, commandLine.Arg(4), commandLine.Arg(3), os::kMbOk | os::kMbIconInformation);
+      os.system.ShowMessage(0, commandLine.Arg(4), commandLine.Arg(3),
+                            os::kMbOk | os::kMbIconInformation);
     else
-      os.system.ShowMessage(0, "The file \"" + path + "\" could not be removed. Please delete it yourself.",
-                            commandLine.Arg(3), os::kMbOk | os::kMbIconWarning);
+      os.system.ShowMessage(
+          0, "The file \"" + path + "\" could not be removed. Please delete it yourself.",
+          commandLine.Arg(3), os::kMbOk | os::kMbIconWarning);
   }
   return gone ? wizard::kExitDone : wizard::kExitFailedPartWay;
 }

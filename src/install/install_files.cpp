@@ -51,7 +51,8 @@ class LineWriter {
 
 }  // namespace
 
-bool CreateFolderWithParents(os::Files& files, const std::string& folder, std::vector<std::string>& created) {
+bool CreateFolderWithParents(os::Files& files, const std::string& folder,
+                             std::vector<std::string>& created) {
   const std::string path = WithoutTrailingSeparators(folder);
   if (path.size() < 3 || IsExistingFolder(files, path)) return true;
   const std::string parent = ParentOf(path);
@@ -74,8 +75,8 @@ bool RemovePartialFile(os::Files& files, const std::string& path) {
   return files.DeleteFileAt(path);
 }
 
-bool WriteLinesFile(os::Files& files, const std::string& path, const std::vector<std::string>& lines,
-                    std::vector<uint8_t>& buffer) {
+bool WriteLinesFile(os::Files& files, const std::string& path,
+                    const std::vector<std::string>& lines, std::vector<uint8_t>& buffer) {
   if (buffer.empty()) return false;
   const auto file = files.Open(path, os::OpenMode::kCreateAlways);
   if (!file) return false;

@@ -11,7 +11,8 @@ namespace install {
 // Creates `folder` with every missing parent, outermost first. A trailing backslash is ignored;
 // a drive ("C:"), a root and a folder that already exists count as done. False when a level
 // cannot be created. Each level made here is appended to `created`, also when a later one fails.
-bool CreateFolderWithParents(os::Files& files, const std::string& folder, std::vector<std::string>& created);
+bool CreateFolderWithParents(os::Files& files, const std::string& folder,
+                             std::vector<std::string>& created);
 
 // The text names an existing folder (not a file).
 bool IsExistingFolder(os::Files& files, const std::string& folder);
@@ -24,7 +25,7 @@ bool RemovePartialFile(os::Files& files, const std::string& path);
 // Writes each line followed by CR LF into a new (or truncated) file; false when the file cannot
 // be created or a write falls short. `buffer` collects the bytes so that the file gets a few
 // large writes rather than one per line.
-bool WriteLinesFile(os::Files& files, const std::string& path, const std::vector<std::string>& lines,
-                    std::vector<uint8_t>& buffer);
+bool WriteLinesFile(os::Files& files, const std::string& path,
+                    const std::vector<std::string>& lines, std::vector<uint8_t>& buffer);
 
 }  // namespace install

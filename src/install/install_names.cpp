@@ -14,10 +14,12 @@ std::string LowerAsciiLetters(const std::string& text) {
 std::string ReplaceExtension(const std::string& path, const std::string& extension) {
   const std::string name = text::FileNamePart(path);
   const auto dot = name.find_last_of('.');
-  return text::FolderPart(path) + (dot == std::string::npos ? name : name.substr(0, dot)) + extension;
+  return text::FolderPart(path) + (dot == std::string::npos ? name : name.substr(0, dot)) +
+         extension;
 }
 
-std::string UninstallerName(const std::string& translatedUninstall, const std::string& targetFileName) {
+std::string UninstallerName(const std::string& translatedUninstall,
+                            const std::string& targetFileName) {
   return ReplaceExtension(LowerAsciiLetters(translatedUninstall) + " " + targetFileName, ".exe");
 }
 

@@ -10,6 +10,7 @@ std::string LowerAsciiLetters(const std::string& text);
 // or appends `extension` when the text has none.
 std::string ReplaceExtension(const std::string& path, const std::string& extension);
 // "uninstall stars.exe" for "stars.scr", with the translated word for "Uninstall".
-std::string UninstallerName(const std::string& translatedUninstall, const std::string& targetFileName);
+std::string UninstallerName(const std::string& translatedUninstall,
+                            const std::string& targetFileName);
 
 }  // namespace install

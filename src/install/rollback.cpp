@@ -13,7 +13,8 @@ void Rollback::NoteNewFile(const std::string& path) {
 void Rollback::Run() {
   for (const std::string& path : newFiles_) files_.DeleteFileAt(path);
   // RemoveDirectoryA takes empty folders only, which is exactly the rule here.
-  for (auto folder = folders_.rbegin(); folder != folders_.rend(); ++folder) files_.RemoveFolder(*folder);
+  for (auto folder = folders_.rbegin(); folder != folders_.rend(); ++folder)
+    files_.RemoveFolder(*folder);
   newFiles_.clear();
   folders_.clear();
 }

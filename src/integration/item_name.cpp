@@ -13,7 +13,8 @@ bool AllPartsAreNames(const std::string& path) {
   std::string::size_type start = 0;
   while (true) {
     const auto end = path.find_first_of("\\/", start);
-    const auto part = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    const auto part =
+        path.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (IsEmptyOrDots(part)) return false;
     if (end == std::string::npos) return true;
     start = end + 1;

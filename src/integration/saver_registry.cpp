@@ -23,7 +23,8 @@ void StoreInstalledPath(os::Registry& registry, const std::string& title, const 
   if (!TitleNamesOwnItem(title)) return;
   const auto key = registry.CreateKey(kRoot, SaverKeyPath(title));
   if (!key) return;
-  if (!key->SetString(kInstalledPathValue, path)) throw RegistryError::FailedToSetData(kInstalledPathValue);
+  if (!key->SetString(kInstalledPathValue, path))
+    throw RegistryError::FailedToSetData(kInstalledPathValue);
 }
 
 std::string ReadInstalledPath(os::Registry& registry, const std::string& title) {

@@ -13,7 +13,8 @@ constexpr std::size_t kMaxLinkPathLength = 259;
 // Writes <special folder>\<name>.lnk pointing at `target`, with the target's first icon. `name`
 // may begin with one existing subfolder ("Title\Preview Title"). Raises ShortcutError when the
 // folder cannot be had, the path would be too long, or the shell cannot save the link.
-void CreateShellLink(os::Shell& shell, const std::string& target, const std::string& name, int csidl);
+void CreateShellLink(os::Shell& shell, const std::string& target, const std::string& name,
+                     int csidl);
 
 // Creates the folder and every missing folder above it. Outcomes are not checked: whoever
 // needs the folder finds out when writing into it.

@@ -15,7 +15,9 @@ std::string PreviewLinkName(const std::string& title) { return NameWord("Preview
 
 std::string ReadmeLinkName() { return NameWord("Readme"); }
 
-std::string UninstallLinkName(const std::string& title) { return NameWord("Uninstall") + ' ' + title; }
+std::string UninstallLinkName(const std::string& title) {
+  return NameWord("Uninstall") + ' ' + title;
+}
 
 std::string ReadmeFileName(const std::string& title) {
   const std::string name = title + ' ' + NameWord("Readme") + ".txt";

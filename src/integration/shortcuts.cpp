@@ -23,7 +23,8 @@ void Quietly(Step step) {
 // Raises when the shell cannot give the folder at all.
 std::string RequiredFolder(os::Shell& shell, int csidl) {
   const auto folder = shell.SpecialFolder(0, csidl);
-  if (!folder) throw ShortcutError("The shell folder " + std::to_string(csidl) + " is not available.");
+  if (!folder)
+    throw ShortcutError("The shell folder " + std::to_string(csidl) + " is not available.");
   return text::WithTrailingBackslash(*folder);
 }
 
@@ -35,10 +36,13 @@ std::string ProgramsFolderOrEmpty(os::Shell& shell) {
 
 }  // namespace
 
-void CreateDesktopShortcut(os::Os& os, const std::string& title, const std::string& screensaverPath) {
+void CreateDesktopShortcut(os::Os& os, const std::string& title,
+                           const std::string& screensaverPath) {
   // A title with a part such as ".." would put the link somewhere else than on the desktop.
   if (!NameStaysInFolder(PreviewLinkName(title))) return;
-  Quietly([&] { CreateShellLink(os.shell, screensaverPath, PreviewLinkName(title), os::kCsidlDesktop); });
+  Quietly([&] {
+    CreateShellLink(os.shell, screensaverPath, PreviewLinkName(title), os::kCsidlDesktop);
+  });
 }
 
 void RemoveDesktopShortcut(os::Os& os, const std::string& title) {
@@ -55,12 +59,19 @@ void CreateStartMenuGroup(os::Os& os, const std::string& title, const std::strin
   if (programs.empty()) return;
   CreateFolderPath(os.files, programs + title + '\\');
   const std::string inGroup = title + '\\';
-  Quietly([&] { CreateShellLink(os.shell, screensaverPath, inGroup + PreviewLinkName(title), os::kCsidlPrograms); });
+  Quietly([&] {
+    CreateShellLink(os.shell, screensaverPath, inGroup + PreviewLinkName(title),
+                    os::kCsidlPrograms);
+  });
   if (hasReadme && !ReadmeFileName(title).empty()) {
     const std::string readme = text::FolderPart(screensaverPath) + ReadmeFileName(title);
-    Quietly([&] { CreateShellLink(os.shell, readme, inGroup + ReadmeLinkName(), os::kCsidlPrograms); });
+    Quietly(
+        [&] { CreateShellLink(os.shell, readme, inGroup + ReadmeLinkName(), os::kCsidlPrograms); });
   }
-  Quietly([&] { CreateShellLink(os.shell, uninstallerPath, inGroup + UninstallLinkName(title), os::kCsidlPrograms); });
+  Quietly([&] {
+    CreateShellLink(os.shell, uninstallerPath, inGroup + UninstallLinkName(title),
+                    os::kCsidlPrograms);
+  });
 }
 
 void RemoveStartMenuGroup(os::Os& os, const std::string& title) {

@@ -8,7 +8,8 @@
 
 namespace integration {
 
-void CreateDesktopShortcut(os::Os& os, const std::string& title, const std::string& screensaverPath);
+void CreateDesktopShortcut(os::Os& os, const std::string& title,
+                           const std::string& screensaverPath);
 void RemoveDesktopShortcut(os::Os& os, const std::string& title);
 
 // A folder named after the title in the user's Programs folder with a preview, an optional

@@ -12,7 +12,8 @@ std::string RecordedPathInFolder(const std::function<std::string()>& readRecorde
   std::string recorded = readRecordedPath();
   // Byte for byte: a recorded path that differs only in case is somebody else's install. Its
   // name must be a plain one too: "x/../y.scr" after the folder would lead out of it.
-  if (text::FolderPart(recorded) != folder || text::PlainFileName(recorded) != text::FileNamePart(recorded))
+  if (text::FolderPart(recorded) != folder ||
+      text::PlainFileName(recorded) != text::FileNamePart(recorded))
     recorded.clear();
   return recorded;
 }
@@ -40,7 +41,8 @@ void ChooseTargetFileName(os::Files& files, const std::function<std::string()>& 
   for (int number = 1; number <= kHighestFileNumber; ++number) {
     const std::string candidate = NumberedFileName(stem, ending, number);
     if (candidate.empty()) return;
-    target.assign(folder).append(candidate);  // reuses the buffer: this loop may run millions of times
+    target.assign(folder).append(
+        candidate);  // reuses the buffer: this loop may run millions of times
     if (!files.FileExists(target)) return;
   }
 }

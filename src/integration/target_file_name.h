@@ -14,8 +14,8 @@ constexpr std::size_t kShortStemLength = 8;
 // `target` is the folder followed by the record's file name; `folder` ends in a backslash.
 // A free target stays. Otherwise the recorded path is reused when its folder part is exactly
 // `folder` (a reinstallation over our own file); failing that the first free numbered name wins:
-// starfie1.scr ... starfie9.scr, starfi10.scr, ... `readRecordedPath` is called only when the target
-// is taken; its errors pass through.
+// starfie1.scr ... starfie9.scr, starfi10.scr, ... `readRecordedPath` is called only when the
+// target is taken; its errors pass through.
 void ChooseTargetFileName(os::Files& files, const std::function<std::string()>& readRecordedPath,
                           std::string& target, const std::string& folder);
 

@@ -9,7 +9,9 @@ namespace {
 constexpr os::RegRoot kRoot = os::RegRoot::kLocalMachine;
 }
 
-std::string UninstallKeyPath(const std::string& title) { return std::string(kUninstallKeyParent) + '\\' + title; }
+std::string UninstallKeyPath(const std::string& title) {
+  return std::string(kUninstallKeyParent) + '\\' + title;
+}
 
 void RegisterUninstallEntry(os::Registry& registry, const std::string& title,
                             const std::string& uninstallerPath) {

@@ -23,7 +23,8 @@ constexpr char kLineBreakMark[] = "#13";
 
 }  // namespace
 
-std::vector<TranslationEntry> ReadTranslationEntries(const std::string& languageText, const std::string& section) {
+std::vector<TranslationEntry> ReadTranslationEntries(const std::string& languageText,
+                                                     const std::string& section) {
   std::vector<TranslationEntry> entries;
   std::string_view currentSection;
   std::size_t number = 0;
@@ -35,7 +36,8 @@ std::vector<TranslationEntry> ReadTranslationEntries(const std::string& language
       return;
     }
     if (!section.empty() && currentSection != section) return;
-    entries.push_back({std::string(line.substr(0, equals)), std::string(line.substr(equals + 1)), number});
+    entries.push_back(
+        {std::string(line.substr(0, equals)), std::string(line.substr(equals + 1)), number});
   });
   return entries;
 }
@@ -61,13 +63,15 @@ std::string Translate(const std::string& english) {
 
 void FreeTranslation() { table.reset(); }
 
-std::string ReplaceAll(const std::string& text, const std::string& oldPart, const std::string& newPart) {
+std::string ReplaceAll(const std::string& text, const std::string& oldPart,
+                       const std::string& newPart) {
   // An empty pattern would match everywhere without advancing; nothing to replace then.
   if (oldPart.empty()) return text;
   std::string result;
   result.reserve(text.size());
   std::size_t from = 0;
-  for (std::size_t hit = text.find(oldPart); hit != std::string::npos; hit = text.find(oldPart, from)) {
+  for (std::size_t hit = text.find(oldPart); hit != std::string::npos;
+       hit = text.find(oldPart, from)) {
     result.append(text, from, hit - from);
     result += newPart;
     from = hit + oldPart.size();

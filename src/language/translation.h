@@ -19,13 +19,15 @@ struct TranslationEntry {
   std::string value;
   std::size_t line;
 };
-std::vector<TranslationEntry> ReadTranslationEntries(const std::string& languageText, const std::string& section);
+std::vector<TranslationEntry> ReadTranslationEntries(const std::string& languageText,
+                                                     const std::string& section);
 // The translation of `english`, or `english` itself; the English text before loading.
 std::string Translate(const std::string& english);
 // Releases the table; lookups return the English text again.
 void FreeTranslation();
 // Every occurrence of `oldPart` (not empty) replaced by `newPart`, left to right, no rescanning.
-std::string ReplaceAll(const std::string& text, const std::string& oldPart, const std::string& newPart);
+std::string ReplaceAll(const std::string& text, const std::string& oldPart,
+                       const std::string& newPart);
 
 // Header texts of the wizard's pages by index, filled by LangRenameControls.
 extern std::array<std::string, ui::kPageCount> PageTitles;

@@ -11,9 +11,9 @@ namespace os {
 class File {
  public:
   virtual ~File() = default;
-  virtual int64_t Size() = 0;            // -1 when the size cannot be read
+  virtual int64_t Size() = 0;  // -1 when the size cannot be read
   virtual bool Seek(int64_t position) = 0;
-  virtual int64_t Position() = 0;        // -1 when unknown
+  virtual int64_t Position() = 0;  // -1 when unknown
   // Reads up to `count` bytes at the current position; `delivered` is 0 when the read fails.
   virtual bool Read(void* buffer, uint32_t count, uint32_t& delivered) = 0;
   // Writes `count` bytes at the current position; `written` is 0 when the write fails.
@@ -21,10 +21,10 @@ class File {
 };
 
 enum class OpenMode {
-  kReadShareAll,      // GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING
-  kReadShareRead,     // GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING
-  kReadWriteExisting, // GENERIC_READ | GENERIC_WRITE, no sharing, OPEN_EXISTING
-  kCreateAlways,      // GENERIC_READ | GENERIC_WRITE, no sharing, CREATE_ALWAYS
+  kReadShareAll,       // GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING
+  kReadShareRead,      // GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING
+  kReadWriteExisting,  // GENERIC_READ | GENERIC_WRITE, no sharing, OPEN_EXISTING
+  kCreateAlways,       // GENERIC_READ | GENERIC_WRITE, no sharing, CREATE_ALWAYS
 };
 
 constexpr uint32_t kInvalidAttributes = 0xFFFFFFFFu;
@@ -34,21 +34,22 @@ constexpr uint32_t kAttributeReparsePoint = 0x400u;
 class Files {
  public:
   virtual ~Files() = default;
-  virtual std::unique_ptr<File> Open(const std::string& path, OpenMode mode) = 0;  // null on failure
+  virtual std::unique_ptr<File> Open(const std::string& path,
+                                     OpenMode mode) = 0;  // null on failure
   virtual bool DeleteFileAt(const std::string& path) = 0;
-  virtual bool CreateFolder(const std::string& path) = 0;   // one level, default security
+  virtual bool CreateFolder(const std::string& path) = 0;  // one level, default security
   // One level, open to the current user, Administrators and SYSTEM only (nothing inherited from
   // the parent). Fails when anything of that name exists, a link or junction included.
   virtual bool CreatePrivateFolder(const std::string& path) = 0;
-  virtual bool RemoveFolder(const std::string& path) = 0;   // empty folders only
-  virtual uint32_t Attributes(const std::string& path) = 0; // kInvalidAttributes when absent
+  virtual bool RemoveFolder(const std::string& path) = 0;    // empty folders only
+  virtual uint32_t Attributes(const std::string& path) = 0;  // kInvalidAttributes when absent
   // FindFirstFileA finds a file (not a folder) of that name.
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) = 0;
   // MoveFileExA(path, null, MOVEFILE_DELAY_UNTIL_REBOOT).
   virtual bool DeleteAtReboot(const std::string& path) = 0;
-  virtual std::string FullPathName(const std::string& path) = 0;  // empty on failure
-  virtual std::string ShortPathName(const std::string& path) = 0; // empty on failure
+  virtual std::string FullPathName(const std::string& path) = 0;   // empty on failure
+  virtual std::string ShortPathName(const std::string& path) = 0;  // empty on failure
   // The system's folders, faithful: the ANSI form where the code page holds the name, else the
   // short form; empty when neither names the folder (never a path with a '?' put in for a
   // character the code page lacks).

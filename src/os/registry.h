@@ -1,6 +1,6 @@
 #pragma once
-// Registry half of the OS boundary: string values under HKCU and HKLM, keys opened with full access.
-// Failures show as null keys and false results; the callers pick what to raise.
+// Registry half of the OS boundary: string values under HKCU and HKLM, keys opened with full
+// access. Failures show as null keys and false results; the callers pick what to raise.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -23,8 +23,9 @@ struct RegValue {
 class RegKey {
  public:
   virtual ~RegKey() = default;
-  virtual bool SetString(const std::string& name, const std::string& value) = 0;  // REG_SZ, NUL counted
-  virtual std::optional<RegValue> Query(const std::string& name) = 0;            // nullopt: no such value
+  virtual bool SetString(const std::string& name,
+                         const std::string& value) = 0;                // REG_SZ, NUL counted
+  virtual std::optional<RegValue> Query(const std::string& name) = 0;  // nullopt: no such value
   // RegQueryInfoKeyA then RegEnumValueA over every index; nullopt when the key cannot be listed.
   virtual std::optional<std::vector<std::string>> ValueNames() = 0;
   virtual bool DeleteValue(const std::string& name) = 0;
@@ -38,7 +39,8 @@ class Registry {
   // Paths are relative to the root, without a leading backslash.
   virtual std::unique_ptr<RegKey> OpenKey(RegRoot root, const std::string& path) = 0;
   virtual std::unique_ptr<RegKey> CreateKey(RegRoot root, const std::string& path) = 0;
-  virtual bool DeleteKey(RegRoot root, const std::string& path) = 0;  // RegDeleteKeyA: leaf keys only
+  virtual bool DeleteKey(RegRoot root,
+                         const std::string& path) = 0;  // RegDeleteKeyA: leaf keys only
 };
 
 }  // namespace os

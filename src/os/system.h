@@ -37,12 +37,13 @@ class System {
   // Loads <system folder>\fileName, its own imports searched from there too, and keeps it for the
   // rest of the run, so that a later load by that bare name finds it in memory.
   virtual bool LoadSystemLibrary(const std::string& fileName) = 0;
-  virtual std::string CommandLine() = 0;                 // GetCommandLineA
-  // The running program's file, faithful as the folders of Files are; empty when it cannot be named.
+  virtual std::string CommandLine() = 0;  // GetCommandLineA
+  // The running program's file, faithful as the folders of Files are; empty when it cannot be
+  // named.
   virtual std::string ModulePath() = 0;
-  virtual std::optional<VersionInfo> Version() = 0;      // GetVersionExA; nullopt when it fails
+  virtual std::optional<VersionInfo> Version() = 0;  // GetVersionExA; nullopt when it fails
   virtual int ShowMessage(WindowRef owner, const std::string& text, const std::string& caption,
-                          unsigned flags) = 0;           // MessageBoxA
+                          unsigned flags) = 0;  // MessageBoxA
   virtual void Sleep(uint32_t milliseconds) = 0;
   // Fills `count` bytes from the system's cryptographic generator; false when it cannot.
   virtual bool RandomBytes(void* buffer, std::size_t count) = 0;

@@ -18,7 +18,8 @@ constexpr int64_t kWindow = static_cast<int64_t>(kSignatureSize);
 // source is a program. A package is always appended to the program, never inside it.
 int64_t LowestWindowStart(ReadSource& source, int64_t size) {
   uint8_t header[kPeHeaderProbe];
-  const auto wanted = static_cast<uint32_t>(size < int64_t(sizeof header) ? size : int64_t(sizeof header));
+  const auto wanted =
+      static_cast<uint32_t>(size < int64_t(sizeof header) ? size : int64_t(sizeof header));
   uint32_t delivered = 0;
   if (!source.ReadAt(0, header, wanted, delivered)) return 0;
   const int64_t imageEnd = PeImageEnd(header, delivered);
@@ -43,7 +44,8 @@ std::optional<int64_t> FindPackageEnd(ReadSource& source) {
   // Window starts still to examine are floor..highest; each pass takes the top kBlockWindows.
   int64_t highest = size - kWindow;
   while (highest >= floor) {
-    const int64_t lowest = highest - floor >= kBlockWindows - 1 ? highest - (kBlockWindows - 1) : floor;
+    const int64_t lowest =
+        highest - floor >= kBlockWindows - 1 ? highest - (kBlockWindows - 1) : floor;
     const auto length = static_cast<uint32_t>(highest - lowest + kWindow);
     block.resize(length);
     uint32_t delivered = 0;

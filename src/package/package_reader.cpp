@@ -18,7 +18,8 @@ std::string ReadText(ReadSource& source, int64_t position, int32_t size) {
 }  // namespace
 
 std::string ReadExactly(ReadSource& source, int64_t position, int64_t length) {
-  if (position < 0 || length < 0) throw CorruptedPackage("corrupted package: read outside the file");
+  if (position < 0 || length < 0)
+    throw CorruptedPackage("corrupted package: read outside the file");
   const int64_t size = source.Size();
   // Checked before allocating, so that a wild size in a damaged record cannot ask for gigabytes.
   if (size < 0 || position > size || length > size - position)

@@ -23,7 +23,8 @@ void FillPackageFields(SettingsRecord& record, int64_t imageLength, int64_t read
   const int32_t readme = CheckedSize(readmeSize, "the readme text");
   const int32_t license = CheckedSize(licenseSize, "the licence text");
   const int32_t language = CheckedSize(languageSize, "the language text");
-  const int32_t texts = CheckedSize(int64_t(readme) + license + language, "the three texts together");
+  const int32_t texts =
+      CheckedSize(int64_t(readme) + license + language, "the three texts together");
   const int32_t image = CheckedSize(imageLength, "the screen-saver image");
   const int32_t packageSize = CheckedSize(int64_t(image) + texts + kTrailerSize, "the package");
   record.SetPackageSize(packageSize);
@@ -49,11 +50,12 @@ std::string PackageTail(const std::string& readme, const std::string& license,
 }
 
 std::string AssembleSetupFile(const std::string& stub, SetupContents contents) {
-  FillPackageFields(contents.record, int64_t(contents.image.size()), int64_t(contents.readme.size()),
-                    int64_t(contents.license.size()), int64_t(contents.language.size()));
+  FillPackageFields(contents.record, int64_t(contents.image.size()),
+                    int64_t(contents.readme.size()), int64_t(contents.license.size()),
+                    int64_t(contents.language.size()));
   std::string file;
-  file.reserve(stub.size() + contents.image.size() + contents.readme.size() + contents.license.size() +
-               contents.language.size() + kTrailerSize);
+  file.reserve(stub.size() + contents.image.size() + contents.readme.size() +
+               contents.license.size() + contents.language.size() + kTrailerSize);
   file += stub;
   file += contents.image;
   file += PackageTail(contents.readme, contents.license, contents.language, contents.record);

@@ -17,7 +17,8 @@ uint32_t Le(const uint8_t* p, std::size_t width) {
 }  // namespace
 
 int64_t PeImageEnd(const uint8_t* header, std::size_t size) {
-  if (header == nullptr || size < kLfanewOffset + 4 || header[0] != 'M' || header[1] != 'Z') return 0;
+  if (header == nullptr || size < kLfanewOffset + 4 || header[0] != 'M' || header[1] != 'Z')
+    return 0;
   const std::size_t pe = Le(header + kLfanewOffset, 4);
   if (pe > size || size - pe < 4 + kCoffHeaderSize) return 0;
   if (Le(header + pe, 4) != 0x00004550) return 0;  // "PE\0\0"
@@ -38,7 +39,8 @@ int64_t PeImageEnd(const uint8_t* header, std::size_t size) {
 
 bool ReadPeKind(const uint8_t* header, std::size_t size, PeKind& kind) {
   constexpr std::size_t kSubsystemOffset = 68;  // within the optional header, both formats
-  if (header == nullptr || size < kLfanewOffset + 4 || header[0] != 'M' || header[1] != 'Z') return false;
+  if (header == nullptr || size < kLfanewOffset + 4 || header[0] != 'M' || header[1] != 'Z')
+    return false;
   const std::size_t pe = Le(header + kLfanewOffset, 4);
   if (pe > size || size - pe < 4 + kCoffHeaderSize) return false;
   if (Le(header + pe, 4) != 0x00004550) return false;

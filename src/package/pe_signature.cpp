@@ -29,9 +29,12 @@ struct OptionalLayout {
 };
 
 bool LayoutFor(uint16_t magic, OptionalLayout& layout) {
-  if (magic == kMagicPe32) layout = {92, 96};
-  else if (magic == kMagicPe32Plus) layout = {108, 112};
-  else return false;
+  if (magic == kMagicPe32)
+    layout = {92, 96};
+  else if (magic == kMagicPe32Plus)
+    layout = {108, 112};
+  else
+    return false;
   return true;
 }
 
@@ -48,7 +51,8 @@ CertificatePlace FindCertificateEntry(const uint8_t* header, std::size_t size) {
   const std::size_t pe = Le(header + kLfanewOffset, 4);
   // Every later offset is checked against `size` by subtraction, so none can wrap around.
   if (pe > size || size - pe < 4 + kCoffHeaderSize + 2) return {};
-  if (header[pe] != 'P' || header[pe + 1] != 'E' || header[pe + 2] != 0 || header[pe + 3] != 0) return {};
+  if (header[pe] != 'P' || header[pe + 1] != 'E' || header[pe + 2] != 0 || header[pe + 3] != 0)
+    return {};
   const std::size_t coff = pe + 4;
   const std::size_t optionalSize = Le(header + coff + kSizeOfOptionalHeaderOffset, 2);
   const std::size_t optional = coff + kCoffHeaderSize;

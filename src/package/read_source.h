@@ -35,7 +35,8 @@ class MemoryReadSource : public ReadSource {
  public:
   MemoryReadSource(const void* data, std::size_t size)
       : data_(static_cast<const uint8_t*>(data)), size_(size) {}
-  explicit MemoryReadSource(const std::string& bytes) : MemoryReadSource(bytes.data(), bytes.size()) {}
+  explicit MemoryReadSource(const std::string& bytes)
+      : MemoryReadSource(bytes.data(), bytes.size()) {}
   int64_t Size() override { return static_cast<int64_t>(size_); }
   bool ReadAt(int64_t position, void* buffer, uint32_t count, uint32_t& delivered) override;
 

@@ -27,8 +27,10 @@ void ValidateTrailer(int64_t packageEnd) {
 void ValidateTexts(const SettingsRecord& record, int64_t packageEnd) {
   ValidateTrailer(packageEnd);
   RequireInside(TextsStart(packageEnd, record), record.TextsSize(), packageEnd, "the texts");
-  RequireInside(ReadmeStart(packageEnd, record), record.ReadmeSize(), packageEnd, "the readme text");
-  RequireInside(LicenseStart(packageEnd, record), record.LicenseSize(), packageEnd, "the licence text");
+  RequireInside(ReadmeStart(packageEnd, record), record.ReadmeSize(), packageEnd,
+                "the readme text");
+  RequireInside(LicenseStart(packageEnd, record), record.LicenseSize(), packageEnd,
+                "the licence text");
   RequireInside(LanguageStart(packageEnd, record), record.LanguageSize(), packageEnd,
                 "the language text");
 }

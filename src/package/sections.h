@@ -1,12 +1,13 @@
 #pragma once
 // Where each part of a package lies, computed from PackageEnd and the settings record.
 //
-//   setup file:   stub | image | readme | licence | language | record (932) | "ZUZOri.sig" | ignored
-//   uninstaller:  stub | readme | licence | language | record (932) | "ScUnin.sig" | ignored
+//   setup file:   stub | image | readme | licence | language | record (932) | "ZUZOri.sig" |
+//   ignored uninstaller:  stub | readme | licence | language | record (932) | "ScUnin.sig" |
+//   ignored
 //
 // The record's 32-bit sizes are sign-extended into 64-bit positions, so no sum here can overflow
-// for any PackageEnd a real file can have. An uninstaller keeps the setup file's PackageSize, so the
-// stub and image positions mean something in a setup file only.
+// for any PackageEnd a real file can have. An uninstaller keeps the setup file's PackageSize, so
+// the stub and image positions mean something in a setup file only.
 #include <cstdint>
 
 #include "package/settings_record.h"
@@ -33,7 +34,9 @@ inline int64_t LanguageStart(int64_t packageEnd, const SettingsRecord& r) {
 inline int64_t StubLength(int64_t packageEnd, const SettingsRecord& r) {
   return packageEnd - int64_t(r.PackageSize());
 }
-inline int64_t ImageStart(int64_t packageEnd, const SettingsRecord& r) { return StubLength(packageEnd, r); }
+inline int64_t ImageStart(int64_t packageEnd, const SettingsRecord& r) {
+  return StubLength(packageEnd, r);
+}
 inline int64_t ImageLength(const SettingsRecord& r) {
   return int64_t(r.PackageSize()) - int64_t(r.TextsSize()) - kTrailerSize;
 }

@@ -30,7 +30,8 @@ void ReadAll(os::File& source, void* bytes, uint32_t count, const char* what) {
 template <typename Adjust>
 void CopyRange(os::File& source, os::File& out, int64_t position, int64_t length, const char* what,
                Adjust firstPiece) {
-  if (!source.Seek(position)) throw WriteError(std::string("could not find ") + what + " in the setup file");
+  if (!source.Seek(position))
+    throw WriteError(std::string("could not find ") + what + " in the setup file");
   std::vector<uint8_t> buffer(static_cast<std::size_t>(length < kCopyPiece ? length : kCopyPiece));
   bool first = true;
   for (int64_t left = length; left > 0;) {
@@ -43,13 +44,15 @@ void CopyRange(os::File& source, os::File& out, int64_t position, int64_t length
   }
 }
 
-void CopyUninstallerStub(os::File& source, os::File& out, int64_t packageEnd, const SettingsRecord& record) {
+void CopyUninstallerStub(os::File& source, os::File& out, int64_t packageEnd,
+                         const SettingsRecord& record) {
   ValidateImage(record, packageEnd);
   CopyRange(source, out, 0, StubLength(packageEnd, record), "the program",
             [](uint8_t* bytes, uint32_t count) { ClearCertificateEntry(bytes, count); });
 }
 
-void CopyUninstallerTexts(os::File& source, os::File& out, int64_t packageEnd, const SettingsRecord& record) {
+void CopyUninstallerTexts(os::File& source, os::File& out, int64_t packageEnd,
+                          const SettingsRecord& record) {
   ValidateTexts(record, packageEnd);
   if (record.TextsSize() == 0) return;
   CopyRange(source, out, TextsStart(packageEnd, record), record.TextsSize(), "the texts",
@@ -63,8 +66,8 @@ void WriteUninstallerTrailer(os::File& out, const SettingsRecord& record) {
 
 }  // namespace
 
-void WriteUninstaller(os::File& source, os::File& out, int64_t packageEnd, const SettingsRecord& record,
-                      const std::function<void()>& afterStub) {
+void WriteUninstaller(os::File& source, os::File& out, int64_t packageEnd,
+                      const SettingsRecord& record, const std::function<void()>& afterStub) {
   // Checked before the first byte is written, so a damaged record leaves an empty file.
   ValidateImage(record, packageEnd);
   CopyUninstallerStub(source, out, packageEnd, record);

@@ -19,7 +19,7 @@ namespace package {
 // header (see pe_signature.h); nothing else is changed. `afterStub`, when given, runs between the
 // stub and the texts: the installation takes its expanded target path at that very point, and an
 // error it throws ends the writing there.
-void WriteUninstaller(os::File& source, os::File& out, int64_t packageEnd, const SettingsRecord& record,
-                      const std::function<void()>& afterStub = {});
+void WriteUninstaller(os::File& source, os::File& out, int64_t packageEnd,
+                      const SettingsRecord& record, const std::function<void()>& afterStub = {});
 
 }  // namespace package

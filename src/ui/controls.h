@@ -8,9 +8,26 @@
 namespace ui {
 
 enum class ControlId {
-  kWindow, kBtnCancel, kBtnBack, kBtnNext, kLink, kLbTitle, kLbDescription, kNotebook, kBtnBrowse,
-  kEdDirectory, kLabel1, kLabel2, kLabel3, kLabel4, kLabel5, kRbAccept, kRbNotAccept, kEdLicense,
-  kEdReadme, kProgressBar,
+  kWindow,
+  kBtnCancel,
+  kBtnBack,
+  kBtnNext,
+  kLink,
+  kLbTitle,
+  kLbDescription,
+  kNotebook,
+  kBtnBrowse,
+  kEdDirectory,
+  kLabel1,
+  kLabel2,
+  kLabel3,
+  kLabel4,
+  kLabel5,
+  kRbAccept,
+  kRbNotAccept,
+  kEdLicense,
+  kEdReadme,
+  kProgressBar,
 };
 
 class ControlObserver {

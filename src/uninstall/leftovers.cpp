@@ -28,9 +28,12 @@ void DeleteOrScheduleAtRestart(os::Files& files, const std::string& path, Leftov
 
 std::string ClosingMessage(const std::string& title, const Leftovers& leftovers) {
   if (leftovers.Empty())
-    return language::FormatMessageText(Translate("%s has been successfully removed from your computer."), title);
+    return language::FormatMessageText(
+        Translate("%s has been successfully removed from your computer."), title);
   std::string text = language::FormatMessageText(
-      Translate("%s has been removed from your computer, but some of its files could not be deleted."), title);
+      Translate(
+          "%s has been removed from your computer, but some of its files could not be deleted."),
+      title);
   if (!leftovers.atRestart.empty())
     text += Listed("These files will be deleted when Windows restarts:", leftovers.atRestart);
   if (!leftovers.remaining.empty())

@@ -13,7 +13,9 @@ constexpr char kHexDigits[] = "0123456789abcdef";
 bool SameName(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    const auto lower = [](char c) {
+      return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
     if (lower(a[i]) != lower(b[i])) return false;
   }
   return true;
@@ -21,7 +23,8 @@ bool SameName(const std::string& a, const std::string& b) {
 
 bool IsRunFolderName(const std::string& name) {
   const std::string prefix = kRunFolderPrefix;
-  if (name.size() != prefix.size() + 2 * kRunFolderRandomBytes || !SameName(name.substr(0, prefix.size()), prefix))
+  if (name.size() != prefix.size() + 2 * kRunFolderRandomBytes ||
+      !SameName(name.substr(0, prefix.size()), prefix))
     return false;
   return name.find_first_not_of("0123456789abcdefABCDEF", prefix.size()) == std::string::npos;
 }
@@ -55,11 +58,13 @@ std::string CreateRunFolder(os::Os& os, const std::string& tempFolder) {
 
 std::string DelFileCommandLine(const std::string& uninstallerPath, const std::string& caption,
                                const std::string& message) {
-  const std::string path = text::HasBlank(uninstallerPath) ? '"' + uninstallerPath + '"' : uninstallerPath;
+  const std::string path =
+      text::HasBlank(uninstallerPath) ? '"' + uninstallerPath + '"' : uninstallerPath;
   return "-delfile " + path + " \"" + caption + "\" \"" + message + '"';
 }
 
-bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& caption, const std::string& message) {
+bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& caption,
+                      const std::string& message) {
   const std::string modulePath = os.system.ModulePath();
   const std::string tempFolder = TempFolder(os.files);
   if (modulePath.empty() || tempFolder.empty()) return false;
@@ -69,8 +74,8 @@ bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& captio
   if (os.files.CopyFileTo(modulePath, copy, /*failIfExists=*/true)) {
     const std::string uninstallerPath = ShortUninstallerPath(os.files, modulePath);
     // ShellExecuteA reports success with a value above 32.
-    if (os.shell.Execute(owner, "open", copy, DelFileCommandLine(uninstallerPath, caption, message), "",
-                         os::kSwHide) > 32)
+    if (os.shell.Execute(owner, "open", copy, DelFileCommandLine(uninstallerPath, caption, message),
+                         "", os::kSwHide) > 32)
       return true;
     os.files.DeleteFileAt(copy);
   }

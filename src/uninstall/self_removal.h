@@ -33,7 +33,8 @@ std::string DelFileCommandLine(const std::string& uninstallerPath, const std::st
 // started when there is no temporary folder, no fresh folder could be made or the copy failed;
 // what was made for a copy that did not start is removed again. True when the copy was started;
 // otherwise the uninstaller file stays.
-bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& caption, const std::string& message);
+bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& caption,
+                      const std::string& message);
 
 // For the copy: the folder the uninstaller made for it when `ownPath` is such a copy (its name
 // and its folder's name as made above), else the empty text. Only such a folder is ours to remove.

@@ -25,7 +25,8 @@ using language::Translate;
 
 // Reads the signature at the end of the package a second time, from a fresh handle: the record
 // we are about to act on must really come from an uninstaller.
-void RequireUninstallerPackage(os::Os& os, int64_t packageEnd, const package::SettingsRecord& record) {
+void RequireUninstallerPackage(os::Os& os, int64_t packageEnd,
+                               const package::SettingsRecord& record) {
   const auto file = os.files.Open(os.system.ModulePath(), os::OpenMode::kReadShareAll);
   if (!file) throw package::CorruptedPackage("The uninstaller cannot read its own file.");
   package::FileReadSource source(*file);
@@ -36,10 +37,11 @@ void RequireUninstallerPackage(os::Os& os, int64_t packageEnd, const package::Se
 }
 
 bool UserConfirms(os::Os& os, os::WindowRef owner, const std::string& title) {
-  const std::string text =
-      language::FormatMessageText(Translate("Are you sure you want to remove %s and its components?"), title);
+  const std::string text = language::FormatMessageText(
+      Translate("Are you sure you want to remove %s and its components?"), title);
   const std::string caption = title + ' ' + Translate("Uninstall");
-  return os.system.ShowMessage(owner, text, caption, os::kMbYesNo | os::kMbIconQuestion) == os::kIdYes;
+  return os.system.ShowMessage(owner, text, caption, os::kMbYesNo | os::kMbIconQuestion) ==
+         os::kIdYes;
 }
 
 }  // namespace
@@ -55,12 +57,14 @@ void UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t packageEnd,
   const std::string recorded = integration::ReadInstalledPath(os.registry, title);
   report.removalBegan = true;
   Leftovers leftovers;
-  DeleteOrScheduleAtRestart(os.files, SaverPathToDelete(recorded, record.ScreensaverFileName(), uninstallerPath),
-                            leftovers);
+  DeleteOrScheduleAtRestart(
+      os.files, SaverPathToDelete(recorded, record.ScreensaverFileName(), uninstallerPath),
+      leftovers);
   integration::ClearSaverSettings(os.registry, title);
   if (record.ReadmeSize() > 0)
     DeleteOrScheduleAtRestart(
-        os.files, ReadmePathToDelete(recorded, uninstallerPath, integration::ReadmeFileName(title)), leftovers);
+        os.files, ReadmePathToDelete(recorded, uninstallerPath, integration::ReadmeFileName(title)),
+        leftovers);
 
   // Composed before the removal steps below, so it is shown whatever they come to.
   report.somethingStays = !leftovers.Empty();

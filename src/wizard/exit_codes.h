@@ -5,10 +5,10 @@ namespace wizard {
 
 enum ExitCode : int {
   kExitDone = 0,
-  kExitUnreadable = 1,         // our own file cannot be read or is corrupted; nothing was changed
-  kExitStoppedUnchanged = 2,   // stopped before anything was written (or removed)
-  kExitFailedPartWay = 3,      // failed after writing began: setup rolled back, the uninstaller
-                               // and the file-removal mode left a file behind
+  kExitUnreadable = 1,        // our own file cannot be read or is corrupted; nothing was changed
+  kExitStoppedUnchanged = 2,  // stopped before anything was written (or removed)
+  kExitFailedPartWay = 3,     // failed after writing began: setup rolled back, the uninstaller
+                              // and the file-removal mode left a file behind
 };
 
 }  // namespace wizard

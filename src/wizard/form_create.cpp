@@ -24,15 +24,12 @@ constexpr int kUnknownVersion = -1;
 int Windows9xIndex(const os::VersionInfo& v) {
   if (v.major != 4) return kUnknownVersion;
   switch (v.minor) {
-    case 0:
-      return 0;
+    case 0: return 0;
     case 10:
       // Second Edition reports " A " as its service-pack text.
       return v.servicePack.size() >= 2 && v.servicePack[1] == 'A' ? 2 : 1;
-    case 90:
-      return 3;
-    default:
-      return kUnknownVersion;
+    case 90: return 3;
+    default: return kUnknownVersion;
   }
 }
 
@@ -65,8 +62,10 @@ std::string BoundedToField(const std::string& directory, std::string name) {
 // a folder whose name this system's code page cannot hold and that has no short form either.
 std::string OwnFileProblem(const std::string& ownPath) {
   if (ownPath.empty())
-    return "Setup cannot open its own file: the name of the folder it is in holds characters that this "
-           "system's code page cannot show. Move the file to another folder. Setup can not continue.";
+    return "Setup cannot open its own file: the name of the folder it is in holds characters that "
+           "this "
+           "system's code page cannot show. Move the file to another folder. Setup can not "
+           "continue.";
   return "Cannot open the file \"" + ownPath + "\". Setup can not continue.";
 }
 }  // namespace
@@ -74,12 +73,9 @@ std::string OwnFileProblem(const std::string& ownPath) {
 int WindowsVersionIndex(const std::optional<os::VersionInfo>& version) {
   if (!version) return kUnknownVersion;
   switch (version->platformId) {
-    case 1:
-      return Windows9xIndex(*version);
-    case 2:
-      return WindowsNtIndex(*version);
-    default:
-      return kUnknownVersion;
+    case 1: return Windows9xIndex(*version);
+    case 2: return WindowsNtIndex(*version);
+    default: return kUnknownVersion;
   }
 }
 
@@ -107,7 +103,8 @@ void TSCRSetup::FormCreate() {
     // Nothing of the package can be read, so there is nothing to offer: say why and end.
     exitCode_ = kExitUnreadable;
     if (!silentMode_) {
-      os_.system.ShowMessage(0, OwnFileProblem(ownPath), language::kApplicationTitle, os::kMbOk | os::kMbIconError);
+      os_.system.ShowMessage(0, OwnFileProblem(ownPath), language::kApplicationTitle,
+                             os::kMbOk | os::kMbIconError);
     }
     host_.Terminate();
     return;
@@ -154,7 +151,8 @@ bool TSCRSetup::ReadPackageIntoWizard(package::ReadSource& source) {
 
   if (package::KindOf(decision) != package::PackageKind::kSetup) {
     uninstall::UninstallProcedure(os_, host_.Handle(), PackageEnd, Record, uninstallReport_);
-    if (uninstallReport_.removalBegan) exitCode_ = uninstallReport_.somethingStays ? kExitFailedPartWay : kExitDone;
+    if (uninstallReport_.removalBegan)
+      exitCode_ = uninstallReport_.somethingStays ? kExitFailedPartWay : kExitDone;
     host_.HideForGood();
     host_.Terminate();
     return false;

@@ -31,7 +31,8 @@ constexpr char kMessageCannotCreateFolder[] =
 constexpr char kMessageInvalidFolder[] = "Invalid directory. Please select an existing directory.";
 constexpr char kMessageCannotCreateFile[] =
     "Unable to copy the files. Access is denied. Please select a different directory.";
-constexpr char kMessageNotComplete[] = "There was an error installing %s. Installation is not complete.";
+constexpr char kMessageNotComplete[] =
+    "There was an error installing %s. Installation is not complete.";
 
 // The window takes no input and the hourglass shows for as long as this lives, so that neither
 // stays behind when the copy ends by an error.
@@ -135,7 +136,8 @@ void Installation::PrepareFolder() {
   bool created = true;
   std::vector<std::string> createdFolders;
   try {
-    if (!typed.empty()) created = install::CreateFolderWithParents(os_.files, typed, createdFolders);
+    if (!typed.empty())
+      created = install::CreateFolderWithParents(os_.files, typed, createdFolders);
   } catch (...) {
     created = false;
   }
@@ -189,11 +191,12 @@ void Installation::CopyImageWithProgress() {
     throw install::InstallError("The screen saver cannot be found in the setup file.");
   buffer_.resize(install::kCopyChunkSize);
   BusyWindow busy(host_);
-  install::CopyImage(*source_, *saverFile_, package::ImageLength(record_), buffer_, [this](int percent) {
-    form_.ProgressBar.SetPosition(percent);
-    host_.RepaintNow(ui::ControlId::kProgressBar);
-    host_.ProcessMessages();
-  });
+  install::CopyImage(*source_, *saverFile_, package::ImageLength(record_), buffer_,
+                     [this](int percent) {
+                       form_.ProgressBar.SetPosition(percent);
+                       host_.RepaintNow(ui::ControlId::kProgressBar);
+                       host_.ProcessMessages();
+                     });
 }
 
 void Installation::WriteReadme() {
@@ -214,7 +217,8 @@ void Installation::WriteUninstallerFile() {
     // From here on the target path is the expanded one: the integration steps and the installed-
     // path record see it, while a failure before this point leaves them the path as chosen.
     const std::string expanded = os_.files.FullPathName(SaverPath());
-    if (expanded.empty()) throw install::InstallError("The full path of the screen saver cannot be had.");
+    if (expanded.empty())
+      throw install::InstallError("The full path of the screen saver cannot be had.");
     targetPath_ = expanded;
   });
 }
@@ -223,7 +227,8 @@ void Installation::HandleFailure() {
   success_ = false;
   saverFile_.reset();
   uninstallerFile_.reset();
-  install::RemovePartialFile(os_.files, SaverPath());  // a file that cannot go stays; nothing to add
+  install::RemovePartialFile(os_.files,
+                             SaverPath());  // a file that cannot go stays; nothing to add
   rollback_.Run();
 }
 
@@ -234,9 +239,11 @@ void Installation::HandToShell() {
 void Installation::RunIntegrationSteps() {
   const std::string title = record_.Title();
   const std::string uninstallerPath = text::FolderPart(targetPath_) + UninstallerFileName();
-  if (record_.AddUninstallEntry()) integration::RegisterUninstallEntry(os_.registry, title, uninstallerPath);
+  if (record_.AddUninstallEntry())
+    integration::RegisterUninstallEntry(os_.registry, title, uninstallerPath);
   if (record_.AddStartMenuGroup())
-    integration::CreateStartMenuGroup(os_, title, uninstallerPath, SaverPath(), record_.ReadmeSize() > 0);
+    integration::CreateStartMenuGroup(os_, title, uninstallerPath, SaverPath(),
+                                      record_.ReadmeSize() > 0);
   if (record_.AddDesktopShortcut()) integration::CreateDesktopShortcut(os_, title, SaverPath());
 }
 
@@ -248,8 +255,10 @@ bool Installation::ReportOutcome() {
   if (form_.SilentMode()) {
     host_.Terminate();
   } else {
-    os_.system.ShowMessage(host_.Handle(), language::FormatMessageText(Translate(kMessageNotComplete), record_.Title()),
-                           form_.Window.Caption(), os::kMbOk | os::kMbIconError);
+    os_.system.ShowMessage(
+        host_.Handle(),
+        language::FormatMessageText(Translate(kMessageNotComplete), record_.Title()),
+        form_.Window.Caption(), os::kMbOk | os::kMbIconError);
     host_.Close();
   }
   return false;

@@ -6,16 +6,21 @@
 
 namespace wizard {
 
-void TSCRSetup::ClearSaverSettings() { integration::ClearSaverSettings(os_.registry, Record.Title()); }
+void TSCRSetup::ClearSaverSettings() {
+  integration::ClearSaverSettings(os_.registry, Record.Title());
+}
 
 void TSCRSetup::StoreInstalledPath(const std::string& path) {
   integration::StoreInstalledPath(os_.registry, Record.Title(), path);
 }
 
-std::string TSCRSetup::ReadInstalledPath() { return integration::ReadInstalledPath(os_.registry, Record.Title()); }
+std::string TSCRSetup::ReadInstalledPath() {
+  return integration::ReadInstalledPath(os_.registry, Record.Title());
+}
 
 void TSCRSetup::ChooseTargetFileName(std::string& target, const std::string& folder) {
-  integration::ChooseTargetFileName(os_.files, [this] { return ReadInstalledPath(); }, target, folder);
+  integration::ChooseTargetFileName(
+      os_.files, [this] { return ReadInstalledPath(); }, target, folder);
 }
 
 }  // namespace wizard

@@ -10,8 +10,9 @@ void TSCRSetup::LangRenameControls() {
   btnBrowse.SetCaption(Translate("&Browse") + "...");
   btnCancel.SetCaption(Translate("Cancel"));
   btnNext.SetCaption(Translate("Next") + " >");
-  Label1.SetCaption(Translate(
-      "Select the folder where you would like the Screen Saver to be installed, then click Install."));
+  Label1.SetCaption(
+      Translate("Select the folder where you would like the Screen Saver to be installed, then "
+                "click Install."));
   Label2.SetCaption(Translate(
       "Please read the following License Agreement. You must accept the terms of this agreement "
       "before continuing with the installation."));
@@ -24,7 +25,8 @@ void TSCRSetup::LangRenameControls() {
   rbNotAccept.SetCaption(Translate("I &do not accept the agreement"));
 
   // The licence and readme pages share one description.
-  const std::string readFirst = "Please read the following important information before continuing.";
+  const std::string readFirst =
+      "Please read the following important information before continuing.";
   language::PageTitles = {
       Translate("License Agreement"), Translate("Select Destination Directory"),
       Translate("Ready to Install"),  Translate("Installing"),

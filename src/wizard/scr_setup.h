@@ -1,7 +1,8 @@
 #pragma once
 // TSCRSetup: the wizard window's logic. It owns the control objects, the settings record and the
-// package position; its handlers read and change the controls. The Win32 window (wizard/win32) builds
-// the real controls from these objects and turns real events into handler calls via Dispatch.
+// package position; its handlers read and change the controls. The Win32 window (wizard/win32)
+// builds the real controls from these objects and turns real events into handler calls via
+// Dispatch.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -96,9 +97,10 @@ class TSCRSetup {
   // Every control, for observers that mirror all of them.
   template <typename F>
   void ForEachControl(F f) {
-    for (ui::Control* c : {&Window, &btnCancel, &lbDescription, &lbTitle, &Link, &btnBack, &btnNext,
-                           &Notebook, &btnBrowse, &edDirectory, &Label1, &Label2, &rbAccept,
-                           &rbNotAccept, &edLicense, &edReadme, &Label3, &Label4, &ProgressBar, &Label5})
+    for (ui::Control* c :
+         {&Window,    &btnCancel, &lbDescription, &lbTitle, &Link,        &btnBack,  &btnNext,
+          &Notebook,  &btnBrowse, &edDirectory,   &Label1,  &Label2,      &rbAccept, &rbNotAccept,
+          &edLicense, &edReadme,  &Label3,        &Label4,  &ProgressBar, &Label5})
       f(*c);
   }
 

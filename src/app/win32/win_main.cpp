@@ -28,5 +28,6 @@ int RunGui(os::Os& os, const app::CommandLine& commandLine) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   os::win32::WinOs winOs;
   os::Os os = winOs.Os();
-  return app::RunProgram(os, [&os](const app::CommandLine& commandLine) { return RunGui(os, commandLine); });
+  return app::RunProgram(
+      os, [&os](const app::CommandLine& commandLine) { return RunGui(os, commandLine); });
 }

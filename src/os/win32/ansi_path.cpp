@@ -16,11 +16,13 @@ std::optional<std::string> ExactAnsi(const std::wstring& wide) {
   const bool utf8 = GetACP() == CP_UTF8;
   const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
   const int length = static_cast<int>(wide.size());
-  const int size = WideCharToMultiByte(CP_ACP, flags, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  const int size =
+      WideCharToMultiByte(CP_ACP, flags, wide.data(), length, nullptr, 0, nullptr, nullptr);
   if (size <= 0) return std::nullopt;
   std::string ansi(static_cast<std::size_t>(size), '\0');
   BOOL lost = FALSE;
-  if (WideCharToMultiByte(CP_ACP, flags, wide.data(), length, &ansi[0], size, nullptr, utf8 ? nullptr : &lost) != size ||
+  if (WideCharToMultiByte(CP_ACP, flags, wide.data(), length, &ansi[0], size, nullptr,
+                          utf8 ? nullptr : &lost) != size ||
       lost)
     return std::nullopt;
   return ansi;
@@ -30,8 +32,8 @@ std::optional<std::string> ExactAnsi(const std::wstring& wide) {
 
 std::string UsableAnsiPath(const std::wstring& wide) {
   if (auto ansi = ExactAnsi(wide)) return *ansi;
-  const std::wstring shortForm =
-      FillText<wchar_t>([&](wchar_t* buffer, DWORD size) { return GetShortPathNameW(wide.c_str(), buffer, size); });
+  const std::wstring shortForm = FillText<wchar_t>(
+      [&](wchar_t* buffer, DWORD size) { return GetShortPathNameW(wide.c_str(), buffer, size); });
   if (shortForm.empty()) return std::string();
   return ExactAnsi(shortForm).value_or(std::string());
 }

@@ -55,12 +55,9 @@ OpenArguments ArgumentsFor(os::OpenMode mode) {
   switch (mode) {
     case os::OpenMode::kReadShareAll:
       return {GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING};
-    case os::OpenMode::kReadShareRead:
-      return {GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING};
-    case os::OpenMode::kReadWriteExisting:
-      return {GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING};
-    case os::OpenMode::kCreateAlways:
-      return {GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS};
+    case os::OpenMode::kReadShareRead: return {GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING};
+    case os::OpenMode::kReadWriteExisting: return {GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING};
+    case os::OpenMode::kCreateAlways: return {GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS};
   }
   return {GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING};
 }
@@ -74,7 +71,8 @@ TempPathCall TempPathFunction() {
   const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
   const FARPROC found = kernel ? GetProcAddress(kernel, "GetTempPath2W") : nullptr;
   // Through void(*)(), the one cast between function types the compiler accepts as deliberate.
-  return found ? reinterpret_cast<TempPathCall>(reinterpret_cast<void (*)()>(found)) : &GetTempPathW;
+  return found ? reinterpret_cast<TempPathCall>(reinterpret_cast<void (*)()>(found))
+               : &GetTempPathW;
 }
 
 }  // namespace
@@ -89,7 +87,9 @@ std::unique_ptr<os::File> WinFiles::Open(const std::string& path, os::OpenMode m
 
 bool WinFiles::DeleteFileAt(const std::string& path) { return DeleteFileA(path.c_str()); }
 
-bool WinFiles::CreateFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr); }
+bool WinFiles::CreateFolder(const std::string& path) {
+  return CreateDirectoryA(path.c_str(), nullptr);
+}
 
 bool WinFiles::CreatePrivateFolder(const std::string& path) { return CreatePrivateFolderA(path); }
 
@@ -125,12 +125,13 @@ std::string WinFiles::ShortPathName(const std::string& path) {
 
 std::string WinFiles::TempPath() {
   const TempPathCall call = TempPathFunction();
-  return UsableAnsiPath(FillText<wchar_t>([call](wchar_t* buffer, DWORD size) { return call(size, buffer); }));
+  return UsableAnsiPath(
+      FillText<wchar_t>([call](wchar_t* buffer, DWORD size) { return call(size, buffer); }));
 }
 
 std::string WinFiles::WindowsDirectory() {
-  return UsableAnsiPath(
-      FillText<wchar_t>([](wchar_t* buffer, DWORD size) { return GetWindowsDirectoryW(buffer, size); }));
+  return UsableAnsiPath(FillText<wchar_t>(
+      [](wchar_t* buffer, DWORD size) { return GetWindowsDirectoryW(buffer, size); }));
 }
 
 }  // namespace os::win32

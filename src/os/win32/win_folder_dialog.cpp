@@ -35,7 +35,8 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM param, LPARAM data
     CentreOnScreen(dialog);
     const auto* startFolder = reinterpret_cast<const std::string*>(data);
     if (!startFolder->empty() && IsFolder(startFolder->c_str()))
-      SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(startFolder->c_str()));
+      SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE,
+                   reinterpret_cast<LPARAM>(startFolder->c_str()));
   } else if (message == BFFM_SELCHANGED) {
     // A folder whose name the code page cannot hold counts when it has a short name.
     const auto path = UsableItemPath(reinterpret_cast<LPCITEMIDLIST>(param));
@@ -84,7 +85,8 @@ std::string WithoutTrailingBackslash(std::string path) {
 
 }  // namespace
 
-std::optional<std::string> WinShell::BrowseForFolder(os::WindowRef owner, const std::string& instruction,
+std::optional<std::string> WinShell::BrowseForFolder(os::WindowRef owner,
+                                                     const std::string& instruction,
                                                      const std::string& startFolder) {
   char displayName[MAX_PATH + 1] = {};
   BROWSEINFOA info{};

@@ -62,8 +62,8 @@ class WinRegKey : public os::RegKey {
     std::string buffer(info->longestValueName + 1, '\0');
     for (DWORD index = 0;; ++index) {
       DWORD length = static_cast<DWORD>(buffer.size());
-      const LONG result = RegEnumValueA(key_.Get(), index, &buffer[0], &length, nullptr, nullptr,
-                                        nullptr, nullptr);
+      const LONG result =
+          RegEnumValueA(key_.Get(), index, &buffer[0], &length, nullptr, nullptr, nullptr, nullptr);
       if (result == ERROR_NO_MORE_ITEMS) break;
       if (result == ERROR_MORE_DATA) {  // a longer name appeared meanwhile
         buffer.assign(buffer.size() * 2 + 256, '\0');
@@ -91,8 +91,8 @@ class WinRegKey : public os::RegKey {
     if (!info) return std::nullopt;
     std::string buffer(info->longestSubkey + 1, '\0');
     DWORD length = static_cast<DWORD>(buffer.size());
-    if (RegEnumKeyExA(key_.Get(), index, &buffer[0], &length, nullptr, nullptr, nullptr,
-                      nullptr) != ERROR_SUCCESS)
+    if (RegEnumKeyExA(key_.Get(), index, &buffer[0], &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS)
       return std::nullopt;
     buffer.resize(length);
     return buffer;

@@ -38,9 +38,9 @@ int32_t WinShell::SaveLink(const os::ShellLink& link, const std::string& linkPat
 
   ComApartment apartment;
   Microsoft::WRL::ComPtr<IShellLinkA> shellLink;
-  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr,
-                                    CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IShellLinkA,
-                                    reinterpret_cast<void**>(shellLink.GetAddressOf()));
+  HRESULT result =
+      CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                       IID_IShellLinkA, reinterpret_cast<void**>(shellLink.GetAddressOf()));
   if (FAILED(result)) return result;
   if (FAILED(result = shellLink->SetPath(link.target.c_str()))) return result;
   const std::string& icon = link.iconPath.empty() ? link.target : link.iconPath;

@@ -30,8 +30,9 @@ Function Kernel32Function(const char* name) {
 
 bool WinSystem::RestrictDllSearchToSystemFolder() {
   using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-  const auto restrict = Kernel32Function<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories");
-  return restrict && restrict(kLoadLibrarySearchSystem32);
+  const auto restrict =
+      Kernel32Function<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories");
+  return restrict&& restrict(kLoadLibrarySearchSystem32);
 }
 
 bool WinSystem::RemoveCurrentFolderFromDllSearch() {
@@ -41,7 +42,8 @@ bool WinSystem::RemoveCurrentFolderFromDllSearch() {
 }
 
 bool WinSystem::LoadSystemLibrary(const std::string& fileName) {
-  std::string path = FillString([](char* buffer, DWORD size) { return GetSystemDirectoryA(buffer, size); });
+  std::string path =
+      FillString([](char* buffer, DWORD size) { return GetSystemDirectoryA(buffer, size); });
   if (path.empty()) return false;
   if (path.back() != '\\') path += '\\';
   path += fileName;
@@ -81,7 +83,8 @@ std::optional<os::VersionInfo> WinSystem::Version() {
   version.platformId = info.dwPlatformId;
   version.major = info.dwMajorVersion;
   version.minor = info.dwMinorVersion;
-  version.servicePack.assign(info.szCSDVersion, strnlen(info.szCSDVersion, sizeof(info.szCSDVersion)));
+  version.servicePack.assign(info.szCSDVersion,
+                             strnlen(info.szCSDVersion, sizeof(info.szCSDVersion)));
   return version;
 }
 

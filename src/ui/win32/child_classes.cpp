@@ -13,14 +13,12 @@ LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_NOTIFY:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORBTN:
-      return SendMessageA(GetAncestor(window, GA_ROOT), message, wParam, lParam);
+    case WM_CTLCOLORBTN: return SendMessageA(GetAncestor(window, GA_ROOT), message, wParam, lParam);
     case WM_CLOSE:
       // A multi-line edit asks its parent to close on Esc when it believes it sits in a dialog;
       // a page or panel must never destroy itself.
       return 0;
-    default:
-      return DefWindowProcA(window, message, wParam, lParam);
+    default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }
 
@@ -37,18 +35,15 @@ void PaintBevel(HWND window) {
 
 LRESULT CALLBACK BevelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_NCHITTEST:
-      return HTTRANSPARENT;  // the link and buttons lying on it get the mouse
-    case WM_PAINT:
-      PaintBevel(window);
-      return 0;
-    default:
-      return DefWindowProcA(window, message, wParam, lParam);
+    case WM_NCHITTEST: return HTTRANSPARENT;  // the link and buttons lying on it get the mouse
+    case WM_PAINT: PaintBevel(window); return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }
 
 void FillWithParentBackground(HWND window, HDC dc, const RECT& area) {
-  const auto brush = reinterpret_cast<HBRUSH>(GetClassLongPtrA(GetParent(window), GCLP_HBRBACKGROUND));
+  const auto brush =
+      reinterpret_cast<HBRUSH>(GetClassLongPtrA(GetParent(window), GCLP_HBRBACKGROUND));
   FillRect(dc, &area, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
 }
 
@@ -66,8 +61,8 @@ void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& area) {
   }
   SetStretchBltMode(dc, HALFTONE);
   SetBrushOrgEx(dc, 0, 0, nullptr);
-  StretchBlt(dc, area.left, area.top, width, height, source.Get(), 0, 0, info.bmWidth, info.bmHeight,
-             SRCCOPY);
+  StretchBlt(dc, area.left, area.top, width, height, source.Get(), 0, 0, info.bmWidth,
+             info.bmHeight, SRCCOPY);
 }
 
 void PaintPicture(HWND window) {
@@ -85,15 +80,10 @@ void PaintPicture(HWND window) {
 
 LRESULT CALLBACK ImageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_NCHITTEST:
-      return HTTRANSPARENT;
-    case WM_ERASEBKGND:
-      return 1;  // painted whole in WM_PAINT
-    case WM_PAINT:
-      PaintPicture(window);
-      return 0;
-    default:
-      return DefWindowProcA(window, message, wParam, lParam);
+    case WM_NCHITTEST: return HTTRANSPARENT;
+    case WM_ERASEBKGND: return 1;  // painted whole in WM_PAINT
+    case WM_PAINT: PaintPicture(window); return 0;
+    default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }
 

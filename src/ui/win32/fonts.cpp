@@ -32,12 +32,9 @@ WizardFonts::WizardFonts(const Dpi& dpi)
 
 HFONT WizardFonts::Get(TextFont font) const {
   switch (font) {
-    case TextFont::kTitle:
-      return title_.Get();
-    case TextFont::kLink:
-      return link_.Get();
-    case TextFont::kNormal:
-      break;
+    case TextFont::kTitle: return title_.Get();
+    case TextFont::kLink: return link_.Get();
+    case TextFont::kNormal: break;
   }
   return normal_.Get();
 }

@@ -15,8 +15,8 @@ HBITMAP LoadHeaderBitmap(HINSTANCE instance, int size) {
   auto bitmap = static_cast<HBITMAP>(
       LoadImageA(instance, MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   if (!bitmap && resource != IDB_HEADER)
-    bitmap = static_cast<HBITMAP>(
-        LoadImageA(instance, MAKEINTRESOURCEA(IDB_HEADER), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    bitmap = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_HEADER), IMAGE_BITMAP,
+                                             0, 0, LR_CREATEDIBSECTION));
   return bitmap;
 }
 
@@ -25,8 +25,9 @@ HBITMAP LoadHeaderBitmap(HINSTANCE instance, int size) {
 WizardPictures::WizardPictures(HINSTANCE instance, const Dpi& dpi)
     : headerBitmap_(LoadHeaderBitmap(instance, dpi.Scale(kHeaderSize))),
       // The icon file holds several sizes; the system picks the one closest to the asked size.
-      folderIcon_(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_FOLDER), IMAGE_ICON,
-                                                dpi.Scale(kFolderSize), dpi.Scale(kFolderSize), 0))) {
+      folderIcon_(
+          static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_FOLDER), IMAGE_ICON,
+                                        dpi.Scale(kFolderSize), dpi.Scale(kFolderSize), 0))) {
   header_.bitmap = headerBitmap_.Get();
   folder_.icon = folderIcon_.Get();
 }

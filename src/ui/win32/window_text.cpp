@@ -48,7 +48,8 @@ bool HasMnemonic(const std::string& caption, char key) {
 
 SIZE MeasureLabelText(HWND label, const std::string& text, bool wrapped, int width) {
   os::win32::WindowDc dc(label);
-  os::win32::SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
+  os::win32::SelectedObject font(dc.Get(),
+                                 reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
   // An empty label keeps the height of one line, as an empty line of text would have.
   const std::string measured = text.empty() ? std::string(" ") : text;
   RECT area{0, 0, wrapped ? width : 0, 0};

@@ -11,16 +11,16 @@
 namespace ui::win32 {
 
 enum class ChildKind {
-  kPanel,         // white header band
-  kBevel,         // etched line along its top edge
-  kNotebook,      // holds the pages
-  kPage,          // one page of the notebook
+  kPanel,     // white header band
+  kBevel,     // etched line along its top edge
+  kNotebook,  // holds the pages
+  kPage,      // one page of the notebook
   kLabel,
   kLink,
-  kImage,         // a picture painted by the window itself
+  kImage,  // a picture painted by the window itself
   kButton,
   kRadio,
-  kMemo,          // multi-line edit with a vertical scroll bar
+  kMemo,  // multi-line edit with a vertical scroll bar
   kReadOnlyMemo,
   kEdit,
   kProgress,

@@ -46,31 +46,27 @@ DWORD StyleOf(const ChildSpec& spec) {
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (spec.tabStop ? WS_TABSTOP : 0);
   switch (spec.kind) {
     case ChildKind::kPanel:
-    case ChildKind::kNotebook:
-      return style | WS_VISIBLE | WS_CLIPCHILDREN;
-    case ChildKind::kPage:
-      return style | WS_CLIPCHILDREN;  // the mirror shows one page
+    case ChildKind::kNotebook: return style | WS_VISIBLE | WS_CLIPCHILDREN;
+    case ChildKind::kPage: return style | WS_CLIPCHILDREN;  // the mirror shows one page
     case ChildKind::kBevel:
-    case ChildKind::kImage:
-      return style | WS_VISIBLE;
+    case ChildKind::kImage: return style | WS_VISIBLE;
     case ChildKind::kLabel:
       // Labels show their text as it is: a translated "&" is not an accelerator here.
-      return style | WS_VISIBLE | SS_NOPREFIX | (spec.sizing == Sizing::kToText ? SS_LEFTNOWORDWRAP : SS_LEFT);
-    case ChildKind::kLink:
-      return style | WS_VISIBLE | SS_NOPREFIX | SS_NOTIFY | SS_LEFTNOWORDWRAP;
-    case ChildKind::kButton:
-      return style | WS_VISIBLE | BS_PUSHBUTTON;
+      return style | WS_VISIBLE | SS_NOPREFIX |
+             (spec.sizing == Sizing::kToText ? SS_LEFTNOWORDWRAP : SS_LEFT);
+    case ChildKind::kLink: return style | WS_VISIBLE | SS_NOPREFIX | SS_NOTIFY | SS_LEFTNOWORDWRAP;
+    case ChildKind::kButton: return style | WS_VISIBLE | BS_PUSHBUTTON;
     case ChildKind::kRadio:
       // The two choices form one group, opened by the first of them.
       return style | WS_VISIBLE | BS_AUTORADIOBUTTON | (spec.id == IDC_RB_ACCEPT ? WS_GROUP : 0);
     case ChildKind::kMemo:
-      return style | WS_VISIBLE | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+      return style | WS_VISIBLE | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+             ES_WANTRETURN;
     case ChildKind::kReadOnlyMemo:
-      return style | WS_VISIBLE | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY;
-    case ChildKind::kEdit:
-      return style | WS_VISIBLE | WS_GROUP | ES_AUTOHSCROLL;
-    case ChildKind::kProgress:
-      return style | WS_VISIBLE;
+      return style | WS_VISIBLE | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+             ES_READONLY;
+    case ChildKind::kEdit: return style | WS_VISIBLE | WS_GROUP | ES_AUTOHSCROLL;
+    case ChildKind::kProgress: return style | WS_VISIBLE;
   }
   return style;
 }
@@ -83,10 +79,8 @@ DWORD ExStyleOf(ChildKind kind) {
       return WS_EX_CONTROLPARENT;  // Tab and accelerators reach the controls inside
     case ChildKind::kMemo:
     case ChildKind::kReadOnlyMemo:
-    case ChildKind::kEdit:
-      return WS_EX_CLIENTEDGE;
-    default:
-      return 0;
+    case ChildKind::kEdit: return WS_EX_CLIENTEDGE;
+    default: return 0;
   }
 }
 
@@ -115,7 +109,8 @@ WizardForm::~WizardForm() {
 int WizardForm::Run() {
   // Without a window nothing was written (unless start-up ran inside the failed creation and
   // set its own code), so the code is the one for "stopped before anything was written".
-  if (!RegisterChildClasses(Instance()) || !RegisterWindowClass() || !CreateMainWindow()) return setup_.ExitCode();
+  if (!RegisterChildClasses(Instance()) || !RegisterWindowClass() || !CreateMainWindow())
+    return setup_.ExitCode();
   if (!terminated_ && !hidden_) ShowAtStart();
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -149,8 +144,8 @@ bool WizardForm::CreateMainWindow() {
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   // The caption comes from the logic's window control while the window is being built.
-  const HWND created = CreateWindowExA(kWindowExStyle, kWizardClass, "", kWindowStyle, left, top, width,
-                                       height, nullptr, nullptr, Instance(), this);
+  const HWND created = CreateWindowExA(kWindowExStyle, kWizardClass, "", kWindowStyle, left, top,
+                                       width, height, nullptr, nullptr, Instance(), this);
   return created != nullptr;
 }
 
@@ -167,26 +162,19 @@ LRESULT CALLBACK WizardForm::WindowProc(HWND window, UINT message, WPARAM wParam
 
 LRESULT WizardForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE:
-      OnCreate();
-      return 0;
+    case WM_CREATE: OnCreate(); return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_CTLCOLORSTATIC:
-      return reinterpret_cast<LRESULT>(OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+      return reinterpret_cast<LRESULT>(
+          OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
     case WM_SETCURSOR:
       if (OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
       break;
-    case WM_ACTIVATE:
-      OnActivate(LOWORD(wParam) != WA_INACTIVE);
-      return 0;
-    case WM_NEXTDLGCTL:
-      MoveFocus(wParam, lParam);
-      return 0;
-    case WM_CLOSE:
-      DestroyWindow(window_);
-      return 0;
+    case WM_ACTIVATE: OnActivate(LOWORD(wParam) != WA_INACTIVE); return 0;
+    case WM_NEXTDLGCTL: MoveFocus(wParam, lParam); return 0;
+    case WM_CLOSE: DestroyWindow(window_); return 0;
     case WM_DESTROY:
       Dispatch(&TSCRSetup::FormDestroy);
       PostQuitMessage(0);
@@ -196,8 +184,7 @@ LRESULT WizardForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       window_ = nullptr;
       children_.fill(nullptr);
       break;
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcA(window_, message, wParam, lParam);
 }
@@ -212,7 +199,8 @@ void WizardForm::OnCreate() {
 void WizardForm::CreateChildren() {
   std::size_t count = 0;
   const ChildSpec* specs = ChildSpecs(count);
-  for (std::size_t i = 0; i < count && i < children_.size(); ++i) children_[i] = CreateChild(specs[i]);
+  for (std::size_t i = 0; i < count && i < children_.size(); ++i)
+    children_[i] = CreateChild(specs[i]);
   SetPicture(Child(IDC_IMAGE2), &pictures_.Header());
   SetPicture(Child(IDC_IMAGE1), &pictures_.Folder());
   // No practical limit on the texts of the memo boxes.
@@ -222,11 +210,12 @@ void WizardForm::CreateChildren() {
 
 HWND WizardForm::CreateChild(const ChildSpec& spec) {
   const Bounds& b = spec.bounds;
-  const HWND child = CreateWindowExA(ExStyleOf(spec.kind), ClassOf(spec.kind), "", StyleOf(spec),
-                                     dpi_.Scale(b.left), dpi_.Scale(b.top), dpi_.Scale(b.width),
-                                     dpi_.Scale(b.height), ParentOf(spec),
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), Instance(), nullptr);
-  if (child) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(spec.font)), FALSE);
+  const HWND child = CreateWindowExA(
+      ExStyleOf(spec.kind), ClassOf(spec.kind), "", StyleOf(spec), dpi_.Scale(b.left),
+      dpi_.Scale(b.top), dpi_.Scale(b.width), dpi_.Scale(b.height), ParentOf(spec),
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), Instance(), nullptr);
+  if (child)
+    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(spec.font)), FALSE);
   return child;
 }
 
@@ -284,7 +273,9 @@ void WizardForm::SetBusyCursor(bool busy) {
 
 void WizardForm::RepaintNow(ControlId id) {
   const HWND target = id == ControlId::kWindow ? window_ : ChildOf(id);
-  if (target) RedrawWindow(target, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  if (target)
+    RedrawWindow(target, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void WizardForm::ProcessMessages() {
@@ -328,9 +319,7 @@ void WizardForm::MirrorControl(const Control& control) {
   if (!spec) return;
   switch (spec->kind) {
     case ChildKind::kMemo:
-    case ChildKind::kReadOnlyMemo:
-      MirrorText(child, JoinLines(control.Lines()));
-      break;
+    case ChildKind::kReadOnlyMemo: MirrorText(child, JoinLines(control.Lines())); break;
     case ChildKind::kProgress:
       SendMessageA(child, PBM_SETRANGE32, 0, control.Maximum());
       SendMessageA(child, PBM_SETPOS, static_cast<WPARAM>(control.Position()), 0);
@@ -346,7 +335,8 @@ void WizardForm::MirrorControl(const Control& control) {
   }
   if (((GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) != 0) != control.Visible())
     ShowWindow(child, control.Visible() ? SW_SHOWNA : SW_HIDE);
-  if ((IsWindowEnabled(child) != FALSE) != control.Enabled()) EnableWindow(child, control.Enabled() ? TRUE : FALSE);
+  if ((IsWindowEnabled(child) != FALSE) != control.Enabled())
+    EnableWindow(child, control.Enabled() ? TRUE : FALSE);
 }
 
 void WizardForm::MirrorText(HWND child, const std::string& text) {
@@ -399,11 +389,14 @@ void WizardForm::KeepClearOf(int labelId) {
   for (std::size_t i = 0; i < count && i < children_.size(); ++i) {
     const ChildSpec& below = specs[i];
     if (below.keepsClearOf != labelId || !children_[i]) continue;
-    const int gap = dpi_.Scale(below.bounds.top) - dpi_.Scale(label->bounds.top + label->bounds.height);
+    const int gap =
+        dpi_.Scale(below.bounds.top) - dpi_.Scale(label->bounds.top + label->bounds.height);
     const int bottom = dpi_.Scale(below.bounds.top + below.bounds.height);
-    const int top = std::max(dpi_.Scale(below.bounds.top), static_cast<int>(labelRect.bottom) + gap);
-    SetWindowPos(children_[i], nullptr, dpi_.Scale(below.bounds.left), top, dpi_.Scale(below.bounds.width),
-                 std::max(bottom - top, 0), SWP_NOZORDER | SWP_NOACTIVATE);
+    const int top =
+        std::max(dpi_.Scale(below.bounds.top), static_cast<int>(labelRect.bottom) + gap);
+    SetWindowPos(children_[i], nullptr, dpi_.Scale(below.bounds.left), top,
+                 dpi_.Scale(below.bounds.width), std::max(bottom - top, 0),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
@@ -420,7 +413,8 @@ void WizardForm::OnCommand(int id, int code, HWND child) {
       if (code == EN_CHANGE && !mirroring_) setup_.edDirectory.SyncCaption(ReadWindowText(child));
       return;
     case IDC_ED_README:
-      if (code == EN_CHANGE && !mirroring_) setup_.edReadme.SyncLines(SplitLines(ReadWindowText(child)));
+      if (code == EN_CHANGE && !mirroring_)
+        setup_.edReadme.SyncLines(SplitLines(ReadWindowText(child)));
       return;
     case IDC_LINK:
       if (code == STN_CLICKED && IsUsable(child)) Dispatch(&TSCRSetup::LinkClick);
@@ -441,12 +435,13 @@ void WizardForm::OnButtonClick(int id, HWND button) {
     case IDC_BTN_BROWSE: Dispatch(&TSCRSetup::btnBrowseClick); break;
     case IDC_RB_ACCEPT:
     case IDC_RB_NOT_ACCEPT:
-      setup_.rbAccept.SyncChecked(SendMessageA(Child(IDC_RB_ACCEPT), BM_GETCHECK, 0, 0) == BST_CHECKED);
-      setup_.rbNotAccept.SyncChecked(SendMessageA(Child(IDC_RB_NOT_ACCEPT), BM_GETCHECK, 0, 0) == BST_CHECKED);
+      setup_.rbAccept.SyncChecked(SendMessageA(Child(IDC_RB_ACCEPT), BM_GETCHECK, 0, 0) ==
+                                  BST_CHECKED);
+      setup_.rbNotAccept.SyncChecked(SendMessageA(Child(IDC_RB_NOT_ACCEPT), BM_GETCHECK, 0, 0) ==
+                                     BST_CHECKED);
       Dispatch(&TSCRSetup::rbAcceptClick);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -487,7 +482,8 @@ void WizardForm::OnActivate(bool active) {
     return;
   }
   if (IsIconic(window_)) return;
-  HWND target = IsUsable(savedFocus_) && IsChild(window_, savedFocus_) ? savedFocus_ : FirstTabStop();
+  HWND target =
+      IsUsable(savedFocus_) && IsChild(window_, savedFocus_) ? savedFocus_ : FirstTabStop();
   if (target) SetFocus(target);
 }
 
@@ -501,7 +497,8 @@ void WizardForm::MoveFocus(WPARAM wParam, LPARAM lParam) {
   }
   if (!target || !IsChild(window_, target)) return;
   SetFocus(target);
-  if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(target, EM_SETSEL, 0, -1);
+  if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+    SendMessageA(target, EM_SETSEL, 0, -1);
 }
 
 // Keys the dialog keyboard interface would get wrong for this window: Esc goes to the logic,

@@ -49,10 +49,10 @@ void __throw_out_of_range_fmt(const char*, ...) { throw LibraryError("position o
 }  // namespace std
 
 // ---- Helpers the stub does not use. Any use fails the link by the name below. ----
-#define SCR_UNREPLACED_HELPER(name, ...)                                   \
-  extern "C" [[noreturn]] void StubRuntimeHelperNotReplaced_std_##name();  \
-  namespace std {                                                          \
-  void name(__VA_ARGS__) { StubRuntimeHelperNotReplaced_std_##name(); }    \
+#define SCR_UNREPLACED_HELPER(name, ...)                                  \
+  extern "C" [[noreturn]] void StubRuntimeHelperNotReplaced_std_##name(); \
+  namespace std {                                                         \
+  void name(__VA_ARGS__) { StubRuntimeHelperNotReplaced_std_##name(); }   \
   }
 
 SCR_UNREPLACED_HELPER(__throw_bad_exception)
