@@ -60,7 +60,7 @@ test-win32: win32 host
 test-win32-e2e: win32-e2e host
 	ctest --preset win32-e2e -j $(E2E_JOBS) $(CTEST_FLAGS)
 
-test: test-host test-fuzz test-win32 test-win64
+test: check-format test-host test-fuzz test-win32 test-win64
 
 # Every end-to-end suite ROUNDS times, then how often each passed (scripts/soak). SOAK_TESTS
 # narrows it to the suites whose names match that regular expression.
