@@ -1,36 +1,19 @@
 #include "language/translated_texts.h"
 
-namespace language {
+#include <algorithm>
 
-// In the order of the README's complete French example.
-const char* const kTranslatedTexts[kTranslatedTextCount] = {
-    "Back",
-    "Next",
-    "Cancel",
-    "&Browse",
+#include "ui/pages.h"
+#include "ui/wizard_controls.h"
+
+namespace language {
+namespace {
+
+// Texts translated where they are used rather than through a control or page.
+const char* const kOtherTexts[] = {
     "Install",
     "Finish",
     "Browse",
     "Setup",
-    "Select the folder where you would like the Screen Saver to be installed, then click Install.",
-    "Please read the following License Agreement. You must accept the terms of this agreement "
-    "before continuing with the installation.",
-    "When you are ready, click Next.",
-    "Click Finish to exit Setup.",
-    "The Setup is ready to install Screen Saver on your computer. Click Install to continue, or "
-    "Cancel to exit Setup.",
-    "I &accept the agreement",
-    "I &do not accept the agreement",
-    "License Agreement",
-    "Select Destination Directory",
-    "Ready to Install",
-    "Installing",
-    "Information",
-    "Please read the following important information before continuing.",
-    "Where should Screen Saver be installed?",
-    "Setup is ready to install Screen Saver.",
-    "Please wait while Setup installs Screen Saver.",
-    "The Setup has completed successfully.",
     "The file is corrupted. Setup can not continue.",
     "Unable to create the directory. Please select a different directory.",
     "Invalid directory. Please select an existing directory.",
@@ -45,5 +28,21 @@ const char* const kTranslatedTexts[kTranslatedTextCount] = {
     "Uninstall",
     "Preview",
 };
+
+void AddOnce(std::vector<std::string>& texts, const char* text) {
+  if (std::find(texts.begin(), texts.end(), text) == texts.end()) texts.emplace_back(text);
+}
+
+}  // namespace
+
+std::vector<std::string> TranslatedTexts() {
+  std::vector<std::string> texts;
+  for (const ui::Caption& caption : ui::kCaptions)
+    if (caption.translated) AddOnce(texts, caption.text);
+  for (const ui::PageTexts& page : ui::kPageTexts) AddOnce(texts, page.title);
+  for (const ui::PageTexts& page : ui::kPageTexts) AddOnce(texts, page.description);
+  for (const char* text : kOtherTexts) AddOnce(texts, text);
+  return texts;
+}
 
 }  // namespace language

@@ -1,11 +1,12 @@
 #pragma once
 // Every English text the program passes through Translate: the keys a language text may give.
 // scrpack checks an author's language file against this list.
-#include <cstddef>
+#include <string>
+#include <vector>
 
 namespace language {
 
-constexpr std::size_t kTranslatedTextCount = 38;
-extern const char* const kTranslatedTexts[kTranslatedTextCount];
+// The controls' and pages' texts first, then the others; each text once.
+std::vector<std::string> TranslatedTexts();
 
 }  // namespace language

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/pages.h"
+#include "ui/wizard_controls.h"
 
 namespace language {
 
@@ -28,6 +29,10 @@ void FreeTranslation();
 // Every occurrence of `oldPart` (not empty) replaced by `newPart`, left to right, no rescanning.
 std::string ReplaceAll(const std::string& text, const std::string& oldPart,
                        const std::string& newPart);
+
+// A control's caption in the loaded language: its fixed text, or its decoration around the
+// translation of its text; empty for a control without a caption.
+std::string CaptionText(const ui::Caption& caption);
 
 // Header texts of the wizard's pages by index, filled by LangRenameControls.
 extern std::array<std::string, ui::kPageCount> PageTitles;

@@ -5,30 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace ui {
+#include "ui/wizard_controls.h"
 
-enum class ControlId {
-  kWindow,
-  kBtnCancel,
-  kBtnBack,
-  kBtnNext,
-  kLink,
-  kLbTitle,
-  kLbDescription,
-  kNotebook,
-  kBtnBrowse,
-  kEdDirectory,
-  kLabel1,
-  kLabel2,
-  kLabel3,
-  kLabel4,
-  kLabel5,
-  kRbAccept,
-  kRbNotAccept,
-  kEdLicense,
-  kEdReadme,
-  kProgressBar,
-};
+namespace ui {
 
 class ControlObserver {
  public:

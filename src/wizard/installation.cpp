@@ -194,7 +194,7 @@ void Installation::CopyImageWithProgress() {
   install::CopyImage(*source_, *saverFile_, package::ImageLength(record_), buffer_,
                      [this](int percent) {
                        form_.ProgressBar.SetPosition(percent);
-                       host_.RepaintNow(ui::ControlId::kProgressBar);
+                       host_.RepaintNow(ui::ControlId::ProgressBar);
                        host_.ProcessMessages();
                      });
 }

@@ -8,7 +8,7 @@
 namespace wizard {
 namespace {
 
-std::string NextCaption() { return language::Translate("Next") + " >"; }
+std::string NextCaption() { return language::CaptionText(ui::CaptionOf(ui::ControlId::btnNext)); }
 
 bool IsDriveRoot(const std::string& path) {
   return path.size() == 3 && path[1] == ':' && path[2] == '\\';
@@ -84,7 +84,7 @@ void TSCRSetup::btnBackClick() {
 void TSCRSetup::rbAcceptClick() {
   const bool accepted = rbAccept.Checked();
   btnNext.SetEnabled(accepted);
-  if (accepted) host_.Focus(ui::ControlId::kBtnNext);
+  if (accepted) host_.Focus(ui::ControlId::btnNext);
 }
 
 void TSCRSetup::btnCancelClick() { host_.Close(); }

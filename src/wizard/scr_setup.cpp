@@ -9,43 +9,24 @@
 namespace wizard {
 namespace {
 
-// The caption the window carries until start-up knows the screen saver's title.
-constexpr char kDesignCaption[] = "Screen Saver Setup";
-// The link label's design text; start-up replaces it by the package's address or hides it.
-constexpr char kDesignLink[] = "http://www.example.com";
 constexpr char kUnknownError[] = "An unexpected error occurred. The operation was not completed.";
 
 }  // namespace
 
 TSCRSetup::TSCRSetup(os::Os& os, ui::FormHost& host, bool silentMode, std::string folderArgument)
     : os_(os), host_(host), silentMode_(silentMode), folderArgument_(std::move(folderArgument)) {
-  Window.SetCaption(kDesignCaption);
-  lbTitle.SetCaption("Ready to Install");
-  lbDescription.SetCaption("Setup is ready to install Screen Saver.");
-  Link.SetCaption(kDesignLink);
-  btnBack.SetCaption("< Back");
-  btnBack.SetVisible(false);
-  btnNext.SetCaption("Next >");
-  btnNext.SetEnabled(false);
-  btnCancel.SetCaption("Cancel");
-  btnBrowse.SetCaption("&Browse...");
-  Label1.SetCaption(
-      "Select the folder where you would like the Screen Saver to be installed, then click "
-      "Install.");
-  Label2.SetCaption(
-      "Please read the following License Agreement. You must accept the terms of this agreement "
-      "before continuing with the installation.");
-  Label3.SetCaption("When you are ready, click Next.");
-  Label4.SetCaption("Click Finish to exit Setup.");
-  Label5.SetCaption(
-      "The Setup is ready to install Screen Saver on your computer. Click Install to continue, or "
-      "Cancel to exit Setup.");
-  rbAccept.SetCaption("I &accept the agreement");
-  rbAccept.SetChecked(false);
-  rbNotAccept.SetCaption("I &do not accept the agreement");
-  rbNotAccept.SetChecked(true);
+  ForEachControl([](ui::Control& control) {
+    const ui::Caption& caption = ui::CaptionOf(control.Id());
+    if (caption.text) control.SetCaption(ui::DesignText(caption));
+  });
   // The window is designed with the 'Ready' page showing; start-up picks the real first page.
   Notebook.SetPosition(kPageReady);
+  lbTitle.SetCaption(ui::kPageTexts[kPageReady].title);
+  lbDescription.SetCaption(ui::kPageTexts[kPageReady].description);
+  btnBack.SetVisible(false);
+  btnNext.SetEnabled(false);
+  rbAccept.SetChecked(false);
+  rbNotAccept.SetChecked(true);
   ProgressBar.SetMaximum(100);
   ProgressBar.SetPosition(0);
 }

@@ -38,27 +38,14 @@ class TSCRSetup {
   // `folderArgument` is argument 2 of the command line: the folder of an unattended installation.
   TSCRSetup(os::Os& os, ui::FormHost& host, bool silentMode, std::string folderArgument = {});
 
-  // Controls, in the window's declaration order.
-  ui::Control Window{ui::ControlId::kWindow};  // its caption is the window caption
-  ui::Control btnCancel{ui::ControlId::kBtnCancel};
-  ui::Control lbDescription{ui::ControlId::kLbDescription};
-  ui::Control lbTitle{ui::ControlId::kLbTitle};
-  ui::Control Link{ui::ControlId::kLink};
-  ui::Control btnBack{ui::ControlId::kBtnBack};
-  ui::Control btnNext{ui::ControlId::kBtnNext};
-  ui::Control Notebook{ui::ControlId::kNotebook};  // Position() is the page index
-  ui::Control btnBrowse{ui::ControlId::kBtnBrowse};
-  ui::Control edDirectory{ui::ControlId::kEdDirectory};  // Caption() is the text
-  ui::Control Label1{ui::ControlId::kLabel1};
-  ui::Control Label2{ui::ControlId::kLabel2};
-  ui::Control rbAccept{ui::ControlId::kRbAccept};
-  ui::Control rbNotAccept{ui::ControlId::kRbNotAccept};
-  ui::Control edLicense{ui::ControlId::kEdLicense};  // Lines()
-  ui::Control edReadme{ui::ControlId::kEdReadme};    // Lines()
-  ui::Control Label3{ui::ControlId::kLabel3};
-  ui::Control Label4{ui::ControlId::kLabel4};
-  ui::Control ProgressBar{ui::ControlId::kProgressBar};  // Position(), Maximum()
-  ui::Control Label5{ui::ControlId::kLabel5};
+  // The control objects: Window (its caption is the window caption), then one member per
+  // control row of the wizard's child table, named as the row. Notebook.Position() is the page
+  // index; edDirectory's Caption() is its text; the memo boxes hold Lines(); the progress bar
+  // has Position() and Maximum().
+  ui::Control Window{ui::ControlId::Window};
+#define SCR_CONTROL_MEMBER(name, ...) ui::Control name{ui::ControlId::name};
+  SCR_WIZARD_CHILDREN(SCR_CONTROL_MEMBER, SCR_ROW_IGNORED)
+#undef SCR_CONTROL_MEMBER
 
   int64_t PackageEnd = 0;
   package::SettingsRecord Record;
@@ -97,11 +84,10 @@ class TSCRSetup {
   // Every control, for observers that mirror all of them.
   template <typename F>
   void ForEachControl(F f) {
-    for (ui::Control* c :
-         {&Window,    &btnCancel, &lbDescription, &lbTitle, &Link,        &btnBack,  &btnNext,
-          &Notebook,  &btnBrowse, &edDirectory,   &Label1,  &Label2,      &rbAccept, &rbNotAccept,
-          &edLicense, &edReadme,  &Label3,        &Label4,  &ProgressBar, &Label5})
-      f(*c);
+    f(Window);
+#define SCR_CONTROL_CALL(name, ...) f(name);
+    SCR_WIZARD_CHILDREN(SCR_CONTROL_CALL, SCR_ROW_IGNORED)
+#undef SCR_CONTROL_CALL
   }
 
   bool SilentMode() const { return silentMode_; }

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "package/package_writer.h"
-#include "ui/control_ids.h"
+#include "ui/wizard_controls.h"
 
 namespace {
 
@@ -72,7 +72,7 @@ std::optional<DWORD> RunSilent(const std::string& program, const std::string& fo
 }
 
 bool PageShowing(HWND wizard, int page) {
-  HWND pageWindow = e2e::ChildById(wizard, IDC_PAGE_FIRST + page);
+  HWND pageWindow = e2e::ChildById(wizard, ui::PageChildId(page));
   return pageWindow && IsWindowVisible(pageWindow);
 }
 
@@ -236,16 +236,16 @@ TEST(EdgePackages, LongestDefaultFolderEndsWithTheFolderMessage) {
   const HWND wizard = e2e::WaitForWindow(process, "TSCRSetup");
   ASSERT_TRUE(wizard);
   ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }));
-  HWND edit = e2e::ChildById(wizard, IDC_ED_DIRECTORY);
+  HWND edit = e2e::ChildById(wizard, ui::child::edDirectory);
   EXPECT_EQ(e2e::TextOf(edit), setup.expectedFolderText);
-  Press(wizard, IDC_BTN_NEXT);
+  Press(wizard, ui::child::btnNext);
   const auto box = e2e::WaitForMessageBox(process, kAppTitle);
   ASSERT_TRUE(box) << "no message";
   EXPECT_EQ(box->text, "Unable to create the directory. Please select a different directory.");
   EXPECT_TRUE(box->hasIcon);
   ASSERT_TRUE(e2e::ClickButton(box->window, box->buttons.at(0).first));
   EXPECT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }));
-  EXPECT_TRUE(e2e::WaitFor([&] { return IsWindowVisible(e2e::ChildById(wizard, IDC_BTN_NEXT)) != FALSE; }));
+  EXPECT_TRUE(e2e::WaitFor([&] { return IsWindowVisible(e2e::ChildById(wizard, ui::child::btnNext)) != FALSE; }));
   EXPECT_EQ(e2e::TextOf(edit), setup.expectedFolderText);
   EXPECT_FALSE(e2e::FileExists(setup.expectedFolderText + kSaverName));
 
@@ -254,7 +254,7 @@ TEST(EdgePackages, LongestDefaultFolderEndsWithTheFolderMessage) {
   DWORD_PTR result = 0;
   ASSERT_TRUE(SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()), SMTO_ABORTIFHUNG,
                                   10000, &result));
-  Press(wizard, IDC_BTN_NEXT);
+  Press(wizard, ui::child::btnNext);
   ASSERT_TRUE(process.WaitForExit()) << "the wizard stayed open";
   EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{kSaverName, "uninstall edge.exe"}));
 }
@@ -272,19 +272,19 @@ TEST(EdgePackages, FullWidthTitleInTheCaptionAndCrOnlyReadmeOnItsPage) {
   EXPECT_EQ(e2e::TextOf(wizard), kTitle32 + " Setup");
   ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }));
   DWORD_PTR result = 0;
-  ASSERT_TRUE(SendMessageTimeoutA(e2e::ChildById(wizard, IDC_ED_DIRECTORY), WM_SETTEXT, 0,
+  ASSERT_TRUE(SendMessageTimeoutA(e2e::ChildById(wizard, ui::child::edDirectory), WM_SETTEXT, 0,
                                   reinterpret_cast<LPARAM>(folder.c_str()), SMTO_ABORTIFHUNG, 10000, &result));
-  Press(wizard, IDC_BTN_NEXT);
+  Press(wizard, ui::child::btnNext);
   constexpr int kPageReadme = 4;
   ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageReadme); })) << "no readme page";
   // Every lone CR became a line of its own in the memo.
-  const std::string shown = e2e::TextOf(e2e::ChildById(wizard, IDC_ED_README));
+  const std::string shown = e2e::TextOf(e2e::ChildById(wizard, ui::child::edReadme));
   EXPECT_EQ(shown, "one\r\ntwo\r\nthree");
   EXPECT_EQ(e2e::ReadFileBytes(Join(folder, kTitle32 + " Readme.txt")), "one\r\ntwo\r\nthree\r\n");
   constexpr int kPageFinished = 5;
-  Press(wizard, IDC_BTN_NEXT);
+  Press(wizard, ui::child::btnNext);
   ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageFinished); })) << "no finished page";
-  Press(wizard, IDC_BTN_NEXT);
+  Press(wizard, ui::child::btnNext);
   EXPECT_TRUE(process.WaitForExit());
 }
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "package/package_writer.h"
-#include "ui/control_ids.h"
+#include "ui/wizard_controls.h"
 
 namespace {
 
@@ -284,13 +284,13 @@ void Press(HWND wizard, int id) {
 }
 
 bool PageShowing(HWND wizard, int page) {
-  HWND pageWindow = e2e::ChildById(wizard, IDC_PAGE_FIRST + page);
+  HWND pageWindow = e2e::ChildById(wizard, ui::PageChildId(page));
   return pageWindow && IsWindowVisible(pageWindow);
 }
 
 bool TypeFolder(HWND wizard, const std::string& folder) {
   DWORD_PTR result = 0;
-  return SendMessageTimeoutA(e2e::ChildById(wizard, IDC_ED_DIRECTORY), WM_SETTEXT, 0,
+  return SendMessageTimeoutA(e2e::ChildById(wizard, ui::child::edDirectory), WM_SETTEXT, 0,
                              reinterpret_cast<LPARAM>(folder.c_str()), SMTO_ABORTIFHUNG, 10000, &result) != 0;
 }
 
@@ -305,7 +305,7 @@ HWND InstallThroughWizard(e2e::Process& process, const std::string& folder) {
   if (!wizard || !e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }) ||
       !TypeFolder(wizard, folder))
     return nullptr;
-  Press(wizard, IDC_BTN_NEXT);
+  Press(wizard, ui::child::btnNext);
   return wizard;
 }
 
@@ -386,15 +386,15 @@ TEST(InstallWizard, InstallThenReadmeThenFinished) {
   ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageReadme); })) << "no readme page";
   EXPECT_EQ(e2e::ReadFileBytes(Join(folder, kSaverName)), o.image);
   EXPECT_EQ(e2e::ReadFileBytes(Join(folder, "E2E Wizard Readme.txt")), o.readme);
-  EXPECT_EQ(e2e::TextOf(e2e::ChildById(wizard, IDC_ED_DIRECTORY)), folder + "\\");
-  HWND bar = e2e::ChildById(wizard, IDC_PROGRESS_BAR);
+  EXPECT_EQ(e2e::TextOf(e2e::ChildById(wizard, ui::child::edDirectory)), folder + "\\");
+  HWND bar = e2e::ChildById(wizard, ui::child::ProgressBar);
   ASSERT_TRUE(bar);
   EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), lastProgress);
   EXPECT_TRUE(IsWindowEnabled(wizard));
 
-  Press(wizard, IDC_BTN_NEXT);
+  Press(wizard, ui::child::btnNext);
   ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageFinished); })) << "no finished page";
-  Press(wizard, IDC_BTN_NEXT);
+  Press(wizard, ui::child::btnNext);
   ASSERT_TRUE(process.WaitForExit());
   EXPECT_EQ(process.ExitCode(), 0u);
   EXPECT_EQ(InstalledPath(o.title), Join(folder, kSaverName));
@@ -436,13 +436,13 @@ TEST(InstallWizard, AnEmptyFolderIsRefusedAndTheFolderPageComesBack) {
   ASSERT_TRUE(e2e::ClickButton(box->window, box->buttons[0].first));
 
   ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }));
-  EXPECT_TRUE(e2e::WaitFor([&] { return !IsWindowEnabled(e2e::ChildById(wizard, IDC_BTN_CANCEL)); }));
-  EXPECT_TRUE(e2e::WaitFor([&] { return IsWindowVisible(e2e::ChildById(wizard, IDC_BTN_NEXT)) != FALSE; }));
+  EXPECT_TRUE(e2e::WaitFor([&] { return !IsWindowEnabled(e2e::ChildById(wizard, ui::child::btnCancel)); }));
+  EXPECT_TRUE(e2e::WaitFor([&] { return IsWindowVisible(e2e::ChildById(wizard, ui::child::btnNext)) != FALSE; }));
 
   // The user corrects the folder and installs.
   const std::string folder = Join(scratch, "Corrected");
   ASSERT_TRUE(TypeFolder(wizard, folder));
-  Press(wizard, IDC_BTN_NEXT);
+  Press(wizard, ui::child::btnNext);
   ASSERT_TRUE(process.WaitForExit());
   EXPECT_EQ(e2e::ReadFileBytes(Join(folder, kSaverName)), o.image);
 }

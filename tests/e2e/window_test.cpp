@@ -14,7 +14,7 @@
 #include "os/win32/win_os.h"
 #include "package/package_writer.h"
 #include "support/e2e_support.h"
-#include "ui/control_ids.h"
+#include "ui/wizard_controls.h"
 #include "wizard/win32/wizard_window.h"
 #include "wizard/exit_codes.h"
 
@@ -43,7 +43,7 @@ struct Wizard {
   bool Checked(int id) const { return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
   bool Enabled(int id) const { return Control(id) && IsWindowEnabled(Control(id)); }
   bool PageShows(int page) const {
-    const HWND p = Control(IDC_PAGE_FIRST + page);
+    const HWND p = Control(ui::PageChildId(page));
     return p && IsWindowVisible(p);
   }
   HWND Focus() const {
@@ -95,35 +95,35 @@ struct ControlCase {
 
 // The window's controls as designed at 96 dpi.
 const ControlCase kControls[] = {
-    {"Panel2", IDC_PANEL2, kMainWindow, "TSCRPanel", 0, 0, 513, 65, Size::kFixed},
-    {"lbTitle", IDC_LB_TITLE, IDC_PANEL2, "Static", 18, 12, 177, 18, Size::kToText},
-    {"lbDescription", IDC_LB_DESCRIPTION, IDC_PANEL2, "Static", 40, 34, 195, 13, Size::kToText},
-    {"Image2", IDC_IMAGE2, IDC_PANEL2, "TSCRImage", 456, 8, 48, 48, Size::kFixed},
-    {"Bevel2", IDC_BEVEL2, kMainWindow, "TSCRBevel", 0, 65, 513, 9, Size::kFixed},
-    {"Notebook", IDC_NOTEBOOK, kMainWindow, "TSCRNotebook", 8, 72, 497, 249, Size::kFixed},
-    {"Bevel1", IDC_BEVEL1, kMainWindow, "TSCRBevel", 0, 325, 513, 45, Size::kFixed},
-    {"Link", IDC_LINK, kMainWindow, "Static", 8, 342, 99, 13, Size::kToText},
-    {"btnBack", IDC_BTN_BACK, kMainWindow, "Button", 256, 336, 81, 25, Size::kFixed},
-    {"btnNext", IDC_BTN_NEXT, kMainWindow, "Button", 337, 336, 80, 25, Size::kFixed},
-    {"btnCancel", IDC_BTN_CANCEL, kMainWindow, "Button", 424, 336, 81, 25, Size::kFixed},
-    {"PageLicense", IDC_PAGE_FIRST + 0, IDC_NOTEBOOK, "TSCRPage", 0, 0, 497, 249, Size::kFixed},
-    {"PageDirectory", IDC_PAGE_FIRST + 1, IDC_NOTEBOOK, "TSCRPage", 0, 0, 497, 249, Size::kFixed},
-    {"PageReady", IDC_PAGE_FIRST + 2, IDC_NOTEBOOK, "TSCRPage", 0, 0, 497, 249, Size::kFixed},
-    {"PageProgress", IDC_PAGE_FIRST + 3, IDC_NOTEBOOK, "TSCRPage", 0, 0, 497, 249, Size::kFixed},
-    {"PageReadme", IDC_PAGE_FIRST + 4, IDC_NOTEBOOK, "TSCRPage", 0, 0, 497, 249, Size::kFixed},
-    {"PageFinished", IDC_PAGE_FIRST + 5, IDC_NOTEBOOK, "TSCRPage", 0, 0, 497, 249, Size::kFixed},
-    {"Label2", IDC_LABEL2, IDC_PAGE_FIRST + 0, "Static", 32, 8, 417, 26, Size::kFixed},
-    {"edLicense", IDC_ED_LICENSE, IDC_PAGE_FIRST + 0, "Edit", 32, 48, 433, 145, Size::kFixed},
-    {"rbAccept", IDC_RB_ACCEPT, IDC_PAGE_FIRST + 0, "Button", 32, 200, 217, 17, Size::kFixed},
-    {"rbNotAccept", IDC_RB_NOT_ACCEPT, IDC_PAGE_FIRST + 0, "Button", 32, 220, 249, 17, Size::kFixed},
-    {"Image1", IDC_IMAGE1, IDC_PAGE_FIRST + 1, "TSCRImage", 32, 8, 32, 32, Size::kFixed},
-    {"Label1", IDC_LABEL1, IDC_PAGE_FIRST + 1, "Static", 80, 8, 345, 26, Size::kWrapped},
-    {"edDirectory", IDC_ED_DIRECTORY, IDC_PAGE_FIRST + 1, "Edit", 32, 48, 345, 21, Size::kFixed},
-    {"btnBrowse", IDC_BTN_BROWSE, IDC_PAGE_FIRST + 1, "Button", 384, 46, 83, 25, Size::kFixed},
-    {"Label5", IDC_LABEL5, IDC_PAGE_FIRST + 2, "Static", 32, 8, 417, 26, Size::kFixed},
-    {"ProgressBar", IDC_PROGRESS_BAR, IDC_PAGE_FIRST + 3, "msctls_progress32", 32, 32, 433, 25, Size::kFixed},
-    {"Label3", IDC_LABEL3, IDC_PAGE_FIRST + 4, "Static", 32, 8, 155, 13, Size::kWrapped},
-    {"Label4", IDC_LABEL4, IDC_PAGE_FIRST + 5, "Static", 32, 8, 120, 13, Size::kToText},
+    {"Panel2", ui::child::Panel2, kMainWindow, "TSCRPanel", 0, 0, 513, 65, Size::kFixed},
+    {"lbTitle", ui::child::lbTitle, ui::child::Panel2, "Static", 18, 12, 177, 18, Size::kToText},
+    {"lbDescription", ui::child::lbDescription, ui::child::Panel2, "Static", 40, 34, 195, 13, Size::kToText},
+    {"Image2", ui::child::Image2, ui::child::Panel2, "TSCRImage", 456, 8, 48, 48, Size::kFixed},
+    {"Bevel2", ui::child::Bevel2, kMainWindow, "TSCRBevel", 0, 65, 513, 9, Size::kFixed},
+    {"Notebook", ui::child::Notebook, kMainWindow, "TSCRNotebook", 8, 72, 497, 249, Size::kFixed},
+    {"Bevel1", ui::child::Bevel1, kMainWindow, "TSCRBevel", 0, 325, 513, 45, Size::kFixed},
+    {"Link", ui::child::Link, kMainWindow, "Static", 8, 342, 99, 13, Size::kToText},
+    {"btnBack", ui::child::btnBack, kMainWindow, "Button", 256, 336, 81, 25, Size::kFixed},
+    {"btnNext", ui::child::btnNext, kMainWindow, "Button", 337, 336, 80, 25, Size::kFixed},
+    {"btnCancel", ui::child::btnCancel, kMainWindow, "Button", 424, 336, 81, 25, Size::kFixed},
+    {"PageLicense", ui::child::PageLicense, ui::child::Notebook, "TSCRPage", 0, 0, 497, 249, Size::kFixed},
+    {"PageDirectory", ui::child::PageDirectory, ui::child::Notebook, "TSCRPage", 0, 0, 497, 249, Size::kFixed},
+    {"PageReady", ui::child::PageReady, ui::child::Notebook, "TSCRPage", 0, 0, 497, 249, Size::kFixed},
+    {"PageProgress", ui::child::PageProgress, ui::child::Notebook, "TSCRPage", 0, 0, 497, 249, Size::kFixed},
+    {"PageReadme", ui::child::PageReadme, ui::child::Notebook, "TSCRPage", 0, 0, 497, 249, Size::kFixed},
+    {"PageFinished", ui::child::PageFinished, ui::child::Notebook, "TSCRPage", 0, 0, 497, 249, Size::kFixed},
+    {"Label2", ui::child::Label2, ui::child::PageLicense, "Static", 32, 8, 417, 26, Size::kFixed},
+    {"edLicense", ui::child::edLicense, ui::child::PageLicense, "Edit", 32, 48, 433, 145, Size::kFixed},
+    {"rbAccept", ui::child::rbAccept, ui::child::PageLicense, "Button", 32, 200, 217, 17, Size::kFixed},
+    {"rbNotAccept", ui::child::rbNotAccept, ui::child::PageLicense, "Button", 32, 220, 249, 17, Size::kFixed},
+    {"Image1", ui::child::Image1, ui::child::PageDirectory, "TSCRImage", 32, 8, 32, 32, Size::kFixed},
+    {"Label1", ui::child::Label1, ui::child::PageDirectory, "Static", 80, 8, 345, 26, Size::kWrapped},
+    {"edDirectory", ui::child::edDirectory, ui::child::PageDirectory, "Edit", 32, 48, 345, 21, Size::kFixed},
+    {"btnBrowse", ui::child::btnBrowse, ui::child::PageDirectory, "Button", 384, 46, 83, 25, Size::kFixed},
+    {"Label5", ui::child::Label5, ui::child::PageReady, "Static", 32, 8, 417, 26, Size::kFixed},
+    {"ProgressBar", ui::child::ProgressBar, ui::child::PageProgress, "msctls_progress32", 32, 32, 433, 25, Size::kFixed},
+    {"Label3", ui::child::Label3, ui::child::PageReadme, "Static", 32, 8, 155, 13, Size::kWrapped},
+    {"Label4", ui::child::Label4, ui::child::PageFinished, "Static", 32, 8, 120, 13, Size::kToText},
 };
 
 // Every control in its parent, with the design's place scaled to the screen's dpi. A label
@@ -153,7 +153,7 @@ void ExpectLayout(const Wizard& w, int dpi, int lineHeight) {
         EXPECT_EQ(height % lineHeight, 0) << height;
         break;
       case Size::kToText:
-        if (c.id != IDC_LB_TITLE) {
+        if (c.id != ui::child::lbTitle) {
           EXPECT_EQ(height, lineHeight);
         }
         EXPECT_GT(width, 0);
@@ -165,8 +165,8 @@ void ExpectLayout(const Wizard& w, int dpi, int lineHeight) {
 // The memo under the readme label starts below the label's text, however many lines it took,
 // and ends where it was designed to.
 void ExpectReadmeClearOfItsLabel(const Wizard& w, int dpi) {
-  const RECT label = RectInParent(w.Control(IDC_LABEL3));
-  const RECT memo = RectInParent(w.Control(IDC_ED_README));
+  const RECT label = RectInParent(w.Control(ui::child::Label3));
+  const RECT memo = RectInParent(w.Control(ui::child::edReadme));
   EXPECT_GE(memo.top, Scale(32, dpi));
   EXPECT_GT(memo.top, label.bottom);
   EXPECT_EQ(memo.left, Scale(32, dpi));
@@ -212,12 +212,12 @@ struct FontCase {
 };
 
 const FontCase kFonts[] = {
-    {"lbTitle", IDC_LB_TITLE, 11, false},    {"lbDescription", IDC_LB_DESCRIPTION, 8, false},
-    {"Link", IDC_LINK, 8, true},             {"btnNext", IDC_BTN_NEXT, 8, false},
-    {"btnCancel", IDC_BTN_CANCEL, 8, false}, {"btnBack", IDC_BTN_BACK, 8, false},
-    {"Label2", IDC_LABEL2, 8, false},        {"edLicense", IDC_ED_LICENSE, 8, false},
-    {"rbAccept", IDC_RB_ACCEPT, 8, false},   {"edDirectory", IDC_ED_DIRECTORY, 8, false},
-    {"btnBrowse", IDC_BTN_BROWSE, 8, false}, {"edReadme", IDC_ED_README, 8, false},
+    {"lbTitle", ui::child::lbTitle, 11, false},    {"lbDescription", ui::child::lbDescription, 8, false},
+    {"Link", ui::child::Link, 8, true},             {"btnNext", ui::child::btnNext, 8, false},
+    {"btnCancel", ui::child::btnCancel, 8, false}, {"btnBack", ui::child::btnBack, 8, false},
+    {"Label2", ui::child::Label2, 8, false},        {"edLicense", ui::child::edLicense, 8, false},
+    {"rbAccept", ui::child::rbAccept, 8, false},   {"edDirectory", ui::child::edDirectory, 8, false},
+    {"btnBrowse", ui::child::btnBrowse, 8, false}, {"edReadme", ui::child::edReadme, 8, false},
 };
 
 void ExpectFonts(const Wizard& w, int dpi) {
@@ -255,7 +255,7 @@ bool Activate(const Wizard& w) {
 }
 
 void CloseWizard(Wizard& w) {
-  e2e::ClickButton(w.window, IDC_BTN_CANCEL);
+  e2e::ClickButton(w.window, ui::child::btnCancel);
   EXPECT_TRUE(w.process.WaitForExit());
 }
 
@@ -278,19 +278,19 @@ TEST(Window, LayoutFontsAndHeaderAt96Dpi) {
   for (int page = 0; page < 6; ++page) EXPECT_EQ(w.PageShows(page), page == 0) << page;
 
   // Memo, edit and choice styles.
-  const LONG license = GetWindowLongA(w.Control(IDC_ED_LICENSE), GWL_STYLE);
+  const LONG license = GetWindowLongA(w.Control(ui::child::edLicense), GWL_STYLE);
   EXPECT_TRUE((license & ES_MULTILINE) && (license & ES_READONLY) && (license & WS_VSCROLL));
-  const LONG readme = GetWindowLongA(w.Control(IDC_ED_README), GWL_STYLE);
+  const LONG readme = GetWindowLongA(w.Control(ui::child::edReadme), GWL_STYLE);
   EXPECT_TRUE((readme & ES_MULTILINE) && (readme & WS_VSCROLL));
   EXPECT_FALSE(readme & ES_READONLY);
-  EXPECT_EQ(e2e::TextOf(w.Control(IDC_ED_LICENSE)), "The terms.\r\nMore terms.");
-  for (int id : {IDC_RB_ACCEPT, IDC_RB_NOT_ACCEPT})
+  EXPECT_EQ(e2e::TextOf(w.Control(ui::child::edLicense)), "The terms.\r\nMore terms.");
+  for (int id : {ui::child::rbAccept, ui::child::rbNotAccept})
     EXPECT_EQ(GetWindowLongA(w.Control(id), GWL_STYLE) & BS_TYPEMASK, BS_AUTORADIOBUTTON);
-  for (int id : {IDC_BTN_NEXT, IDC_BTN_BACK, IDC_BTN_CANCEL, IDC_BTN_BROWSE})
+  for (int id : {ui::child::btnNext, ui::child::btnBack, ui::child::btnCancel, ui::child::btnBrowse})
     EXPECT_EQ(GetWindowLongA(w.Control(id), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON) << id;
-  EXPECT_TRUE(w.Checked(IDC_RB_NOT_ACCEPT));
-  EXPECT_FALSE(w.Checked(IDC_RB_ACCEPT));
-  EXPECT_EQ(SendMessageA(w.Control(IDC_PROGRESS_BAR), PBM_GETRANGE, FALSE, 0), 100);
+  EXPECT_TRUE(w.Checked(ui::child::rbNotAccept));
+  EXPECT_FALSE(w.Checked(ui::child::rbAccept));
+  EXPECT_EQ(SendMessageA(w.Control(ui::child::ProgressBar), PBM_GETRANGE, FALSE, 0), 100);
   CloseWizard(w);
 }
 
@@ -340,9 +340,9 @@ TEST(Window, FontsAndBackgroundsInProcess) {
   if (w.window) {
     ExpectFonts(w, 96);
     // The header band is white, the window and the pages button-face.
-    EXPECT_EQ(GetClassLongPtrA(w.Control(IDC_PANEL2), GCLP_HBRBACKGROUND), COLOR_WINDOW + 1);
+    EXPECT_EQ(GetClassLongPtrA(w.Control(ui::child::Panel2), GCLP_HBRBACKGROUND), COLOR_WINDOW + 1);
     EXPECT_EQ(GetClassLongPtrA(w.window, GCLP_HBRBACKGROUND), COLOR_BTNFACE + 1);
-    EXPECT_EQ(GetClassLongPtrA(w.Control(IDC_PAGE_FIRST), GCLP_HBRBACKGROUND), COLOR_BTNFACE + 1);
+    EXPECT_EQ(GetClassLongPtrA(w.Control(ui::child::PageLicense), GCLP_HBRBACKGROUND), COLOR_BTNFACE + 1);
     PostMessageA(w.window, WM_CLOSE, 0, 0);
   }
   wizardThread.join();
@@ -356,37 +356,37 @@ TEST(Window, AcceleratorsTabAndEnter) {
   ASSERT_TRUE(Activate(w));
 
   PressAlt('A');
-  ASSERT_TRUE(e2e::WaitFor([&] { return w.Checked(IDC_RB_ACCEPT); })) << "Alt+A did not accept";
-  EXPECT_FALSE(w.Checked(IDC_RB_NOT_ACCEPT));
-  EXPECT_TRUE(e2e::WaitFor([&] { return w.Enabled(IDC_BTN_NEXT); }));
-  EXPECT_TRUE(w.WaitForFocus(IDC_BTN_NEXT)) << "accepting moves the focus to Next";
+  ASSERT_TRUE(e2e::WaitFor([&] { return w.Checked(ui::child::rbAccept); })) << "Alt+A did not accept";
+  EXPECT_FALSE(w.Checked(ui::child::rbNotAccept));
+  EXPECT_TRUE(e2e::WaitFor([&] { return w.Enabled(ui::child::btnNext); }));
+  EXPECT_TRUE(w.WaitForFocus(ui::child::btnNext)) << "accepting moves the focus to Next";
 
   PressAlt('D');
-  ASSERT_TRUE(e2e::WaitFor([&] { return w.Checked(IDC_RB_NOT_ACCEPT); })) << "Alt+D did not decline";
-  EXPECT_TRUE(e2e::WaitFor([&] { return !w.Enabled(IDC_BTN_NEXT); }));
+  ASSERT_TRUE(e2e::WaitFor([&] { return w.Checked(ui::child::rbNotAccept); })) << "Alt+D did not decline";
+  EXPECT_TRUE(e2e::WaitFor([&] { return !w.Enabled(ui::child::btnNext); }));
 
   // Alt+B belongs to the folder page's Browse button: on the licence page it reaches nothing,
   // and Alt+A still works after it.
   PressAlt('B');
   PressAlt('A');
-  ASSERT_TRUE(e2e::WaitFor([&] { return w.Checked(IDC_RB_ACCEPT); }));
+  ASSERT_TRUE(e2e::WaitFor([&] { return w.Checked(ui::child::rbAccept); }));
   EXPECT_TRUE(w.PageShows(0));
-  EXPECT_TRUE(w.WaitForFocus(IDC_BTN_NEXT));
+  EXPECT_TRUE(w.WaitForFocus(ui::child::btnNext));
 
   // Tab walks Next, Cancel, the page's controls, Back, and round again.
-  for (int id : {IDC_BTN_CANCEL, IDC_ED_LICENSE, IDC_RB_ACCEPT}) {
+  for (int id : {ui::child::btnCancel, ui::child::edLicense, ui::child::rbAccept}) {
     Press(VK_TAB);
     EXPECT_TRUE(w.WaitForFocus(id)) << id;
   }
   PressKeys({{VK_SHIFT, true}, {VK_TAB, true}, {VK_TAB, false}, {VK_SHIFT, false}});
-  EXPECT_TRUE(w.WaitForFocus(IDC_ED_LICENSE));
+  EXPECT_TRUE(w.WaitForFocus(ui::child::edLicense));
 
   // Enter in the licence memo does nothing; on a focused button it clicks that button only.
   Press(VK_RETURN);
   PressKeys({{VK_SHIFT, true}, {VK_TAB, true}, {VK_TAB, false}, {VK_SHIFT, false}});
-  ASSERT_TRUE(w.WaitForFocus(IDC_BTN_CANCEL));
+  ASSERT_TRUE(w.WaitForFocus(ui::child::btnCancel));
   PressKeys({{VK_SHIFT, true}, {VK_TAB, true}, {VK_TAB, false}, {VK_SHIFT, false}});
-  ASSERT_TRUE(w.WaitForFocus(IDC_BTN_NEXT));
+  ASSERT_TRUE(w.WaitForFocus(ui::child::btnNext));
   EXPECT_TRUE(w.PageShows(0));
   Press(VK_RETURN);
   EXPECT_TRUE(e2e::WaitFor([&] { return w.PageShows(1); })) << "Enter on Next did not move on";
@@ -420,7 +420,7 @@ TEST(Window, ScalesEverythingAt144Dpi) {
   ExpectWindowFrame(w, 144);
   const int lineHeight = [&] {
     // Tahoma at 16 pixels: the line height the wizard's labels are measured with.
-    RECT r = RectInParent(w.Control(IDC_LB_DESCRIPTION));
+    RECT r = RectInParent(w.Control(ui::child::lbDescription));
     return static_cast<int>(r.bottom - r.top);
   }();
   EXPECT_GT(lineHeight, 13);

@@ -8,7 +8,7 @@
 
 #include "package/package_writer.h"
 #include "support/e2e_support.h"
-#include "ui/control_ids.h"
+#include "ui/wizard_controls.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ struct Wizard {
   std::string Text(int id) const { return e2e::TextOf(Control(id)); }
   int Page() const {
     for (int page = 0; page < 6; ++page)
-      if (Visible(IDC_PAGE_FIRST + page)) return page;
+      if (Visible(ui::PageChildId(page))) return page;
     return -1;
   }
   bool WaitForPage(int page) const {
@@ -149,13 +149,13 @@ TEST_P(FirstPageTest, WizardOpensOnTheRightPage) {
   ASSERT_TRUE(w.window);
 
   EXPECT_EQ(w.Page(), c.page);
-  EXPECT_EQ(w.Visible(IDC_BTN_BACK), c.backVisible);
-  EXPECT_TRUE(w.Visible(IDC_BTN_NEXT));
-  EXPECT_EQ(w.Enabled(IDC_BTN_NEXT), c.nextEnabled);
+  EXPECT_EQ(w.Visible(ui::child::btnBack), c.backVisible);
+  EXPECT_TRUE(w.Visible(ui::child::btnNext));
+  EXPECT_EQ(w.Enabled(ui::child::btnNext), c.nextEnabled);
   EXPECT_EQ(e2e::TextOf(w.window), "Stars Setup");
-  EXPECT_EQ(w.Text(IDC_LINK), "http://stars.example.org/");
-  EXPECT_TRUE(w.Visible(IDC_LINK));
-  EXPECT_TRUE(w.Click(IDC_BTN_CANCEL));
+  EXPECT_EQ(w.Text(ui::child::Link), "http://stars.example.org/");
+  EXPECT_TRUE(w.Visible(ui::child::Link));
+  EXPECT_TRUE(w.Click(ui::child::btnCancel));
   EXPECT_TRUE(w.process.WaitForExit());
 }
 
@@ -173,29 +173,29 @@ TEST(Wizard, NextNeedsTheLicenceAcceptedAndBackOnTheLicenceDoesNothing) {
   contents.record.SetLinkText("");
   Wizard w = StartWizard(contents);
   ASSERT_TRUE(w.window);
-  EXPECT_FALSE(w.Visible(IDC_LINK)) << "the design-time link showed";
+  EXPECT_FALSE(w.Visible(ui::child::Link)) << "the design-time link showed";
 
   ASSERT_EQ(w.Page(), 0);
-  EXPECT_FALSE(w.Enabled(IDC_BTN_NEXT));
+  EXPECT_FALSE(w.Enabled(ui::child::btnNext));
   DWORD_PTR check = 0;
-  SendMessageTimeoutA(w.Control(IDC_RB_NOT_ACCEPT), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &check);
+  SendMessageTimeoutA(w.Control(ui::child::rbNotAccept), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &check);
   EXPECT_EQ(check, static_cast<DWORD_PTR>(BST_CHECKED));
-  EXPECT_TRUE(w.Click(IDC_BTN_BACK));
+  EXPECT_TRUE(w.Click(ui::child::btnBack));
   EXPECT_EQ(w.Page(), 0);
 
-  ASSERT_TRUE(w.Click(IDC_RB_ACCEPT));
-  EXPECT_TRUE(e2e::WaitFor([&] { return w.Enabled(IDC_BTN_NEXT); }));
-  ASSERT_TRUE(w.Click(IDC_RB_NOT_ACCEPT));
-  EXPECT_TRUE(e2e::WaitFor([&] { return !w.Enabled(IDC_BTN_NEXT); }));
-  ASSERT_TRUE(w.Click(IDC_RB_ACCEPT));
-  EXPECT_TRUE(e2e::WaitFor([&] { return w.Enabled(IDC_BTN_NEXT); }));
+  ASSERT_TRUE(w.Click(ui::child::rbAccept));
+  EXPECT_TRUE(e2e::WaitFor([&] { return w.Enabled(ui::child::btnNext); }));
+  ASSERT_TRUE(w.Click(ui::child::rbNotAccept));
+  EXPECT_TRUE(e2e::WaitFor([&] { return !w.Enabled(ui::child::btnNext); }));
+  ASSERT_TRUE(w.Click(ui::child::rbAccept));
+  EXPECT_TRUE(e2e::WaitFor([&] { return w.Enabled(ui::child::btnNext); }));
 
-  EXPECT_TRUE(w.ClickAndWaitForPage(IDC_BTN_NEXT, 1));
-  EXPECT_EQ(w.Text(IDC_BTN_NEXT), "Install");
-  EXPECT_TRUE(w.Visible(IDC_BTN_BACK));
-  EXPECT_TRUE(w.ClickAndWaitForPage(IDC_BTN_BACK, 0));
-  EXPECT_TRUE(w.Enabled(IDC_BTN_NEXT));
-  EXPECT_EQ(w.Text(IDC_BTN_NEXT), "Next >");
+  EXPECT_TRUE(w.ClickAndWaitForPage(ui::child::btnNext, 1));
+  EXPECT_EQ(w.Text(ui::child::btnNext), "Install");
+  EXPECT_TRUE(w.Visible(ui::child::btnBack));
+  EXPECT_TRUE(w.ClickAndWaitForPage(ui::child::btnBack, 0));
+  EXPECT_TRUE(w.Enabled(ui::child::btnNext));
+  EXPECT_EQ(w.Text(ui::child::btnNext), "Next >");
 
   // Esc on the first pages is Cancel: nothing was written, and the exit code says so.
   w.PressEsc();
@@ -211,17 +211,17 @@ TEST(Wizard, EscGoesFromReadmeToFinishedAndThenCloses) {
   ASSERT_TRUE(w.window);
   ASSERT_EQ(w.Page(), 1);
   const std::string target = e2e::Join(folder, "installed");
-  SetWindowTextA(w.Control(IDC_ED_DIRECTORY), target.c_str());
+  SetWindowTextA(w.Control(ui::child::edDirectory), target.c_str());
 
-  ASSERT_TRUE(w.ClickAndWaitForPage(IDC_BTN_NEXT, 4));
+  ASSERT_TRUE(w.ClickAndWaitForPage(ui::child::btnNext, 4));
   EXPECT_TRUE(e2e::FileExists(e2e::Join(target, "stars.scr")));
-  EXPECT_FALSE(w.Enabled(IDC_BTN_CANCEL));
-  EXPECT_FALSE(w.Visible(IDC_BTN_BACK));
+  EXPECT_FALSE(w.Enabled(ui::child::btnCancel));
+  EXPECT_FALSE(w.Visible(ui::child::btnBack));
 
-  ASSERT_NE(w.Focus(), w.Control(IDC_ED_README)) << "the readme memo would keep Esc";
+  ASSERT_NE(w.Focus(), w.Control(ui::child::edReadme)) << "the readme memo would keep Esc";
   w.PressEsc();
   ASSERT_TRUE(w.WaitForPage(5));
-  EXPECT_EQ(w.Text(IDC_BTN_NEXT), "Finish");
+  EXPECT_EQ(w.Text(ui::child::btnNext), "Finish");
   w.PressEsc();
   EXPECT_TRUE(w.process.WaitForExit());
 }
@@ -231,7 +231,7 @@ TEST(Wizard, LicenceMemoKeepsEscWhileItHasTheFocus) {
   contents.license = "The terms.";
   Wizard w = StartWizard(contents);
   ASSERT_TRUE(w.window);
-  const HWND memo = w.Control(IDC_ED_LICENSE);
+  const HWND memo = w.Control(ui::child::edLicense);
   PostMessageA(memo, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   PostMessageA(memo, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   ASSERT_TRUE(e2e::WaitFor([&] { return w.Focus() == memo; })) << "the memo did not take the focus";
@@ -246,15 +246,15 @@ TEST(Wizard, LicenceMemoKeepsEscWhileItHasTheFocus) {
   }));
   EXPECT_TRUE(w.process.Running());
   EXPECT_EQ(w.Page(), 0);
-  EXPECT_TRUE(w.Click(IDC_BTN_CANCEL));
+  EXPECT_TRUE(w.Click(ui::child::btnCancel));
   EXPECT_TRUE(w.process.WaitForExit());
 }
 
 // Clicks Browse with `typed` in the folder box and returns the folder dialog once it shows.
 // The dialog is modal: the click is posted so that the test keeps running while it is open.
 HWND OpenFolderDialog(const Wizard& w, const std::string& typed) {
-  SetWindowTextA(w.Control(IDC_ED_DIRECTORY), typed.c_str());
-  PostMessageA(w.Control(IDC_BTN_BROWSE), BM_CLICK, 0, 0);
+  SetWindowTextA(w.Control(ui::child::edDirectory), typed.c_str());
+  PostMessageA(w.Control(ui::child::btnBrowse), BM_CLICK, 0, 0);
   HWND dialog = nullptr;
   e2e::WaitFor([&] {
     for (HWND window : e2e::TopLevelWindows(w.process.Id(), true))
@@ -282,9 +282,9 @@ TEST(Wizard, CancellingTheFolderDialogKeepsTheTypedFolder) {
   EXPECT_TRUE(AnyChildHasText(dialog, "Choisissez un dossier"));
   EXPECT_FALSE(IsWindowEnabled(w.window)) << "the wizard must wait for the dialog";
   EXPECT_TRUE(CloseFolderDialog(w, dialog, IDCANCEL));
-  EXPECT_EQ(w.Text(IDC_ED_DIRECTORY), typed);
+  EXPECT_EQ(w.Text(ui::child::edDirectory), typed);
   EXPECT_EQ(w.Page(), 1);
-  EXPECT_TRUE(w.Click(IDC_BTN_CANCEL));
+  EXPECT_TRUE(w.Click(ui::child::btnCancel));
   EXPECT_TRUE(w.process.WaitForExit());
 }
 
@@ -309,10 +309,10 @@ TEST(Wizard, ConfirmingTheFolderDialogWritesTheChosenFolderBack) {
     HWND dialog = OpenFolderDialog(w, c.typed);
     ASSERT_TRUE(dialog) << "no folder dialog";
     EXPECT_TRUE(CloseFolderDialog(w, dialog, IDOK));
-    EXPECT_EQ(w.Text(IDC_ED_DIRECTORY), c.written);
+    EXPECT_EQ(w.Text(ui::child::edDirectory), c.written);
     EXPECT_EQ(w.Page(), 1);
   }
-  EXPECT_TRUE(w.Click(IDC_BTN_CANCEL));
+  EXPECT_TRUE(w.Click(ui::child::btnCancel));
   EXPECT_TRUE(w.process.WaitForExit());
 }
 
@@ -325,25 +325,25 @@ TEST(Wizard, FrenchLanguageTextRenamesEveryControl) {
 
   EXPECT_EQ(e2e::TextOf(w.window), "Stars Installation");
   const std::pair<int, std::string> expected[] = {
-      {IDC_BTN_BACK, "< Retour"},
-      {IDC_BTN_NEXT, "Suivant >"},
-      {IDC_BTN_CANCEL, "Annuler"},
-      {IDC_BTN_BROWSE, "&Parcourir..."},
-      {IDC_LABEL1, "Choisissez le dossier."},
-      {IDC_LABEL2, "Lisez le contrat."},
-      {IDC_LABEL3, "Cliquez sur Suivant."},
-      {IDC_LABEL4, "Cliquez sur Terminer."},
-      {IDC_LABEL5, "Pret."},
-      {IDC_RB_ACCEPT, "J'&accepte"},
-      {IDC_RB_NOT_ACCEPT, "Je &refuse"},
-      {IDC_LB_TITLE, "Contrat de licence"},
-      {IDC_LB_DESCRIPTION, "Lisez ceci."},
+      {ui::child::btnBack, "< Retour"},
+      {ui::child::btnNext, "Suivant >"},
+      {ui::child::btnCancel, "Annuler"},
+      {ui::child::btnBrowse, "&Parcourir..."},
+      {ui::child::Label1, "Choisissez le dossier."},
+      {ui::child::Label2, "Lisez le contrat."},
+      {ui::child::Label3, "Cliquez sur Suivant."},
+      {ui::child::Label4, "Cliquez sur Terminer."},
+      {ui::child::Label5, "Pret."},
+      {ui::child::rbAccept, "J'&accepte"},
+      {ui::child::rbNotAccept, "Je &refuse"},
+      {ui::child::lbTitle, "Contrat de licence"},
+      {ui::child::lbDescription, "Lisez ceci."},
   };
   for (const auto& [id, text] : expected) EXPECT_EQ(w.Text(id), text) << "control " << id;
-  ASSERT_TRUE(w.Click(IDC_RB_ACCEPT));
-  ASSERT_TRUE(w.ClickAndWaitForPage(IDC_BTN_NEXT, 1));
-  EXPECT_EQ(w.Text(IDC_BTN_NEXT), "Installer");
-  EXPECT_TRUE(w.Click(IDC_BTN_CANCEL));
+  ASSERT_TRUE(w.Click(ui::child::rbAccept));
+  ASSERT_TRUE(w.ClickAndWaitForPage(ui::child::btnNext, 1));
+  EXPECT_EQ(w.Text(ui::child::btnNext), "Installer");
+  EXPECT_TRUE(w.Click(ui::child::btnCancel));
   EXPECT_TRUE(w.process.WaitForExit());
 }
 

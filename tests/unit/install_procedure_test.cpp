@@ -232,7 +232,7 @@ TEST(InstallProcedure, ImageIsCopiedInBoundedChunksWithProgressAndPumping) {
   EXPECT_EQ(shown, (std::vector<int>{50, 60, 70}));
   EXPECT_EQ(windowEnabled, (std::vector<bool>{false, false, false}));
   EXPECT_EQ(busy, (std::vector<bool>{true, true, true}));
-  EXPECT_EQ(rig.host.Count("RepaintNow " + std::to_string(int(ui::ControlId::kProgressBar))), 3);
+  EXPECT_EQ(rig.host.Count("RepaintNow " + std::to_string(int(ui::ControlId::ProgressBar))), 3);
 
   // The image reads lie between the seek to its start and the creation of the uninstaller.
   const int seek = rig.fake.log.IndexOf("Seek C:\\setup.exe 400000");

@@ -93,10 +93,10 @@ TEST(PageFlow, LicencePageKeepsTheStateOfNext) {
   EXPECT_FALSE(w.btnNext.Enabled());
   Choose(w, true);
   EXPECT_TRUE(w.btnNext.Enabled());
-  EXPECT_EQ(rig.host.Count("Focus " + std::to_string(int(ui::ControlId::kBtnNext))), 1);
+  EXPECT_EQ(rig.host.Count("Focus " + std::to_string(int(ui::ControlId::btnNext))), 1);
   Choose(w, false);
   EXPECT_FALSE(w.btnNext.Enabled());
-  EXPECT_EQ(rig.host.Count("Focus " + std::to_string(int(ui::ControlId::kBtnNext))), 1);
+  EXPECT_EQ(rig.host.Count("Focus " + std::to_string(int(ui::ControlId::btnNext))), 1);
   Choose(w, true);
   Click(w, &TSCRSetup::btnNextClick);
   ASSERT_EQ(w.CurrentPage(), kPageDirectory);

@@ -131,8 +131,8 @@ void WarnAboutBitness(uint16_t saverMachine, uint16_t stubMachine, std::ostream&
 
 void WarnAboutLanguage(const std::string& where, const std::string& languageText,
                        std::ostream& err) {
-  const std::set<std::string> known(std::begin(language::kTranslatedTexts),
-                                    std::end(language::kTranslatedTexts));
+  const std::vector<std::string> ours = language::TranslatedTexts();
+  const std::set<std::string> known(ours.begin(), ours.end());
   std::set<std::string> translated;
   std::size_t unknown = 0;
   for (const language::TranslationEntry& entry :
@@ -146,8 +146,8 @@ void WarnAboutLanguage(const std::string& where, const std::string& languageText
         << "' is not a text of ours\n";
   }
   if (unknown > 0 || translated.empty())
-    err << kWarning << where << ": " << translated.size() << " of "
-        << language::kTranslatedTextCount << " texts translated"
+    err << kWarning << where << ": " << translated.size() << " of " << ours.size()
+        << " texts translated"
         << (translated.empty() ? " (no entries under a line that reads Setup)" : "") << "\n";
 }
 

@@ -3,7 +3,7 @@
 // underlined for the link.
 #include "os/win32/unique_handle.h"
 #include "ui/win32/dpi.h"
-#include "ui/win32/wizard_layout.h"
+#include "ui/wizard_controls.h"
 
 namespace ui::win32 {
 

@@ -1,6 +1,6 @@
 #include "ui/win32/pictures.h"
 
-#include "ui/control_ids.h"
+#include "ui/resource_ids.h"
 
 namespace ui::win32 {
 namespace {

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/control_ids.h"
 #include "ui/win32/child_classes.h"
 #include "ui/win32/window_text.h"
 
@@ -58,7 +57,7 @@ DWORD StyleOf(const ChildSpec& spec) {
     case ChildKind::kButton: return style | WS_VISIBLE | BS_PUSHBUTTON;
     case ChildKind::kRadio:
       // The two choices form one group, opened by the first of them.
-      return style | WS_VISIBLE | BS_AUTORADIOBUTTON | (spec.id == IDC_RB_ACCEPT ? WS_GROUP : 0);
+      return style | WS_VISIBLE | BS_AUTORADIOBUTTON | (spec.id == child::rbAccept ? WS_GROUP : 0);
     case ChildKind::kMemo:
       return style | WS_VISIBLE | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
              ES_WANTRETURN;
@@ -197,15 +196,12 @@ void WizardForm::OnCreate() {
 }
 
 void WizardForm::CreateChildren() {
-  std::size_t count = 0;
-  const ChildSpec* specs = ChildSpecs(count);
-  for (std::size_t i = 0; i < count && i < children_.size(); ++i)
-    children_[i] = CreateChild(specs[i]);
-  SetPicture(Child(IDC_IMAGE2), &pictures_.Header());
-  SetPicture(Child(IDC_IMAGE1), &pictures_.Folder());
+  for (std::size_t i = 0; i < children_.size(); ++i) children_[i] = CreateChild(kChildSpecs[i]);
+  SetPicture(Child(child::Image2), &pictures_.Header());
+  SetPicture(Child(child::Image1), &pictures_.Folder());
   // No practical limit on the texts of the memo boxes.
-  SendMessageA(Child(IDC_ED_LICENSE), EM_SETLIMITTEXT, 0, 0);
-  SendMessageA(Child(IDC_ED_README), EM_SETLIMITTEXT, 0, 0);
+  SendMessageA(Child(child::edLicense), EM_SETLIMITTEXT, 0, 0);
+  SendMessageA(Child(child::edReadme), EM_SETLIMITTEXT, 0, 0);
 }
 
 HWND WizardForm::CreateChild(const ChildSpec& spec) {
@@ -220,7 +216,7 @@ HWND WizardForm::CreateChild(const ChildSpec& spec) {
 }
 
 HWND WizardForm::ParentOf(const ChildSpec& spec) const {
-  return spec.parentId == kWindowParent ? window_ : Child(spec.parentId);
+  return spec.parent == child::Window ? window_ : Child(spec.parent);
 }
 
 void WizardForm::MirrorAll() {
@@ -272,7 +268,7 @@ void WizardForm::SetBusyCursor(bool busy) {
 }
 
 void WizardForm::RepaintNow(ControlId id) {
-  const HWND target = id == ControlId::kWindow ? window_ : ChildOf(id);
+  const HWND target = id == ControlId::Window ? window_ : ChildOf(id);
   if (target)
     RedrawWindow(target, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -305,11 +301,11 @@ void WizardForm::ControlChanged(ControlId id) {
 
 void WizardForm::MirrorControl(const Control& control) {
   if (!window_) return;
-  if (control.Id() == ControlId::kWindow) {
+  if (control.Id() == ControlId::Window) {
     MirrorText(window_, control.Caption());
     return;
   }
-  if (control.Id() == ControlId::kNotebook) {
+  if (control.Id() == ControlId::Notebook) {
     MirrorPage(control.Position());
     return;
   }
@@ -351,7 +347,7 @@ void WizardForm::MirrorPage(int page) {
   const HWND focus = GetFocus();
   HWND shown = nullptr;
   for (int i = 0; i < kPageCount; ++i) {
-    const HWND pageWindow = Child(IDC_PAGE_FIRST + i);
+    const HWND pageWindow = Child(PageChildId(i));
     if (!pageWindow) continue;
     if (i == page) {
       shown = pageWindow;
@@ -384,10 +380,8 @@ void WizardForm::KeepClearOf(int labelId) {
   RECT labelRect;
   GetWindowRect(labelWindow, &labelRect);
   MapWindowPoints(nullptr, GetParent(labelWindow), reinterpret_cast<POINT*>(&labelRect), 2);
-  std::size_t count = 0;
-  const ChildSpec* specs = ChildSpecs(count);
-  for (std::size_t i = 0; i < count && i < children_.size(); ++i) {
-    const ChildSpec& below = specs[i];
+  for (std::size_t i = 0; i < children_.size(); ++i) {
+    const ChildSpec& below = kChildSpecs[i];
     if (below.keepsClearOf != labelId || !children_[i]) continue;
     const int gap =
         dpi_.Scale(below.bounds.top) - dpi_.Scale(label->bounds.top + label->bounds.height);
@@ -409,14 +403,14 @@ void WizardForm::Dispatch(void (TSCRSetup::*handler)()) {
 void WizardForm::OnCommand(int id, int code, HWND child) {
   if (!child) return;  // menu and accelerator commands: the window has none
   switch (id) {
-    case IDC_ED_DIRECTORY:
+    case child::edDirectory:
       if (code == EN_CHANGE && !mirroring_) setup_.edDirectory.SyncCaption(ReadWindowText(child));
       return;
-    case IDC_ED_README:
+    case child::edReadme:
       if (code == EN_CHANGE && !mirroring_)
         setup_.edReadme.SyncLines(SplitLines(ReadWindowText(child)));
       return;
-    case IDC_LINK:
+    case child::Link:
       if (code == STN_CLICKED && IsUsable(child)) Dispatch(&TSCRSetup::LinkClick);
       return;
     default:
@@ -429,15 +423,15 @@ void WizardForm::OnButtonClick(int id, HWND button) {
   // A click that was queued before the button was hidden or disabled does nothing.
   if (!IsUsable(button)) return;
   switch (id) {
-    case IDC_BTN_NEXT: Dispatch(&TSCRSetup::btnNextClick); break;
-    case IDC_BTN_BACK: Dispatch(&TSCRSetup::btnBackClick); break;
-    case IDC_BTN_CANCEL: Dispatch(&TSCRSetup::btnCancelClick); break;
-    case IDC_BTN_BROWSE: Dispatch(&TSCRSetup::btnBrowseClick); break;
-    case IDC_RB_ACCEPT:
-    case IDC_RB_NOT_ACCEPT:
-      setup_.rbAccept.SyncChecked(SendMessageA(Child(IDC_RB_ACCEPT), BM_GETCHECK, 0, 0) ==
+    case child::btnNext: Dispatch(&TSCRSetup::btnNextClick); break;
+    case child::btnBack: Dispatch(&TSCRSetup::btnBackClick); break;
+    case child::btnCancel: Dispatch(&TSCRSetup::btnCancelClick); break;
+    case child::btnBrowse: Dispatch(&TSCRSetup::btnBrowseClick); break;
+    case child::rbAccept:
+    case child::rbNotAccept:
+      setup_.rbAccept.SyncChecked(SendMessageA(Child(child::rbAccept), BM_GETCHECK, 0, 0) ==
                                   BST_CHECKED);
-      setup_.rbNotAccept.SyncChecked(SendMessageA(Child(IDC_RB_NOT_ACCEPT), BM_GETCHECK, 0, 0) ==
+      setup_.rbNotAccept.SyncChecked(SendMessageA(Child(child::rbNotAccept), BM_GETCHECK, 0, 0) ==
                                      BST_CHECKED);
       Dispatch(&TSCRSetup::rbAcceptClick);
       break;
@@ -449,12 +443,12 @@ HBRUSH WizardForm::OnControlColour(HDC dc, HWND child) {
   const int id = GetDlgCtrlID(child);
   int background = COLOR_BTNFACE;
   COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
-  if (GetParent(child) == Child(IDC_PANEL2)) {
+  if (GetParent(child) == Child(child::Panel2)) {
     background = COLOR_WINDOW;
-    if (id == IDC_LB_TITLE) text = kTitleColour;
-  } else if (id == IDC_ED_LICENSE) {
+    if (id == child::lbTitle) text = kTitleColour;
+  } else if (id == child::edLicense) {
     background = COLOR_WINDOW;  // read-only, but a text to read: keep it on white
-  } else if (id == IDC_LINK) {
+  } else if (id == child::Link) {
     text = kLinkColour;
   }
   SetTextColor(dc, text);
@@ -467,7 +461,7 @@ bool WizardForm::OnSetCursor(HWND under, int hitTest) {
     SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
     return true;
   }
-  if (under && under == Child(IDC_LINK) && hitTest == HTCLIENT) {
+  if (under && under == Child(child::Link) && hitTest == HTCLIENT) {
     SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
     return true;
   }
@@ -539,13 +533,12 @@ bool WizardForm::PreTranslate(const MSG& message) {
 }
 
 bool WizardForm::ClickMnemonic(char key) {
-  std::size_t count = 0;
-  const ChildSpec* specs = ChildSpecs(count);
-  for (std::size_t i = 0; i < count && i < children_.size(); ++i) {
-    if (specs[i].kind != ChildKind::kButton && specs[i].kind != ChildKind::kRadio) continue;
+  for (std::size_t i = 0; i < children_.size(); ++i) {
+    const ChildKind kind = kChildSpecs[i].kind;
+    if (kind != ChildKind::kButton && kind != ChildKind::kRadio) continue;
     const HWND control = children_[i];
     if (!IsUsable(control) || !HasMnemonic(ReadWindowText(control), key)) continue;
-    if (specs[i].kind == ChildKind::kRadio) SetFocus(control);
+    if (kind == ChildKind::kRadio) SetFocus(control);
     SendMessageA(control, BM_CLICK, 0, 0);
     return true;
   }
@@ -554,39 +547,20 @@ bool WizardForm::ClickMnemonic(char key) {
 
 bool WizardForm::MemoHasFocus() const {
   const HWND focus = GetFocus();
-  return focus && (focus == Child(IDC_ED_LICENSE) || focus == Child(IDC_ED_README));
+  return focus && (focus == Child(child::edLicense) || focus == Child(child::edReadme));
 }
 
 HWND WizardForm::FirstTabStop() const {
-  std::size_t count = 0;
-  const ChildSpec* specs = ChildSpecs(count);
-  for (std::size_t i = 0; i < count && i < children_.size(); ++i) {
-    if (specs[i].tabStop && IsUsable(children_[i])) return children_[i];
+  for (std::size_t i = 0; i < children_.size(); ++i) {
+    if (kChildSpecs[i].tabStop && IsUsable(children_[i])) return children_[i];
   }
   return nullptr;
 }
 
 HWND WizardForm::Child(int id) const {
-  std::size_t count = 0;
-  const ChildSpec* specs = ChildSpecs(count);
-  for (std::size_t i = 0; i < count && i < children_.size(); ++i) {
-    if (specs[i].id == id) return children_[i];
-  }
-  return nullptr;
+  return SpecOf(id) ? children_[id - child::kFirst] : nullptr;
 }
 
-HWND WizardForm::ChildOf(ControlId control) const {
-  const int id = ChildIdOf(control);
-  return id ? Child(id) : nullptr;
-}
-
-const ChildSpec* WizardForm::SpecOf(int id) const {
-  std::size_t count = 0;
-  const ChildSpec* specs = ChildSpecs(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    if (specs[i].id == id) return &specs[i];
-  }
-  return nullptr;
-}
+HWND WizardForm::ChildOf(ControlId control) const { return Child(ChildIdOf(control)); }
 
 }  // namespace wizard::win32

@@ -12,7 +12,7 @@
 #include "ui/win32/dpi.h"
 #include "ui/win32/fonts.h"
 #include "ui/win32/pictures.h"
-#include "ui/win32/wizard_layout.h"
+#include "ui/wizard_controls.h"
 #include "wizard/scr_setup.h"
 
 namespace wizard::win32 {
@@ -52,8 +52,8 @@ class WizardForm : public ui::FormHost, public ui::ControlObserver {
   bool CreateMainWindow();
   void OnCreate();
   void CreateChildren();
-  HWND CreateChild(const ui::win32::ChildSpec& spec);
-  HWND ParentOf(const ui::win32::ChildSpec& spec) const;
+  HWND CreateChild(const ui::ChildSpec& spec);
+  HWND ParentOf(const ui::ChildSpec& spec) const;
   void MirrorAll();
   void ShowAtStart();
 
@@ -61,7 +61,7 @@ class WizardForm : public ui::FormHost, public ui::ControlObserver {
   void MirrorControl(const ui::Control& control);
   void MirrorText(HWND child, const std::string& text);
   void MirrorPage(int page);
-  void FitLabelToText(HWND label, ui::win32::Sizing sizing);
+  void FitLabelToText(HWND label, ui::Sizing sizing);
   void KeepClearOf(int labelId);
 
   // Input.
@@ -79,14 +79,13 @@ class WizardForm : public ui::FormHost, public ui::ControlObserver {
 
   HWND Child(int id) const;
   HWND ChildOf(ui::ControlId control) const;
-  const ui::win32::ChildSpec* SpecOf(int id) const;
 
   ui::win32::Dpi dpi_;
   ui::win32::WizardFonts fonts_;
   ui::win32::WizardPictures pictures_;
   TSCRSetup setup_;
   HWND window_ = nullptr;
-  std::array<HWND, 64> children_{};  // by position in the layout
+  std::array<HWND, ui::child::kCount> children_{};  // by ID, from ui::child::kFirst
   HWND savedFocus_ = nullptr;
   bool terminated_ = false;
   bool hidden_ = false;

@@ -6,8 +6,8 @@
 //
 // Actions, run in order, each waiting up to a minute for its condition:
 //   wait-page N   the wizard is visible and shows page N
-//   click ID      posts a click to the control with that ID (posted: a click that starts the
-//                 installation must not block the driver)
+//   click NAME    posts a click to the control of that name, e.g. btnNext (posted: a click that
+//                 starts the installation must not block the driver)
 //   wait-progress N  the progress bar has reached N percent
 //   settle        the wizard has painted everything that was pending
 //   suspend       freezes the wizard's thread, so a passing page can be photographed
@@ -22,13 +22,22 @@
 #include <cstring>
 #include <string>
 
+#include "ui/wizard_controls.h"
+
 namespace {
 
 constexpr DWORD kTimeoutMilliseconds = 60000;
 constexpr DWORD kPollMilliseconds = 5;
-constexpr int kPageFirst = 1100;
-constexpr int kProgressBarId = 1022;
 constexpr char kWizardClass[] = "TSCRSetup";
+
+// The ID of the wizard's child window of that name; 0 for none.
+int ChildIdNamed(const std::string& name) {
+#define SHOT_CHILD_NAMED(row, ...) \
+  if (name == #row) return ui::child::row;
+  SCR_WIZARD_CHILDREN(SHOT_CHILD_NAMED, SHOT_CHILD_NAMED)
+#undef SHOT_CHILD_NAMED
+  return 0;
+}
 
 HWND Wizard() { return FindWindowA(kWizardClass, nullptr); }
 
@@ -63,13 +72,13 @@ bool WaitFor(Condition condition) {
 bool PageShows(int page) {
   const HWND wizard = Wizard();
   if (!wizard || !IsWindowVisible(wizard)) return false;
-  const HWND pageWindow = Control(wizard, kPageFirst + page);
+  const HWND pageWindow = Control(wizard, ui::PageChildId(page));
   return pageWindow && IsWindowVisible(pageWindow);
 }
 
 bool ProgressAt(int percent) {
   const HWND wizard = Wizard();
-  const HWND bar = wizard ? Control(wizard, kProgressBarId) : nullptr;
+  const HWND bar = wizard ? Control(wizard, ui::child::ProgressBar) : nullptr;
   return bar && SendMessageA(bar, PBM_GETPOS, 0, 0) >= percent;
 }
 
@@ -104,8 +113,9 @@ std::string Run(int count, char** actions) {
       ++i;
       if (!WaitFor([page] { return PageShows(page); })) return "timeout waiting for page " + std::to_string(page);
     } else if (action == "click") {
-      const int id = std::atoi(argument);
+      const int id = ChildIdNamed(argument);
       ++i;
+      if (!id) return std::string("no control named ") + argument;
       HWND control = nullptr;
       if (!WaitFor([&] { return Wizard() && (control = Control(Wizard(), id)) != nullptr; }))
         return "no control " + std::to_string(id);
@@ -130,7 +140,8 @@ std::string Run(int count, char** actions) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return 2;
+  // Started without a status file and an action: as the screenshot package's screen saver.
+  if (argc < 3) return 2;
   const std::string status = Run(argc - 2, argv + 2);
   if (std::strcmp(argv[1], "-") != 0) {
     // Written whole under a temporary name and renamed, so the script never reads half a line.
