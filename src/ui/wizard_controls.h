@@ -84,7 +84,6 @@ enum class TextFont { kNormal, kTitle, kLink };
   CONTROL(Link,             Window,      kLink,         8,   342, 99,  13,  kToText,        kLink,   false, NoChild, Fixed("http://www.example.com")) \
   DECORATION(Bevel2,        Window,      kBevel,        0,   65,  513, 9)                          \
   DECORATION(Bevel1,        Window,      kBevel,        0,   325, 513, 45)
-// clang-format on
 
 // Stands for the kind of row an expansion of the table leaves out.
 #define SCR_ROW_IGNORED(...)
@@ -161,7 +160,7 @@ inline constexpr Caption kCaptions[] = {
 };
 static_assert(sizeof(kCaptions) / sizeof(kCaptions[0]) == std::size_t(ControlId::kCount),
               "one caption per control");
-
+// clang-format on
 
 constexpr const Caption& CaptionOf(ControlId id) { return kCaptions[std::size_t(id)]; }
 
