@@ -1,6 +1,7 @@
 #include "integration/shortcut_names.h"
 
 #include "integration/item_name.h"
+#include "language/texts.h"
 #include "language/translation.h"
 
 namespace integration {
@@ -11,16 +12,18 @@ std::string NameWord(const char* english) {
   return word;
 }
 
-std::string PreviewLinkName(const std::string& title) { return NameWord("Preview") + ' ' + title; }
+std::string PreviewLinkName(const std::string& title) {
+  return NameWord(language::english::kPreview) + ' ' + title;
+}
 
-std::string ReadmeLinkName() { return NameWord("Readme"); }
+std::string ReadmeLinkName() { return NameWord(language::english::kReadme); }
 
 std::string UninstallLinkName(const std::string& title) {
-  return NameWord("Uninstall") + ' ' + title;
+  return NameWord(language::english::kUninstall) + ' ' + title;
 }
 
 std::string ReadmeFileName(const std::string& title) {
-  const std::string name = title + ' ' + NameWord("Readme") + ".txt";
+  const std::string name = title + ' ' + NameWord(language::english::kReadme) + ".txt";
   return NameStaysInFolder(name) ? name : std::string();
 }
 

@@ -1,6 +1,7 @@
 #include "uninstall/leftovers.h"
 
 #include "language/message_format.h"
+#include "language/texts.h"
 #include "language/translation.h"
 
 namespace uninstall {
@@ -28,16 +29,13 @@ void DeleteOrScheduleAtRestart(os::Files& files, const std::string& path, Leftov
 
 std::string ClosingMessage(const std::string& title, const Leftovers& leftovers) {
   if (leftovers.Empty())
-    return language::FormatMessageText(
-        Translate("%s has been successfully removed from your computer."), title);
-  std::string text = language::FormatMessageText(
-      Translate(
-          "%s has been removed from your computer, but some of its files could not be deleted."),
-      title);
+    return language::FormatMessageText(Translate(language::english::kRemoved), title);
+  std::string text =
+      language::FormatMessageText(Translate(language::english::kRemovedWithLeftovers), title);
   if (!leftovers.atRestart.empty())
-    text += Listed("These files will be deleted when Windows restarts:", leftovers.atRestart);
+    text += Listed(language::english::kDeletedAtRestart, leftovers.atRestart);
   if (!leftovers.remaining.empty())
-    text += Listed("These files stay; please delete them yourself:", leftovers.remaining);
+    text += Listed(language::english::kFilesStay, leftovers.remaining);
   return text;
 }
 

@@ -10,6 +10,7 @@
 #include "integration/uninstall_entry.h"
 #include "language/application_title.h"
 #include "language/message_format.h"
+#include "language/texts.h"
 #include "language/translation.h"
 #include "package/errors.h"
 #include "package/package_reader.h"
@@ -37,9 +38,9 @@ void RequireUninstallerPackage(os::Os& os, int64_t packageEnd,
 }
 
 bool UserConfirms(os::Os& os, os::WindowRef owner, const std::string& title) {
-  const std::string text = language::FormatMessageText(
-      Translate("Are you sure you want to remove %s and its components?"), title);
-  const std::string caption = title + ' ' + Translate("Uninstall");
+  const std::string text =
+      language::FormatMessageText(Translate(language::english::kConfirmRemoval), title);
+  const std::string caption = title + ' ' + Translate(language::english::kUninstall);
   return os.system.ShowMessage(owner, text, caption, os::kMbYesNo | os::kMbIconQuestion) ==
          os::kIdYes;
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "language/application_title.h"
+#include "language/texts.h"
 #include "language/translation.h"
 #include "package/package_reader.h"
 #include "package/sections.h"
@@ -15,7 +16,6 @@
 namespace wizard {
 namespace {
 
-constexpr char kCorruptedText[] = "The file is corrupted. Setup can not continue.";
 constexpr std::size_t kFileNameFieldWidth = package::field::kScreensaverFileName.width;
 // Versions from this index on get the short, plain file name.
 constexpr int kFirstIndexWithShortNames = 5;
@@ -123,8 +123,8 @@ void TSCRSetup::FormCreate() {
     // An error once the removal has begun leaves it half done.
     exitCode_ = uninstallReport_.removalBegan ? kExitFailedPartWay : kExitUnreadable;
     if (!silentMode_) {
-      os_.system.ShowMessage(0, language::Translate(kCorruptedText), language::kApplicationTitle,
-                             os::kMbOk | os::kMbIconError);
+      os_.system.ShowMessage(0, language::Translate(language::english::kFileCorrupted),
+                             language::kApplicationTitle, os::kMbOk | os::kMbIconError);
     }
     host_.Terminate();
     return;
@@ -170,7 +170,7 @@ bool TSCRSetup::ReadPackageIntoWizard(package::ReadSource& source) {
   Notebook.SetPosition(firstPage);
   NotebookPageChanged();
 
-  Window.SetCaption(Record.Title() + " " + language::Translate("Setup"));
+  Window.SetCaption(Record.Title() + " " + language::Translate(language::english::kSetup));
   const std::string link = Record.LinkText();
   if (link.empty()) {
     Link.SetVisible(false);

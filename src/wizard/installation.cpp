@@ -15,6 +15,7 @@
 #include "integration/uninstall_entry.h"
 #include "language/application_title.h"
 #include "language/message_format.h"
+#include "language/texts.h"
 #include "language/translation.h"
 #include "package/sections.h"
 #include "package/uninstaller_writer.h"
@@ -26,13 +27,7 @@ namespace {
 
 using language::Translate;
 
-constexpr char kMessageCannotCreateFolder[] =
-    "Unable to create the directory. Please select a different directory.";
-constexpr char kMessageInvalidFolder[] = "Invalid directory. Please select an existing directory.";
-constexpr char kMessageCannotCreateFile[] =
-    "Unable to copy the files. Access is denied. Please select a different directory.";
-constexpr char kMessageNotComplete[] =
-    "There was an error installing %s. Installation is not complete.";
+namespace english = language::english;
 
 // The window takes no input and the hourglass shows for as long as this lives, so that neither
 // stays behind when the copy ends by an error.
@@ -84,7 +79,7 @@ class Installation {
   std::string TargetFileName() const { return text::FileNamePart(targetPath_); }
   std::string SaverPath() const { return folder_ + TargetFileName(); }
   std::string UninstallerFileName() const {
-    return install::UninstallerName(integration::NameWord("Uninstall"), TargetFileName());
+    return install::UninstallerName(integration::NameWord(english::kUninstall), TargetFileName());
   }
 
   TSCRSetup& form_;
@@ -142,15 +137,15 @@ void Installation::PrepareFolder() {
     created = false;
   }
   rollback_.NoteCreatedFolders(createdFolders);
-  if (!created) Abort(kMessageCannotCreateFolder);
-  if (!install::IsExistingFolder(os_.files, typed)) Abort(kMessageInvalidFolder);
+  if (!created) Abort(english::kCannotCreateFolder);
+  if (!install::IsExistingFolder(os_.files, typed)) Abort(english::kInvalidFolder);
   if (typed.back() != '\\') form_.edDirectory.SetCaption(typed + '\\');
   folder_ = form_.edDirectory.Caption();
 }
 
 void Installation::CreateTargetFile() {
   saverFile_ = os_.files.Open(targetPath_, os::OpenMode::kCreateAlways);
-  if (!saverFile_) Abort(kMessageCannotCreateFile);
+  if (!saverFile_) Abort(english::kCannotCreateFile);
 }
 
 bool Installation::CopyAndIntegrate() {
@@ -257,7 +252,7 @@ bool Installation::ReportOutcome() {
   } else {
     os_.system.ShowMessage(
         host_.Handle(),
-        language::FormatMessageText(Translate(kMessageNotComplete), record_.Title()),
+        language::FormatMessageText(Translate(english::kInstallationNotComplete), record_.Title()),
         form_.Window.Caption(), os::kMbOk | os::kMbIconError);
     host_.Close();
   }

@@ -2,6 +2,7 @@
 // what the buttons, the licence choice, the link and the Esc key do.
 #include <string>
 
+#include "language/texts.h"
 #include "language/translation.h"
 #include "wizard/scr_setup.h"
 
@@ -38,7 +39,7 @@ void TSCRSetup::NotebookPageChanged() {
       break;
     case kPageDirectory:
     case kPageReady:
-      btnNext.SetCaption(language::Translate("Install"));
+      btnNext.SetCaption(language::Translate(language::english::kInstall));
       btnNext.SetEnabled(true);
       btnBack.SetVisible(hasLicense);
       break;
@@ -49,7 +50,7 @@ void TSCRSetup::NotebookPageChanged() {
       btnCancel.SetEnabled(false);
       break;
     case kPageFinished:
-      btnNext.SetCaption(language::Translate("Finish"));
+      btnNext.SetCaption(language::Translate(language::english::kFinish));
       btnBack.SetVisible(false);
       btnCancel.SetEnabled(false);
       break;
@@ -96,8 +97,8 @@ void TSCRSetup::LinkClick() {
 }
 
 void TSCRSetup::btnBrowseClick() {
-  const auto chosen = os_.shell.BrowseForFolder(host_.Handle(), language::Translate("Browse"),
-                                                edDirectory.Caption());
+  const auto chosen = os_.shell.BrowseForFolder(
+      host_.Handle(), language::Translate(language::english::kBrowse), edDirectory.Caption());
   if (!chosen || chosen->empty()) return;
   edDirectory.SetCaption(DialogFolderForEditBox(*chosen));
 }
