@@ -1,12 +1,10 @@
+// The wizard window: its creation from the control table, the message loop and what the logic
+// asks of its window. Mirroring and input live beside it.
 #include "wizard/win32/wizard_form.h"
 
 #include <commctrl.h>
 
-#include <algorithm>
-#include <vector>
-
 #include "ui/win32/child_classes.h"
-#include "ui/win32/window_text.h"
 
 namespace wizard::win32 {
 
@@ -17,8 +15,6 @@ namespace {
 
 constexpr DWORD kWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
-constexpr COLORREF kTitleColour = RGB(0, 51, 188);
-constexpr COLORREF kLinkColour = RGB(0, 102, 204);
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
@@ -83,17 +79,11 @@ DWORD ExStyleOf(ChildKind kind) {
   }
 }
 
-bool IsPushButton(HWND window) {
-  char className[16] = {};
-  GetClassNameA(window, className, sizeof(className));
-  if (lstrcmpiA(className, "Button") != 0) return false;
-  const LONG type = GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK;
-  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
-}
-
-bool IsUsable(HWND window) { return window && IsWindowVisible(window) && IsWindowEnabled(window); }
-
 }  // namespace
+
+bool WizardForm::IsUsable(HWND window) {
+  return window && IsWindowVisible(window) && IsWindowEnabled(window);
+}
 
 WizardForm::WizardForm(os::Os& os, bool silentMode, const std::string& folderArgument)
     : dpi_(Dpi::OfScreen()),
@@ -290,266 +280,6 @@ void WizardForm::ProcessMessages() {
 void WizardForm::Focus(ControlId id) {
   if (HWND target = ChildOf(id)) SetFocus(target);
 }
-
-// --- Mirroring ----------------------------------------------------------------------------------
-
-void WizardForm::ControlChanged(ControlId id) {
-  setup_.ForEachControl([&](Control& control) {
-    if (control.Id() == id) MirrorControl(control);
-  });
-}
-
-void WizardForm::MirrorControl(const Control& control) {
-  if (!window_) return;
-  if (control.Id() == ControlId::Window) {
-    MirrorText(window_, control.Caption());
-    return;
-  }
-  if (control.Id() == ControlId::Notebook) {
-    MirrorPage(control.Position());
-    return;
-  }
-  const HWND child = ChildOf(control.Id());
-  if (!child) return;
-  const ChildSpec* spec = SpecOf(GetDlgCtrlID(child));
-  if (!spec) return;
-  switch (spec->kind) {
-    case ChildKind::kMemo:
-    case ChildKind::kReadOnlyMemo: MirrorText(child, JoinLines(control.Lines())); break;
-    case ChildKind::kProgress:
-      SendMessageA(child, PBM_SETRANGE32, 0, control.Maximum());
-      SendMessageA(child, PBM_SETPOS, static_cast<WPARAM>(control.Position()), 0);
-      break;
-    case ChildKind::kRadio:
-      MirrorText(child, control.Caption());
-      SendMessageA(child, BM_SETCHECK, control.Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
-      break;
-    default:
-      MirrorText(child, control.Caption());
-      if (spec->sizing != Sizing::kFixed) FitLabelToText(child, spec->sizing);
-      break;
-  }
-  if (((GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) != 0) != control.Visible())
-    ShowWindow(child, control.Visible() ? SW_SHOWNA : SW_HIDE);
-  if ((IsWindowEnabled(child) != FALSE) != control.Enabled())
-    EnableWindow(child, control.Enabled() ? TRUE : FALSE);
-}
-
-void WizardForm::MirrorText(HWND child, const std::string& text) {
-  if (ReadWindowText(child) == text) return;  // no flicker, no echo of an unchanged text
-  mirroring_ = true;
-  SetWindowTextA(child, text.c_str());
-  mirroring_ = false;
-}
-
-void WizardForm::MirrorPage(int page) {
-  if (page < 0 || page >= kPageCount) return;
-  const HWND focus = GetFocus();
-  HWND shown = nullptr;
-  for (int i = 0; i < kPageCount; ++i) {
-    const HWND pageWindow = Child(PageChildId(i));
-    if (!pageWindow) continue;
-    if (i == page) {
-      shown = pageWindow;
-      ShowWindow(pageWindow, SW_SHOWNA);
-    } else {
-      ShowWindow(pageWindow, SW_HIDE);
-    }
-  }
-  // Focus left on a hidden page would make the keyboard talk to an invisible control.
-  if (focus && IsChild(window_, focus) && !IsWindowVisible(focus)) {
-    HWND next = FirstTabStop();
-    if (!next && shown) next = window_;
-    if (next) SetFocus(next);
-  }
-}
-
-void WizardForm::FitLabelToText(HWND label, Sizing sizing) {
-  RECT current;
-  GetWindowRect(label, &current);
-  const SIZE size = MeasureLabelText(label, ReadWindowText(label), sizing == Sizing::kToTextWrapped,
-                                     current.right - current.left);
-  SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  KeepClearOf(GetDlgCtrlID(label));
-}
-
-void WizardForm::KeepClearOf(int labelId) {
-  const ChildSpec* label = SpecOf(labelId);
-  const HWND labelWindow = Child(labelId);
-  if (!label || !labelWindow) return;
-  RECT labelRect;
-  GetWindowRect(labelWindow, &labelRect);
-  MapWindowPoints(nullptr, GetParent(labelWindow), reinterpret_cast<POINT*>(&labelRect), 2);
-  for (std::size_t i = 0; i < children_.size(); ++i) {
-    const ChildSpec& below = kChildSpecs[i];
-    if (below.keepsClearOf != labelId || !children_[i]) continue;
-    const int gap =
-        dpi_.Scale(below.bounds.top) - dpi_.Scale(label->bounds.top + label->bounds.height);
-    const int bottom = dpi_.Scale(below.bounds.top + below.bounds.height);
-    const int top =
-        std::max(dpi_.Scale(below.bounds.top), static_cast<int>(labelRect.bottom) + gap);
-    SetWindowPos(children_[i], nullptr, dpi_.Scale(below.bounds.left), top,
-                 dpi_.Scale(below.bounds.width), std::max(bottom - top, 0),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-}
-
-// --- Input --------------------------------------------------------------------------------------
-
-void WizardForm::Dispatch(void (TSCRSetup::*handler)()) {
-  setup_.Dispatch([this, handler] { (setup_.*handler)(); });
-}
-
-void WizardForm::OnCommand(int id, int code, HWND child) {
-  if (!child) return;  // menu and accelerator commands: the window has none
-  switch (id) {
-    case child::edDirectory:
-      if (code == EN_CHANGE && !mirroring_) setup_.edDirectory.SyncCaption(ReadWindowText(child));
-      return;
-    case child::edReadme:
-      if (code == EN_CHANGE && !mirroring_)
-        setup_.edReadme.SyncLines(SplitLines(ReadWindowText(child)));
-      return;
-    case child::Link:
-      if (code == STN_CLICKED && IsUsable(child)) Dispatch(&TSCRSetup::LinkClick);
-      return;
-    default:
-      if (code == BN_CLICKED) OnButtonClick(id, child);
-      return;
-  }
-}
-
-void WizardForm::OnButtonClick(int id, HWND button) {
-  // A click that was queued before the button was hidden or disabled does nothing.
-  if (!IsUsable(button)) return;
-  switch (id) {
-    case child::btnNext: Dispatch(&TSCRSetup::btnNextClick); break;
-    case child::btnBack: Dispatch(&TSCRSetup::btnBackClick); break;
-    case child::btnCancel: Dispatch(&TSCRSetup::btnCancelClick); break;
-    case child::btnBrowse: Dispatch(&TSCRSetup::btnBrowseClick); break;
-    case child::rbAccept:
-    case child::rbNotAccept:
-      setup_.rbAccept.SyncChecked(SendMessageA(Child(child::rbAccept), BM_GETCHECK, 0, 0) ==
-                                  BST_CHECKED);
-      setup_.rbNotAccept.SyncChecked(SendMessageA(Child(child::rbNotAccept), BM_GETCHECK, 0, 0) ==
-                                     BST_CHECKED);
-      Dispatch(&TSCRSetup::rbAcceptClick);
-      break;
-    default: break;
-  }
-}
-
-HBRUSH WizardForm::OnControlColour(HDC dc, HWND child) {
-  const int id = GetDlgCtrlID(child);
-  int background = COLOR_BTNFACE;
-  COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
-  if (GetParent(child) == Child(child::Panel2)) {
-    background = COLOR_WINDOW;
-    if (id == child::lbTitle) text = kTitleColour;
-  } else if (id == child::edLicense) {
-    background = COLOR_WINDOW;  // read-only, but a text to read: keep it on white
-  } else if (id == child::Link) {
-    text = kLinkColour;
-  }
-  SetTextColor(dc, text);
-  SetBkColor(dc, GetSysColor(background));
-  return GetSysColorBrush(background);
-}
-
-bool WizardForm::OnSetCursor(HWND under, int hitTest) {
-  if (busy_) {
-    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
-    return true;
-  }
-  if (under && under == Child(child::Link) && hitTest == HTCLIENT) {
-    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
-    return true;
-  }
-  return false;
-}
-
-// Coming back to the window puts the keyboard focus where the user left it.
-void WizardForm::OnActivate(bool active) {
-  if (!active) {
-    const HWND focus = GetFocus();
-    savedFocus_ = IsChild(window_, focus) ? focus : nullptr;
-    return;
-  }
-  if (IsIconic(window_)) return;
-  HWND target =
-      IsUsable(savedFocus_) && IsChild(window_, savedFocus_) ? savedFocus_ : FirstTabStop();
-  if (target) SetFocus(target);
-}
-
-// The dialog keyboard interface asks the window to move the focus; a plain window has to do it.
-void WizardForm::MoveFocus(WPARAM wParam, LPARAM lParam) {
-  HWND target = nullptr;
-  if (LOWORD(lParam)) {
-    target = reinterpret_cast<HWND>(wParam);
-  } else {
-    target = GetNextDlgTabItem(window_, GetFocus(), wParam != 0 ? TRUE : FALSE);
-  }
-  if (!target || !IsChild(window_, target)) return;
-  SetFocus(target);
-  if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
-    SendMessageA(target, EM_SETSEL, 0, -1);
-}
-
-// Keys the dialog keyboard interface would get wrong for this window: Esc goes to the logic,
-// Enter clicks only the focused button, and accelerators look only at controls the user sees.
-bool WizardForm::PreTranslate(const MSG& message) {
-  if (!window_ || (message.hwnd != window_ && !IsChild(window_, message.hwnd))) return false;
-  if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
-    const bool memo = MemoHasFocus();
-    setup_.Dispatch([this, memo] { setup_.EscapePressed(memo); });
-    return true;
-  }
-  if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && MemoHasFocus() &&
-      GetKeyState(VK_CONTROL) >= 0) {
-    // The memos take every key for themselves in a dialog; Tab still has to leave them.
-    MoveFocus(GetKeyState(VK_SHIFT) < 0 ? 1 : 0, 0);
-    return true;
-  }
-  if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && IsPushButton(GetFocus())) {
-    SendMessageA(GetFocus(), BM_CLICK, 0, 0);
-    return true;
-  }
-  if (message.message == WM_SYSCHAR) {
-    // Alt+Space still opens the system menu; other letters never reach a control on a hidden page.
-    if (message.wParam == ' ') return false;
-    if (!ClickMnemonic(static_cast<char>(message.wParam))) MessageBeep(0);
-    return true;
-  }
-  if (message.message == WM_CHAR) {
-    // On a button a plain letter works like Alt+letter, as in any dialog.
-    const HWND focus = GetFocus();
-    const bool onButton = focus && (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON);
-    if (onButton && message.wParam > ' ') {
-      ClickMnemonic(static_cast<char>(message.wParam));
-      return true;
-    }
-  }
-  return false;
-}
-
-bool WizardForm::ClickMnemonic(char key) {
-  for (std::size_t i = 0; i < children_.size(); ++i) {
-    const ChildKind kind = kChildSpecs[i].kind;
-    if (kind != ChildKind::kButton && kind != ChildKind::kRadio) continue;
-    const HWND control = children_[i];
-    if (!IsUsable(control) || !HasMnemonic(ReadWindowText(control), key)) continue;
-    if (kind == ChildKind::kRadio) SetFocus(control);
-    SendMessageA(control, BM_CLICK, 0, 0);
-    return true;
-  }
-  return false;
-}
-
-bool WizardForm::MemoHasFocus() const {
-  const HWND focus = GetFocus();
-  return focus && (focus == Child(child::edLicense) || focus == Child(child::edReadme));
-}
-
 HWND WizardForm::FirstTabStop() const {
   for (std::size_t i = 0; i < children_.size(); ++i) {
     if (kChildSpecs[i].tabStop && IsUsable(children_[i])) return children_[i];

@@ -77,6 +77,7 @@ class WizardForm : public ui::FormHost, public ui::ControlObserver {
   HWND FirstTabStop() const;
   void Dispatch(void (TSCRSetup::*handler)());
 
+  static bool IsUsable(HWND window);  // visible and enabled
   HWND Child(int id) const;
   HWND ChildOf(ui::ControlId control) const;
 
