@@ -120,7 +120,9 @@ void Installation::PrepareTarget() {
   try {
     form_.ChooseTargetFileName(targetPath_, folder_);
   } catch (...) {
+    // Back where the user can choose another folder or cancel; the error still shows.
     rollback_.Run();
+    form_.SetPage(kPageDirectory);
     throw;
   }
   CreateTargetFile();

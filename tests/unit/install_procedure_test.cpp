@@ -79,15 +79,16 @@ struct Rig {
     form->Dispatch([this] { form->FormCreate(); });
   }
 
-  // Presses Install with `folder` typed; true when it stopped with the silent abort.
+  // Presses Install with `folder` typed, run the way the window runs its handlers (an error
+  // becomes a message); true when the handler stopped early.
   bool Install(const std::string& folder) {
     form->edDirectory.SetCaption(folder);
-    try {
+    bool stopped = true;
+    form->Dispatch([&] {
       form->btnOKClick();
-    } catch (const SilentAbort&) {
-      return true;
-    }
-    return false;
+      stopped = false;
+    });
+    return stopped;
   }
 
   std::string ExpectedUninstaller() const {
@@ -251,6 +252,7 @@ TEST(InstallProcedure, FolderAndTargetProblemsSendTheUserBackWithNothingLeftBehi
   const char* kA = "Unable to create the directory. Please select a different directory.";
   const char* kB = "Invalid directory. Please select an existing directory.";
   const char* kC = "Unable to copy the files. Access is denied. Please select a different directory.";
+  const char* kD = "Invalid data type for 'FileName_'";
   struct Case {
     const char* name;
     std::string typed;
@@ -268,6 +270,14 @@ TEST(InstallProcedure, FolderAndTargetProblemsSendTheUserBackWithNothingLeftBehi
       {"target cannot be created", "C:\\Savers", [](fake::FakeOs& f) { f.FailOn("OpenFile", "stars.scr"); }, kC},
       {"target in new folders cannot be created", "C:\\New\\Savers",
        [](fake::FakeOs& f) { f.FailOn("OpenFile", "stars.scr"); }, kC},
+      // The name of an earlier installation is recorded as a number: nothing to choose from.
+      {"recorded name unreadable", "C:\\Other",
+       [](fake::FakeOs& f) {
+         f.files.AddFile("C:\\Other\\stars.scr", "earlier");
+         f.registry.SetValue(RegRoot::kCurrentUser, integration::SaverKeyPath("Stars"),
+                             integration::kInstalledPathValue, os::RegValue{4 /* REG_DWORD */, "1234"});
+       },
+       kD},
   };
   for (const bool silent : {false, true}) {
     for (const Case& c : cases) {
