@@ -10,7 +10,6 @@ namespace app {
 
 class CommandLine {
  public:
-  CommandLine() = default;
   explicit CommandLine(std::vector<std::string> args) : args_(std::move(args)) {}
   // Splits a whole command line; argument 0 is the program's own path.
   static CommandLine Parse(const std::string& commandLine);

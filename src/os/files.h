@@ -29,7 +29,6 @@ enum class OpenMode {
 
 constexpr uint32_t kInvalidAttributes = 0xFFFFFFFFu;
 constexpr uint32_t kAttributeDirectory = 0x10u;
-constexpr uint32_t kAttributeReparsePoint = 0x400u;
 
 class Files {
  public:

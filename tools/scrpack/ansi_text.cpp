@@ -120,6 +120,16 @@ std::string Utf8ToAnsi(const std::string& text, std::size_t from, const CodePage
   return out;
 }
 
+// True when `bytes` is well-formed UTF-8 (ASCII included).
+bool IsUtf8(const std::string& bytes) {
+  for (std::size_t at = 0; at < bytes.size();) {
+    const Decoded c = DecodeUtf8(bytes, at);
+    if (c.length == 0) return false;
+    at += c.length;
+  }
+  return true;
+}
+
 bool IsAscii(const std::string& bytes) {
   for (char c : bytes) {
     if (static_cast<uint8_t>(c) >= 0x80) return false;
@@ -152,15 +162,6 @@ std::optional<uint8_t> CodePage::Encode(uint32_t codePoint) const {
 }
 
 uint32_t CodePage::Decode(uint8_t byte) const { return byte < 0x80 ? byte : upper_[byte - 0x80]; }
-
-bool IsUtf8(const std::string& bytes) {
-  for (std::size_t at = 0; at < bytes.size();) {
-    const Decoded c = DecodeUtf8(bytes, at);
-    if (c.length == 0) return false;
-    at += c.length;
-  }
-  return true;
-}
 
 std::string TextToAnsi(const std::string& bytes, const CodePage& page, const std::string& where) {
   if (LooksLikeUtf16(bytes))

@@ -40,7 +40,4 @@ std::string ValueToAnsi(const std::string& value, const CodePage& page, const st
 // ANSI text as UTF-8, for output that must be UTF-8 (JSON); undefined bytes become U+FFFD.
 std::string AnsiToUtf8(const std::string& text, const CodePage& page);
 
-// True when `bytes` is well-formed UTF-8 (ASCII included).
-bool IsUtf8(const std::string& bytes);
-
 }  // namespace scrpack

@@ -141,7 +141,6 @@ class ComApartment {
   ~ComApartment() {
     if (SUCCEEDED(result_)) CoUninitialize();
   }
-  HRESULT Result() const { return result_; }
 
  private:
   HRESULT result_;
