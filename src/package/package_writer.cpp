@@ -49,17 +49,4 @@ std::string PackageTail(const std::string& readme, const std::string& license,
   return tail;
 }
 
-std::string AssembleSetupFile(const std::string& stub, SetupContents contents) {
-  FillPackageFields(contents.record, int64_t(contents.image.size()),
-                    int64_t(contents.readme.size()), int64_t(contents.license.size()),
-                    int64_t(contents.language.size()));
-  std::string file;
-  file.reserve(stub.size() + contents.image.size() + contents.readme.size() +
-               contents.license.size() + contents.language.size() + kTrailerSize);
-  file += stub;
-  file += contents.image;
-  file += PackageTail(contents.readme, contents.license, contents.language, contents.record);
-  return file;
-}
-
 }  // namespace package

@@ -1,6 +1,7 @@
 #pragma once
 // Makes setup files: a stub followed by the package (image, readme, licence, language text,
-// settings record, "ZUZOri.sig"). Used by scrpack and by tests that need real setup files.
+// settings record, "ZUZOri.sig"). scrpack copies the stub and the image itself and appends the
+// rest from here.
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -15,16 +16,6 @@ class PackageTooLarge : public std::length_error {
   using std::length_error::length_error;
 };
 
-// What goes behind the stub. The record's own fields (file name, title, link, flags, folders)
-// are taken as they are; the size fields and the marker are filled in by the writer.
-struct SetupContents {
-  std::string image;
-  std::string readme;
-  std::string license;
-  std::string language;
-  SettingsRecord record;
-};
-
 // The largest image that still leaves PackageSize within 32 bits for these texts.
 int64_t MaxImageLength(int64_t textsSize);
 
@@ -37,8 +28,5 @@ void FillPackageFields(SettingsRecord& record, int64_t imageLength, int64_t read
 // already carry its sizes (FillPackageFields). Lets a caller stream a big image from disk itself.
 std::string PackageTail(const std::string& readme, const std::string& license,
                         const std::string& language, const SettingsRecord& record);
-
-// The whole setup file in memory: stub, image, texts, record with its sizes, signature.
-std::string AssembleSetupFile(const std::string& stub, SetupContents contents);
 
 }  // namespace package

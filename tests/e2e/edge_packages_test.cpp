@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "package/package_writer.h"
+#include "support/setup_file.h"
 #include "ui/wizard_controls.h"
 
 namespace {
@@ -21,6 +21,7 @@ using e2e::FolderEntries;
 
 using e2e::Join;
 using e2e::Quote;
+using e2e::RunSilent;
 using e2e::kAppTitle;
 using e2e::kCorrupted;
 using e2e::kSaverKeyRoot;
@@ -31,12 +32,6 @@ constexpr DWORD kExitStoppedUnchanged = 2;
 constexpr int kPageDirectory = 1;
 constexpr std::size_t kTrailer = 942;
 
-std::string Stub() {
-  const auto stub = e2e::ReadFileBytes(e2e::StubPath());
-  EXPECT_TRUE(stub) << e2e::StubPath();
-  return stub.value_or("");
-}
-
 // Bytes that are no program (the shell would start a real one instead of recording it).
 std::string Image(std::size_t size) {
   std::string image(size, '\0');
@@ -44,31 +39,14 @@ std::string Image(std::size_t size) {
   return image;
 }
 
-package::SetupContents Contents(const std::string& title) {
-  package::SetupContents c;
+support::SetupContents Contents(const std::string& title) {
+  support::SetupContents c;
   c.image = Image(150000);
   c.record.SetScreensaverFileName(kSaverName);
   c.record.SetTitle(title);
   c.record.SetDefaultFolder("<Program Files>");
   c.record.SetDefaultSubfolder(title);
   return c;
-}
-
-std::string WriteSetup(const std::string& folder, const std::string& bytes, const std::string& name = "setup.exe") {
-  const std::string path = Join(folder, name);
-  EXPECT_TRUE(e2e::WriteFileBytes(path, bytes)) << path;
-  return path;
-}
-
-// Runs the program unattended to its end; its exit code, or nullopt when it did not end.
-std::optional<DWORD> RunSilent(const std::string& program, const std::string& folderArgument = {}) {
-  std::string commandLine = Quote(program) + " -silent";
-  if (!folderArgument.empty()) commandLine += " " + Quote(folderArgument);
-  e2e::Process process = e2e::StartProcess(commandLine);
-  EXPECT_TRUE(process.Started()) << program;
-  if (!process.WaitForExit()) return std::nullopt;
-  EXPECT_TRUE(e2e::TopLevelWindows(process.Id()).empty()) << "a window was left behind";
-  return process.ExitCode();
 }
 
 bool PageShowing(HWND wizard, int page) {
@@ -100,7 +78,7 @@ void ExpectCorruptedBoxThenEnd(e2e::Process& process) {
 
 struct EdgeCase {
   const char* name;
-  std::function<void(package::SetupContents&)> shape;
+  std::function<void(support::SetupContents&)> shape;
   // Everything the folder must hold afterwards besides the uninstaller, with its exact bytes.
   std::vector<std::pair<std::string, std::string>> files;
   std::string uninstallerName = "uninstall edge.exe";
@@ -120,9 +98,9 @@ std::string LongLanguageText() {
 TEST(EdgePackages, SizesAtTheEdgesInstallCompletely) {
   ASSERT_EQ(kTitle32.size(), 32u);
   const std::vector<EdgeCase> cases = {
-      {"image of 0 bytes", [](package::SetupContents& c) { c.image.clear(); }, {{kSaverName, ""}}},
+      {"image of 0 bytes", [](support::SetupContents& c) { c.image.clear(); }, {{kSaverName, ""}}},
       {"texts but no image",
-       [](package::SetupContents& c) {
+       [](support::SetupContents& c) {
          c.image.clear();
          c.readme = "First line\r\nSecond line";
          c.license = "Terms.";
@@ -130,33 +108,33 @@ TEST(EdgePackages, SizesAtTheEdgesInstallCompletely) {
        },
        {{kSaverName, ""}, {"Edge Readme.txt", "First line\r\nSecond line\r\n"}}},
       {"title of 32 characters without NUL",
-       [](package::SetupContents& c) {
+       [](support::SetupContents& c) {
          c.record.SetTitle(kTitle32);
          c.readme = "x";
        },
        {{kSaverName, Image(150000)}, {kTitle32 + " Readme.txt", "x\r\n"}}},
       {"readme with CR-only lines and no final line break",
-       [](package::SetupContents& c) { c.readme = "one\rtwo\r\rfour"; },
+       [](support::SetupContents& c) { c.readme = "one\rtwo\r\rfour"; },
        {{kSaverName, Image(150000)}, {"Edge Readme.txt", "one\r\ntwo\r\n\r\nfour\r\n"}}},
       {"hundreds of translations naming the files",
-       [](package::SetupContents& c) {
+       [](support::SetupContents& c) {
          c.language = LongLanguageText();
          c.readme = "Lisez.";
        },
        {{kSaverName, Image(150000)}, {"Edge Lisez-moi.txt", "Lisez.\r\n"}},
        "d\xE9sinstaller edge.exe"},
   };
-  const std::string stub = Stub();
+  const std::string stub = e2e::StubBytes();
   const std::string scratch = e2e::ScratchFolder();
   int n = 0;
   for (const EdgeCase& c : cases) {
     SCOPED_TRACE(c.name);
-    package::SetupContents contents = Contents("Edge");
+    support::SetupContents contents = Contents("Edge");
     c.shape(contents);
     const std::string title = contents.record.Title();
     const std::string folder = Join(scratch, "case" + std::to_string(++n));
     const std::string setup =
-        WriteSetup(scratch, package::AssembleSetupFile(stub, contents), "setup" + std::to_string(n) + ".exe");
+        e2e::WriteSetupFile(scratch, "setup" + std::to_string(n) + ".exe", support::AssembleSetupFile(stub, contents));
 
     ASSERT_EQ(RunSilent(setup, folder), 0u);
 
@@ -188,12 +166,12 @@ TEST(EdgePackages, SizesAtTheEdgesInstallCompletely) {
 }
 
 TEST(EdgePackages, TranslatedPreviewNamesTheDesktopShortcut) {
-  package::SetupContents contents = Contents("Edge Preview");
+  support::SetupContents contents = Contents("Edge Preview");
   contents.language = LongLanguageText();
   contents.record.SetAddDesktopShortcut(true);
   const std::string scratch = e2e::ScratchFolder();
   const std::string folder = Join(scratch, "target");
-  ASSERT_EQ(RunSilent(WriteSetup(scratch, package::AssembleSetupFile(Stub(), contents)), folder), 0u);
+  ASSERT_EQ(RunSilent(e2e::WriteSetupFile(scratch, "setup.exe", e2e::SetupFileBytes(contents)), folder), 0u);
 
   char desktop[MAX_PATH + 1] = {};
   ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE));
@@ -209,7 +187,7 @@ struct LongDefault {
 };
 
 LongDefault MakeLongDefault(const std::string& scratch) {
-  package::SetupContents contents = Contents("Edge Long");
+  support::SetupContents contents = Contents("Edge Long");
   std::string folder = Join(scratch, "f");
   folder += std::string(250 - folder.size(), 'f');
   const std::string subfolder(250, 's');
@@ -217,7 +195,7 @@ LongDefault MakeLongDefault(const std::string& scratch) {
   contents.record.SetDefaultSubfolder(subfolder);
   EXPECT_EQ(contents.record.DefaultFolder(), folder);
   EXPECT_EQ(contents.record.DefaultSubfolder(), subfolder);
-  return {WriteSetup(scratch, package::AssembleSetupFile(Stub(), contents)), folder + "\\" + subfolder + "\\"};
+  return {e2e::WriteSetupFile(scratch, "setup.exe", e2e::SetupFileBytes(contents)), folder + "\\" + subfolder + "\\"};
 }
 
 TEST(EdgePackages, LongestDefaultFolderEndsWithTheFolderMessage) {
@@ -260,12 +238,12 @@ TEST(EdgePackages, LongestDefaultFolderEndsWithTheFolderMessage) {
 }
 
 TEST(EdgePackages, FullWidthTitleInTheCaptionAndCrOnlyReadmeOnItsPage) {
-  package::SetupContents contents = Contents("Edge");
+  support::SetupContents contents = Contents("Edge");
   contents.record.SetTitle(kTitle32);
   contents.readme = "one\rtwo\rthree";
   const std::string scratch = e2e::ScratchFolder();
   const std::string folder = Join(scratch, "target");
-  e2e::Process process = e2e::StartProcess(Quote(WriteSetup(scratch, package::AssembleSetupFile(Stub(), contents))));
+  e2e::Process process = e2e::StartProcess(Quote(e2e::WriteSetupFile(scratch, "setup.exe", e2e::SetupFileBytes(contents))));
   ASSERT_TRUE(process.Started());
   const HWND wizard = e2e::WaitForWindow(process, "TSCRSetup");
   ASSERT_TRUE(wizard);
@@ -291,10 +269,10 @@ TEST(EdgePackages, FullWidthTitleInTheCaptionAndCrOnlyReadmeOnItsPage) {
 // ---- damaged files
 
 TEST(DamagedFiles, CutOffDownloadsInstallNothing) {
-  package::SetupContents contents = Contents("Edge Cut");
+  support::SetupContents contents = Contents("Edge Cut");
   contents.readme = std::string(5000, 'r');
   contents.language = "Setup\r\nNext=Weiter\r\n";
-  const std::string whole = package::AssembleSetupFile(Stub(), contents);
+  const std::string whole = e2e::SetupFileBytes(contents);
   const std::size_t texts = contents.readme.size() + contents.language.size();
   struct Cut {
     const char* name;
@@ -310,14 +288,14 @@ TEST(DamagedFiles, CutOffDownloadsInstallNothing) {
   const std::string scratch = e2e::ScratchFolder();
   for (const Cut& cut : cuts) {
     SCOPED_TRACE(cut.name);
-    const std::string setup = WriteSetup(scratch, whole.substr(0, whole.size() - cut.missing));
+    const std::string setup = e2e::WriteSetupFile(scratch, "setup.exe", whole.substr(0, whole.size() - cut.missing));
     const std::string folder = Join(scratch, "never");
     EXPECT_EQ(RunSilent(setup, folder), kExitUnreadable);
     EXPECT_FALSE(e2e::FolderExists(folder));
   }
 
   // Interactively: one box, no wizard, nothing made.
-  const std::string setup = WriteSetup(scratch, whole.substr(0, whole.size() - cuts[3].missing), "cut.exe");
+  const std::string setup = e2e::WriteSetupFile(scratch, "cut.exe", whole.substr(0, whole.size() - cuts[3].missing));
   e2e::Process process = e2e::StartProcess(Quote(setup));
   ASSERT_TRUE(process.Started());
   ExpectCorruptedBoxThenEnd(process);
@@ -328,13 +306,13 @@ TEST(DamagedFiles, CutOffDownloadsInstallNothing) {
 // every run ends by itself with a documented code and no window (a crash would end with another
 // code, or hang in the crash dialog), and a run that does not install leaves nothing behind.
 TEST(DamagedFiles, RandomDamageEndsWithADocumentedCodeAndNothingLeftBehind) {
-  package::SetupContents contents = Contents("Edge Random");
+  support::SetupContents contents = Contents("Edge Random");
   contents.readme = std::string(3000, 'r');
   contents.language = "Setup\r\nNext=Weiter\r\n";
   contents.record.SetAddUninstallEntry(true);
   contents.record.SetAddDesktopShortcut(true);
-  const std::string stub = Stub();
-  const std::string whole = package::AssembleSetupFile(stub, contents);
+  const std::string stub = e2e::StubBytes();
+  const std::string whole = support::AssembleSetupFile(stub, contents);
   const std::size_t packageSize = whole.size() - stub.size();
   const std::size_t tailSize = kTrailer + contents.readme.size() + contents.language.size();
   uint32_t state = 20261208;  // fixed: a failure can be run again
@@ -360,7 +338,7 @@ TEST(DamagedFiles, RandomDamageEndsWithADocumentedCodeAndNothingLeftBehind) {
     }
     SCOPED_TRACE("run " + std::to_string(run) + ": " + damage);
     const std::string folder = Join(scratch, "random" + std::to_string(run));
-    const auto code = RunSilent(WriteSetup(scratch, bytes, "random" + std::to_string(run) + ".exe"), folder);
+    const auto code = RunSilent(e2e::WriteSetupFile(scratch, "random" + std::to_string(run) + ".exe", bytes), folder);
     ASSERT_TRUE(code.has_value()) << "the program did not end";
     EXPECT_LE(*code, 3u);
     EXPECT_EQ(e2e::FolderExists(folder), *code == 0);
@@ -368,20 +346,20 @@ TEST(DamagedFiles, RandomDamageEndsWithADocumentedCodeAndNothingLeftBehind) {
 }
 
 TEST(DamagedFiles, SignatureOnlyInTheMiddleIsNoPackage) {
-  const std::string stub = Stub();
+  const std::string stub = e2e::StubBytes();
   const std::string scratch = e2e::ScratchFolder();
   const std::string folder = Join(scratch, "never");
   const std::string garbage[] = {std::string(3000, 'x'), std::string(3000, '\0'), std::string(3000, '\xFF')};
   for (const std::string& front : garbage) {
     SCOPED_TRACE(int(static_cast<unsigned char>(front[0])));
-    const std::string setup = WriteSetup(scratch, stub + front + "ZUZOri.sig" + std::string(4000, 'y'));
+    const std::string setup = e2e::WriteSetupFile(scratch, "setup.exe", stub + front + "ZUZOri.sig" + std::string(4000, 'y'));
     EXPECT_EQ(RunSilent(setup, folder), kExitUnreadable);
     EXPECT_FALSE(e2e::FolderExists(folder));
   }
   // A valid package with plain data behind it is still a package.
-  package::SetupContents contents = Contents("Edge Trailing");
+  support::SetupContents contents = Contents("Edge Trailing");
   const std::string setup =
-      WriteSetup(scratch, package::AssembleSetupFile(stub, contents) + std::string(4000, 'y'), "trailing.exe");
+      e2e::WriteSetupFile(scratch, "trailing.exe", support::AssembleSetupFile(stub, contents) + std::string(4000, 'y'));
   EXPECT_EQ(RunSilent(setup, folder), 0u);
   EXPECT_EQ(e2e::ReadFileBytes(Join(folder, kSaverName)), contents.image);
 }
@@ -389,9 +367,9 @@ TEST(DamagedFiles, SignatureOnlyInTheMiddleIsNoPackage) {
 TEST(DamagedFiles, UninstallerWithAWrongRecordMarkerRemovesNothing) {
   const std::string scratch = e2e::ScratchFolder();
   const std::string folder = Join(scratch, "installed");
-  package::SetupContents contents = Contents("Edge Marker");
+  support::SetupContents contents = Contents("Edge Marker");
   contents.readme = "Read me.";
-  ASSERT_EQ(RunSilent(WriteSetup(scratch, package::AssembleSetupFile(Stub(), contents)), folder), 0u);
+  ASSERT_EQ(RunSilent(e2e::WriteSetupFile(scratch, "setup.exe", e2e::SetupFileBytes(contents)), folder), 0u);
   const std::string uninstaller = Join(folder, "uninstall edge.exe");
   auto bytes = e2e::ReadFileBytes(uninstaller);
   ASSERT_TRUE(bytes);

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "package/package_writer.h"
+#include "support/setup_file.h"
 #include "ui/wizard_controls.h"
 
 namespace {
@@ -23,6 +23,7 @@ using e2e::FolderEntries;
 
 using e2e::Join;
 using e2e::Quote;
+using e2e::RunSilent;
 using e2e::kUninstallRoot;
 using e2e::kSaverKeyRoot;
 
@@ -56,34 +57,17 @@ struct SetupFile {
 };
 
 SetupFile MakeSetup(const std::string& folder, const Options& o) {
-  package::SetupContents c;
+  support::SetupContents c;
   c.image = o.image;
   c.readme = o.readme;
   c.language = o.language;
   c.record.SetScreensaverFileName(o.fileName);
   c.record.SetTitle(o.title);
-  c.record.SetAddUninstallEntry(o.flags);
-  c.record.SetAddStartMenuGroup(o.flags);
-  c.record.SetAddDesktopShortcut(o.flags);
+  support::SetFlags(c.record, {o.flags, o.flags, o.flags});
   c.record.SetDefaultFolder(o.defaultFolder);
   c.record.SetDefaultSubfolder(o.defaultSubfolder);
-  const auto stub = e2e::ReadFileBytes(e2e::StubPath());
-  EXPECT_TRUE(stub);
-  SetupFile setup{Join(folder, "setup " + o.title + ".exe"), package::AssembleSetupFile(stub.value_or(""), c)};
-  EXPECT_TRUE(e2e::WriteFileBytes(setup.path, setup.bytes));
-  return setup;
-}
-
-// Runs an unattended installation to its end; the exit code, or nullopt when it did not end.
-std::optional<DWORD> RunSilent(const std::string& setup, const std::string& folderArgument = {}) {
-  std::string commandLine = Quote(setup) + " -silent";
-  if (!folderArgument.empty()) commandLine += " " + Quote(folderArgument);
-  e2e::Process process = e2e::StartProcess(commandLine);
-  EXPECT_TRUE(process.Started());
-  if (!process.WaitForExit()) return std::nullopt;
-  // No window of its own may be left behind, message boxes included.
-  EXPECT_TRUE(e2e::TopLevelWindows(process.Id()).empty());
-  return process.ExitCode();
+  const std::string bytes = e2e::SetupFileBytes(c);
+  return {e2e::WriteSetupFile(folder, "setup " + o.title + ".exe", bytes), bytes};
 }
 
 // The shell starts the verb's program on its own; it may write its line after setup ended.

@@ -10,8 +10,8 @@
 
 #include <algorithm>
 
-#include "package/package_writer.h"
 #include "support/e2e_support.h"
+#include "support/setup_file.h"
 
 namespace {
 
@@ -93,8 +93,8 @@ std::string CurrentUserSid() {
   return sid;
 }
 
-struct Flags {
-  bool entry = true, group = true, desktop = true, readme = true;
+struct Flags : support::Flags {
+  bool readme = true;
 };
 
 struct Installation {
@@ -111,20 +111,15 @@ class Uninstall : public ::testing::Test {
   }
 
   Installation Install(const std::string& title, Flags flags = {}) {
-    package::SetupContents c;
+    support::SetupContents c;
     // No program: Wine's shell would start a real one itself instead of using the "install" verb,
     // and the running screen saver would keep the uninstaller from deleting its file.
     c.image = "Stand-in screen saver";
     if (flags.readme) c.readme = "Thank you for trying " + title + ".\r\nEnjoy.";
     c.record.SetScreensaverFileName("e2estars.scr");
     c.record.SetTitle(title);
-    c.record.SetAddUninstallEntry(flags.entry);
-    c.record.SetAddStartMenuGroup(flags.group);
-    c.record.SetAddDesktopShortcut(flags.desktop);
-    const std::string setup = Join(scratch, "setup.exe");
-    const auto stub = e2e::ReadFileBytes(e2e::StubPath());
-    EXPECT_TRUE(stub);
-    EXPECT_TRUE(e2e::WriteFileBytes(setup, package::AssembleSetupFile(stub.value_or(""), c)));
+    support::SetFlags(c.record, flags);
+    const std::string setup = e2e::WriteSetupFile(scratch, "setup.exe", e2e::SetupFileBytes(c));
 
     Installation installed{title, Join(scratch, "Saver Folder"), "", "", ""};
     e2e::Process process = e2e::StartProcess(Quote(setup) + " -silent " + Quote(installed.folder));

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "os/win32/win_os.h"
-#include "package/package_writer.h"
 #include "support/e2e_support.h"
+#include "support/setup_file.h"
 #include "ui/wizard_controls.h"
 #include "wizard/win32/wizard_window.h"
 #include "wizard/exit_codes.h"
@@ -22,16 +22,10 @@ namespace {
 
 constexpr int kMainWindow = 0;
 
-package::SetupContents Contents() {
-  package::SetupContents c;
-  c.image = "not a real screen saver";
+support::SetupContents Contents() {
+  support::SetupContents c = support::StarsContents();
   c.license = "The terms.\r\nMore terms.";
   c.readme = "Read me.";
-  c.record.SetScreensaverFileName("stars.scr");
-  c.record.SetTitle("Stars");
-  c.record.SetLinkText("http://stars.example.org/");
-  c.record.SetDefaultFolder("<Program Files>");
-  c.record.SetDefaultSubfolder("Stars");
   return c;
 }
 
@@ -59,10 +53,7 @@ struct Wizard {
 
 Wizard StartWizard() {
   Wizard w;
-  const auto stub = e2e::ReadFileBytes(e2e::StubPath());
-  EXPECT_TRUE(stub.has_value());
-  const std::string path = e2e::Join(e2e::ScratchFolder(), "setup.exe");
-  EXPECT_TRUE(e2e::WriteFileBytes(path, package::AssembleSetupFile(stub.value_or(""), Contents())));
+  const std::string path = e2e::WriteSetupFile(e2e::ScratchFolder(), "setup.exe", e2e::SetupFileBytes(Contents()));
   w.process = e2e::StartProcess(e2e::Quote(path));
   e2e::WaitFor([&] {
     w.window = e2e::FindWindowOf(w.process, "TSCRSetup");
@@ -319,10 +310,8 @@ class SetupFileAsOwnPath : public os::System {
 };
 
 TEST(Window, FontsAndBackgroundsInProcess) {
-  const auto stub = e2e::ReadFileBytes(e2e::StubPath());
-  ASSERT_TRUE(stub.has_value());
-  const std::string path = e2e::Join(e2e::ScratchFolder(), "setup.exe");
-  ASSERT_TRUE(e2e::WriteFileBytes(path, package::AssembleSetupFile(*stub, Contents())));
+  const std::string path = e2e::WriteSetupFile(e2e::ScratchFolder(), "setup.exe", e2e::SetupFileBytes(Contents()));
+  ASSERT_FALSE(HasFailure()) << "no setup file to run";
 
   os::win32::WinOs real;
   os::Os realOs = real.Os();

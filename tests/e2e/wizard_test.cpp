@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "package/package_writer.h"
 #include "support/e2e_support.h"
+#include "support/setup_file.h"
 #include "ui/wizard_controls.h"
 
 namespace {
@@ -15,8 +15,6 @@ namespace {
 using e2e::kCorrupted;
 
 using e2e::Process;
-
-constexpr char kTitle[] = "Stars";
 
 // Every text the window shows, in French, so that an untranslated control stands out.
 constexpr char kFrench[] =
@@ -41,29 +39,6 @@ constexpr char kFrench[] =
     "I &do not accept the agreement=Je &refuse\r\n"
     "License Agreement=Contrat de licence\r\n"
     "Please read the following important information before continuing.=Lisez ceci.\r\n";
-
-package::SetupContents Contents() {
-  package::SetupContents c;
-  c.image = "not a real screen saver: the shell's install verb only records its path";
-  c.record.SetScreensaverFileName("stars.scr");
-  c.record.SetTitle(kTitle);
-  c.record.SetLinkText("http://stars.example.org/");
-  c.record.SetDefaultFolder("<Program Files>");
-  c.record.SetDefaultSubfolder("Stars");
-  return c;
-}
-
-std::string WriteSetupFile(const std::string& folder, const std::string& name, const std::string& bytes) {
-  const std::string path = e2e::Join(folder, name);
-  EXPECT_TRUE(e2e::WriteFileBytes(path, bytes)) << path;
-  return path;
-}
-
-std::string SetupFileBytes(const package::SetupContents& c) {
-  const auto stub = e2e::ReadFileBytes(e2e::StubPath());
-  EXPECT_TRUE(stub.has_value()) << e2e::StubPath();
-  return package::AssembleSetupFile(stub.value_or(""), c);
-}
 
 // The wizard process and its window once it shows.
 struct Wizard {
@@ -106,9 +81,9 @@ Wizard StartWizard(const std::string& setupPath, const std::string& arguments = 
   return w;
 }
 
-Wizard StartWizard(const package::SetupContents& c, const std::string& name = "setup.exe") {
+Wizard StartWizard(const support::SetupContents& c, const std::string& name = "setup.exe") {
   const std::string folder = e2e::ScratchFolder();
-  return StartWizard(WriteSetupFile(folder, name, SetupFileBytes(c)));
+  return StartWizard(e2e::WriteSetupFile(folder, name, e2e::SetupFileBytes(c)));
 }
 
 // The process ends without ever showing a window of its own.
@@ -142,7 +117,7 @@ class FirstPageTest : public ::testing::TestWithParam<FirstPageCase> {};
 
 TEST_P(FirstPageTest, WizardOpensOnTheRightPage) {
   const FirstPageCase& c = GetParam();
-  package::SetupContents contents = Contents();
+  support::SetupContents contents = support::StarsContents();
   if (c.license) contents.license = "The terms.\r\nMore terms.";
   contents.record.SetSkipFolderPage(c.skipFolderPage);
   Wizard w = StartWizard(contents);
@@ -168,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Wizard, NextNeedsTheLicenceAcceptedAndBackOnTheLicenceDoesNothing) {
-  package::SetupContents contents = Contents();
+  support::SetupContents contents = support::StarsContents();
   contents.license = "The terms.";
   contents.record.SetLinkText("");
   Wizard w = StartWizard(contents);
@@ -205,9 +180,9 @@ TEST(Wizard, NextNeedsTheLicenceAcceptedAndBackOnTheLicenceDoesNothing) {
 
 TEST(Wizard, EscGoesFromReadmeToFinishedAndThenCloses) {
   const std::string folder = e2e::ScratchFolder();
-  package::SetupContents contents = Contents();
+  support::SetupContents contents = support::StarsContents();
   contents.readme = "Read me first.";
-  Wizard w = StartWizard(WriteSetupFile(folder, "setup.exe", SetupFileBytes(contents)));
+  Wizard w = StartWizard(e2e::WriteSetupFile(folder, "setup.exe", e2e::SetupFileBytes(contents)));
   ASSERT_TRUE(w.window);
   ASSERT_EQ(w.Page(), 1);
   const std::string target = e2e::Join(folder, "installed");
@@ -227,7 +202,7 @@ TEST(Wizard, EscGoesFromReadmeToFinishedAndThenCloses) {
 }
 
 TEST(Wizard, LicenceMemoKeepsEscWhileItHasTheFocus) {
-  package::SetupContents contents = Contents();
+  support::SetupContents contents = support::StarsContents();
   contents.license = "The terms.";
   Wizard w = StartWizard(contents);
   ASSERT_TRUE(w.window);
@@ -271,7 +246,7 @@ bool CloseFolderDialog(const Wizard& w, HWND dialog, int button) {
 }
 
 TEST(Wizard, CancellingTheFolderDialogKeepsTheTypedFolder) {
-  package::SetupContents contents = Contents();
+  support::SetupContents contents = support::StarsContents();
   contents.language = kFrench;
   Wizard w = StartWizard(contents);
   ASSERT_TRUE(w.window);
@@ -301,7 +276,7 @@ TEST(Wizard, ConfirmingTheFolderDialogWritesTheChosenFolderBack) {
       {"C:\\Picked Stars", "C:\\Picked Stars"},
       {"C:\\", "C:\\"},
   };
-  Wizard w = StartWizard(Contents());
+  Wizard w = StartWizard(support::StarsContents());
   ASSERT_TRUE(w.window);
   ASSERT_EQ(w.Page(), 1);
   for (const Case& c : cases) {
@@ -317,7 +292,7 @@ TEST(Wizard, ConfirmingTheFolderDialogWritesTheChosenFolderBack) {
 }
 
 TEST(Wizard, FrenchLanguageTextRenamesEveryControl) {
-  package::SetupContents contents = Contents();
+  support::SetupContents contents = support::StarsContents();
   contents.language = kFrench;
   contents.license = "Conditions.";
   Wizard w = StartWizard(contents);
@@ -349,9 +324,9 @@ TEST(Wizard, FrenchLanguageTextRenamesEveryControl) {
 
 TEST(Wizard, CorruptedFileShowsOneErrorBoxAndEnds) {
   const std::string folder = e2e::ScratchFolder();
-  std::string bytes = SetupFileBytes(Contents());
+  std::string bytes = e2e::SetupFileBytes(support::StarsContents());
   bytes.replace(bytes.size() - 10, 10, "NOTASIGNAT");  // no signature anywhere any more
-  const std::string path = WriteSetupFile(folder, "broken.exe", bytes);
+  const std::string path = e2e::WriteSetupFile(folder, "broken.exe", bytes);
 
   Process process = e2e::StartProcess(e2e::Quote(path));
   ASSERT_TRUE(process.Started());
@@ -372,9 +347,9 @@ TEST(Wizard, CorruptedFileShowsOneErrorBoxAndEnds) {
 
 TEST(Wizard, CorruptedFileInSilentModeShowsNothingAndEnds) {
   const std::string folder = e2e::ScratchFolder();
-  std::string bytes = SetupFileBytes(Contents());
+  std::string bytes = e2e::SetupFileBytes(support::StarsContents());
   bytes.replace(bytes.size() - 10, 10, "NOTASIGNAT");
-  const std::string path = WriteSetupFile(folder, "broken.exe", bytes);
+  const std::string path = e2e::WriteSetupFile(folder, "broken.exe", bytes);
   const std::string target = e2e::Join(folder, "target");
 
   Process process = e2e::StartProcess(e2e::Quote(path) + " -silent " + e2e::Quote(target));
@@ -410,13 +385,13 @@ TEST(Wizard, ShortFileNameOnWindowsXpButNotOnServer2003) {
       {"setup_2003.exe", "win2003", "My Screen Saver.scr", "My_Scree.scr"},
   };
   const std::string folder = e2e::ScratchFolder();
-  package::SetupContents contents = Contents();
+  support::SetupContents contents = support::StarsContents();
   contents.record.SetScreensaverFileName("My Screen Saver.scr");
-  const std::string bytes = SetupFileBytes(contents);
+  const std::string bytes = e2e::SetupFileBytes(contents);
   for (const VersionCase& c : cases) {
     SCOPED_TRACE(c.wineVersion);
     ReportVersionFor(c.exeName, c.wineVersion);
-    const std::string path = WriteSetupFile(folder, c.exeName, bytes);
+    const std::string path = e2e::WriteSetupFile(folder, c.exeName, bytes);
     const std::string target = e2e::Join(folder, std::string("into_") + c.wineVersion);
     Process process = e2e::StartProcess(e2e::Quote(path) + " -silent " + e2e::Quote(target));
     ASSERT_TRUE(process.Started());

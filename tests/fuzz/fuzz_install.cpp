@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "language/translation.h"
-#include "package/package_writer.h"
 #include "support/fake_form_host.h"
 #include "support/fake_os.h"
+#include "support/setup_file.h"
 #include "wizard/scr_setup.h"
 
 namespace {
@@ -29,18 +29,11 @@ void Check(bool condition) {
 }
 
 std::string PristineSetupFile() {
-  package::SetupContents c;
-  c.image = "SCR-IMAGE:" + std::string(3000, '*');
+  support::SetupContents c = support::StarsContents();
   c.readme = "Read me.\r\nTwice.";
   c.language = "Setup\r\nUninstall=Remove\r\nReadme=Notes\r\n";
-  c.record.SetScreensaverFileName("stars.scr");
-  c.record.SetTitle("Stars");
-  c.record.SetAddUninstallEntry(true);
-  c.record.SetAddStartMenuGroup(true);
-  c.record.SetAddDesktopShortcut(true);
-  c.record.SetDefaultFolder("<Program Files>");
-  c.record.SetDefaultSubfolder("Stars");
-  return package::AssembleSetupFile("MZ-a-stub-that-stands-in-for-the-program", c);
+  support::SetFlags(c.record, {});
+  return support::AssembleSetupFile("MZ-a-stub-that-stands-in-for-the-program", c);
 }
 
 std::string Damaged(const uint8_t* data, size_t size) {

@@ -7,9 +7,9 @@
 
 #include "app/command_line.h"
 #include "language/translation.h"
-#include "package/package_writer.h"
 #include "support/fake_form_host.h"
 #include "support/fake_os.h"
+#include "support/setup_file.h"
 #include "wizard/scr_setup.h"
 
 namespace rig {
@@ -29,19 +29,8 @@ constexpr char kFrench[] =
     "Ready to Install=Pret a installer\r\n"
     "The file is corrupted. Setup can not continue.=Le fichier est endommage.\r\n";
 
-inline package::SetupContents Contents() {
-  package::SetupContents c;
-  c.image = "SCR-IMAGE:" + std::string(3000, '*');
-  c.record.SetScreensaverFileName("stars.scr");
-  c.record.SetTitle("Stars");
-  c.record.SetLinkText("http://stars.example.org/");
-  c.record.SetDefaultFolder("<Program Files>");
-  c.record.SetDefaultSubfolder("Stars");
-  return c;
-}
-
-inline std::string SetupFile(const package::SetupContents& c) {
-  return package::AssembleSetupFile(std::string(kStub, sizeof kStub - 1), c);
+inline std::string SetupFile(const support::SetupContents& c) {
+  return support::AssembleSetupFile(std::string(kStub, sizeof kStub - 1), c);
 }
 
 // Turns a setup file into what the installation writes as uninstaller: the same texts and
@@ -72,7 +61,7 @@ class WizardRig {
     return *wizard;
   }
 
-  wizard::TSCRSetup& StartWith(const package::SetupContents& c) {
+  wizard::TSCRSetup& StartWith(const support::SetupContents& c) {
     PutOwnFile(SetupFile(c));
     return Start();
   }

@@ -38,7 +38,7 @@ class FirstPageTest : public ::testing::TestWithParam<FirstPageCase> {};
 TEST_P(FirstPageTest, StartsOnTheRightPageWithItsHeaderAndButtons) {
   const FirstPageCase& c = GetParam();
   WizardRig rig;
-  package::SetupContents contents = rig::Contents();
+  support::SetupContents contents = support::StarsContents();
   contents.language = rig::kFrench;
   if (c.license) contents.license = "Terms\r\nMore terms";
   contents.record.SetSkipFolderPage(c.skipFolderPage);
@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(Table, FirstPageTest, ::testing::ValuesIn(kFirstPageCas
 
 TEST(FormCreate, FillsCaptionTextsLinkAndFolderFromThePackage) {
   WizardRig rig;
-  package::SetupContents contents = rig::Contents();
+  support::SetupContents contents = support::StarsContents();
   const std::string title32 = "A Title Of Exactly 32 Characters";
   ASSERT_EQ(title32.size(), 32u);
   contents.record.SetTitle(title32);
@@ -90,7 +90,7 @@ TEST(FormCreate, FillsCaptionTextsLinkAndFolderFromThePackage) {
 
 TEST(FormCreate, EmptyLinkTextHidesTheLinkAndItsDesignText) {
   WizardRig rig;
-  package::SetupContents contents = rig::Contents();
+  support::SetupContents contents = support::StarsContents();
   contents.record.SetLinkText("");
   TSCRSetup& w = rig.StartWith(contents);
   EXPECT_FALSE(w.Link.Visible());
@@ -99,7 +99,7 @@ TEST(FormCreate, EmptyLinkTextHidesTheLinkAndItsDesignText) {
 
 TEST(FormCreate, DataAppendedBehindThePackageIsIgnored) {
   WizardRig rig;
-  package::SetupContents contents = rig::Contents();
+  support::SetupContents contents = support::StarsContents();
   contents.readme = "read me";
   const std::string file = rig::SetupFile(contents);
   rig.PutOwnFile(file + std::string(100, 'T'));
@@ -110,7 +110,7 @@ TEST(FormCreate, DataAppendedBehindThePackageIsIgnored) {
 
 TEST(FormCreate, FormDestroyReleasesTheTranslation) {
   WizardRig rig;
-  package::SetupContents contents = rig::Contents();
+  support::SetupContents contents = support::StarsContents();
   contents.language = rig::kFrench;
   TSCRSetup& w = rig.StartWith(contents);
   EXPECT_EQ(language::Translate("Back"), "Retour");
@@ -158,7 +158,7 @@ TEST_P(CorruptedFileTest, EndsWithOneMessageOrSilently) {
   const CorruptionCase& c = std::get<0>(GetParam());
   const bool silent = std::get<1>(GetParam());
   WizardRig rig;
-  package::SetupContents contents = rig::Contents();
+  support::SetupContents contents = support::StarsContents();
   contents.language = rig::kFrench;
   contents.readme = "readme";
   std::string file = rig::SetupFile(contents);
@@ -208,7 +208,7 @@ TEST(FormCreate, OwnFileThatCannotBeOpenedEndsWithAMessageNamingIt) {
     for (const bool silent : {false, true}) {
       SCOPED_TRACE(std::string(c.name) + (silent ? " silent" : ""));
       WizardRig rig;
-      rig.PutOwnFile(rig::SetupFile(rig::Contents()));
+      rig.PutOwnFile(rig::SetupFile(support::StarsContents()));
       c.inject(rig);
       TSCRSetup& w = rig.Start({}, silent);
       EXPECT_TRUE(rig.host.terminated);
@@ -248,7 +248,7 @@ class FileNameRuleTest : public ::testing::TestWithParam<FileNameRuleCase> {};
 TEST_P(FileNameRuleTest, AppliesFromWindows2000To6x) {
   WizardRig rig;
   rig.fake.system.SetVersion(GetParam().version);
-  package::SetupContents contents = rig::Contents();
+  support::SetupContents contents = support::StarsContents();
   contents.record.SetScreensaverFileName("My Screen Saver.scr");
   TSCRSetup& w = rig.StartWith(contents);
   EXPECT_EQ(w.Record.ScreensaverFileName(), GetParam().expected);
@@ -259,7 +259,7 @@ INSTANTIATE_TEST_SUITE_P(Table, FileNameRuleTest, ::testing::ValuesIn(kFileNameR
 
 TEST(FormCreate, UninstallerSignatureRunsTheUninstallerAndNeverTheWizard) {
   WizardRig rig;
-  package::SetupContents contents = rig::Contents();
+  support::SetupContents contents = support::StarsContents();
   contents.license = "terms";
   // An uninstaller keeps the setup file's PackageSize, which need not fit its own size.
   std::string file = rig::AsUninstaller(rig::SetupFile(contents));
@@ -282,7 +282,7 @@ TEST(FormCreate, UninstallerSignatureRunsTheUninstallerAndNeverTheWizard) {
 
 TEST(FormCreate, UninstallerWithoutRecordMarkerIsACorruptedFile) {
   WizardRig rig;
-  std::string file = rig::AsUninstaller(rig::SetupFile(rig::Contents()));
+  std::string file = rig::AsUninstaller(rig::SetupFile(support::StarsContents()));
   file.replace(RecordAt(file) + 920, 10, "XXXXXXXXXX");
   rig.PutOwnFile(file);
   rig.Start();
@@ -313,7 +313,7 @@ class SilentInstallTest : public ::testing::TestWithParam<SilentCase> {};
 TEST_P(SilentInstallTest, InstallsWithoutAnyWindowAndEnds) {
   const SilentCase& c = GetParam();
   WizardRig rig;
-  package::SetupContents contents = rig::Contents();
+  support::SetupContents contents = support::StarsContents();
   if (c.license) contents.license = "terms";
   rig.PutOwnFile(rig::SetupFile(contents));
   TSCRSetup& w = rig.Start(c.arguments, true);
@@ -329,7 +329,7 @@ INSTANTIATE_TEST_SUITE_P(Table, SilentInstallTest, ::testing::ValuesIn(kSilentCa
 
 TEST(FormCreate, SilentInstallationThatStopsEarlyStillEndsTheProgram) {
   WizardRig rig;
-  rig.PutOwnFile(rig::SetupFile(rig::Contents()));
+  rig.PutOwnFile(rig::SetupFile(support::StarsContents()));
   TSCRSetup& w = rig.Start({"-silent", "Q:\\no drive\\here"}, true);
   EXPECT_TRUE(rig.fake.system.Messages().empty());
   EXPECT_TRUE(rig.host.terminated);

@@ -12,9 +12,9 @@
 #include "integration/saver_registry.h"
 #include "integration/uninstall_entry.h"
 #include "language/translation.h"
-#include "package/package_writer.h"
 #include "support/fake_form_host.h"
 #include "support/fake_os.h"
+#include "support/setup_file.h"
 #include "wizard/scr_setup.h"
 
 namespace wizard {
@@ -54,19 +54,17 @@ std::string GroupLink(const std::string& name) {
 // One machine with one setup file on it, started the way the entry point starts the program.
 struct Rig {
   explicit Rig(const Package& p = Package()) : package(p) {
-    package::SetupContents contents;
+    support::SetupContents contents;
     contents.image = p.image;
     contents.readme = p.readme;
     contents.license = p.license;
     contents.language = p.language;
     contents.record.SetScreensaverFileName(p.fileName);
     contents.record.SetTitle(p.title);
-    contents.record.SetAddUninstallEntry(p.flags);
-    contents.record.SetAddStartMenuGroup(p.flags);
-    contents.record.SetAddDesktopShortcut(p.flags);
+    support::SetFlags(contents.record, {p.flags, p.flags, p.flags});
     contents.record.SetDefaultFolder("<Program Files>");
     contents.record.SetDefaultSubfolder("Stars");
-    setupFile = package::AssembleSetupFile(p.stub, contents);
+    setupFile = support::AssembleSetupFile(p.stub, contents);
     fake.files.AddFile(kSetupPath, setupFile);
     fake.files.AddFolder("C:\\Savers");
     fake.files.AddFile("C:\\file.txt", "x");

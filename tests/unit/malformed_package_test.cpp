@@ -24,8 +24,8 @@ enum class Kind { kSetup, kUninstaller };
 
 // Image, readme, licence and language, each of a size of its own, so that a cut or a size
 // that is off lands in a known section.
-package::SetupContents FullContents() {
-  package::SetupContents c = rig::Contents();
+support::SetupContents FullContents() {
+  support::SetupContents c = support::StarsContents();
   c.image = std::string(5000, 'I');
   c.readme = std::string(300, 'R');
   c.license = std::string(200, 'L');
@@ -146,7 +146,7 @@ TEST(MalformedPackage, DownloadCutOffAnywhereIsRefused) {
 }
 
 TEST(MalformedPackage, EverySizeFieldOutOfRange) {
-  const package::SetupContents c = FullContents();
+  const support::SetupContents c = FullContents();
   const auto size = static_cast<int32_t>(FileOf(Kind::kSetup).size());
   const auto recordAt = size - static_cast<int32_t>(kTrailer);
   const auto readme = static_cast<int32_t>(c.readme.size());

@@ -7,6 +7,7 @@
 #include "package/package_reader.h"
 #include "package/package_writer.h"
 #include "package/sections.h"
+#include "support/setup_file.h"
 
 namespace {
 
@@ -24,12 +25,12 @@ SettingsRecord Sizes(int32_t packageSize, int32_t texts, int32_t readme, int32_t
 
 TEST(PackageSections, PositionsOfASetupFile) {
   // Stub of 40,000 bytes, image of 957,122 bytes, texts 10 + 20 + 30, then 100 trailing bytes.
-  package::SetupContents contents;
+  support::SetupContents contents;
   contents.image = std::string(957122, 'i');
   contents.readme = std::string(10, 'r');
   contents.license = std::string(20, 'l');
   contents.language = std::string(30, 'g');
-  const std::string file = package::AssembleSetupFile(std::string(40000, 's'), contents) + std::string(100, 't');
+  const std::string file = support::AssembleSetupFile(std::string(40000, 's'), contents) + std::string(100, 't');
   package::MemoryReadSource source(file);
   const package::PackageInfo info = package::ReadPackage(source);
   const int64_t end = info.packageEnd;
@@ -58,9 +59,9 @@ TEST(PackageSections, PositionsOfASetupFile) {
 }
 
 TEST(PackageSections, ImageWithoutTextsGivesTheDocumentedPackageSize) {
-  package::SetupContents contents;
+  support::SetupContents contents;
   contents.image = std::string(957122, 'i');
-  const std::string file = package::AssembleSetupFile("MZ", contents);
+  const std::string file = support::AssembleSetupFile("MZ", contents);
   package::MemoryReadSource source(file);
   const auto info = package::ReadPackage(source);
   EXPECT_EQ(info.record.PackageSize(), 958064);
@@ -131,12 +132,12 @@ TEST(PackageSections, TrailerMustFitInFrontOfPackageEnd) {
 }
 
 std::string SmallSetupFile() {
-  package::SetupContents contents;
+  support::SetupContents contents;
   contents.image = "IMAGE";
   contents.readme = "readme";
   contents.license = "licence";
   contents.language = "[Setup]\n";
-  return package::AssembleSetupFile("STUB", contents);
+  return support::AssembleSetupFile("STUB", contents);
 }
 
 TEST(PackageReader, DamagedFilesAreCorruptedPackages) {
@@ -197,11 +198,11 @@ TEST(PackageReader, ShortReadsAreCorruptedPackages) {
 }
 
 TEST(PackageReader, FixedWidthFieldsWithoutNulAreReadAtFullWidth) {
-  package::SetupContents contents;
+  support::SetupContents contents;
   contents.record.SetTitle(std::string(32, 'T'));
   contents.record.SetLinkText(std::string(102, 'L'));
   contents.record.SetDefaultFolder("");
-  const std::string file = package::AssembleSetupFile("S", contents);
+  const std::string file = support::AssembleSetupFile("S", contents);
   package::MemoryReadSource source(file);
   const auto info = package::ReadPackage(source);
   EXPECT_EQ(info.record.Title(), std::string(32, 'T'));

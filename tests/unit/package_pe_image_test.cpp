@@ -5,9 +5,9 @@
 #include <string>
 
 #include "package/package_end.h"
-#include "package/package_writer.h"
 #include "package/pe_image.h"
 #include "package/read_source.h"
+#include "support/setup_file.h"
 
 namespace {
 
@@ -79,9 +79,9 @@ TEST(FindPackageEnd, SignatureTextsInsideTheProgramAreNotAPackage) {
   EXPECT_EQ(Find(program), std::nullopt) << "bare program";
   EXPECT_EQ(Find(program + "some appended bytes"), std::nullopt) << "program with appended bytes";
 
-  package::SetupContents contents;
+  support::SetupContents contents;
   contents.image = "image";
-  const std::string setup = package::AssembleSetupFile(program, contents);
+  const std::string setup = support::AssembleSetupFile(program, contents);
   EXPECT_EQ(Find(setup), int64_t(setup.size())) << "setup file";
   EXPECT_EQ(Find(setup + "tail"), int64_t(setup.size())) << "setup file with appended bytes";
 

@@ -4,11 +4,11 @@
 #include <functional>
 #include <vector>
 
-#include "support/fake_os.h"
-#include "package/package_writer.h"
 #include "package/package_reader.h"
 #include "package/pe_signature.h"
 #include "package/uninstaller_writer.h"
+#include "support/fake_os.h"
+#include "support/setup_file.h"
 
 namespace {
 
@@ -100,10 +100,10 @@ TEST(ClearCertificateEntry, LeavesAnythingElseUntouched) {
 TEST(ClearCertificateEntry, UninstallerOfASignedSetupFileHasNoCertificateEntry) {
   PeHeader pe(false);
   const std::string stub(pe.bytes.begin(), pe.bytes.end());
-  package::SetupContents contents;
+  support::SetupContents contents;
   contents.image = "image";
   // The signing tool appends its signature behind the package.
-  const std::string setup = package::AssembleSetupFile(stub, contents) + std::string(0x1A28, 'S');
+  const std::string setup = support::AssembleSetupFile(stub, contents) + std::string(0x1A28, 'S');
   fake::FakeOs fake;
   fake.files.AddFile("C:\\setup.exe", setup);
   auto source = fake.files.Open("C:\\setup.exe", os::OpenMode::kReadShareRead);

@@ -3,12 +3,12 @@
 #include <functional>
 #include <string>
 
-#include "support/fake_os.h"
 #include "package/errors.h"
 #include "package/package_reader.h"
-#include "package/package_writer.h"
 #include "package/sections.h"
 #include "package/uninstaller_writer.h"
+#include "support/fake_os.h"
+#include "support/setup_file.h"
 
 namespace {
 
@@ -60,13 +60,13 @@ TEST(WriteUninstaller, LayoutForVariousPackages) {
       {"stub spanning several copy pieces", 200000, "r", "l", "g", ""},
   };
   for (const Case& c : cases) {
-    package::SetupContents contents;
+    support::SetupContents contents;
     contents.image = std::string(5000, 'I');
     contents.readme = c.readme;
     contents.license = c.license;
     contents.language = c.language;
     contents.record.SetTitle("Stars");
-    const std::string setup = package::AssembleSetupFile(Stub(c.stub), contents) + c.trailing;
+    const std::string setup = support::AssembleSetupFile(Stub(c.stub), contents) + c.trailing;
     Fixture f(setup);
     // The trailing signature wins the search; the layout is then taken from there, as at start-up.
     if (c.trailing.find("ScUnin.sig") != std::string::npos) {
@@ -92,10 +92,10 @@ TEST(WriteUninstaller, LayoutForVariousPackages) {
 }
 
 TEST(WriteUninstaller, CopiesInBoundedPieces) {
-  package::SetupContents contents;
+  support::SetupContents contents;
   contents.image = "img";
   contents.readme = std::string(300000, 'r');
-  Fixture f(package::AssembleSetupFile(Stub(1 << 20), contents));
+  Fixture f(support::AssembleSetupFile(Stub(1 << 20), contents));
   f.fake.log.Clear();
   f.Write();
   int reads = 0;
@@ -108,10 +108,10 @@ TEST(WriteUninstaller, CopiesInBoundedPieces) {
 }
 
 TEST(WriteUninstaller, ShortReadsAndWritesAreErrors) {
-  package::SetupContents contents;
+  support::SetupContents contents;
   contents.image = std::string(1000, 'I');
   contents.readme = "readme";
-  const std::string setup = package::AssembleSetupFile(Stub(150000), contents);
+  const std::string setup = support::AssembleSetupFile(Stub(150000), contents);
   struct Case {
     const char* name;
     std::function<void(Fixture&)> inject;
@@ -138,9 +138,9 @@ TEST(WriteUninstaller, ShortReadsAndWritesAreErrors) {
 }
 
 TEST(WriteUninstaller, DamagedRecordWritesNothing) {
-  package::SetupContents contents;
+  support::SetupContents contents;
   contents.image = "img";
-  Fixture f(package::AssembleSetupFile(Stub(100), contents));
+  Fixture f(support::AssembleSetupFile(Stub(100), contents));
   f.record.SetPackageSize(f.record.PackageSize() + 1000);  // stub would start before the file
   EXPECT_THROW(f.Write(), package::CorruptedPackage);
   EXPECT_EQ(f.Written(), "");

@@ -24,8 +24,8 @@ void Click(TSCRSetup& w, void (TSCRSetup::*handler)()) {
   w.Dispatch([&] { (w.*handler)(); });
 }
 
-package::SetupContents French(bool license, bool skipFolderPage) {
-  package::SetupContents c = rig::Contents();
+support::SetupContents French(bool license, bool skipFolderPage) {
+  support::SetupContents c = support::StarsContents();
   c.language = rig::kFrench;
   if (license) c.license = "terms";
   c.record.SetSkipFolderPage(skipFolderPage);
@@ -163,7 +163,7 @@ TEST(PageFlow, ReadmeThenFinishedThenTheWindowCloses) {
 
 TEST(PageFlow, InstallWithReadmeShowsTheReadmePage) {
   WizardRig rig;
-  package::SetupContents c = French(false, false);
+  support::SetupContents c = French(false, false);
   c.readme = "read me";
   TSCRSetup& w = rig.StartWith(c);
   Click(w, &TSCRSetup::btnNextClick);
@@ -175,7 +175,7 @@ TEST(PageFlow, InstallWithReadmeShowsTheReadmePage) {
 
 TEST(PageFlow, InstallWithoutReadmeClosesTheWindowAtOnce) {
   WizardRig rig;
-  package::SetupContents c = French(true, true);
+  support::SetupContents c = French(true, true);
   TSCRSetup& w = rig.StartWith(c);
   Choose(w, true);
   Click(w, &TSCRSetup::btnNextClick);
@@ -280,7 +280,7 @@ TEST(PageFlow, EscDuringTheCopyDoesNothing) {
 
 TEST(PageFlow, LinkOpensTheAddressWithTheDefaultVerb) {
   WizardRig rig;
-  TSCRSetup& w = rig.StartWith(rig::Contents());
+  TSCRSetup& w = rig.StartWith(support::StarsContents());
   Click(w, &TSCRSetup::LinkClick);
   const auto& runs = rig.fake.shell.Executions();
   ASSERT_EQ(runs.size(), 1u);
@@ -295,7 +295,7 @@ TEST(PageFlow, LinkOpensTheAddressWithTheDefaultVerb) {
 
 TEST(PageFlow, LinkThatTheShellCannotOpenShowsNothing) {
   WizardRig rig;
-  TSCRSetup& w = rig.StartWith(rig::Contents());
+  TSCRSetup& w = rig.StartWith(support::StarsContents());
   rig.fake.FailOn("ShellExecute");
   Click(w, &TSCRSetup::LinkClick);
   EXPECT_TRUE(rig.fake.system.Messages().empty());
@@ -385,7 +385,7 @@ INSTANTIATE_TEST_SUITE_P(Table, DispatchTest, ::testing::ValuesIn(kDispatchCases
 
 TEST(PageFlow, ShowingThePageThatShowsChangesNothing) {
   WizardRig rig;
-  TSCRSetup& w = rig.StartWith(rig::Contents());
+  TSCRSetup& w = rig.StartWith(support::StarsContents());
   w.lbTitle.SetCaption("untouched");
   w.SetPage(w.CurrentPage());
   EXPECT_EQ(w.lbTitle.Caption(), "untouched");

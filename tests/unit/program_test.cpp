@@ -17,7 +17,7 @@ struct ModeCase {
 // Runs the program as the entry point does, with start-up of the wizard window in place of the
 // real window. The log then holds every call the run made, in order.
 std::vector<std::string> RunAndLog(rig::WizardRig& r, const ModeCase& c) {
-  package::SetupContents contents = rig::Contents();
+  support::SetupContents contents = support::StarsContents();
   const std::string setupFile = rig::SetupFile(contents);
   r.PutOwnFile(c.uninstaller ? rig::AsUninstaller(setupFile) : setupFile);
   r.fake.files.AddFile("C:\\gone.exe", "MZ");

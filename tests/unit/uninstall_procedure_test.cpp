@@ -23,20 +23,16 @@ constexpr char kEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninsta
 const std::string kGroup = std::string(fake::kFakePrograms) + "\\Stars\\";
 const std::string kDesktopLink = std::string(fake::kFakeDesktop) + "\\Preview Stars.lnk";
 
-struct Flags {
-  bool entry = true, group = true, desktop = true;
-};
+using support::Flags;
 
 // A machine on which "Stars" was installed with everything the flags ask for.
 struct Machine {
   void Install(Flags flags = {}, const std::string& language = "", const std::string& title = "Stars") {
-    package::SetupContents c = rig::Contents();
+    support::SetupContents c = support::StarsContents();
     c.readme = "Read me.";
     c.language = language;
     c.record.SetTitle(title);
-    c.record.SetAddUninstallEntry(flags.entry);
-    c.record.SetAddStartMenuGroup(flags.group);
-    c.record.SetAddDesktopShortcut(flags.desktop);
+    support::SetFlags(c.record, flags);
     uninstallerBytes = rig::AsUninstaller(rig::SetupFile(c));
     auto& fake = r.fake;
     fake.files.AddFile(kUninstaller, uninstallerBytes);
@@ -207,11 +203,9 @@ TEST_F(Uninstaller, FlagsOffSkipTheirRemoval) {
     Machine t;
     t.Install(Flags{});  // every item exists on the machine
     // ... but the uninstaller's record says which ones setup made.
-    package::SetupContents contents = rig::Contents();
+    support::SetupContents contents = support::StarsContents();
     contents.readme = "Read me.";
-    contents.record.SetAddUninstallEntry(c.flags.entry);
-    contents.record.SetAddStartMenuGroup(c.flags.group);
-    contents.record.SetAddDesktopShortcut(c.flags.desktop);
+    support::SetFlags(contents.record, c.flags);
     t.r.fake.files.AddFile(kUninstaller, rig::AsUninstaller(rig::SetupFile(contents)));
     t.Uninstall();
     EXPECT_EQ(t.r.fake.registry.HasKey(RegRoot::kLocalMachine, kEntry), c.entryKept);
@@ -239,7 +233,7 @@ TEST_F(Uninstaller, WithoutRecordedPathOnlyTheNamePartIsDeletedNextToTheUninstal
     SCOPED_TRACE(c.recordFileName);
     Machine t;
     t.Install();
-    package::SetupContents contents = rig::Contents();
+    support::SetupContents contents = support::StarsContents();
     contents.readme = "Read me.";
     contents.record.SetScreensaverFileName(c.recordFileName);
     t.r.fake.files.AddFile(kUninstaller, rig::AsUninstaller(rig::SetupFile(contents)));

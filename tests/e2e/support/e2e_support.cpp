@@ -258,6 +258,16 @@ Process StartProcess(const std::wstring& commandLine) {
 
 std::string Quote(const std::string& argument) { return "\"" + argument + "\""; }
 
+std::optional<DWORD> RunSilent(const std::string& program, const std::string& folderArgument) {
+  std::string commandLine = Quote(program) + " -silent";
+  if (!folderArgument.empty()) commandLine += " " + Quote(folderArgument);
+  Process process = StartProcess(commandLine);
+  EXPECT_TRUE(process.Started()) << program;
+  if (!process.WaitForExit()) return std::nullopt;
+  EXPECT_TRUE(TopLevelWindows(process.Id()).empty()) << "a window was left behind";
+  return process.ExitCode();
+}
+
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   for (;;) {
@@ -427,6 +437,22 @@ std::string ShortPath(const std::string& path) {
   char buffer[MAX_PATH + 1] = {};
   const DWORD length = GetShortPathNameA(path.c_str(), buffer, sizeof(buffer));
   return length > 0 && length < sizeof(buffer) ? std::string(buffer, length) : std::string();
+}
+
+std::string StubBytes() {
+  const auto stub = ReadFileBytes(StubPath());
+  EXPECT_TRUE(stub) << "cannot read the stub " << StubPath();
+  return stub.value_or("");
+}
+
+std::string SetupFileBytes(const support::SetupContents& contents) {
+  return support::AssembleSetupFile(StubBytes(), contents);
+}
+
+std::string WriteSetupFile(const std::string& folder, const std::string& name, const std::string& bytes) {
+  const std::string path = Join(folder, name);
+  EXPECT_TRUE(WriteFileBytes(path, bytes)) << path;
+  return path;
 }
 
 std::vector<std::vector<std::string>> InstallLog() {

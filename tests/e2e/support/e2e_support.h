@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "os/win32/unique_handle.h"
+#include "support/setup_file.h"
 
 namespace e2e {
 
@@ -82,6 +83,9 @@ Process StartProcess(const std::string& commandLine, const std::string& currentF
 Process StartProcess(const std::wstring& commandLine);
 // Puts double quotes around one argument.
 std::string Quote(const std::string& argument);
+// Runs the program with -silent (and the folder, when given) to its end; its exit code, or
+// nullopt when it did not end. No window of its own may be left behind, message boxes included.
+std::optional<DWORD> RunSilent(const std::string& program, const std::string& folderArgument = {});
 
 // ---- waiting
 // Polls `condition` every kPollMs until it holds or `timeoutMs` passed; true when it held.
@@ -127,6 +131,12 @@ std::optional<std::string> ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool CopyFileTo(const std::string& from, const std::string& to);
 std::string ShortPath(const std::string& path);  // empty on failure
+// The stub under test; empty, and a failure of the test, when it cannot be read.
+std::string StubBytes();
+// A setup file made of the stub under test and these contents.
+std::string SetupFileBytes(const support::SetupContents& contents);
+// Writes `bytes` as the file `name` in `folder` (a failure of the test when it cannot); its path.
+std::string WriteSetupFile(const std::string& folder, const std::string& name, const std::string& bytes);
 // Makes a fresh, empty folder for the shell's folder dialog to open at (see the .cpp).
 bool MakeFolderForTheFolderDialog(const std::string& path);
 // The lines of the install recorder's log, each split at its tabs.

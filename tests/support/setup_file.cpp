@@ -1,0 +1,33 @@
+#include "support/setup_file.h"
+
+#include "package/package_writer.h"
+
+namespace support {
+
+void SetFlags(package::SettingsRecord& record, Flags flags) {
+  record.SetAddUninstallEntry(flags.entry);
+  record.SetAddStartMenuGroup(flags.group);
+  record.SetAddDesktopShortcut(flags.desktop);
+}
+
+std::string AssembleSetupFile(const std::string& stub, SetupContents contents) {
+  package::FillPackageFields(contents.record, int64_t(contents.image.size()),
+                             int64_t(contents.readme.size()), int64_t(contents.license.size()),
+                             int64_t(contents.language.size()));
+  return stub + contents.image +
+         package::PackageTail(contents.readme, contents.license, contents.language,
+                              contents.record);
+}
+
+SetupContents StarsContents() {
+  SetupContents c;
+  c.image = "SCR-IMAGE:" + std::string(3000, '*');
+  c.record.SetScreensaverFileName("stars.scr");
+  c.record.SetTitle("Stars");
+  c.record.SetLinkText("http://stars.example.org/");
+  c.record.SetDefaultFolder("<Program Files>");
+  c.record.SetDefaultSubfolder("Stars");
+  return c;
+}
+
+}  // namespace support

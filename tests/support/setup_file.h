@@ -1,0 +1,34 @@
+#pragma once
+// Setup files made in memory, for the tests of every level: a stub followed by the package, laid
+// out as scrpack lays it out (scrpack itself streams the image from disk).
+#include <string>
+
+#include "package/settings_record.h"
+
+namespace support {
+
+// What goes behind the stub. The record's own fields (file name, title, link, flags, folders)
+// are taken as they are; the size fields and the marker are filled in by AssembleSetupFile.
+struct SetupContents {
+  std::string image;
+  std::string readme;
+  std::string license;
+  std::string language;
+  package::SettingsRecord record;
+};
+
+// What a package asks for besides its files: the uninstall entry, the Start-menu group and the
+// desktop shortcut.
+struct Flags {
+  bool entry = true, group = true, desktop = true;
+};
+void SetFlags(package::SettingsRecord& record, Flags flags);
+
+// The whole setup file: stub, image, texts, record with its sizes, signature.
+std::string AssembleSetupFile(const std::string& stub, SetupContents contents);
+
+// The saver most tests install: "Stars" from stars.scr, with a link, offered for
+// <Program Files>\Stars; no texts and no flags.
+SetupContents StarsContents();
+
+}  // namespace support
