@@ -4,37 +4,24 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <iterator>
 #include <thread>
 
 #include "os/win32/win_os.h"
 #include "support/e2e_support.h"
+#include "support/share_cases.h"
 
 namespace {
 
 using os::OpenMode;
 
-struct ShareCase {
-  OpenMode first;
-  OpenMode second;
-  bool secondOpens;
-};
-
 // The same table holds for the in-memory double: both must agree with Windows.
 TEST(OsFilesTest, SharingOfTwoOpensFollowsTheModes) {
-  const std::vector<ShareCase> cases = {
-      {OpenMode::kReadShareAll, OpenMode::kReadShareAll, true},
-      {OpenMode::kReadShareAll, OpenMode::kReadShareRead, true},
-      {OpenMode::kReadShareRead, OpenMode::kReadShareRead, true},
-      {OpenMode::kReadShareRead, OpenMode::kReadWriteExisting, false},
-      {OpenMode::kReadShareAll, OpenMode::kReadWriteExisting, false},
-      {OpenMode::kReadWriteExisting, OpenMode::kReadShareAll, false},
-      {OpenMode::kCreateAlways, OpenMode::kReadShareAll, false},
-      {OpenMode::kReadShareAll, OpenMode::kCreateAlways, false},
-  };
+  const auto& cases = support::kShareCases;
   os::win32::WinFiles files;
   const std::string path = e2e::Join(e2e::ScratchFolder(), "shared.bin");
   ASSERT_TRUE(e2e::WriteFileBytes(path, "abc"));
-  for (size_t i = 0; i < cases.size(); ++i) {
+  for (size_t i = 0; i < std::size(cases); ++i) {
     auto first = files.Open(path, cases[i].first);
     ASSERT_NE(first, nullptr) << i;
     auto second = files.Open(path, cases[i].second);

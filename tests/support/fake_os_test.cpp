@@ -4,18 +4,13 @@
 
 #include "support/fake_form_host.h"
 #include "support/fake_os.h"
+#include "support/share_cases.h"
 
 namespace {
 
 using os::OpenMode;
 
-struct ShareCase {
-  OpenMode first;
-  OpenMode second;
-  bool secondOpens;
-};
-
-class FakeShareTest : public testing::TestWithParam<ShareCase> {};
+class FakeShareTest : public testing::TestWithParam<support::ShareCase> {};
 
 TEST_P(FakeShareTest, SecondOpenHonoursTheFirstOnesSharing) {
   fake::FakeOs fake;
@@ -26,16 +21,7 @@ TEST_P(FakeShareTest, SecondOpenHonoursTheFirstOnesSharing) {
   EXPECT_EQ(second != nullptr, GetParam().secondOpens);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, FakeShareTest,
-    testing::Values(ShareCase{OpenMode::kReadShareAll, OpenMode::kReadShareAll, true},
-                    ShareCase{OpenMode::kReadShareAll, OpenMode::kReadShareRead, true},
-                    ShareCase{OpenMode::kReadShareRead, OpenMode::kReadShareRead, true},
-                    ShareCase{OpenMode::kReadShareRead, OpenMode::kReadWriteExisting, false},
-                    ShareCase{OpenMode::kReadShareAll, OpenMode::kReadWriteExisting, false},
-                    ShareCase{OpenMode::kReadWriteExisting, OpenMode::kReadShareAll, false},
-                    ShareCase{OpenMode::kCreateAlways, OpenMode::kReadShareAll, false},
-                    ShareCase{OpenMode::kReadShareAll, OpenMode::kCreateAlways, false}));
+INSTANTIATE_TEST_SUITE_P(Modes, FakeShareTest, testing::ValuesIn(support::kShareCases));
 
 TEST(FakeFilesTest, OpenFileBlocksDeletionUntilClosed) {
   fake::FakeOs fake;
