@@ -57,17 +57,6 @@ PeFields FieldsOf(const std::string& file) {
   return {optional + 64, optional + (plus ? 112 : 96) + 4 * 8};
 }
 
-// The uninstaller's temporary copy is started through the shell, so it is not ours by handle.
-void KillCopies() {
-  for (DWORD id : ProcessesNamed(kCopyName)) {
-    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
-      TerminateProcess(process, 1);
-      WaitForSingleObject(process, e2e::kTimeoutMs);
-      CloseHandle(process);
-    }
-  }
-}
-
 // What an uninstaller written from `setupFile` holds: its stub, texts, record and "ScUnin.sig".
 std::string UninstallerOf(const std::string& setupFile) {
   package::MemoryReadSource source(setupFile);
@@ -81,7 +70,8 @@ std::string UninstallerOf(const std::string& setupFile) {
 
 class SignedSetup : public ::testing::Test {
  protected:
-  ~SignedSetup() override { KillCopies(); }
+  // The uninstaller's temporary copy is started through the shell, so it is not ours by handle.
+  ~SignedSetup() override { e2e::KillProcessesNamed(kCopyName); }
   std::string dir = e2e::Env("SCR_SIGNED_DIR");
 };
 

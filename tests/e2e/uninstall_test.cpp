@@ -25,14 +25,6 @@ using e2e::kAppTitle;
 using e2e::kUninstallRoot;
 using e2e::kCopyName;
 
-void KillProcess(DWORD id) {
-  if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
-    TerminateProcess(process, 1);
-    WaitForSingleObject(process, e2e::kTimeoutMs);
-    CloseHandle(process);
-  }
-}
-
 // A box captioned "Screensaver Setup" shown by the temporary copy, or none.
 std::optional<e2e::MessageBoxInfo> GoodbyeBox() {
   HWND box = FindWindowA("#32770", kAppTitle);
@@ -107,7 +99,7 @@ class Uninstall : public ::testing::Test {
  protected:
   ~Uninstall() override {
     // The copy ends by itself once its box is answered; one left over from a failure goes here.
-    for (DWORD id : ProcessesNamed(kCopyName)) KillProcess(id);
+    e2e::KillProcessesNamed(kCopyName);
   }
 
   Installation Install(const std::string& title, Flags flags = {}) {

@@ -632,4 +632,14 @@ std::vector<DWORD> ProcessesNamed(const std::string& exeName) {
   return ids;
 }
 
+void KillProcessesNamed(const std::string& exeName) {
+  for (DWORD id : ProcessesNamed(exeName)) {
+    if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)) {
+      TerminateProcess(process, 1);
+      WaitForSingleObject(process, kTimeoutMs);
+      CloseHandle(process);
+    }
+  }
+}
+
 }  // namespace e2e

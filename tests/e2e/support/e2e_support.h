@@ -181,5 +181,7 @@ std::vector<std::string> FolderEntries(const std::string& folder);  // names, so
 // Ids of running processes started from a file of that name: processes the shell started for
 // a program under test are not ours by handle.
 std::vector<DWORD> ProcessesNamed(const std::string& exeName);
+// Ends each of them and waits until it has ended.
+void KillProcessesNamed(const std::string& exeName);
 
 }  // namespace e2e
