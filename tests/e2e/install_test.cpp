@@ -11,6 +11,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/setup_file.h"
@@ -41,7 +42,8 @@ std::string Image(char seed) {
 }
 
 struct Options {
-  std::string title = "E2E Stars";
+  explicit Options(std::string title) : title(std::move(title)) {}
+  std::string title;
   std::string fileName = kSaverName;
   std::string image = Image('a');
   std::string readme;
@@ -91,8 +93,7 @@ int32_t Int32At(const std::string& bytes, std::size_t offset) {
 
 TEST(InstallSilent, DefaultFolderWithPlaceholdersExpanded) {
   const std::string scratch = e2e::ScratchFolder();
-  Options o;
-  o.title = "E2E Default";
+  Options o("E2E Default");
   o.defaultFolder = "<Program Files>";
   o.defaultSubfolder = "E2E Default Stars";
   const SetupFile setup = MakeSetup(scratch, o);
@@ -108,8 +109,7 @@ TEST(InstallSilent, DefaultFolderWithPlaceholdersExpanded) {
 
 TEST(InstallSilent, GivenFolderGetsEveryFileTheFlagsAndTheRecord) {
   const std::string scratch = e2e::ScratchFolder();
-  Options o;
-  o.title = "E2E Given";
+  Options o("E2E Given");
   o.readme = "Line one\nLine two\r\nLine three\r\rLine five";
   o.flags = true;
   const SetupFile setup = MakeSetup(scratch, o);
@@ -157,8 +157,7 @@ TEST(InstallSilent, GivenFolderGetsEveryFileTheFlagsAndTheRecord) {
 
 TEST(InstallSilent, FlagsOffMakeNoEntryAndNoShortcut) {
   const std::string scratch = e2e::ScratchFolder();
-  Options o;
-  o.title = "E2E Plain";
+  Options o("E2E Plain");
   const SetupFile setup = MakeSetup(scratch, o);
   const std::string folder = Join(scratch, "Plain");
 
@@ -173,12 +172,10 @@ TEST(InstallSilent, FlagsOffMakeNoEntryAndNoShortcut) {
 TEST(InstallSilent, ReinstallingReusesTheRecordedFileAnotherSaverGetsANumberedName) {
   const std::string scratch = e2e::ScratchFolder();
   const std::string folder = Join(scratch, "Shared");
-  Options first;
-  first.title = "E2E First";
+  Options first("E2E First");
   Options again = first;
   again.image = Image('b');
-  Options other;
-  other.title = "E2E Other";
+  Options other("E2E Other");
   other.image = Image('c');
 
   ASSERT_EQ(RunSilent(MakeSetup(scratch, first).path, folder), 0u);
@@ -226,8 +223,7 @@ TEST(InstallSilent, ExitCodesTellTheOutcomeAndAFailureIsRolledBack) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     if (c.prepare) c.prepare(c.folder);
-    Options o;
-    o.title = c.title;
+    Options o(c.title);
     o.readme = "Read me.";
     o.language = c.language;
     o.flags = true;
@@ -332,8 +328,7 @@ class PreferDllsBeside {
 // the program keeps the search to the system folder, it is taken from beside the setup file.
 TEST(InstallWizard, ADllPlantedBesideTheSetupFileIsNeverLoaded) {
   const std::string scratch = e2e::ScratchFolder();
-  Options o;
-  o.title = "E2E Planted";
+  Options o("E2E Planted");
   const SetupFile setup = MakeSetup(scratch, o);
   const std::string planted = Join(scratch, "msimg32.dll");
   ASSERT_TRUE(e2e::CopyFileTo(Join(TestProgramFolder(), "planted_library.dll"), planted));
@@ -352,8 +347,7 @@ TEST(InstallWizard, ADllPlantedBesideTheSetupFileIsNeverLoaded) {
 
 TEST(InstallWizard, InstallThenReadmeThenFinished) {
   const std::string scratch = e2e::ScratchFolder();
-  Options o;
-  o.title = "E2E Wizard";
+  Options o("E2E Wizard");
   // A readme long enough that the bar, which counts the whole setup file, ends well short of 100.
   for (int i = 0; i < 4000; ++i) o.readme += "Welcome to the stars, line " + std::to_string(i) + ".\r\n";
   const SetupFile setup = MakeSetup(scratch, o);
@@ -386,8 +380,7 @@ TEST(InstallWizard, InstallThenReadmeThenFinished) {
 
 TEST(InstallWizard, WithoutReadmeTheWindowClosesRightAfterInstalling) {
   const std::string scratch = e2e::ScratchFolder();
-  Options o;
-  o.title = "E2E Quick";
+  Options o("E2E Quick");
   const SetupFile setup = MakeSetup(scratch, o);
   const std::string folder = Join(scratch, "Quick");
 
@@ -403,8 +396,7 @@ TEST(InstallWizard, WithoutReadmeTheWindowClosesRightAfterInstalling) {
 
 TEST(InstallWizard, AnEmptyFolderIsRefusedAndTheFolderPageComesBack) {
   const std::string scratch = e2e::ScratchFolder();
-  Options o;
-  o.title = "E2E Refused";
+  Options o("E2E Refused");
   const SetupFile setup = MakeSetup(scratch, o);
 
   e2e::Process process = e2e::StartProcess(Quote(setup.path));
@@ -439,8 +431,7 @@ namespace {
 // hold: the ANSI calls would name the setup file "C:\???e??\setup.exe", which is no file.
 TEST(InstallFromAFolderOutsideTheCodePage, SilentlyAndThroughTheWizard) {
   const std::string scratch = e2e::ScratchFolder();
-  Options o;
-  o.title = "E2E Greek";
+  Options o("E2E Greek");
   const SetupFile setup = MakeSetup(scratch, o);
   const std::wstring downloads = L"C:\\\x039B\x03AE\x03C8\x03B5\x03B9\x03C2";
   const std::wstring setupW = downloads + L"\\setup.exe";
