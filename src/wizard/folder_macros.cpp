@@ -40,14 +40,13 @@ std::string ExpandFolderMacros(os::Os& os, os::WindowRef owner, const std::strin
   std::string path = WithTrailingBackslash(TrimBlanks(folder + NormalizedSubfolder(subFolder)));
   // The system is asked only for folders the path actually names.
   if (path.find(kWindowsMacro) != std::string::npos)
-    path = language::ReplaceAll(path, kWindowsMacro, WithoutTrailingBackslash(WindowsFolder(os)));
+    path = language::ReplaceAll(path, kWindowsMacro,
+                                WithoutTrailingBackslash(os.files.WindowsDirectory()));
   if (path.find(kProgramFilesMacro) != std::string::npos)
     path = language::ReplaceAll(path, kProgramFilesMacro,
                                 WithoutTrailingBackslash(ProgramFilesFolder(os, owner)));
   return path;
 }
-
-std::string WindowsFolder(os::Os& os) { return os.files.WindowsDirectory(); }
 
 // Without a Program Files folder the placeholder simply disappears; the installation then
 // checks the folder that results and reports it if it cannot be used.

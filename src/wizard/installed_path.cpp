@@ -6,10 +6,6 @@
 
 namespace wizard {
 
-void TSCRSetup::ClearSaverSettings() {
-  integration::ClearSaverSettings(os_.registry, Record.Title());
-}
-
 void TSCRSetup::StoreInstalledPath(const std::string& path) {
   integration::StoreInstalledPath(os_.registry, Record.Title(), path);
 }

@@ -68,7 +68,6 @@ class TSCRSetup {
   void EscapePressed(bool memoHasFocus);
 
   // The builder's per-user record of the installed screen saver.
-  void ClearSaverSettings();
   void StoreInstalledPath(const std::string& path);
   std::string ReadInstalledPath();
   void ChooseTargetFileName(std::string& target, const std::string& folder);
@@ -110,7 +109,6 @@ class TSCRSetup {
 
 std::string ExpandFolderMacros(os::Os& os, os::WindowRef owner, const std::string& defaultFolder,
                                const std::string& subFolder);
-std::string WindowsFolder(os::Os& os);
 std::string ProgramFilesFolder(os::Os& os, os::WindowRef owner);
 
 // Index of the running Windows version (-1 unknown, 0 Windows 95 ... 7 Windows 6.x).

@@ -14,7 +14,6 @@ class Dpi {
     if (screen) ReleaseDC(nullptr, screen);
     return Dpi(value);
   }
-  int Value() const { return value_; }
   int Scale(int designPixels) const { return MulDiv(designPixels, value_, kDesign); }
   // Font height in logical units for a point size (negative: character height).
   int FontHeight(int points) const { return -MulDiv(points, value_, 72); }
