@@ -63,8 +63,7 @@ std::string BoundedToField(const std::string& directory, std::string name) {
 std::string OwnFileProblem(const std::string& ownPath) {
   if (ownPath.empty())
     return "Setup cannot open its own file: the name of the folder it is in holds characters that "
-           "this "
-           "system's code page cannot show. Move the file to another folder. Setup can not "
+           "this system's code page cannot show. Move the file to another folder. Setup can not "
            "continue.";
   return "Cannot open the file \"" + ownPath + "\". Setup can not continue.";
 }

@@ -100,7 +100,6 @@ void Installation::EnterProgressState() {
   form_.SetPage(kPageProgress);
   form_.btnNext.SetVisible(false);
   form_.ProgressBar.SetMaximum(100);
-  success_ = true;
 }
 
 void Installation::Abort(const char* englishMessage) {
@@ -120,7 +119,7 @@ void Installation::PrepareTarget() {
   try {
     form_.ChooseTargetFileName(targetPath_, folder_);
   } catch (...) {
-    // Back where the user can choose another folder or cancel; the error still shows.
+    // As after an abort, but the event dispatch shows the error itself.
     rollback_.Run();
     form_.SetPage(kPageDirectory);
     throw;
@@ -224,8 +223,8 @@ void Installation::HandleFailure() {
   success_ = false;
   saverFile_.reset();
   uninstallerFile_.reset();
-  install::RemovePartialFile(os_.files,
-                             SaverPath());  // a file that cannot go stays; nothing to add
+  // A file that cannot go stays; there is nothing more to try.
+  install::RemovePartialFile(os_.files, SaverPath());
   rollback_.Run();
 }
 

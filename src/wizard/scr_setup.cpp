@@ -25,10 +25,7 @@ TSCRSetup::TSCRSetup(os::Os& os, ui::FormHost& host, bool silentMode, std::strin
   lbDescription.SetCaption(ui::kPageTexts[kPageReady].description);
   btnBack.SetVisible(false);
   btnNext.SetEnabled(false);
-  rbAccept.SetChecked(false);
   rbNotAccept.SetChecked(true);
-  ProgressBar.SetMaximum(100);
-  ProgressBar.SetPosition(0);
 }
 
 void TSCRSetup::SetPage(int page) {

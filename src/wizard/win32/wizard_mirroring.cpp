@@ -28,10 +28,10 @@ void WizardForm::MirrorControl(const Control& control) {
     MirrorPage(control.Position());
     return;
   }
-  const HWND child = ChildOf(control.Id());
+  const child::Id id = ChildIdOf(control.Id());
+  const HWND child = Child(id);
   if (!child) return;
-  const ChildSpec* spec = SpecOf(GetDlgCtrlID(child));
-  if (!spec) return;
+  const ChildSpec* spec = SpecOf(id);
   switch (spec->kind) {
     case ChildKind::kMemo:
     case ChildKind::kReadOnlyMemo: MirrorText(child, JoinLines(control.Lines())); break;
