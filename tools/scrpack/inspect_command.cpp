@@ -1,5 +1,7 @@
 #include "scrpack/inspect_command.h"
 
+#include <optional>
+
 #include "package/errors.h"
 #include "package/package_reader.h"
 #include "package/pe_image.h"
@@ -34,9 +36,15 @@ struct Command {
   std::string path;
 };
 
-// Returns false (after the message) when the arguments cannot be used.
-bool ParseCommand(const std::vector<std::string>& args, const char* name, const char* help,
-                  Command& command, std::ostream& err) {
+// The file to look at, or the exit status when the command ends here: after the help, or after
+// the message that the arguments cannot be used.
+std::optional<int> ParseCommand(const std::vector<std::string>& args, const char* name,
+                                const char* help, Command& command, std::ostream& out,
+                                std::ostream& err) {
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    out << help;
+    return kExitOk;
+  }
   for (const std::string& arg : args) {
     if (arg == "--json" && !command.json) {
       command.json = true;
@@ -47,13 +55,9 @@ bool ParseCommand(const std::vector<std::string>& args, const char* name, const 
       break;
     }
   }
-  if (!command.path.empty()) return true;
+  if (!command.path.empty()) return std::nullopt;
   err << "scrpack " << name << ": expects exactly one file\n" << help;
-  return false;
-}
-
-bool IsHelp(const std::vector<std::string>& args) {
-  return args.size() == 1 && (args[0] == "--help" || args[0] == "-h");
+  return kExitUsage;
 }
 
 std::string Shown(const std::string& ansi) {
@@ -132,12 +136,9 @@ std::string WhyItWouldNotStart(package::ReadSource& source, package::PackageInfo
 }  // namespace
 
 int RunInspect(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (IsHelp(args)) {
-    out << kInspectHelp;
-    return kExitOk;
-  }
   Command command;
-  if (!ParseCommand(args, "inspect", kInspectHelp, command, err)) return kExitUsage;
+  if (const auto done = ParseCommand(args, "inspect", kInspectHelp, command, out, err))
+    return *done;
   StreamSource source(command.path);
   if (!source.IsOpen() || source.Size() < 0) {
     err << "scrpack inspect: cannot read '" << command.path << "'\n";
@@ -164,12 +165,8 @@ int RunInspect(const std::vector<std::string>& args, std::ostream& out, std::ost
 }
 
 int RunVerify(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (IsHelp(args)) {
-    out << kVerifyHelp;
-    return kExitOk;
-  }
   Command command;
-  if (!ParseCommand(args, "verify", kVerifyHelp, command, err)) return kExitUsage;
+  if (const auto done = ParseCommand(args, "verify", kVerifyHelp, command, out, err)) return *done;
   StreamSource source(command.path);
   package::PackageInfo info;
   const std::string reason = source.IsOpen() && source.Size() >= 0
