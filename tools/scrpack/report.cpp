@@ -26,31 +26,23 @@ std::string JsonString(const std::string& text) {
 }  // namespace
 
 void Report::Add(const std::string& name, const std::string& text) {
-  rows_.push_back({name, text, Kind::kText});
+  rows_.push_back({name, text, JsonString(text)});
 }
 void Report::Add(const std::string& name, int64_t number) {
-  rows_.push_back({name, std::to_string(number), Kind::kNumber});
+  rows_.push_back({name, std::to_string(number), std::to_string(number)});
 }
 void Report::Add(const std::string& name, bool flag) {
-  rows_.push_back({name, flag ? "yes" : "no", Kind::kFlag});
+  rows_.push_back({name, flag ? "yes" : "no", flag ? "true" : "false"});
 }
 
 void Report::PrintLines(std::ostream& out) const {
-  for (const Row& row : rows_) out << row.name << ": " << row.value << "\n";
+  for (const Row& row : rows_) out << row.name << ": " << row.text << "\n";
 }
 
 void Report::PrintJson(std::ostream& out) const {
   out << "{";
-  for (std::size_t i = 0; i < rows_.size(); ++i) {
-    const Row& row = rows_[i];
-    out << (i ? ", " : "") << JsonString(row.name) << ": ";
-    if (row.kind == Kind::kText)
-      out << JsonString(row.value);
-    else if (row.kind == Kind::kFlag)
-      out << (row.value == "yes" ? "true" : "false");
-    else
-      out << row.value;
-  }
+  for (std::size_t i = 0; i < rows_.size(); ++i)
+    out << (i ? ", " : "") << JsonString(rows_[i].name) << ": " << rows_[i].json;
   out << "}\n";
 }
 

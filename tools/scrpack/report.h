@@ -18,11 +18,10 @@ class Report {
   void PrintJson(std::ostream& out) const;
 
  private:
-  enum class Kind { kText, kNumber, kFlag };
   struct Row {
     std::string name;
-    std::string value;
-    Kind kind;
+    std::string text;  // as a line shows it
+    std::string json;  // as a JSON value
   };
   std::vector<Row> rows_;
 };
