@@ -96,11 +96,11 @@ bool LooksLikeUtf16(const std::string& bytes) {
   for (std::size_t i = 0; i < probe; ++i) {
     if (bytes[i] == '\0') ++(i % 2 ? oddZeros : evenZeros);
   }
-  return probe >= 2 && (evenZeros * 4 >= probe / 2 || oddZeros * 4 >= probe / 2) &&
-         (evenZeros + oddZeros) > 0;
+  return probe >= 2 && (evenZeros * 4 >= probe / 2 || oddZeros * 4 >= probe / 2);
 }
 
-// UTF-8 to the page; `lineWhere` prefixes messages and, for files, names the line.
+// UTF-8 from `from` on to the page; `where` prefixes messages, followed by the line when
+// `withLine`.
 std::string Utf8ToAnsi(const std::string& text, std::size_t from, const CodePage& page,
                        const std::string& where, bool withLine) {
   std::string out;
@@ -120,9 +120,9 @@ std::string Utf8ToAnsi(const std::string& text, std::size_t from, const CodePage
   return out;
 }
 
-// True when `bytes` is well-formed UTF-8 (ASCII included).
-bool IsUtf8(const std::string& bytes) {
-  for (std::size_t at = 0; at < bytes.size();) {
+// True when `bytes` is well-formed UTF-8 from `from` on (ASCII included).
+bool IsUtf8(const std::string& bytes, std::size_t from = 0) {
+  for (std::size_t at = from; at < bytes.size();) {
     const Decoded c = DecodeUtf8(bytes, at);
     if (c.length == 0) return false;
     at += c.length;
@@ -169,8 +169,7 @@ std::string TextToAnsi(const std::string& bytes, const CodePage& page, const std
                      std::to_string(page.Number()));
   const bool marked = bytes.compare(0, 3, kUtf8Mark) == 0;
   if (marked) {
-    if (!IsUtf8(bytes.substr(3)))
-      throw UsageError(where + " starts with a UTF-8 mark but is not UTF-8");
+    if (!IsUtf8(bytes, 3)) throw UsageError(where + " starts with a UTF-8 mark but is not UTF-8");
     return Utf8ToAnsi(bytes, 3, page, where, true);
   }
   if (IsAscii(bytes) || !IsUtf8(bytes)) return bytes;
