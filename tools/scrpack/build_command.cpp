@@ -8,6 +8,9 @@
 
 #include "package/package_writer.h"
 #include "package/pe_image.h"
+#include "package/settings_record.h"
+#include "scrpack/ansi_text.h"
+#include "scrpack/build_options.h"
 #include "scrpack/input_checks.h"
 #include "scrpack/input_file.h"
 #include "scrpack/scrpack.h"
@@ -119,6 +122,47 @@ void WriteSetupFile(const std::string& stub, const std::string& saverHead, Input
   if (!out) throw std::runtime_error("the output file " + Quoted(path) + " could not be written");
 }
 
+// The record's own fields from the options, converted to the code page (sizes and marker are the
+// writer's). Throws UsageError naming the option when a text does not fit its field or names an
+// unknown placeholder; warns on `err` about a file name without .scr and an unusable title.
+package::SettingsRecord RecordFromOptions(const BuildOptions& options, const CodePage& page,
+                                          std::ostream& err) {
+  const std::string fileName = Ansi(
+      options, "--file-name",
+      options.fileName ? *options.fileName : fs::u8path(options.saver).filename().u8string(), page);
+  const std::string title = Ansi(options, "--title", options.title, page);
+  const std::string link = Ansi(options, "--link", options.link, page);
+  const std::string folder =
+      Ansi(options, "--default-folder", options.defaultFolder.value_or("<Program Files>"), page);
+  const std::string subfolder = options.defaultSubfolder ? Ansi(options, "--default-subfolder",
+                                                                *options.defaultSubfolder, page)
+                                                         : title;
+  const std::string fileNameWhere = options.Where(options.fileName ? "--file-name" : "--saver");
+  RequireFits(title, kTitleLimit, options.Where("--title"));
+  if (title.empty()) throw UsageError(options.Where("--title") + " must not be empty");
+  RequireFits(link, kLinkLimit, options.Where("--link"));
+  RequireFits(fileName, kFileNameLimit, fileNameWhere);
+  if (fileName.empty()) throw UsageError(fileNameWhere + " must not be empty");
+  RequireFits(folder, kFolderLimit, options.Where("--default-folder"));
+  RequireFits(subfolder, kFolderLimit, options.Where("--default-subfolder"));
+  CheckPlaceholders(options.Where("--default-folder"), folder);
+  CheckPlaceholders(options.Where("--default-subfolder"), subfolder);
+  WarnAboutFileName(fileNameWhere, fileName, err);
+  WarnAboutTitle(options.Where("--title"), title, err);
+
+  package::SettingsRecord record;
+  record.SetScreensaverFileName(fileName);
+  record.SetTitle(title);
+  record.SetLinkText(link);
+  record.SetAddUninstallEntry(options.uninstallEntry);
+  record.SetAddStartMenuGroup(options.startMenu);
+  record.SetAddDesktopShortcut(options.desktopShortcut);
+  record.SetDefaultFolder(folder);
+  record.SetDefaultSubfolder(subfolder);
+  record.SetSkipFolderPage(options.skipFolderPage);
+  return record;
+}
+
 // Returns the size written.
 // Warnings are held back until every check has passed, so a refusal comes alone.
 int64_t Build(const BuildOptions& options, std::ostream& err) {
@@ -169,44 +213,6 @@ int64_t Build(const BuildOptions& options, std::ostream& err) {
 }
 
 }  // namespace
-
-package::SettingsRecord RecordFromOptions(const BuildOptions& options, const CodePage& page,
-                                          std::ostream& err) {
-  const std::string fileName = Ansi(
-      options, "--file-name",
-      options.fileName ? *options.fileName : fs::u8path(options.saver).filename().u8string(), page);
-  const std::string title = Ansi(options, "--title", options.title, page);
-  const std::string link = Ansi(options, "--link", options.link, page);
-  const std::string folder =
-      Ansi(options, "--default-folder", options.defaultFolder.value_or("<Program Files>"), page);
-  const std::string subfolder = options.defaultSubfolder ? Ansi(options, "--default-subfolder",
-                                                                *options.defaultSubfolder, page)
-                                                         : title;
-  const std::string fileNameWhere = options.Where(options.fileName ? "--file-name" : "--saver");
-  RequireFits(title, kTitleLimit, options.Where("--title"));
-  if (title.empty()) throw UsageError(options.Where("--title") + " must not be empty");
-  RequireFits(link, kLinkLimit, options.Where("--link"));
-  RequireFits(fileName, kFileNameLimit, fileNameWhere);
-  if (fileName.empty()) throw UsageError(fileNameWhere + " must not be empty");
-  RequireFits(folder, kFolderLimit, options.Where("--default-folder"));
-  RequireFits(subfolder, kFolderLimit, options.Where("--default-subfolder"));
-  CheckPlaceholders(options.Where("--default-folder"), folder);
-  CheckPlaceholders(options.Where("--default-subfolder"), subfolder);
-  WarnAboutFileName(fileNameWhere, fileName, err);
-  WarnAboutTitle(options.Where("--title"), title, err);
-
-  package::SettingsRecord record;
-  record.SetScreensaverFileName(fileName);
-  record.SetTitle(title);
-  record.SetLinkText(link);
-  record.SetAddUninstallEntry(options.uninstallEntry);
-  record.SetAddStartMenuGroup(options.startMenu);
-  record.SetAddDesktopShortcut(options.desktopShortcut);
-  record.SetDefaultFolder(folder);
-  record.SetDefaultSubfolder(subfolder);
-  record.SetSkipFolderPage(options.skipFolderPage);
-  return record;
-}
 
 int RunBuild(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   try {
