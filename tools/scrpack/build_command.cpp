@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <sstream>
 
 #include "package/package_writer.h"
@@ -175,12 +174,12 @@ int64_t Build(const BuildOptions& options, std::ostream& err) {
   if (stub.empty()) throw UsageError(stubWhere + ": " + Quoted(options.stub) + " is empty");
   const uint16_t stubMachine = CheckStub(stubWhere, options.stub, stub);
 
-  auto saver = OpenInputFile(options.Where("--saver"), options.saver);
-  const auto headSize = static_cast<std::size_t>(saver->size < int64_t(package::kPeHeaderProbe)
-                                                     ? saver->size
+  InputFile saver = OpenInputFile(options.Where("--saver"), options.saver);
+  const auto headSize = static_cast<std::size_t>(saver.size < int64_t(package::kPeHeaderProbe)
+                                                     ? saver.size
                                                      : int64_t(package::kPeHeaderProbe));
-  const std::string saverHead = ReadChunk(*saver, headSize);
-  WarnAboutBitness(CheckSaver(saver->where, options.saver, saverHead, saver->size), stubMachine,
+  const std::string saverHead = ReadChunk(saver, headSize);
+  WarnAboutBitness(CheckSaver(saver.where, options.saver, saverHead, saver.size), stubMachine,
                    warnings);
 
   Texts texts;
@@ -192,24 +191,24 @@ int64_t Build(const BuildOptions& options, std::ostream& err) {
                       warnings);
 
   const int64_t limit = package::MaxImageLength(texts.Size());
-  if (saver->size > limit)
-    throw UsageError(saver->where + ": " + Quoted(options.saver) + " is " +
-                     std::to_string(saver->size) + " bytes long; with the texts, at most " +
+  if (saver.size > limit)
+    throw UsageError(saver.where + ": " + Quoted(options.saver) + " is " +
+                     std::to_string(saver.size) + " bytes long; with the texts, at most " +
                      std::to_string(limit) + " bytes fit");
-  package::FillPackageFields(record, saver->size, int64_t(texts.readme.size()),
+  package::FillPackageFields(record, saver.size, int64_t(texts.readme.size()),
                              int64_t(texts.license.size()), int64_t(texts.language.size()));
   err << warnings.str();
 
   const std::string temporary = options.output + ".tmp";
   try {
-    WriteSetupFile(stub, saverHead, *saver, texts, record, temporary);
+    WriteSetupFile(stub, saverHead, saver, texts, record, temporary);
     fs::rename(fs::u8path(temporary), fs::u8path(options.output));
   } catch (...) {
     std::error_code ignored;
     fs::remove(fs::u8path(temporary), ignored);
     throw;
   }
-  return int64_t(stub.size()) + saver->size + texts.Size() + package::kTrailerSize;
+  return int64_t(stub.size()) + saver.size + texts.Size() + package::kTrailerSize;
 }
 
 }  // namespace

@@ -12,24 +12,24 @@ namespace fs = std::filesystem;
 
 std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
-std::unique_ptr<InputFile> OpenInputFile(const std::string& where, const std::string& path) {
+InputFile OpenInputFile(const std::string& where, const std::string& path) {
   const fs::path file = fs::u8path(path);
   std::error_code error;
   if (fs::is_directory(file, error))
     throw UsageError(where + ": " + Quoted(path) + " is a folder, not a file");
   const auto size = fs::file_size(file, error);
   if (error) throw UsageError(where + ": cannot read " + Quoted(path) + ": " + error.message());
-  auto input = std::make_unique<InputFile>();
-  input->where = where;
-  input->path = path;
+  InputFile input;
+  input.where = where;
+  input.path = path;
   errno = 0;
-  input->stream.open(file, std::ios::binary);
-  if (!input->stream) {
+  input.stream.open(file, std::ios::binary);
+  if (!input.stream) {
     const int reason = errno ? errno : EACCES;
     throw UsageError(where + ": cannot read " + Quoted(path) + ": " +
                      std::error_code(reason, std::generic_category()).message());
   }
-  input->size = static_cast<int64_t>(size);
+  input.size = static_cast<int64_t>(size);
   return input;
 }
 
@@ -43,8 +43,8 @@ std::string ReadChunk(InputFile& input, std::size_t count) {
 }
 
 std::string ReadInputFile(const std::string& where, const std::string& path) {
-  auto input = OpenInputFile(where, path);
-  return ReadChunk(*input, static_cast<std::size_t>(input->size));
+  InputFile input = OpenInputFile(where, path);
+  return ReadChunk(input, static_cast<std::size_t>(input.size));
 }
 
 }  // namespace scrpack

@@ -4,7 +4,6 @@
 // cannot be read is a UsageError naming the option, the path and the system's reason.
 #include <cstdint>
 #include <fstream>
-#include <memory>
 #include <string>
 
 namespace scrpack {
@@ -17,7 +16,7 @@ struct InputFile {
   int64_t size = 0;
 };
 
-std::unique_ptr<InputFile> OpenInputFile(const std::string& where, const std::string& path);
+InputFile OpenInputFile(const std::string& where, const std::string& path);
 
 // The whole file.
 std::string ReadInputFile(const std::string& where, const std::string& path);
