@@ -103,7 +103,7 @@ fuzz: fuzzbuild
 
 # Rewrites the C++ sources in place as .clang-format says; check-format only reports.
 format: bootstrap
-	git ls-files -z -- 'src/*.cpp' 'src/*.h' 'tools/*.cpp' 'tools/*.h' | xargs -0 clang-format -i
+	scripts/check-format --fix
 
 check-format: bootstrap
 	scripts/check-format
