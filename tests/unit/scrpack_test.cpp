@@ -105,7 +105,6 @@ class Scrpack : public ::testing::Test {
     for (std::string line; std::getline(lines, line);) {
       const auto colon = line.find(": ");
       if (colon != std::string::npos) rows[line.substr(0, colon)] = line.substr(colon + 2);
-      else if (!line.empty() && line.back() == ':') rows[line.substr(0, line.size() - 1)] = "";
     }
     return rows;
   }
