@@ -186,6 +186,10 @@ TEST_F(Scrpack, UnrepresentableInputIsRefusedWithoutOutput) {
   Write("huge-name", "");
   Write("stars.zip", "PK\x03\x04" + std::string(100, 'z'));
   Write("console.scr", Program(4096, 0x14C, 3, false));
+  std::string dll = Program(4096, 0x14C, 2, false);
+  Put(dll, 0x80 + 22, 0x2000, 2);  // characteristics: a DLL
+  Write("saver.dll", dll);
+  Write("appended.exe", Program(4096, 0x14C, 2, true) + "tail");
   std::string signedStub = Program(4096, 0x14C, 2, true);
   Sign(signedStub);
   Write("signed.exe", signedStub);
@@ -193,6 +197,7 @@ TEST_F(Scrpack, UnrepresentableInputIsRefusedWithoutOutput) {
   Write("utf8.txt", "Line one\r\nLigne deux: \xC5\x91\r\n");  // U+0151 is not in code page 1252
   Write("bad-key.scrproj", "title = Stars\ncolour = red\n");
   Write("bad-flag.scrproj", "uninstall-entry = maybe\n");
+  Write("twice.scrproj", "title = Stars\ntitle = Moon\n");
   ASSERT_EQ(Run(BuildArgs({"-o", Path("built.exe")})), 0) << err_;
   struct Case {
     const char* name;
@@ -212,9 +217,11 @@ TEST_F(Scrpack, UnrepresentableInputIsRefusedWithoutOutput) {
       {"empty saver", BuildArgs({"--saver", Path("huge-name")}), "is empty"},
       {"zip as saver", BuildArgs({"--saver", Path("stars.zip")}), "zip"},
       {"console program as saver", BuildArgs({"--saver", Path("console.scr")}), "GUI"},
+      {"DLL as saver", BuildArgs({"--saver", Path("saver.dll")}), "is a DLL"},
       {"screen saver as stub", BuildArgs({"--stub", Path("My Stars.scr")}), "not our setup stub"},
       {"setup file as stub", BuildArgs({"--stub", Path("built.exe")}), "already holds a package"},
       {"signed stub", BuildArgs({"--stub", Path("signed.exe")}), "is signed"},
+      {"stub with data appended", BuildArgs({"--stub", Path("appended.exe")}), "4 bytes appended"},
       {"unknown placeholder", BuildArgs({"--default-folder", "<ProgramFiles>\\Stars"}), "'<ProgramFiles>'"},
       {"placeholder in the subfolder", BuildArgs({"--default-subfolder", "<Desktop>"}), "--default-subfolder"},
       {"UTF-16 language", BuildArgs({"--language", Path("utf16.lng")}), "UTF-16"},
@@ -223,6 +230,7 @@ TEST_F(Scrpack, UnrepresentableInputIsRefusedWithoutOutput) {
       {"unknown code page", BuildArgs({"--codepage", "65001"}), "65001"},
       {"project with an unknown key", BuildArgs({"--project", Path("bad-key.scrproj")}), "bad-key.scrproj:2: colour"},
       {"project with a bad flag", BuildArgs({"--project", Path("bad-flag.scrproj")}), "bad-flag.scrproj:1: uninstall-entry"},
+      {"project with a key twice", BuildArgs({"--project", Path("twice.scrproj")}), "twice.scrproj:2: title: already set on line 1"},
       {"missing project", BuildArgs({"--project", Path("nothing.scrproj")}), "--project"},
       {"saver is a folder", BuildArgs({"--saver", dir_.string()}), "--saver"},
       {"missing stub", BuildArgs({"--stub", Path("nothing.exe")}), "--stub"},
@@ -358,7 +366,7 @@ TEST_F(Scrpack, ProjectFileGivesTheSameFileAsTheOptions) {
   const std::string byOptions = Read("setup.exe");
   fs::create_directories(dir_ / "project");
   Write("project/stars.scrproj",
-        "# Stars\n"
+        "\xEF\xBB\xBF# Stars\n"  // saved with a byte-order mark, as Windows editors do
         "stub = ../stub.exe\n"
         "saver=../My Stars.scr\r\n"
         "  title   =   My Stars  \n"
