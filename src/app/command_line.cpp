@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "text/ascii_case.h"
 #include "text/path_parts.h"
 
 namespace app {
@@ -35,10 +36,7 @@ CommandLine CommandLine::Parse(const std::string& commandLine) {
 }
 
 bool IsSilentSwitch(const CommandLine& commandLine) {
-  std::string arg = text::TrimBlanks(commandLine.Arg(1));
-  for (char& c : arg)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return arg == "-silent";
+  return text::LowerAsciiLetters(text::TrimBlanks(commandLine.Arg(1))) == "-silent";
 }
 
 bool IsDelFileMode(const CommandLine& commandLine) {

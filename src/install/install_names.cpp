@@ -1,15 +1,9 @@
 #include "install/install_names.h"
 
+#include "text/ascii_case.h"
 #include "text/path_parts.h"
 
 namespace install {
-
-std::string LowerAsciiLetters(const std::string& text) {
-  std::string lowered = text;
-  for (char& c : lowered)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return lowered;
-}
 
 std::string ReplaceExtension(const std::string& path, const std::string& extension) {
   const std::string name = text::FileNamePart(path);
@@ -20,7 +14,8 @@ std::string ReplaceExtension(const std::string& path, const std::string& extensi
 
 std::string UninstallerName(const std::string& translatedUninstall,
                             const std::string& targetFileName) {
-  return ReplaceExtension(LowerAsciiLetters(translatedUninstall) + " " + targetFileName, ".exe");
+  return ReplaceExtension(text::LowerAsciiLetters(translatedUninstall) + " " + targetFileName,
+                          ".exe");
 }
 
 }  // namespace install

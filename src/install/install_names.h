@@ -4,8 +4,6 @@
 
 namespace install {
 
-// Lowers A-Z only: letters of the ANSI code page above 127 keep their case, whatever the locale.
-std::string LowerAsciiLetters(const std::string& text);
 // Replaces the extension (from the last "." after the last backslash or colon) by `extension`,
 // or appends `extension` when the text has none.
 std::string ReplaceExtension(const std::string& path, const std::string& extension);

@@ -1,5 +1,6 @@
 #include "uninstall/self_removal.h"
 
+#include "text/ascii_case.h"
 #include "text/path_parts.h"
 #include "uninstall/temp_folder.h"
 
@@ -9,22 +10,10 @@ namespace {
 
 constexpr char kHexDigits[] = "0123456789abcdef";
 
-// ASCII case folding: Windows compares file names without case.
-bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) {
-      return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 bool IsRunFolderName(const std::string& name) {
   const std::string prefix = kRunFolderPrefix;
   if (name.size() != prefix.size() + 2 * kRunFolderRandomBytes ||
-      !SameName(name.substr(0, prefix.size()), prefix))
+      !text::SameIgnoringAsciiCase(name.substr(0, prefix.size()), prefix))
     return false;
   return name.find_first_not_of("0123456789abcdefABCDEF", prefix.size()) == std::string::npos;
 }
@@ -84,7 +73,7 @@ bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& captio
 }
 
 std::string RunFolderOfCopy(const std::string& ownPath) {
-  if (!SameName(text::FileNamePart(ownPath), kTempCopyName)) return {};
+  if (!text::SameIgnoringAsciiCase(text::FileNamePart(ownPath), kTempCopyName)) return {};
   std::string folder = text::FolderPart(ownPath);
   if (folder.empty() || folder.back() != '\\') return {};
   folder.pop_back();
