@@ -7,14 +7,6 @@ namespace app {
 
 namespace {
 
-// A file, not a folder: DeleteFileA can never remove a folder, so waiting for one is pointless.
-// GetFileAttributesA rather than a directory search, so that a path with wildcards is not
-// mistaken for the files it would match.
-bool FileStillThere(os::Files& files, const std::string& path) {
-  const uint32_t attributes = files.Attributes(path);
-  return attributes != os::kInvalidAttributes && (attributes & os::kAttributeDirectory) == 0;
-}
-
 // The file is usually the uninstaller, deletable only once its process has ended: keep trying,
 // with a short pause so that we do not spin a core, and give up after a generous bound so that
 // a file we may never delete does not leave a hidden process behind for ever. True when the
@@ -23,7 +15,8 @@ bool DeleteWhenReleased(os::Os& os, const std::string& path) {
   constexpr uint32_t kMaxPauses = kDelFileGiveUpMilliseconds / kDelFileRetryMilliseconds;
   for (uint32_t pauses = 0;; ++pauses) {
     os.files.DeleteFileAt(path);
-    if (!FileStillThere(os.files, path)) return true;
+    // A file, not a folder: DeleteFileA can never remove a folder, so waiting for one is pointless.
+    if (!os::IsFileNotFolderAt(os.files, path)) return true;
     if (pauses >= kMaxPauses) return false;
     os.system.Sleep(kDelFileRetryMilliseconds);
   }

@@ -64,9 +64,7 @@ bool CreateFolderWithParents(os::Files& files, const std::string& folder,
 }
 
 bool IsExistingFolder(os::Files& files, const std::string& folder) {
-  if (folder.empty()) return false;
-  const uint32_t attributes = files.Attributes(folder);
-  return attributes != os::kInvalidAttributes && (attributes & os::kAttributeDirectory) != 0;
+  return !folder.empty() && os::IsFolderAt(files, folder);
 }
 
 bool RemovePartialFile(os::Files& files, const std::string& path) {

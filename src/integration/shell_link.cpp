@@ -27,8 +27,7 @@ void CreateFolderPath(os::Files& files, const std::string& path) {
   std::string folder = path;
   if (folder.back() == '\\') folder.pop_back();
   if (folder.size() < 3) return;
-  const uint32_t attributes = files.Attributes(folder);
-  if (attributes != os::kInvalidAttributes && (attributes & os::kAttributeDirectory) != 0) return;
+  if (os::IsFolderAt(files, folder)) return;
   const std::string parent = text::FolderPart(folder);
   if (parent == folder) return;
   CreateFolderPath(files, parent);

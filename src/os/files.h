@@ -56,4 +56,15 @@ class Files {
   virtual std::string WindowsDirectory() = 0;
 };
 
+// What Attributes (GetFileAttributesA) tells of a path: unlike a directory search, it never
+// takes wildcards in the path for the files they would match.
+inline bool IsFolderAt(Files& files, const std::string& path) {
+  const uint32_t attributes = files.Attributes(path);
+  return attributes != kInvalidAttributes && (attributes & kAttributeDirectory) != 0;
+}
+inline bool IsFileNotFolderAt(Files& files, const std::string& path) {
+  const uint32_t attributes = files.Attributes(path);
+  return attributes != kInvalidAttributes && (attributes & kAttributeDirectory) == 0;
+}
+
 }  // namespace os

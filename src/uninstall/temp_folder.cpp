@@ -7,16 +7,11 @@ namespace uninstall {
 namespace {
 std::string UpToFirstNul(const std::string& text) { return text.substr(0, text.find('\0')); }
 
-bool IsFolder(os::Files& files, const std::string& path) {
-  const uint32_t attributes = files.Attributes(path);
-  return attributes != os::kInvalidAttributes && (attributes & os::kAttributeDirectory) != 0;
-}
-
 std::string WindowsTempFolder(os::Files& files) {
   const std::string windows = UpToFirstNul(files.WindowsDirectory());
   if (windows.empty()) return std::string();
   const std::string temp = text::WithTrailingBackslash(windows) + "Temp";
-  if (!IsFolder(files, temp) && !files.CreateFolder(temp)) return std::string();
+  if (!os::IsFolderAt(files, temp) && !files.CreateFolder(temp)) return std::string();
   return temp + '\\';
 }
 }  // namespace
