@@ -1,6 +1,7 @@
 #include "os/win32/win_files.h"
 
 #include "os/win32/ansi_path.h"
+#include "os/win32/kernel32_function.h"
 #include "os/win32/private_folder.h"
 #include "os/win32/text_buffer.h"
 #include "os/win32/unique_handle.h"
@@ -68,11 +69,8 @@ using TempPathCall = DWORD(WINAPI*)(DWORD, LPWSTR);
 // account it gives a folder that only SYSTEM may write to, where GetTempPathW gives
 // <Windows>\Temp, which every user may fill. Looked up at run time: older systems lack it.
 TempPathCall TempPathFunction() {
-  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  const FARPROC found = kernel ? GetProcAddress(kernel, "GetTempPath2W") : nullptr;
-  // Through void(*)(), the one cast between function types the compiler accepts as deliberate.
-  return found ? reinterpret_cast<TempPathCall>(reinterpret_cast<void (*)()>(found))
-               : &GetTempPathW;
+  const TempPathCall found = Kernel32Function<TempPathCall>("GetTempPath2W");
+  return found ? found : &GetTempPathW;
 }
 
 }  // namespace

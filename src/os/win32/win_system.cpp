@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "os/win32/ansi_path.h"
+#include "os/win32/kernel32_function.h"
 #include "os/win32/text_buffer.h"
 
 namespace os::win32 {
@@ -16,23 +17,13 @@ namespace {
 constexpr DWORD kLoadLibrarySearchSystem32 = 0x00000800;
 constexpr DWORD kLoadWithAlteredSearchPath = 0x00000008;
 
-// A kernel32 function that older systems lack: null there. kernel32 is always loaded, so this
-// loads nothing.
-template <typename Function>
-Function Kernel32Function(const char* name) {
-  const HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
-  if (!kernel32) return nullptr;
-  // Through the generic function type, which converts to any other without a warning.
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(kernel32, name)));
-}
-
 }  // namespace
 
 bool WinSystem::RestrictDllSearchToSystemFolder() {
   using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-  const auto restrict =
+  const auto setDefault =
       Kernel32Function<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories");
-  return restrict&& restrict(kLoadLibrarySearchSystem32);
+  return setDefault && setDefault(kLoadLibrarySearchSystem32);
 }
 
 bool WinSystem::RemoveCurrentFolderFromDllSearch() {
