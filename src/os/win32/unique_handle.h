@@ -44,60 +44,31 @@ class UniqueResource {
   Value value_ = Traits::Invalid();
 };
 
-// CreateFileA and FindFirstFileA report failure with INVALID_HANDLE_VALUE, the others with null.
-struct FileHandleTraits {
+// How each resource is given back, and its "nothing held" value: null for most, but
+// CreateFileA and FindFirstFileA report failure with INVALID_HANDLE_VALUE.
+template <typename Resource, auto close>
+struct NullMeansNone {
+  using Value = Resource;
+  static Value Invalid() { return nullptr; }
+  static void Close(Value value) { close(value); }
+};
+template <auto close>
+struct InvalidHandleMeansNone {
   using Value = HANDLE;
   static Value Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(Value value) { CloseHandle(value); }
-};
-struct HandleTraits {
-  using Value = HANDLE;
-  static Value Invalid() { return nullptr; }
-  static void Close(Value value) { CloseHandle(value); }
-};
-struct FindHandleTraits {
-  using Value = HANDLE;
-  static Value Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(Value value) { FindClose(value); }
-};
-struct RegKeyTraits {
-  using Value = HKEY;
-  static Value Invalid() { return nullptr; }
-  static void Close(Value value) { RegCloseKey(value); }
-};
-struct PidlTraits {
-  using Value = LPITEMIDLIST;
-  static Value Invalid() { return nullptr; }
-  static void Close(Value value) { CoTaskMemFree(value); }
+  static void Close(Value value) { close(value); }
 };
 
+using UniqueFile = UniqueResource<InvalidHandleMeansNone<&CloseHandle>>;
+using UniqueHandle = UniqueResource<NullMeansNone<HANDLE, &CloseHandle>>;
+using UniqueFind = UniqueResource<InvalidHandleMeansNone<&FindClose>>;
+using UniqueHkey = UniqueResource<NullMeansNone<HKEY, &RegCloseKey>>;
+using UniquePidl = UniqueResource<NullMeansNone<LPITEMIDLIST, &CoTaskMemFree>>;
 // GDI objects, icons and memory device contexts of the window.
-template <typename Object>
-struct GdiObjectTraits {
-  using Value = Object;
-  static Value Invalid() { return nullptr; }
-  static void Close(Value value) { DeleteObject(value); }
-};
-struct IconTraits {
-  using Value = HICON;
-  static Value Invalid() { return nullptr; }
-  static void Close(Value value) { DestroyIcon(value); }
-};
-struct MemoryDcTraits {
-  using Value = HDC;
-  static Value Invalid() { return nullptr; }
-  static void Close(Value value) { DeleteDC(value); }
-};
-
-using UniqueFile = UniqueResource<FileHandleTraits>;
-using UniqueHandle = UniqueResource<HandleTraits>;
-using UniqueFind = UniqueResource<FindHandleTraits>;
-using UniqueHkey = UniqueResource<RegKeyTraits>;
-using UniquePidl = UniqueResource<PidlTraits>;
-using UniqueFont = UniqueResource<GdiObjectTraits<HFONT>>;
-using UniqueBitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
-using UniqueIcon = UniqueResource<IconTraits>;
-using UniqueMemoryDc = UniqueResource<MemoryDcTraits>;
+using UniqueFont = UniqueResource<NullMeansNone<HFONT, &DeleteObject>>;
+using UniqueBitmap = UniqueResource<NullMeansNone<HBITMAP, &DeleteObject>>;
+using UniqueIcon = UniqueResource<NullMeansNone<HICON, &DestroyIcon>>;
+using UniqueMemoryDc = UniqueResource<NullMeansNone<HDC, &DeleteDC>>;
 
 // A window's device context from GetDC, released with ReleaseDC.
 class WindowDc {
