@@ -167,16 +167,17 @@ class Uninstall : public ::testing::Test {
     EXPECT_TRUE(e2e::WaitFor([] { return ProcessesNamed(kCopyName).empty(); })) << "the copy did not end";
   }
 
-  void SeedSaverSettings(const std::string& title) {
+  // Settings as a screen saver keeps them under the key at `path`: a play list and string values.
+  void SeedSaverSettings(const std::string& path, const std::vector<std::pair<std::string, std::string>>& values) {
     HKEY key = nullptr;
-    const std::string path = "Software\\Somnivex\\" + title;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (path + "\\PlayList\\1").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                               nullptr, &key, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(key);
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
-    RegSetValueExA(key, "StartID", 0, REG_SZ, reinterpret_cast<const BYTE*>("12"), 3);
-    RegSetValueExA(key, "Speed", 0, REG_SZ, reinterpret_cast<const BYTE*>("fast"), 5);
+    for (const auto& [name, value] : values)
+      RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1));
     RegCloseKey(key);
   }
 
@@ -195,7 +196,7 @@ TEST_F(Uninstall, YesLeavesOnlyTheFolderAndTheKeyWithStartId) {
   ASSERT_TRUE(e2e::FolderExists(group));
   ASSERT_TRUE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + installed.title));
   ASSERT_TRUE(e2e::ReadRegString(HKEY_CURRENT_USER, saverKey, "FileName_"));
-  SeedSaverSettings(installed.title);
+  ASSERT_NO_FATAL_FAILURE(SeedSaverSettings(saverKey, {{"StartID", "12"}, {"Speed", "fast"}}));
 
   const std::vector<std::string> foldersBefore = RunFolders();
   // The copy runs in the uninstaller's job, which lasts until the test ends.
@@ -221,13 +222,18 @@ TEST_F(Uninstall, YesLeavesOnlyTheFolderAndTheKeyWithStartId) {
   EXPECT_EQ(FolderEntries(runFolder), std::vector<std::string>{kCopyName}) << "the copy waits for the next restart";
   EXPECT_FALSE(e2e::FileExists(Join(TempFolder(), kCopyName)));
   // Open to nobody but the user, Administrators and SYSTEM, unlike the temporary folder around it,
-  // which everyone may read. (Wine derives the list it reads back from the folder's Unix mode: it
-  // shows the user and SYSTEM.)
+  // which everyone may read: that one lets in someone else, so the check can tell the two apart.
+  // (Wine derives the list it reads back from the folder's Unix mode: it shows the user and SYSTEM.)
+  const auto ours = [](const std::string& sid) {
+    return sid == CurrentUserSid() || sid == "S-1-5-32-544" || sid == "S-1-5-18";
+  };
   const auto allowed = AllowedSids(runFolder);
   ASSERT_TRUE(allowed);
   EXPECT_NE(std::find(allowed->begin(), allowed->end(), CurrentUserSid()), allowed->end());
-  for (const std::string& sid : *allowed)
-    EXPECT_TRUE(sid == CurrentUserSid() || sid == "S-1-5-32-544" || sid == "S-1-5-18") << sid;
+  for (const std::string& sid : *allowed) EXPECT_TRUE(ours(sid)) << sid;
+  const auto aroundIt = AllowedSids(TempFolder());
+  ASSERT_TRUE(aroundIt);
+  EXPECT_FALSE(std::all_of(aroundIt->begin(), aroundIt->end(), ours)) << "the temporary folder is closed too";
   const std::vector<std::string> pending = e2e::PendingRebootDeletions();
   const auto copyAt = std::find_if(pending.begin(), pending.end(),
                                    [&](const std::string& p) { return e2e::SamePath(p, Join(runFolder, kCopyName)); });
@@ -295,15 +301,7 @@ TEST_F(Uninstall, ASaverInUseIsLeftToTheRestartAndNamed) {
 // own, so setup and the uninstaller both do their work without writing, reading or clearing it.
 TEST_F(Uninstall, EmptyTitleNeverTouchesTheMakersSharedKey) {
   const std::string shared = "Software\\Somnivex";
-  HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (shared + "\\PlayList\\1").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                            nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  RegCloseKey(key);
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, shared.c_str(), 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
-  RegSetValueExA(key, "FileName_", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\other.scr"), 13);
-  RegSetValueExA(key, "Speed", 0, REG_SZ, reinterpret_cast<const BYTE*>("fast"), 5);
-  RegCloseKey(key);
+  ASSERT_NO_FATAL_FAILURE(SeedSaverSettings(shared, {{"FileName_", "C:\\other.scr"}, {"Speed", "fast"}}));
   const auto valuesBefore = e2e::RegValueNames(HKEY_CURRENT_USER, shared);
 
   Flags flags;
