@@ -52,9 +52,8 @@ std::string DelFileCommandLine(const std::string& uninstallerPath, const std::st
   return "-delfile " + path + " \"" + caption + "\" \"" + message + '"';
 }
 
-bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& caption,
-                      const std::string& message) {
-  const std::string modulePath = os.system.ModulePath();
+bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& modulePath,
+                      const std::string& caption, const std::string& message) {
   const std::string tempFolder = TempFolder(os.files);
   if (modulePath.empty() || tempFolder.empty()) return false;
   const std::string folder = CreateRunFolder(os, tempFolder);

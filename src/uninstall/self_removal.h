@@ -28,13 +28,13 @@ constexpr int kRunFolderAttempts = 4;
 std::string DelFileCommandLine(const std::string& uninstallerPath, const std::string& caption,
                                const std::string& message);
 
-// Copies the running program into a fresh folder below the temporary folder and starts the copy
-// hidden, to delete our file once this process has ended and then show `message`. Nothing is
-// started when there is no temporary folder, no fresh folder could be made or the copy failed;
-// what was made for a copy that did not start is removed again. True when the copy was started;
-// otherwise the uninstaller file stays.
-bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& caption,
-                      const std::string& message);
+// Copies the running program (its file at `modulePath`) into a fresh folder below the temporary
+// folder and starts the copy hidden, to delete our file once this process has ended and then show
+// `message`. Nothing is started when there is no path, no temporary folder, no fresh folder could
+// be made or the copy failed; what was made for a copy that did not start is removed again. True
+// when the copy was started; otherwise the uninstaller file stays.
+bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& modulePath,
+                      const std::string& caption, const std::string& message);
 
 // For the copy: the folder the uninstaller made for it when `ownPath` is such a copy (its name
 // and its folder's name as made above), else the empty text. Only such a folder is ours to remove.

@@ -26,9 +26,9 @@ using language::Translate;
 
 // Reads the signature at the end of the package a second time, from a fresh handle: the record
 // we are about to act on must really come from an uninstaller.
-void RequireUninstallerPackage(os::Os& os, int64_t packageEnd,
-                               const package::SettingsRecord& record) {
-  const auto file = os.files.Open(os.system.ModulePath(), os::OpenMode::kReadShareAll);
+void RequireUninstallerPackage(os::Files& files, const std::string& uninstallerPath,
+                               int64_t packageEnd, const package::SettingsRecord& record) {
+  const auto file = files.Open(uninstallerPath, os::OpenMode::kReadShareAll);
   if (!file) throw package::CorruptedPackage("The uninstaller cannot read its own file.");
   package::FileReadSource source(*file);
   if (package::ReadDecisionSignature(source, packageEnd) != package::kUninstallSignature)
@@ -49,11 +49,11 @@ bool UserConfirms(os::Os& os, os::WindowRef owner, const std::string& title) {
 
 void UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t packageEnd,
                         const package::SettingsRecord& record, UninstallReport& report) {
-  RequireUninstallerPackage(os, packageEnd, record);
+  const std::string uninstallerPath = os.system.ModulePath();
+  RequireUninstallerPackage(os.files, uninstallerPath, packageEnd, record);
   const std::string title = record.Title();
   if (!UserConfirms(os, owner, title)) return;
 
-  const std::string uninstallerPath = os.system.ModulePath();
   // Read before ClearSaverSettings, which deletes the value.
   const std::string recorded = integration::ReadInstalledPath(os.registry, title);
   report.removalBegan = true;
@@ -69,8 +69,8 @@ void UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t packageEnd,
 
   // Composed before the removal steps below, so it is shown whatever they come to.
   report.somethingStays = !leftovers.Empty();
-  const bool selfRemovalStarted =
-      StartSelfRemoval(os, owner, language::kApplicationTitle, ClosingMessage(title, leftovers));
+  const bool selfRemovalStarted = StartSelfRemoval(
+      os, owner, uninstallerPath, language::kApplicationTitle, ClosingMessage(title, leftovers));
   if (!selfRemovalStarted) report.somethingStays = true;  // our own file
 
   if (record.AddUninstallEntry()) integration::RemoveUninstallEntry(os.registry, title);
