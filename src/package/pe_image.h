@@ -7,6 +7,15 @@
 
 namespace package {
 
+constexpr std::size_t kCoffHeaderSize = 20;
+
+// A little-endian field of `width` bytes (at most 4).
+uint32_t LittleEndian(const uint8_t* p, std::size_t width);
+
+// Where the "PE\0\0" signature lies when the first `size` bytes start with "MZ" and hold the
+// signature and a whole COFF header behind it; 0 otherwise (the "MZ" header is never there).
+std::size_t PeHeaderOffset(const uint8_t* header, std::size_t size);
+
 // How many leading bytes PeImageEnd wants to see (the DOS header, PE header and section table
 // of any program linked the usual way).
 constexpr std::size_t kPeHeaderProbe = 4096;

@@ -1,22 +1,16 @@
 #include "package/pe_signature.h"
 
+#include "package/pe_image.h"
+
 namespace package {
 namespace {
 
-constexpr std::size_t kLfanewOffset = 0x3C;
-constexpr std::size_t kCoffHeaderSize = 20;
 constexpr std::size_t kSizeOfOptionalHeaderOffset = 16;  // within the COFF header
 constexpr uint16_t kMagicPe32 = 0x10B;
 constexpr uint16_t kMagicPe32Plus = 0x20B;
 constexpr std::size_t kCheckSumOffset = 64;  // within the optional header, both formats
 constexpr std::size_t kCertificateDirectory = 4;
 constexpr std::size_t kDirectoryEntrySize = 8;
-
-uint32_t Le(const uint8_t* p, std::size_t width) {
-  uint32_t v = 0;
-  for (std::size_t i = 0; i < width; ++i) v |= uint32_t(p[i]) << (8 * i);
-  return v;
-}
 
 void Zero(uint8_t* p, std::size_t width) {
   for (std::size_t i = 0; i < width; ++i) p[i] = 0;
@@ -46,24 +40,20 @@ struct CertificatePlace {
 };
 
 CertificatePlace FindCertificateEntry(const uint8_t* header, std::size_t size) {
-  if (header == nullptr || size < kLfanewOffset + 4) return {};
-  if (header[0] != 'M' || header[1] != 'Z') return {};
-  const std::size_t pe = Le(header + kLfanewOffset, 4);
-  // Every later offset is checked against `size` by subtraction, so none can wrap around.
-  if (pe > size || size - pe < 4 + kCoffHeaderSize + 2) return {};
-  if (header[pe] != 'P' || header[pe + 1] != 'E' || header[pe + 2] != 0 || header[pe + 3] != 0)
-    return {};
+  const std::size_t pe = PeHeaderOffset(header, size);
+  // Room for the optional header's magic too; every later offset is checked by subtraction.
+  if (pe == 0 || size - pe < 4 + kCoffHeaderSize + 2) return {};
   const std::size_t coff = pe + 4;
-  const std::size_t optionalSize = Le(header + coff + kSizeOfOptionalHeaderOffset, 2);
+  const std::size_t optionalSize = LittleEndian(header + coff + kSizeOfOptionalHeaderOffset, 2);
   const std::size_t optional = coff + kCoffHeaderSize;
   if (size - optional < optionalSize) return {};
   OptionalLayout layout{};
-  if (!LayoutFor(uint16_t(Le(header + optional, 2)), layout)) return {};
+  if (!LayoutFor(uint16_t(LittleEndian(header + optional, 2)), layout)) return {};
   const std::size_t entry = layout.directoriesOffset + kCertificateDirectory * kDirectoryEntrySize;
   if (optionalSize < entry + kDirectoryEntrySize) return {};
-  if (Le(header + optional + layout.countOffset, 4) <= kCertificateDirectory) return {};
+  if (LittleEndian(header + optional + layout.countOffset, 4) <= kCertificateDirectory) return {};
   const uint8_t* certificate = header + optional + entry;
-  if (Le(certificate, 4) == 0 && Le(certificate + 4, 4) == 0) return {};
+  if (LittleEndian(certificate, 4) == 0 && LittleEndian(certificate + 4, 4) == 0) return {};
   return {optional, optional + entry};
 }
 
