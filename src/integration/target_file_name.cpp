@@ -41,8 +41,8 @@ void ChooseTargetFileName(os::Files& files, const std::function<std::string()>& 
   for (int number = 1; number <= kHighestFileNumber; ++number) {
     const std::string candidate = NumberedFileName(stem, ending, number);
     if (candidate.empty()) return;
-    target.assign(folder).append(
-        candidate);  // reuses the buffer: this loop may run millions of times
+    // Reuses the buffer: this loop may run millions of times.
+    target.assign(folder).append(candidate);
     if (!files.FileExists(target)) return;
   }
 }
