@@ -26,7 +26,8 @@ void ValidateTrailer(int64_t packageEnd) {
 
 void ValidateTexts(const SettingsRecord& record, int64_t packageEnd) {
   ValidateTrailer(packageEnd);
-  RequireInside(TextsStart(packageEnd, record), record.TextsSize(), packageEnd, "the texts");
+  RequireInside(TextsStart(packageEnd, record), record.TextsSize(), packageEnd,
+                "the block of texts");
   RequireInside(ReadmeStart(packageEnd, record), record.ReadmeSize(), packageEnd,
                 "the readme text");
   RequireInside(LicenseStart(packageEnd, record), record.LicenseSize(), packageEnd,

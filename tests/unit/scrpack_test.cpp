@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -182,7 +183,17 @@ TEST_F(Scrpack, DefaultsAndAnUninstallerLikeFile) {
   EXPECT_EQ(rows.count("ImageLength"), 0u);
 }
 
-TEST_F(Scrpack, UnrepresentableInputIsRefusedWithoutOutput) {
+// Every file in the test's folder with its size and time of change, to show that a refused build
+// changed nothing.
+std::map<std::string, std::pair<uintmax_t, fs::file_time_type>> Snapshot(const fs::path& dir) {
+  std::map<std::string, std::pair<uintmax_t, fs::file_time_type>> files;
+  for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+    if (entry.is_regular_file()) files[entry.path().string()] = {entry.file_size(), entry.last_write_time()};
+  }
+  return files;
+}
+
+TEST_F(Scrpack, MistakesAreRefusedWithoutWritingAnything) {
   Write("huge-name", "");
   Write("stars.zip", "PK\x03\x04" + std::string(100, 'z'));
   Write("console.scr", Program(4096, 0x14C, 3, false));
@@ -196,60 +207,105 @@ TEST_F(Scrpack, UnrepresentableInputIsRefusedWithoutOutput) {
   Write("utf16.lng", std::string("\xFF\xFES\0e\0t\0u\0p\0", 12));
   Write("utf8.txt", "Line one\r\nLigne deux: \xC5\x91\r\n");  // U+0151 is not in code page 1252
   Write("bad-key.scrproj", "title = Stars\ncolour = red\n");
+  Write("licence.scrproj", "licence = license.txt\n");
   Write("bad-flag.scrproj", "uninstall-entry = maybe\n");
   Write("twice.scrproj", "title = Stars\ntitle = Moon\n");
+  Write("strict.scrproj", "strict = Yes\nfile-name = Aurora\n");
+  Write("out.exe.tmp", Read("My Stars.scr"));
+  fs::create_directories(dir_ / "sub");
+  fs::create_symlink(Path("My Stars.scr"), Path("link.scr"));
+  fs::create_hard_link(Path("readme.txt"), Path("hard-readme.txt"));
+  Write("self.scrproj", "stub = stub.exe\nsaver = My Stars.scr\ntitle = Stars\noutput = self.scrproj\n");
   ASSERT_EQ(Run(BuildArgs({"-o", Path("built.exe")})), 0) << err_;
   struct Case {
     const char* name;
     std::vector<std::string> args;
-    const char* mustMention;
+    int code;
+    std::string mustMention;
   };
   const Case cases[] = {
-      {"title of 33 bytes", BuildArgs({"--title", std::string(33, 't')}), "--title"},
-      {"empty title", BuildArgs({"--title", ""}), "--title"},
-      {"link of 103 bytes", BuildArgs({"--link", std::string(103, 'l')}), "--link"},
-      {"file name of 256 bytes", BuildArgs({"--file-name", std::string(252, 'n') + ".scr"}), "--file-name"},
-      {"empty file name", BuildArgs({"--file-name", ""}), "--file-name"},
-      {"folder of 251 bytes", BuildArgs({"--default-folder", std::string(251, 'f')}), "--default-folder"},
-      {"subfolder of 251 bytes", BuildArgs({"--default-subfolder", std::string(251, 'f')}), "--default-subfolder"},
-      {"missing saver", BuildArgs({"--saver", Path("nothing.scr")}), "nothing.scr': No such file or directory"},
-      {"text file as saver", BuildArgs({"--saver", Path("readme.txt")}), "--saver: '"},
-      {"empty saver", BuildArgs({"--saver", Path("huge-name")}), "is empty"},
-      {"zip as saver", BuildArgs({"--saver", Path("stars.zip")}), "zip"},
-      {"console program as saver", BuildArgs({"--saver", Path("console.scr")}), "GUI"},
-      {"DLL as saver", BuildArgs({"--saver", Path("saver.dll")}), "is a DLL"},
-      {"screen saver as stub", BuildArgs({"--stub", Path("My Stars.scr")}), "not our setup stub"},
-      {"setup file as stub", BuildArgs({"--stub", Path("built.exe")}), "already holds a package"},
-      {"signed stub", BuildArgs({"--stub", Path("signed.exe")}), "is signed"},
-      {"stub with data appended", BuildArgs({"--stub", Path("appended.exe")}), "4 bytes appended"},
-      {"unknown placeholder", BuildArgs({"--default-folder", "<ProgramFiles>\\Stars"}), "'<ProgramFiles>'"},
-      {"placeholder in the subfolder", BuildArgs({"--default-subfolder", "<Desktop>"}), "--default-subfolder"},
-      {"UTF-16 language", BuildArgs({"--language", Path("utf16.lng")}), "UTF-16"},
-      {"text character outside the code page", BuildArgs({"--readme", Path("utf8.txt")}), "utf8.txt' line 2"},
-      {"title character outside the code page", BuildArgs({"--title", "\xD0\x97\xD0\xB2"}), "--title"},
-      {"unknown code page", BuildArgs({"--codepage", "65001"}), "65001"},
-      {"project with an unknown key", BuildArgs({"--project", Path("bad-key.scrproj")}), "bad-key.scrproj:2: colour"},
-      {"project with a bad flag", BuildArgs({"--project", Path("bad-flag.scrproj")}), "bad-flag.scrproj:1: uninstall-entry"},
-      {"project with a key twice", BuildArgs({"--project", Path("twice.scrproj")}), "twice.scrproj:2: title: already set on line 1"},
-      {"missing project", BuildArgs({"--project", Path("nothing.scrproj")}), "--project"},
-      {"saver is a folder", BuildArgs({"--saver", dir_.string()}), "--saver"},
-      {"missing stub", BuildArgs({"--stub", Path("nothing.exe")}), "--stub"},
-      {"empty stub", BuildArgs({"--stub", Path("huge-name")}), "--stub"},
-      {"missing readme", BuildArgs({"--readme", Path("nothing.txt")}), "--readme"},
-      {"missing licence", BuildArgs({"--license", Path("nothing.txt")}), "--license"},
-      {"missing language", BuildArgs({"--language", Path("nothing.lng")}), "--language"},
-      {"unknown option", BuildArgs({"--colour", "red"}), "--colour"},
-      {"option without value", BuildArgs({"--link"}), "--link"},
-      {"no output named", {"build", "--stub", Path("stub.exe"), "--saver", Path("My Stars.scr"), "--title", "x"}, "-o"},
-      {"output folder missing", {"build", "--stub", Path("stub.exe"), "--saver", Path("My Stars.scr"), "--title",
-                                 "x", "-o", Path("no/such/folder/setup.exe")}, "setup.exe"},
+      {"title of 33 bytes", BuildArgs({"--title", std::string(33, 't')}), 2, "--title"},
+      {"empty title", BuildArgs({"--title", ""}), 2, "--title"},
+      {"link of 103 bytes", BuildArgs({"--link", std::string(103, 'l')}), 2, "--link"},
+      {"file name of 256 bytes", BuildArgs({"--file-name", std::string(252, 'n') + ".scr"}), 2, "--file-name"},
+      {"empty file name", BuildArgs({"--file-name", ""}), 2, "--file-name"},
+      {"file name that is only a folder", BuildArgs({"--file-name", "sous\\"}), 2, "holds no file name"},
+      {"folder of 251 bytes", BuildArgs({"--default-folder", std::string(251, 'f')}), 2, "--default-folder"},
+      {"subfolder of 251 bytes", BuildArgs({"--default-subfolder", std::string(251, 'f')}), 2, "--default-subfolder"},
+      {"missing saver", BuildArgs({"--saver", Path("nothing.scr")}), 2, "nothing.scr': No such file or directory"},
+      {"text file as saver", BuildArgs({"--saver", Path("readme.txt")}), 2, "--saver: '"},
+      {"empty saver", BuildArgs({"--saver", Path("huge-name")}), 2, "is empty"},
+      {"zip as saver", BuildArgs({"--saver", Path("stars.zip")}), 2, "zip"},
+      {"console program as saver", BuildArgs({"--saver", Path("console.scr")}), 2, "GUI"},
+      {"DLL as saver", BuildArgs({"--saver", Path("saver.dll")}), 2, "is a DLL"},
+      {"screen saver as stub", BuildArgs({"--stub", Path("My Stars.scr")}), 2, "not our setup stub"},
+      {"setup file as stub", BuildArgs({"--stub", Path("built.exe")}), 2, "already holds a package"},
+      {"signed stub", BuildArgs({"--stub", Path("signed.exe")}), 2, "is signed"},
+      {"stub with data appended", BuildArgs({"--stub", Path("appended.exe")}), 2, "4 bytes appended"},
+      {"unknown placeholder", BuildArgs({"--default-folder", "<ProgramFiles>\\Stars"}), 2, "'<ProgramFiles>'"},
+      {"placeholder in the subfolder", BuildArgs({"--default-subfolder", "<Desktop>"}), 2, "--default-subfolder"},
+      {"UTF-16 language", BuildArgs({"--language", Path("utf16.lng")}), 2, "UTF-16"},
+      {"text character outside the code page", BuildArgs({"--readme", Path("utf8.txt")}), 2, "utf8.txt' line 2"},
+      {"title character outside the code page", BuildArgs({"--title", "\xD0\x97\xD0\xB2"}), 2, "--title"},
+      {"unknown code page", BuildArgs({"--codepage", "65001"}), 2, "65001"},
+      {"project with an unknown key", BuildArgs({"--project", Path("bad-key.scrproj")}), 2,
+       "bad-key.scrproj:2: colour: unknown key\n"},
+      {"project key misspelt", BuildArgs({"--project", Path("licence.scrproj")}), 2,
+       "licence.scrproj:1: licence: unknown key; did you mean 'license'?"},
+      {"project with a bad flag", BuildArgs({"--project", Path("bad-flag.scrproj")}), 2,
+       "bad-flag.scrproj:1: uninstall-entry: expected yes or no"},
+      {"project with a key twice", BuildArgs({"--project", Path("twice.scrproj")}), 2,
+       "twice.scrproj:2: title: already set on line 1"},
+      {"missing project", BuildArgs({"--project", Path("nothing.scrproj")}), 2, "--project"},
+      {"saver is a folder", BuildArgs({"--saver", dir_.string()}), 2, "--saver"},
+      {"missing stub", BuildArgs({"--stub", Path("nothing.exe")}), 2, "--stub"},
+      {"empty stub", BuildArgs({"--stub", Path("huge-name")}), 2, "--stub"},
+      {"missing readme", BuildArgs({"--readme", Path("nothing.txt")}), 2, "--readme"},
+      {"missing licence", BuildArgs({"--license", Path("nothing.txt")}), 2, "--license"},
+      {"missing language", BuildArgs({"--language", Path("nothing.lng")}), 2, "--language"},
+      {"unknown option", BuildArgs({"--colour", "red"}), 2, "unknown option '--colour'\n"},
+      {"option misspelt", BuildArgs({"--licence", "x"}), 2, "did you mean '--license'?"},
+      {"negated flag misspelt", BuildArgs({"--no-desktop-shortcuts"}), 2, "did you mean '--no-desktop-shortcut'?"},
+      {"negated option that is no flag", BuildArgs({"--no-title"}), 2, "unknown option '--no-title'"},
+      {"flag with a bad value", BuildArgs({"--start-menu=maybe"}), 2, "--start-menu=maybe: expected yes or no"},
+      {"option without value", BuildArgs({"--link"}), 2, "--link"},
+      {"no output named", {"build", "--stub", Path("stub.exe"), "--saver", Path("My Stars.scr"), "--title", "x"}, 2, "-o"},
+      {"output folder missing", BuildArgs({"-o", Path("no/such/folder/setup.exe")}), 1,
+       "-o '" + Path("no/such/folder/setup.exe") + "': cannot create it: No such file or directory"},
+      // The output never replaces an input, however it is spelt.
+      {"output is the saver", BuildArgs({"-o", Path("My Stars.scr")}), 2,
+       "-o '" + Path("My Stars.scr") + "' is the same file as --saver '" + Path("My Stars.scr") + "'"},
+      {"output is the saver by another path", BuildArgs({"-o", Path("sub/../My Stars.scr")}), 2, "same file as --saver"},
+      {"output is a link to the saver", BuildArgs({"-o", Path("link.scr")}), 2, "same file as --saver"},
+      {"output is the stub", BuildArgs({"--stub", Path("stub.exe"), "-o", Path("stub.exe")}), 2, "same file as --stub"},
+      {"output is the language", BuildArgs({"--language", Path("de.lng"), "-o", Path("de.lng")}), 2,
+       "same file as --language"},
+      {"output is the licence", BuildArgs({"--license", Path("license.txt"), "-o", Path("license.txt")}), 2,
+       "same file as --license"},
+      {"output is a hard link to the readme", BuildArgs({"--readme", Path("readme.txt"), "-o", Path("hard-readme.txt")}),
+       2, "same file as --readme"},
+      {"output is the project file", BuildArgs({"--project", Path("self.scrproj"), "--output=" + Path("self.scrproj")}), 2,
+       "same file as --project"},
+      {"output's temporary file is the saver", BuildArgs({"--saver", Path("out.exe.tmp"), "-o", Path("out.exe")}), 2,
+       "is first written to '" + Path("out.exe.tmp") + "', which is the same file as --saver"},
+      {"project output is the project", {"build", "--project", Path("self.scrproj")}, 2,
+       "self.scrproj:4: output '" + Path("self.scrproj") + "' is the same file as --project"},
+      // --strict makes every warning a refusal.
+      {"warning under --strict", BuildArgs({"--strict", "--file-name", "Aurora"}), 2,
+       "--strict: -o '" + Path("setup.exe") + "' not written because of the warning above"},
+      {"warning under strict = yes", BuildArgs({"--project", Path("strict.scrproj")}), 2,
+       "strict.scrproj:1: strict: -o '" + Path("setup.exe") + "' not written"},
   };
+  const auto before = Snapshot(dir_);
   for (const Case& c : cases) {
-    EXPECT_NE(Run(c.args), 0) << c.name;
+    EXPECT_EQ(Run(c.args), c.code) << c.name;
     EXPECT_NE(err_.find(c.mustMention), std::string::npos) << c.name << ": " << err_;
-    EXPECT_EQ(std::count(err_.begin(), err_.end(), '\n'), 1) << c.name << ": " << err_;
-    EXPECT_FALSE(fs::exists(Path("setup.exe"))) << c.name;
-    EXPECT_FALSE(fs::exists(Path("setup.exe.tmp"))) << c.name;
+    // One line says why; only the warnings that --strict turned into a refusal may come before it.
+    std::istringstream lines(err_);
+    int reasons = 0;
+    for (std::string line; std::getline(lines, line);) reasons += line.find(": warning: ") == std::string::npos;
+    EXPECT_EQ(reasons, 1) << c.name << ": " << err_;
+    EXPECT_EQ(Snapshot(dir_), before) << c.name;
   }
   // The limits themselves are accepted.
   EXPECT_EQ(Run(BuildArgs({"--title", std::string(32, 't'), "--link", std::string(102, 'l'), "--file-name",
@@ -270,51 +326,121 @@ TEST_F(Scrpack, FailedBuildKeepsAnEarlierOutput) {
 }
 
 TEST_F(Scrpack, InspectFailsClearlyWithoutAPackage) {
+  ASSERT_EQ(Run(BuildArgs({"--readme", Path("readme.txt")})), 0) << err_;
+  const std::string setup = Read("setup.exe");
+  Write("cut.exe", setup.substr(setup.size() - 950));  // the record, but not all of the texts
   struct Case {
     const char* name;
     std::vector<std::string> args;
     int code;
+    const char* mustMention;
   } cases[] = {
-      {"plain program", {"inspect", Path("stub.exe")}, 1},
-      {"missing file", {"inspect", Path("nothing.exe")}, 1},
-      {"no file named", {"inspect"}, 2},
-      {"unknown command", {"pack"}, 2},
-      {"nothing at all", {}, 2},
+      {"plain program", {"inspect", Path("stub.exe")}, 1, "no package"},
+      {"file cut inside the package", {"inspect", Path("cut.exe")}, 1, "the block of texts lies outside the file"},
+      {"missing file", {"inspect", Path("nothing.exe")}, 1, "nothing.exe': No such file or directory"},
+      {"no file named", {"inspect"}, 2, "expects exactly one file"},
+      {"unknown command", {"pack"}, 2, "unknown command 'pack'"},
+      {"nothing at all", {}, 2, "usage:"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Run(c.args), c.code) << c.name;
-    EXPECT_FALSE(err_.empty()) << c.name;
+    EXPECT_NE(err_.find(c.mustMention), std::string::npos) << c.name << ": " << err_;
     EXPECT_TRUE(out_.empty()) << c.name;
   }
-  EXPECT_EQ(Run({"inspect", Path("stub.exe")}), 1);
-  EXPECT_NE(err_.find("no package"), std::string::npos) << err_;
 }
 
 TEST_F(Scrpack, AuthorsMistakesThatStillWorkAreWarnedAbout) {
   Write("saver64.scr", Program(8192, 0x8664, 2, false, 'I'));
   Write("typo.lng", "Setup\nNext=Weiter\nNxet=Weiter\n");
   Write("no-section.lng", "Next=Weiter\n");
+  Write("bracketed.lng", "[Setup]\nNext=Weiter\n");
+  Write("wrong-keys.lng", "Setup\nnext=Weiter\n");
+  Write("empty-line.lng", "Setup\nNext=Weiter\n\nBack=Zur\xC3\xBC" "ck\nCancel=Abbrechen\nSetup\nInstall=Installieren\n");
+  Write("note.lng", "Setup\nNext=Suivant\n# boutons\nBack=Retour\n\n");
   struct Case {
     const char* name;
     std::vector<std::string> extra;
     std::vector<std::string> warnings;  // each must appear on a line of its own
+    std::vector<std::string> notes;     // what the setup will do, on the output before "wrote"
   };
   const Case cases[] = {
-      {"nothing to say", {}, {}},
-      {"file name without .scr", {"--file-name", "Aurora"}, {"'Aurora' does not end in .scr"}},
-      {"title with a character file names cannot hold", {"--title", "Stars?"}, {"holds '?'"}},
-      {"64-bit saver, 32-bit stub", {"--saver", Path("saver64.scr")}, {"64-bit (x86-64) program but the stub a 32-bit"}},
-      {"unknown language key", {"--language", Path("typo.lng")}, {"line 3: 'Nxet' is not a text of ours", "1 of 38 texts translated"}},
-      {"language without a Setup section", {"--language", Path("no-section.lng")}, {"0 of 38 texts translated"}},
-      {"the sample's complete translation", {"--language", SCR_SOURCE_DIR "/samples/starfield/french.lng"}, {}},
+      {"nothing to say", {}, {}, {}},
+      {"file name without .scr", {"--file-name", "Aurora"}, {"'Aurora' does not end in .scr"}, {}},
+      {"file name with a folder part", {"--file-name", "sous\\aurore.scr"},
+       {"--file-name 'sous\\aurore.scr' holds a folder part; setup installs the file as 'aurore.scr'"}, {}},
+      {"file name that Windows shortens", {"--file-name", "Aurore Bor\xC3\xA9" "ale.scr"}, {},
+       {"scrpack build: --file-name 'Aurore Bor\xC3\xA9" "ale.scr' installs as Aurore_B.scr on Windows 2000 and later"}},
+      {"the saver's own name shortened", {"--file-name", "sea-life.scr"}, {}, {"installs as sea_life.scr"}},
+      {"title with a character file names cannot hold", {"--title", "Stars?"}, {"holds '?'"}, {}},
+      {"64-bit saver, 32-bit stub", {"--saver", Path("saver64.scr")}, {"64-bit (x86-64) program but the stub a 32-bit"}, {}},
+      {"partial language", {"--language", Path("de.lng")}, {},
+       {"de.lng': 1 of 38 texts translated; these 37 stay English:\n  Cancel\n  Please read"}},
+      {"unknown language key", {"--language", Path("typo.lng")},
+       {"line 3: 'Nxet' is not a text of ours; did you mean 'Next'?"}, {"1 of 38 texts translated"}},
+      {"language without a Setup section", {"--language", Path("no-section.lng")},
+       {"no-section.lng': no line reads exactly Setup, so none of its entries is used\n"},
+       {"0 of 38 texts translated; every text stays English\n"}},
+      {"language with a section name in brackets", {"--language", Path("bracketed.lng")},
+       {"no line reads exactly Setup, so none of its entries is used (line '[Setup]' comes close"},
+       {"0 of 38 texts translated"}},
+      {"Setup section with wrong keys only", {"--language", Path("wrong-keys.lng")},
+       {"line 2: 'next' is not a text of ours; did you mean 'Next'?"},
+       {"0 of 38 texts translated; every text stays English"}},
+      {"empty line inside the section", {"--language", Path("empty-line.lng")},
+       {"empty-line.lng' line 3 is empty, so it ends the Setup section: the 2 entries on lines 4 to 5 are not used"},
+       {"2 of 38 texts translated"}},
+      {"note inside the section", {"--language", Path("note.lng")},
+       {"note.lng' line 3 ('# boutons') has no '=', so it ends the Setup section: the entry on line 4 is not used"},
+       {"1 of 38 texts translated"}},
+      {"the sample's complete translation", {"--language", SCR_SOURCE_DIR "/samples/starfield/french.lng"}, {},
+       {"french.lng': 38 of 38 texts translated\n"}},
   };
   for (const Case& c : cases) {
-    ASSERT_EQ(Run(BuildArgs(c.extra)), 0) << c.name << ": " << err_;
+    std::vector<std::string> extra = {"--file-name", "stars.scr"};  // a name Windows keeps
+    extra.insert(extra.end(), c.extra.begin(), c.extra.end());
+    ASSERT_EQ(Run(BuildArgs(extra)), 0) << c.name << ": " << err_;
     EXPECT_EQ(std::count(err_.begin(), err_.end(), '\n'), std::ptrdiff_t(c.warnings.size())) << c.name << ": " << err_;
     for (const std::string& warning : c.warnings)
       EXPECT_NE(err_.find(warning), std::string::npos) << c.name << ": " << err_;
-    EXPECT_EQ(out_, "scrpack build: wrote " + Path("setup.exe") + " (" + std::to_string(fs::file_size(Path("setup.exe"))) +
-                        " bytes)\n") << c.name;
+    for (const std::string& note : c.notes) EXPECT_NE(out_.find(note), std::string::npos) << c.name << ": " << out_;
+    if (c.notes.empty()) {
+      EXPECT_EQ(std::count(out_.begin(), out_.end(), '\n'), 1) << c.name << ": " << out_;
+    }
+    const std::string wrote =
+        "scrpack build: wrote " + Path("setup.exe") + " (" + std::to_string(fs::file_size(Path("setup.exe"))) + " bytes)\n";
+    EXPECT_EQ(out_.substr(out_.size() - std::min(out_.size(), wrote.size())), wrote) << c.name;
+  }
+}
+
+// A flag set in a project file can be switched either way on the command line, and the file takes
+// the common spellings of yes and no.
+TEST_F(Scrpack, FlagsGoBothWays) {
+  struct Case {
+    std::string projectLine;
+    std::vector<std::string> extra;
+    const char* field;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"uninstall-entry = Yes", {}, "AddUninstallEntry", "yes"},
+      {"uninstall-entry = TRUE", {}, "AddUninstallEntry", "yes"},
+      {"uninstall-entry = 1", {}, "AddUninstallEntry", "yes"},
+      {"uninstall-entry = NO", {}, "AddUninstallEntry", "no"},
+      {"uninstall-entry = false", {}, "AddUninstallEntry", "no"},
+      {"uninstall-entry = 0", {}, "AddUninstallEntry", "no"},
+      {"desktop-shortcut = yes", {"--no-desktop-shortcut"}, "AddDesktopShortcut", "no"},
+      {"desktop-shortcut = yes", {"--desktop-shortcut=no"}, "AddDesktopShortcut", "no"},
+      {"desktop-shortcut = no", {"--desktop-shortcut"}, "AddDesktopShortcut", "yes"},
+      {"start-menu = yes", {"--start-menu", "--no-start-menu"}, "AddStartMenuGroup", "no"},
+      {"skip-folder-page = no", {"--skip-folder-page=Yes"}, "SkipFolderPage", "yes"},
+      {"title = Stars", {"--title=Moon"}, "Title", "Moon"},
+  };
+  for (const Case& c : cases) {
+    Write("flags.scrproj", c.projectLine + "\n");
+    std::vector<std::string> extra = {"--project", Path("flags.scrproj")};
+    extra.insert(extra.end(), c.extra.begin(), c.extra.end());
+    ASSERT_EQ(Run(BuildArgs(extra)), 0) << c.projectLine << ": " << err_;
+    EXPECT_EQ(Inspect("setup.exe")[c.field], c.expected) << c.projectLine;
   }
 }
 

@@ -1,15 +1,19 @@
 #include "scrpack/build_command.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <cerrno>
 #include <fstream>
 #include <sstream>
+#include <system_error>
 
 #include "package/package_writer.h"
 #include "package/pe_image.h"
 #include "package/settings_record.h"
 #include "scrpack/ansi_text.h"
 #include "scrpack/build_options.h"
+#include "scrpack/file_identity.h"
 #include "scrpack/input_checks.h"
 #include "scrpack/input_file.h"
 #include "scrpack/scrpack.h"
@@ -25,7 +29,7 @@ const char kBuildHelp[] =
     "  --stub FILE              the setup program the package is appended to\n"
     "  --saver FILE             the screen saver (.scr) to install\n"
     "  --title TEXT             its display name, at most 32 bytes\n"
-    "  -o, --output FILE        the setup file to write\n"
+    "  -o, --output FILE        the setup file to write; never one of the input files\n"
     "  --file-name NAME         file name it is installed as, at most 255 bytes\n"
     "                           (default: the saver's own file name)\n"
     "  --readme FILE            readme text, shown after installing and installed beside it\n"
@@ -39,9 +43,13 @@ const char kBuildHelp[] =
     "  --start-menu             create a Start-menu group\n"
     "  --desktop-shortcut       create a desktop shortcut\n"
     "  --skip-folder-page       do not ask for the destination folder\n"
+    "  --strict                 refuse to build when there is a warning (for CI)\n"
     "  --codepage NUMBER        the users' Windows ANSI code page (default: 1252); UTF-8 texts "
     "and\n"
-    "                           values are converted to it, and the limits count its bytes\n";
+    "                           values are converted to it, and the limits count its bytes\n"
+    "  Every flag also takes --no-NAME, which wins over a project file's 'NAME = yes', and\n"
+    "  every option --NAME=VALUE. Relative paths given here start at the current folder, those\n"
+    "  in a project file at the project file's folder.\n";
 
 namespace {
 
@@ -96,36 +104,93 @@ struct Texts {
   int64_t Size() const { return int64_t(readme.size() + license.size() + language.size()); }
 };
 
-void Copy(const std::string& bytes, std::ofstream& out) {
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("the output file could not be written");
+// The output as its option names it, for messages: "-o 'Aurora.exe'".
+std::string OutputName(const BuildOptions& options) {
+  return options.Where("--output") + " " + Quoted(options.output);
 }
+
+// The system's reason for the last failed call, as a sentence part.
+std::string LastReason() {
+  const int reason = errno ? errno : EIO;
+  return std::error_code(reason, std::generic_category()).message();
+}
+
+// Writing the setup file; failures name the output as it was given, not the temporary file.
+class OutputWriter {
+ public:
+  OutputWriter(const BuildOptions& options, const std::string& temporary)
+      : name_(OutputName(options)) {
+    errno = 0;
+    out_.open(fs::u8path(temporary), std::ios::binary | std::ios::trunc);
+    if (!out_) throw std::runtime_error(name_ + ": cannot create it: " + LastReason());
+  }
+  void Write(const std::string& bytes) {
+    errno = 0;
+    out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out_) throw std::runtime_error(name_ + ": cannot write it: " + LastReason());
+  }
+  void Close() {
+    errno = 0;
+    out_.close();
+    if (!out_) throw std::runtime_error(name_ + ": cannot write it: " + LastReason());
+  }
+
+ private:
+  std::string name_;
+  std::ofstream out_;
+};
 
 // The stub and the saver are copied as they are; everything behind them comes from the package
 // writer, so scrpack and the tests write the same bytes.
 void WriteSetupFile(const std::string& stub, const std::string& saverHead, InputFile& saver,
                     const Texts& texts, const package::SettingsRecord& record,
-                    const std::string& path) {
-  std::ofstream out(fs::u8path(path), std::ios::binary | std::ios::trunc);
-  if (!out) throw std::runtime_error("cannot create " + Quoted(path));
-  Copy(stub, out);
-  Copy(saverHead, out);
+                    OutputWriter& out) {
+  out.Write(stub);
+  out.Write(saverHead);
   for (int64_t left = saver.size - int64_t(saverHead.size()); left > 0;) {
     const auto piece =
         static_cast<std::size_t>(left < int64_t(kCopyChunk) ? left : int64_t(kCopyChunk));
-    Copy(ReadChunk(saver, piece), out);
+    out.Write(ReadChunk(saver, piece));
     left -= int64_t(piece);
   }
-  Copy(package::PackageTail(texts.readme, texts.license, texts.language, record), out);
-  out.close();
-  if (!out) throw std::runtime_error("the output file " + Quoted(path) + " could not be written");
+  out.Write(package::PackageTail(texts.readme, texts.license, texts.language, record));
+  out.Close();
+}
+
+// The output replaces the file of its name, and is first written to `temporary`: neither may be
+// one of the inputs, however the two paths are spelt.
+void RefuseToOverwriteAnInput(const BuildOptions& options, const std::string& temporary) {
+  const auto output = IdentityOf(options.output);
+  const auto scratch = IdentityOf(temporary);
+  for (const NamedPath& input : InputPaths(options)) {
+    const auto identity = IdentityOf(input.path);
+    if (!identity) continue;
+    const std::string inputName = options.Where(input.option) + " " + Quoted(input.path);
+    if (output && *output == *identity)
+      throw UsageError(OutputName(options) + " is the same file as " + inputName +
+                       "; scrpack never writes over its input, so name another output file");
+    if (scratch && *scratch == *identity)
+      throw UsageError(OutputName(options) + " is first written to " + Quoted(temporary) +
+                       ", which is the same file as " + inputName + "; name another output file");
+  }
+}
+
+// Under --strict the warnings refuse the build; they have been shown already.
+void RefuseWhenStrict(const BuildOptions& options, const std::string& warnings) {
+  if (!options.strict || warnings.empty()) return;
+  const auto count = std::count(warnings.begin(), warnings.end(), '\n');
+  throw UsageError(options.Where("--strict") + ": " + OutputName(options) +
+                   " not written because of the " +
+                   (count == 1 ? std::string("warning") : std::to_string(count) + " warnings") +
+                   " above");
 }
 
 // The record's own fields from the options, converted to the code page (sizes and marker are the
 // writer's). Throws UsageError naming the option when a text does not fit its field or names an
-// unknown placeholder; warns on `err` about a file name without .scr and an unusable title.
+// unknown placeholder; warns about a file name without .scr or with a folder part and about an
+// unusable title, and notes how the setup program will shorten the file name.
 package::SettingsRecord RecordFromOptions(const BuildOptions& options, const CodePage& page,
-                                          std::ostream& err) {
+                                          std::ostream& notes, std::ostream& warnings) {
   const std::string fileName = Ansi(
       options, "--file-name",
       options.fileName ? *options.fileName : fs::u8path(options.saver).filename().u8string(), page);
@@ -146,8 +211,9 @@ package::SettingsRecord RecordFromOptions(const BuildOptions& options, const Cod
   RequireFits(subfolder, kFolderLimit, options.Where("--default-subfolder"));
   CheckPlaceholders(options.Where("--default-folder"), folder);
   CheckPlaceholders(options.Where("--default-subfolder"), subfolder);
-  WarnAboutFileName(fileNameWhere, fileName, err);
-  WarnAboutTitle(options.Where("--title"), title, err);
+  CheckFileName(fileNameWhere, fileName, page);
+  WarnAboutFileName(fileNameWhere, fileName, page, notes, warnings);
+  WarnAboutTitle(options.Where("--title"), title, warnings);
 
   package::SettingsRecord record;
   record.SetScreensaverFileName(fileName);
@@ -162,12 +228,14 @@ package::SettingsRecord RecordFromOptions(const BuildOptions& options, const Cod
   return record;
 }
 
-// Returns the size written.
-// Warnings are held back until every check has passed, so a refusal comes alone.
-int64_t Build(const BuildOptions& options, std::ostream& err) {
-  std::ostringstream warnings;
+// Returns the size written. Warnings are held back until every check has passed, so a refusal
+// comes alone; what the setup will make of the input goes to `out` once the file is written.
+int64_t Build(const BuildOptions& options, std::ostream& out, std::ostream& err) {
+  const std::string temporary = options.output + ".tmp";
+  RefuseToOverwriteAnInput(options, temporary);
+  std::ostringstream notes, warnings;
   const CodePage page = ChosenCodePage(options);
-  package::SettingsRecord record = RecordFromOptions(options, page, warnings);
+  package::SettingsRecord record = RecordFromOptions(options, page, notes, warnings);
 
   const std::string stubWhere = options.Where("--stub");
   const std::string stub = ReadInputFile(stubWhere, options.stub);
@@ -188,7 +256,7 @@ int64_t Build(const BuildOptions& options, std::ostream& err) {
   texts.language = ReadText(options, "--language", options.language, page);
   if (!options.language.empty())
     WarnAboutLanguage(options.Where("--language") + " " + Quoted(options.language), texts.language,
-                      warnings);
+                      notes, warnings);
 
   const int64_t limit = package::MaxImageLength(texts.Size());
   if (saver.size > limit)
@@ -198,16 +266,21 @@ int64_t Build(const BuildOptions& options, std::ostream& err) {
   package::FillPackageFields(record, saver.size, int64_t(texts.readme.size()),
                              int64_t(texts.license.size()), int64_t(texts.language.size()));
   err << warnings.str();
+  RefuseWhenStrict(options, warnings.str());
 
-  const std::string temporary = options.output + ".tmp";
   try {
-    WriteSetupFile(stub, saverHead, saver, texts, record, temporary);
-    fs::rename(fs::u8path(temporary), fs::u8path(options.output));
+    OutputWriter writer(options, temporary);
+    WriteSetupFile(stub, saverHead, saver, texts, record, writer);
+    std::error_code renamed;
+    fs::rename(fs::u8path(temporary), fs::u8path(options.output), renamed);
+    if (renamed)
+      throw std::runtime_error(OutputName(options) + ": cannot replace it: " + renamed.message());
   } catch (...) {
     std::error_code ignored;
     fs::remove(fs::u8path(temporary), ignored);
     throw;
   }
+  out << notes.str();
   return int64_t(stub.size()) + saver.size + texts.Size() + package::kTrailerSize;
 }
 
@@ -220,7 +293,7 @@ int RunBuild(const std::vector<std::string>& args, std::ostream& out, std::ostre
       out << kBuildHelp;
       return kExitOk;
     }
-    const int64_t size = Build(options, err);
+    const int64_t size = Build(options, out, err);
     out << "scrpack build: wrote " << options.output << " (" << size << " bytes)\n";
     return kExitOk;
   } catch (const UsageError& e) {

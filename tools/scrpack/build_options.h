@@ -32,6 +32,7 @@ struct BuildOptions {
   bool startMenu = false;
   bool desktopShortcut = false;
   bool skipFolderPage = false;
+  bool strict = false;  // warnings refuse the build
   bool help = false;
 
   // Where each given value came from, by long option name: the option itself ("--title") or the
@@ -41,14 +42,27 @@ struct BuildOptions {
 };
 
 // The command line, then the project file it names (--project) for whatever the command line left
-// unset. Throws UsageError for an unknown option or key, a missing value, a project file that
-// cannot be read, or a missing required setting.
+// unset. Every flag --NAME also comes as --no-NAME, and every option as --NAME=VALUE (a flag's
+// value as in a project file). Throws UsageError for an unknown option or key, a missing value, a
+// project file that cannot be read, or a missing required setting.
 BuildOptions ParseBuildOptions(const std::vector<std::string>& args);
 
 // Sets one setting by its long option name from a project file entry; false for an unknown name.
-// Paths are taken relative to `folder`; flags take yes/no. Throws UsageError for a bad flag value.
+// Paths are taken relative to `folder`; flags take yes/no, true/false or 1/0 in any capitals.
+// Throws UsageError for a bad flag value.
 bool SetFromProject(BuildOptions& options, const std::string& option, const std::string& value,
                     const std::string& folder, const std::string& where);
+
+// The project file's keys, for "did you mean".
+std::vector<std::string> ProjectKeys();
+
+// A file scrpack reads, by the long name of the option that gave it.
+struct NamedPath {
+  std::string option;
+  std::string path;
+};
+// Every input file the options name (the project file among them); the output is not one.
+std::vector<NamedPath> InputPaths(const BuildOptions& options);
 
 // Reads a project file into `options` (project_file.cpp).
 void ApplyProjectFile(const std::string& path, BuildOptions& options);

@@ -1,6 +1,7 @@
 #include "scrpack/input_checks.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -12,11 +13,17 @@
 #include "package/read_source.h"
 #include "package/settings_record.h"
 #include "scrpack/input_file.h"
+#include "scrpack/nearest_name.h"
+#include "text/ascii_case.h"
+#include "text/path_parts.h"
+#include "text/text_lines.h"
+#include "wizard/scr_setup.h"
 
 namespace scrpack {
 namespace {
 
 constexpr char kWarning[] = "scrpack build: warning: ";
+constexpr char kNote[] = "scrpack build: ";
 constexpr char kZipMagic[] = "PK\x03\x04";
 constexpr char kNotInFileNames[] = "\\/:*?\"<>|";
 
@@ -38,6 +45,64 @@ bool EndsWithScr(const std::string& name) {
   std::string tail = name.substr(name.size() - 4);
   for (char& c : tail) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
   return tail == ".scr";
+}
+
+// The one section of a language text that the setup program reads.
+constexpr char kSection[] = "Setup";
+
+// A line without "=" ends the section, an empty line or a note among the entries included; the
+// entries behind it, up to the next "Setup" line, are not read. One warning per such line, and
+// one when no line starts the section at all.
+void WarnAboutSectionEnds(const std::string& where, const std::string& languageText,
+                          std::ostream& warnings) {
+  struct Run {
+    std::size_t header;
+    std::string text;
+    std::size_t entries = 0, first = 0, last = 0;
+  };
+  std::vector<Run> runs;
+  std::optional<Run> open;  // since the line that ended the section
+  std::vector<std::string> headers;
+  bool inSection = false, seenSection = false;
+  std::size_t number = 0;
+  text::ForEachLine(languageText, [&](std::string_view line) {
+    ++number;
+    if (line.find('=') != std::string_view::npos) {
+      if (open && open->entries++ == 0) open->first = number;
+      if (open) open->last = number;
+      return;
+    }
+    headers.emplace_back(line);
+    const bool starts = line == kSection;
+    if (inSection && !starts) open = Run{number, std::string(line)};
+    if (starts && open) runs.push_back(*open), open.reset();
+    inSection = starts;
+    seenSection = seenSection || starts;
+  });
+  if (open) runs.push_back(*open);
+  for (const Run& run : runs) {
+    if (run.entries == 0) continue;
+    const std::string what = run.text.empty() ? "is empty" : "('" + run.text + "') has no '='";
+    const std::string lost = run.entries == 1 ? "the entry on line " + std::to_string(run.first)
+                                              : "the " + std::to_string(run.entries) +
+                                                    " entries on lines " +
+                                                    std::to_string(run.first) + " to " +
+                                                    std::to_string(run.last);
+    warnings << kWarning << where << " line " << run.header << " " << what
+             << ", so it ends the Setup section: " << lost
+             << (run.entries == 1 ? " is" : " are")
+             << " not used (keep notes and empty lines above the Setup line)\n";
+  }
+  if (seenSection || languageText.empty()) return;
+  warnings << kWarning << where << ": no line reads exactly Setup, so none of its entries is used";
+  for (const std::string& header : headers) {
+    if (!DidYouMean(header, {kSection}).empty() ||
+        text::LowerAsciiLetters(text::TrimBlanks(header)).find("setup") != std::string::npos) {
+      warnings << " (line '" << header << "' comes close; the line must read Setup, nothing more)";
+      break;
+    }
+  }
+  warnings << "\n";
 }
 
 }  // namespace
@@ -102,11 +167,31 @@ void CheckPlaceholders(const std::string& where, const std::string& folder) {
                    "'; only <Windows> and <Program Files> are filled in");
 }
 
-void WarnAboutFileName(const std::string& where, const std::string& fileName, std::ostream& err) {
+void CheckFileName(const std::string& where, const std::string& fileName, const CodePage& page) {
+  if (text::PlainFileName(fileName).empty())
+    throw UsageError(where + " '" + AnsiToUtf8(fileName, page) +
+                     "' holds no file name behind its folder part");
+}
+
+void WarnAboutFileName(const std::string& where, const std::string& fileName, const CodePage& page,
+                       std::ostream& notes, std::ostream& warnings) {
+  const std::string shown = "'" + AnsiToUtf8(fileName, page) + "'";
+  const std::string plain = text::PlainFileName(fileName);
+  if (plain != fileName)
+    warnings << kWarning << where << " " << shown
+             << " holds a folder part; setup installs the file as '" << AnsiToUtf8(plain, page)
+             << "' in the folder the user chooses\n";
   if (!EndsWithScr(fileName))
-    err << kWarning << where << " '" << fileName
-        << "' does not end in .scr; Windows lists only .scr files"
-        << " as screen savers\n";
+    warnings << kWarning << where << " " << shown
+             << " does not end in .scr; Windows lists only .scr files as screen savers\n";
+  package::SettingsRecord record;
+  record.SetScreensaverFileName(fileName);
+  wizard::ShortenSaverFileName(record);
+  const std::string installed = text::PlainFileName(record.ScreensaverFileName());
+  if (installed != plain)
+    notes << kNote << where << " " << shown << " installs as " << AnsiToUtf8(installed, page)
+          << " on Windows 2000 and later, where setup shortens names (keep to 8 letters and digits"
+          << " before .scr to avoid it)\n";
 }
 
 void WarnAboutTitle(const std::string& where, const std::string& title, std::ostream& err) {
@@ -130,25 +215,34 @@ void WarnAboutBitness(uint16_t saverMachine, uint16_t stubMachine, std::ostream&
 }
 
 void WarnAboutLanguage(const std::string& where, const std::string& languageText,
-                       std::ostream& err) {
+                       std::ostream& notes, std::ostream& warnings) {
   const std::vector<std::string> ours = language::TranslatedTexts();
   const std::set<std::string> known(ours.begin(), ours.end());
   std::set<std::string> translated;
-  std::size_t unknown = 0;
   for (const language::TranslationEntry& entry :
-       language::ReadTranslationEntries(languageText, "Setup")) {
+       language::ReadTranslationEntries(languageText, kSection)) {
     if (known.count(entry.key)) {
       translated.insert(entry.key);
       continue;
     }
-    ++unknown;
-    err << kWarning << where << " line " << entry.line << ": '" << entry.key
-        << "' is not a text of ours\n";
+    warnings << kWarning << where << " line " << entry.line << ": '" << entry.key
+             << "' is not a text of ours" << DidYouMean(entry.key, ours) << "\n";
   }
-  if (unknown > 0 || translated.empty())
-    err << kWarning << where << ": " << translated.size() << " of " << ours.size()
-        << " texts translated"
-        << (translated.empty() ? " (no entries under a line that reads Setup)" : "") << "\n";
+  WarnAboutSectionEnds(where, languageText, warnings);
+
+  notes << kNote << where << ": " << translated.size() << " of " << ours.size()
+        << " texts translated";
+  if (translated.empty()) {
+    notes << "; every text stays English\n";
+    return;
+  }
+  if (translated.size() == ours.size()) {
+    notes << "\n";
+    return;
+  }
+  notes << "; these " << ours.size() - translated.size() << " stay English:\n";
+  for (const std::string& text : ours)
+    if (!translated.count(text)) notes << "  " << text << "\n";
 }
 
 }  // namespace scrpack

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "scrpack/ansi_text.h"
 #include "scrpack/build_options.h"
 
 namespace scrpack {
@@ -22,11 +23,16 @@ uint16_t CheckStub(const std::string& where, const std::string& path, const std:
 // other text in angle brackets would reach the installation as part of the folder name.
 void CheckPlaceholders(const std::string& where, const std::string& folder);
 
-// Warnings, one line each on `err`; nothing is refused.
-void WarnAboutFileName(const std::string& where, const std::string& fileName, std::ostream& err);
-void WarnAboutTitle(const std::string& where, const std::string& title, std::ostream& err);
-void WarnAboutBitness(uint16_t saverMachine, uint16_t stubMachine, std::ostream& err);
+// The file name must leave a name once setup drops a folder part from it, as it does.
+void CheckFileName(const std::string& where, const std::string& fileName, const CodePage& page);
+
+// Warnings go to `warnings`, one line each; what the setup program will make of the input goes to
+// `notes`. Nothing is refused here.
+void WarnAboutFileName(const std::string& where, const std::string& fileName, const CodePage& page,
+                       std::ostream& notes, std::ostream& warnings);
+void WarnAboutTitle(const std::string& where, const std::string& title, std::ostream& warnings);
+void WarnAboutBitness(uint16_t saverMachine, uint16_t stubMachine, std::ostream& warnings);
 void WarnAboutLanguage(const std::string& where, const std::string& languageText,
-                       std::ostream& err);
+                       std::ostream& notes, std::ostream& warnings);
 
 }  // namespace scrpack

@@ -12,6 +12,18 @@ namespace fs = std::filesystem;
 
 std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
+std::string WhyUnreadable(const std::string& path) {
+  const fs::path file = fs::u8path(path);
+  std::error_code error;
+  if (fs::is_directory(file, error)) return "it is a folder, not a file";
+  fs::file_size(file, error);
+  if (error) return error.message();
+  errno = 0;
+  std::ifstream probe(file, std::ios::binary);
+  if (probe) return "it could not be read to its end";
+  return std::error_code(errno ? errno : EACCES, std::generic_category()).message();
+}
+
 InputFile OpenInputFile(const std::string& where, const std::string& path) {
   const fs::path file = fs::u8path(path);
   std::error_code error;

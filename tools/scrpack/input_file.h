@@ -24,6 +24,9 @@ std::string ReadInputFile(const std::string& where, const std::string& path);
 // The next `count` bytes; throws std::runtime_error when the file ends early or cannot be read.
 std::string ReadChunk(InputFile& input, std::size_t count);
 
+// Why the file at `path` cannot be read, in the system's words ("No such file or directory").
+std::string WhyUnreadable(const std::string& path);
+
 // `path` quoted for messages.
 std::string Quoted(const std::string& path);
 

@@ -8,6 +8,7 @@
 #include "package/pe_signature.h"
 #include "package/sections.h"
 #include "scrpack/ansi_text.h"
+#include "scrpack/input_file.h"
 #include "scrpack/report.h"
 #include "scrpack/scrpack.h"
 #include "scrpack/stream_source.h"
@@ -141,7 +142,8 @@ int RunInspect(const std::vector<std::string>& args, std::ostream& out, std::ost
     return *done;
   StreamSource source(command.path);
   if (!source.IsOpen() || source.Size() < 0) {
-    err << "scrpack inspect: cannot read '" << command.path << "'\n";
+    err << "scrpack inspect: cannot read '" << command.path << "': " << WhyUnreadable(command.path)
+        << "\n";
     return kExitFailed;
   }
   try {
@@ -171,7 +173,7 @@ int RunVerify(const std::vector<std::string>& args, std::ostream& out, std::ostr
   package::PackageInfo info;
   const std::string reason = source.IsOpen() && source.Size() >= 0
                                  ? WhyItWouldNotStart(source, info)
-                                 : "the file cannot be read";
+                                 : "the file cannot be read: " + WhyUnreadable(command.path);
   const bool starts = reason.empty();
   if (command.json) {
     Report report;

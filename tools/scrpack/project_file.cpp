@@ -1,12 +1,14 @@
 // The project file: the settings of `scrpack build` as "key = value" lines, the keys being the
 // long option names without "--". Blank lines and lines starting with # or ; are skipped; blanks
 // around key and value are dropped; a value in double quotes keeps its blanks ("" is empty).
-// Relative paths are taken from the project file's own folder.
+// Relative paths are taken from the project file's own folder; flags take yes/no, true/false or
+// 1/0 in any capitals.
 #include <filesystem>
 #include <map>
 
 #include "scrpack/build_options.h"
 #include "scrpack/input_file.h"
+#include "scrpack/nearest_name.h"
 #include "text/path_parts.h"
 #include "text/text_lines.h"
 
@@ -45,7 +47,7 @@ void ApplyProjectFile(const std::string& path, BuildOptions& options) {
     if (key == "project" ||
         !SetFromProject(options, "--" + key, Unquoted(TrimBlanks(line.substr(equals + 1))), folder,
                         where))
-      throw UsageError(where + ": unknown key");
+      throw UsageError(where + ": unknown key" + DidYouMean(key, ProjectKeys()));
   });
 }
 
