@@ -3,7 +3,7 @@
 # and the uninstaller it writes reads as unsigned rather than as carrying a broken signature.
 # The signing tools are Linux programs, so this script surrounds two runs under Wine:
 #   1. scrpack.exe makes the setup file from a project file, and the Linux scrpack makes the same
-#      bytes from the same inputs;
+#      bytes from the same inputs; scrpack.exe refuses to write over its screen saver;
 #   2. openssl makes a certificate, osslsigncode signs the setup file;
 #   3. the Windows steps install it, check the uninstaller, copy it back, and uninstall;
 #   4. osslsigncode looks at the copied uninstaller.
@@ -76,6 +76,18 @@ echo "== making the setup file with scrpack.exe and with the Linux scrpack"
 cmp "$files/setup.exe" "$files/setup-linux.exe" || fail "scrpack.exe and the Linux scrpack wrote different files"
 LC_ALL=C grep -qaF $'http://www.example.com/\xe9toiles' "$files/setup.exe" ||
   fail "the link was not converted to Windows-1252"
+
+# Windows names a file in any capitals: the output named so is still the screen saver, and
+# scrpack.exe must see that rather than replace it.
+echo "== scrpack.exe refuses an output that is its screen saver in other capitals"
+"$runner" --work "$work/pack-over" --stub "$stub" -- "$scrpack" build \
+  --project "$(to_windows "$files/project/signed.scrproj")" \
+  --stub "$(to_windows "$stub")" -o "$(to_windows "$files")\\SIGNED.SCR" >"$files/over.log" 2>&1
+over_status=$?
+cat "$files/over.log"
+[ "$over_status" -eq 2 ] || fail "scrpack.exe ended with $over_status, not 2, for an output that is its screen saver"
+grep -q "is the same file as .*saver" "$files/over.log" || fail "scrpack.exe did not say that the output is the screen saver"
+cmp "$saver" "$files/signed.scr" || fail "scrpack.exe changed the screen saver"
 
 echo "== signing it"
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Throw-away test signer" \

@@ -143,8 +143,7 @@ class OutputWriter {
 // The stub and the saver are copied as they are; everything behind them comes from the package
 // writer, so scrpack and the tests write the same bytes.
 void WriteSetupFile(const std::string& stub, const std::string& saverHead, InputFile& saver,
-                    const Texts& texts, const package::SettingsRecord& record,
-                    OutputWriter& out) {
+                    const Texts& texts, const package::SettingsRecord& record, OutputWriter& out) {
   out.Write(stub);
   out.Write(saverHead);
   for (int64_t left = saver.size - int64_t(saverHead.size()); left > 0;) {
@@ -179,10 +178,9 @@ void RefuseToOverwriteAnInput(const BuildOptions& options, const std::string& te
 void RefuseWhenStrict(const BuildOptions& options, const std::string& warnings) {
   if (!options.strict || warnings.empty()) return;
   const auto count = std::count(warnings.begin(), warnings.end(), '\n');
-  throw UsageError(options.Where("--strict") + ": " + OutputName(options) +
-                   " not written because of the " +
-                   (count == 1 ? std::string("warning") : std::to_string(count) + " warnings") +
-                   " above");
+  throw UsageError(
+      options.Where("--strict") + ": " + OutputName(options) + " not written because of the " +
+      (count == 1 ? std::string("warning") : std::to_string(count) + " warnings") + " above");
 }
 
 // The record's own fields from the options, converted to the code page (sizes and marker are the
@@ -256,7 +254,7 @@ int64_t Build(const BuildOptions& options, std::ostream& out, std::ostream& err)
   texts.language = ReadText(options, "--language", options.language, page);
   if (!options.language.empty())
     WarnAboutLanguage(options.Where("--language") + " " + Quoted(options.language), texts.language,
-                      notes, warnings);
+                      page, notes, warnings);
 
   const int64_t limit = package::MaxImageLength(texts.Size());
   if (saver.size > limit)

@@ -54,7 +54,7 @@ constexpr char kSection[] = "Setup";
 // entries behind it, up to the next "Setup" line, are not read. One warning per such line, and
 // one when no line starts the section at all.
 void WarnAboutSectionEnds(const std::string& where, const std::string& languageText,
-                          std::ostream& warnings) {
+                          const CodePage& page, std::ostream& warnings) {
   struct Run {
     std::size_t header;
     std::string text;
@@ -82,15 +82,14 @@ void WarnAboutSectionEnds(const std::string& where, const std::string& languageT
   if (open) runs.push_back(*open);
   for (const Run& run : runs) {
     if (run.entries == 0) continue;
-    const std::string what = run.text.empty() ? "is empty" : "('" + run.text + "') has no '='";
-    const std::string lost = run.entries == 1 ? "the entry on line " + std::to_string(run.first)
-                                              : "the " + std::to_string(run.entries) +
-                                                    " entries on lines " +
-                                                    std::to_string(run.first) + " to " +
-                                                    std::to_string(run.last);
+    const std::string what =
+        run.text.empty() ? "is empty" : "('" + AnsiToUtf8(run.text, page) + "') has no '='";
+    const std::string lost =
+        run.entries == 1 ? "the entry on line " + std::to_string(run.first)
+                         : "the " + std::to_string(run.entries) + " entries on lines " +
+                               std::to_string(run.first) + " to " + std::to_string(run.last);
     warnings << kWarning << where << " line " << run.header << " " << what
-             << ", so it ends the Setup section: " << lost
-             << (run.entries == 1 ? " is" : " are")
+             << ", so it ends the Setup section: " << lost << (run.entries == 1 ? " is" : " are")
              << " not used (keep notes and empty lines above the Setup line)\n";
   }
   if (seenSection || languageText.empty()) return;
@@ -98,7 +97,8 @@ void WarnAboutSectionEnds(const std::string& where, const std::string& languageT
   for (const std::string& header : headers) {
     if (!DidYouMean(header, {kSection}).empty() ||
         text::LowerAsciiLetters(text::TrimBlanks(header)).find("setup") != std::string::npos) {
-      warnings << " (line '" << header << "' comes close; the line must read Setup, nothing more)";
+      warnings << " (line '" << AnsiToUtf8(header, page)
+               << "' comes close; the line must read Setup, nothing more)";
       break;
     }
   }
@@ -215,7 +215,7 @@ void WarnAboutBitness(uint16_t saverMachine, uint16_t stubMachine, std::ostream&
 }
 
 void WarnAboutLanguage(const std::string& where, const std::string& languageText,
-                       std::ostream& notes, std::ostream& warnings) {
+                       const CodePage& page, std::ostream& notes, std::ostream& warnings) {
   const std::vector<std::string> ours = language::TranslatedTexts();
   const std::set<std::string> known(ours.begin(), ours.end());
   std::set<std::string> translated;
@@ -225,10 +225,10 @@ void WarnAboutLanguage(const std::string& where, const std::string& languageText
       translated.insert(entry.key);
       continue;
     }
-    warnings << kWarning << where << " line " << entry.line << ": '" << entry.key
+    warnings << kWarning << where << " line " << entry.line << ": '" << AnsiToUtf8(entry.key, page)
              << "' is not a text of ours" << DidYouMean(entry.key, ours) << "\n";
   }
-  WarnAboutSectionEnds(where, languageText, warnings);
+  WarnAboutSectionEnds(where, languageText, page, warnings);
 
   notes << kNote << where << ": " << translated.size() << " of " << ours.size()
         << " texts translated";

@@ -33,6 +33,6 @@ void WarnAboutFileName(const std::string& where, const std::string& fileName, co
 void WarnAboutTitle(const std::string& where, const std::string& title, std::ostream& warnings);
 void WarnAboutBitness(uint16_t saverMachine, uint16_t stubMachine, std::ostream& warnings);
 void WarnAboutLanguage(const std::string& where, const std::string& languageText,
-                       std::ostream& notes, std::ostream& warnings);
+                       const CodePage& page, std::ostream& notes, std::ostream& warnings);
 
 }  // namespace scrpack

@@ -16,7 +16,7 @@ std::string WhyUnreadable(const std::string& path) {
   const fs::path file = fs::u8path(path);
   std::error_code error;
   if (fs::is_directory(file, error)) return "it is a folder, not a file";
-  fs::file_size(file, error);
+  static_cast<void>(fs::file_size(file, error));
   if (error) return error.message();
   errno = 0;
   std::ifstream probe(file, std::ios::binary);
