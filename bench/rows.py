@@ -14,7 +14,12 @@ import timed
 @dataclasses.dataclass
 class Goal:
     text: str
-    met: Callable[[float, float], bool]  # (ours' median, the ratio's median) -> met
+    met: Optional[Callable[[float, float], bool]]  # (ours' median, the ratio's median) -> met
+
+    def verdict(self, ours, ratio):
+        if self.met is None:
+            return "-"
+        return "yes" if self.met(ours, ratio) else "no"
 
 
 def ratio_at_most(limit):
@@ -25,7 +30,7 @@ def ours_at_most(limit, unit):
     return Goal(f"<= {limit:g} {unit}", lambda ours, ratio: ours <= limit)
 
 
-NO_GOAL = Goal("none set", lambda ours, ratio: True)
+NO_GOAL = Goal("none set", None)
 
 
 @dataclasses.dataclass
@@ -81,7 +86,7 @@ def paired_row(measure, pairs, goal: Goal, value=lambda run: run.seconds, digits
         peer=spread(peer, digits),
         ratio=f"{ratio_text(mid)} ({ratio_text(low)}-{ratio_text(high)})",
         goal=goal.text,
-        met="yes" if goal.met(statistics.median(ours), mid) else "no",
+        met=goal.verdict(statistics.median(ours), mid),
     )
 
 
@@ -96,7 +101,7 @@ def size_row(measure, ours_bytes, peer_bytes, goal: Goal):
         peer=f"{peer_kb:.1f}",
         ratio=ratio_text(ours_bytes / peer_bytes),
         goal=goal.text,
-        met="yes" if goal.met(ours_kb, ours_bytes / peer_bytes) else "no",
+        met=goal.verdict(ours_kb, ours_bytes / peer_bytes),
     )
 
 

@@ -2,14 +2,16 @@
 
 With a persistent server no run pays for the server's start, nor waits for its exit, which comes
 only seconds after the last program ended; so whole processes can be timed and nothing needs to
-be subtracted. The bench becomes the subreaper of everything Wine starts (Wine detaches its
-processes), so it can wait for what a run left behind, such as the program the shell's "install"
-verb starts, before the next run begins, and so it stops all of it at the end."""
+be subtracted. The programs run on an X server of the bench's own. The bench becomes the
+subreaper of everything Wine starts (Wine detaches its processes), so it can wait for what a run
+left behind, such as the program the shell's "install" verb starts, before the next run begins,
+and so it stops all of it at the end."""
 import ctypes
 import os
 import subprocess
 
 import timed
+from x_server import XServer
 
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
@@ -69,29 +71,36 @@ class WineWorld:
         home = os.path.join(work, "home")
         os.makedirs(home, exist_ok=True)
         os.makedirs(self.logs, exist_ok=True)
+        self.x_server = XServer(os.path.join(self.logs, "xvfb.log"))
         self.env = dict(os.environ)
-        self.env.pop("DISPLAY", None)  # silent installs show nothing: no X server needed
         self.env.update(
             WINEPREFIX=self.prefix,
             WINEDEBUG="-all",
             HOME=home,
             WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d",
         )
-        self.services = set()
+        self.residents = set()  # pids that live as long as the world: the X and Wine servers
 
     def __enter__(self):
         become_subreaper()
         self.server("-k", check=False)  # a server left by an interrupted bench
-        self.settle_all()
-        if not os.path.exists(os.path.join(self.prefix, "system.reg")):
-            self.wine("wineboot", "-i")
-            self.server("-w")
-        self.server("-p")
+        self.x_server.__enter__()
+        self.env["DISPLAY"] = self.x_server.display
+        self.residents.add(self.x_server.process.pid)
+        try:
+            if not os.path.exists(os.path.join(self.prefix, "system.reg")):
+                self.wine("wineboot", "-i")
+                self.server("-w")
+            self.server("-p")
+        except BaseException:
+            self.__exit__()
+            raise
         return self
 
     def __exit__(self, *exc):
         self.server("-k", check=False)
         self.settle_all()
+        self.x_server.__exit__()
 
     def server(self, *args, check=True):
         subprocess.run([WINESERVER, *args], env=self.env, check=check, stderr=subprocess.DEVNULL)
@@ -122,17 +131,17 @@ class WineWorld:
         for pid, (state, command) in own_children().items():
             if state == "Z":
                 reap(pid, 0)
-                self.services.discard(pid)
-            elif pid in self.services:
+                self.residents.discard(pid)
+            elif pid in self.residents:
                 continue
             elif command.startswith(WINE_SERVICE_PREFIX) or command.startswith(WINESERVER):
-                self.services.add(pid)
+                self.residents.add(pid)
             elif not reap(pid, SETTLE_TIMEOUT_SECONDS):
                 return command
         return None
 
     def settle_all(self):
-        """After the server was told to stop: every process it served ends and is reaped."""
+        """After the Wine server was told to stop: every process it served ends and is reaped."""
         for pid in own_children():
-            reap(pid, SETTLE_TIMEOUT_SECONDS)
-        self.services.clear()
+            if pid != self.x_server.process.pid:
+                reap(pid, SETTLE_TIMEOUT_SECONDS)
