@@ -1,0 +1,64 @@
+# The libraries of src/: one per folder, linked along the layers, each built the way the stub needs.
+
+# The stub's runtime replacements (see src/app/win32/runtime/).
+set(SCR_STUB_RUNTIME_DIR ${CMAKE_SOURCE_DIR}/src/app/win32/runtime)
+
+# What a library the stub is made of is compiled with on Windows: the same string instances as
+# the stub, and link-time code for the whole-program link beside its ordinary code. The other
+# programs (the tests, scrpack.exe) link the ordinary code as usual and keep the linker plugin
+# away, as it mistakes the libraries' type information for duplicates of theirs.
+function(scr_stub_build_options target)
+  if(WIN32)
+    target_compile_options(${target} PRIVATE -flto -ffat-lto-objects
+      $<$<COMPILE_LANGUAGE:CXX>:--include=${SCR_STUB_RUNTIME_DIR}/string_instances.h>)
+  endif()
+endfunction()
+
+# The stub's runtime replacements and its whole-program link, for the stub and for the check that
+# an unreplaced runtime helper stops the link.
+function(scr_link_with_stub_runtime target)
+  target_sources(${target} PRIVATE ${SCR_STUB_RUNTIME_DIR}/runtime_replacements.cpp)
+  target_compile_options(${target} PRIVATE -flto
+    $<$<COMPILE_LANGUAGE:CXX>:--include=${SCR_STUB_RUNTIME_DIR}/string_instances.h>)
+  # The stub is optimised as a whole: --gc-sections alone cannot drop unused functions on mingw,
+  # where the linker keeps every unwind table and so all the code they describe. GCC 12 crashes
+  # when it splits the stub into several link-time partitions; one is also the smallest. The
+  # link-time optimisation is also what drops the unused runtime helpers before their missing
+  # functions are looked for.
+  target_link_options(${target} PRIVATE -mwindows -flto -fuse-linker-plugin -flto-partition=one
+                                        -Os)
+endfunction()
+
+# scr_library(<name> [USES <library>...])
+#
+# The library of the calling folder: its .cpp files (none: a library of headers alone), and the
+# libraries its files include from. A folder's headers are seen only by the folder itself and by
+# the libraries that link it, directly or through others: each library's include folder in the
+# build tree holds links to its own folder's headers and nothing else (not even those of a
+# subfolder, which is a library of its own). An include against the layers therefore finds no
+# file and stops the build, and a new include across folders needs its library in USES.
+function(scr_library name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "USES")
+  file(RELATIVE_PATH folder ${CMAKE_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+
+  set(include_root ${CMAKE_BINARY_DIR}/include/${name})
+  file(REMOVE_RECURSE ${include_root})  # a header removed or renamed leaves no link behind
+  file(MAKE_DIRECTORY ${include_root}/${folder})
+  foreach(header ${headers})
+    get_filename_component(header_name ${header} NAME)
+    file(CREATE_LINK ${header} ${include_root}/${folder}/${header_name} SYMBOLIC)
+  endforeach()
+
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    scr_stub_build_options(${name})
+    set(scope PUBLIC)
+  else()
+    add_library(${name} INTERFACE)
+    set(scope INTERFACE)
+  endif()
+  target_include_directories(${name} ${scope} ${include_root})
+  target_link_libraries(${name} ${scope} ${arg_USES})
+endfunction()
