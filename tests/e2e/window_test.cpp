@@ -222,6 +222,39 @@ void ExpectFonts(const Wizard& w, int dpi) {
   }
 }
 
+struct ColourCase {
+  const char* name;
+  int id;
+  int paper;  // system colour
+  std::optional<COLORREF> ink;  // none: the system's text colour
+};
+
+const ColourCase kColours[] = {
+    {"lbTitle", ui::child::lbTitle, COLOR_WINDOW, RGB(0, 51, 188)},
+    {"lbDescription", ui::child::lbDescription, COLOR_WINDOW, std::nullopt},
+    {"edLicense", ui::child::edLicense, COLOR_WINDOW, std::nullopt},
+    {"Link", ui::child::Link, COLOR_BTNFACE, RGB(0, 102, 204)},
+    {"Label2", ui::child::Label2, COLOR_BTNFACE, std::nullopt},
+    {"rbAccept", ui::child::rbAccept, COLOR_BTNFACE, std::nullopt},
+};
+
+// What the window answers when a child asks how to paint its text, asked through the child's
+// parent as the child itself would. The device context and brushes are the process's own.
+void ExpectStaticColours(const Wizard& w) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  ASSERT_TRUE(dc);
+  for (const ColourCase& c : kColours) {
+    SCOPED_TRACE(c.name);
+    const HWND child = w.Control(c.id);
+    const LRESULT brush = SendMessageA(GetParent(child), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                       reinterpret_cast<LPARAM>(child));
+    EXPECT_EQ(brush, reinterpret_cast<LRESULT>(GetSysColorBrush(c.paper)));
+    EXPECT_EQ(GetBkColor(dc), GetSysColor(c.paper));
+    EXPECT_EQ(GetTextColor(dc), c.ink.value_or(GetSysColor(COLOR_WINDOWTEXT)));
+  }
+  DeleteDC(dc);
+}
+
 void PressKeys(const std::vector<std::pair<WORD, bool>>& keys) {
   std::vector<INPUT> inputs;
   for (const auto& [key, down] : keys) {
@@ -282,6 +315,13 @@ TEST(Window, LayoutFontsAndHeaderAt96Dpi) {
   EXPECT_TRUE(w.Checked(ui::child::rbNotAccept));
   EXPECT_FALSE(w.Checked(ui::child::rbAccept));
   EXPECT_EQ(SendMessageA(w.Control(ui::child::ProgressBar), PBM_GETRANGE, FALSE, 0), 100);
+  // The edit boxes and the first choice open a group each; the second choice is in the first's.
+  for (int id : {ui::child::edLicense, ui::child::rbAccept, ui::child::edDirectory, ui::child::edReadme})
+    EXPECT_TRUE(GetWindowLongA(w.Control(id), GWL_STYLE) & WS_GROUP) << id;
+  EXPECT_FALSE(GetWindowLongA(w.Control(ui::child::rbNotAccept), GWL_STYLE) & WS_GROUP);
+  // The memo boxes take texts longer than the system's limit, which the folder box keeps.
+  const auto limit = [&](int id) { return static_cast<UINT>(SendMessageA(w.Control(id), EM_GETLIMITTEXT, 0, 0)); };
+  for (int id : {ui::child::edLicense, ui::child::edReadme}) EXPECT_GT(limit(id), limit(ui::child::edDirectory)) << id;
   CloseWizard(w);
 }
 
@@ -332,6 +372,7 @@ TEST(Window, FontsAndBackgroundsInProcess) {
     EXPECT_EQ(GetClassLongPtrA(w.Control(ui::child::Panel2), GCLP_HBRBACKGROUND), COLOR_WINDOW + 1);
     EXPECT_EQ(GetClassLongPtrA(w.window, GCLP_HBRBACKGROUND), COLOR_BTNFACE + 1);
     EXPECT_EQ(GetClassLongPtrA(w.Control(ui::child::PageLicense), GCLP_HBRBACKGROUND), COLOR_BTNFACE + 1);
+    ExpectStaticColours(w);
     PostMessageA(w.window, WM_CLOSE, 0, 0);
   }
   wizardThread.join();

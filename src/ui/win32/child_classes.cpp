@@ -71,7 +71,8 @@ void PaintPicture(HWND window) {
   RECT client;
   GetClientRect(window, &client);
   FillWithParentBackground(window, dc, client);
-  const auto* picture = reinterpret_cast<const Picture*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  const auto* picture =
+      reinterpret_cast<const LoadedPicture*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (picture && picture->bitmap) DrawBitmap(dc, picture->bitmap, client);
   if (picture && picture->icon)
     DrawIconEx(dc, 0, 0, picture->icon, client.right, client.bottom, 0, nullptr, DI_NORMAL);
@@ -109,7 +110,7 @@ bool RegisterChildClasses(HINSTANCE instance) {
          Register(instance, kImageClass, ImageProc, COLOR_BTNFACE);
 }
 
-void SetPicture(HWND image, const Picture* picture) {
+void SetPicture(HWND image, const LoadedPicture* picture) {
   SetWindowLongPtrA(image, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(picture));
   InvalidateRect(image, nullptr, TRUE);
 }

@@ -12,7 +12,7 @@ constexpr char kBevelClass[] = "TSCRBevel";
 constexpr char kImageClass[] = "TSCRImage";
 
 // What a picture window paints, scaled to its size: a bitmap or an icon (one of them).
-struct Picture {
+struct LoadedPicture {
   HBITMAP bitmap = nullptr;
   HICON icon = nullptr;
 };
@@ -20,6 +20,6 @@ struct Picture {
 // Registers the classes once per process; false when the system refused one.
 bool RegisterChildClasses(HINSTANCE instance);
 // Gives a picture window what to paint; the picture must outlive the window.
-void SetPicture(HWND image, const Picture* picture);
+void SetPicture(HWND image, const LoadedPicture* picture);
 
 }  // namespace ui::win32

@@ -32,6 +32,15 @@ WizardPictures::WizardPictures(HINSTANCE instance, const Dpi& dpi)
   folder_.icon = folderIcon_.Get();
 }
 
+const LoadedPicture* WizardPictures::Get(Picture picture) const {
+  switch (picture) {
+    case Picture::kHeader: return &header_;
+    case Picture::kFolder: return &folder_;
+    case Picture::kNone: break;
+  }
+  return nullptr;
+}
+
 HICON WizardPictures::ProgramIcon(HINSTANCE instance, bool small) {
   const int size = GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON);
   // Shared: the class keeps it for the life of the process.

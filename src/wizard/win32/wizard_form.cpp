@@ -38,7 +38,8 @@ const char* ClassOf(ChildKind kind) {
 }
 
 DWORD StyleOf(const ChildSpec& spec) {
-  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (spec.tabStop ? WS_TABSTOP : 0);
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (spec.Has(kTabStop) ? WS_TABSTOP : 0) |
+                (spec.Has(kGroupStart) ? WS_GROUP : 0);
   switch (spec.kind) {
     case ChildKind::kPanel:
     case ChildKind::kNotebook: return style | WS_VISIBLE | WS_CLIPCHILDREN;
@@ -51,16 +52,12 @@ DWORD StyleOf(const ChildSpec& spec) {
              (spec.sizing == Sizing::kToText ? SS_LEFTNOWORDWRAP : SS_LEFT);
     case ChildKind::kLink: return style | WS_VISIBLE | SS_NOPREFIX | SS_NOTIFY | SS_LEFTNOWORDWRAP;
     case ChildKind::kButton: return style | WS_VISIBLE | BS_PUSHBUTTON;
-    case ChildKind::kRadio:
-      // The two choices form one group, opened by the first of them.
-      return style | WS_VISIBLE | BS_AUTORADIOBUTTON | (spec.id == child::rbAccept ? WS_GROUP : 0);
+    case ChildKind::kRadio: return style | WS_VISIBLE | BS_AUTORADIOBUTTON;
     case ChildKind::kMemo:
-      return style | WS_VISIBLE | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-             ES_WANTRETURN;
+      return style | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
     case ChildKind::kReadOnlyMemo:
-      return style | WS_VISIBLE | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-             ES_READONLY;
-    case ChildKind::kEdit: return style | WS_VISIBLE | WS_GROUP | ES_AUTOHSCROLL;
+      return style | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY;
+    case ChildKind::kEdit: return style | WS_VISIBLE | ES_AUTOHSCROLL;
     case ChildKind::kProgress: return style | WS_VISIBLE;
   }
   return style;
@@ -187,11 +184,6 @@ void WizardForm::OnCreate() {
 
 void WizardForm::CreateChildren() {
   for (std::size_t i = 0; i < children_.size(); ++i) children_[i] = CreateChild(kChildSpecs[i]);
-  SetPicture(Child(child::Image2), &pictures_.Header());
-  SetPicture(Child(child::Image1), &pictures_.Folder());
-  // No practical limit on the texts of the memo boxes.
-  SendMessageA(Child(child::edLicense), EM_SETLIMITTEXT, 0, 0);
-  SendMessageA(Child(child::edReadme), EM_SETLIMITTEXT, 0, 0);
 }
 
 HWND WizardForm::CreateChild(const ChildSpec& spec) {
@@ -200,8 +192,10 @@ HWND WizardForm::CreateChild(const ChildSpec& spec) {
       ExStyleOf(spec.kind), ClassOf(spec.kind), "", StyleOf(spec), dpi_.Scale(b.left),
       dpi_.Scale(b.top), dpi_.Scale(b.width), dpi_.Scale(b.height), ParentOf(spec),
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), Instance(), nullptr);
-  if (child)
-    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(spec.font)), FALSE);
+  if (!child) return nullptr;
+  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(spec.font)), FALSE);
+  if (spec.picture != Picture::kNone) SetPicture(child, pictures_.Get(spec.picture));
+  if (spec.Has(kAnyLength)) SendMessageA(child, EM_SETLIMITTEXT, 0, 0);  // 0: the largest there is
   return child;
 }
 
@@ -282,7 +276,7 @@ void WizardForm::Focus(ControlId id) {
 }
 HWND WizardForm::FirstTabStop() const {
   for (std::size_t i = 0; i < children_.size(); ++i) {
-    if (kChildSpecs[i].tabStop && IsUsable(children_[i])) return children_[i];
+    if (kChildSpecs[i].Has(kTabStop) && IsUsable(children_[i])) return children_[i];
   }
   return nullptr;
 }
@@ -292,5 +286,19 @@ HWND WizardForm::Child(int id) const {
 }
 
 HWND WizardForm::ChildOf(ControlId control) const { return Child(ChildIdOf(control)); }
+
+const ChildSpec* WizardForm::SpecOfWindow(HWND window) const {
+  const ChildSpec* spec = window ? SpecOf(GetDlgCtrlID(window)) : nullptr;
+  return spec && Child(spec->id) == window ? spec : nullptr;
+}
+
+Control* WizardForm::ControlOf(const ChildSpec& spec) {
+  Control* found = nullptr;
+  if (spec.control)
+    setup_.ForEachControl([&](Control& control) {
+      if (control.Id() == *spec.control) found = &control;
+    });
+  return found;
+}
 
 }  // namespace wizard::win32

@@ -66,7 +66,8 @@ class WizardForm : public ui::FormHost, public ui::ControlObserver {
 
   // Input.
   void OnCommand(int id, int code, HWND child);
-  void OnButtonClick(int id, HWND button);
+  void CopyTextBack(const ui::ChildSpec& spec, HWND edit);
+  void CopyChoicesBack();
   HBRUSH OnControlColour(HDC dc, HWND child);
   bool OnSetCursor(HWND under, int hitTest);
   void OnActivate(bool active);
@@ -80,6 +81,8 @@ class WizardForm : public ui::FormHost, public ui::ControlObserver {
   static bool IsUsable(HWND window);  // visible and enabled
   HWND Child(int id) const;
   HWND ChildOf(ui::ControlId control) const;
+  const ui::ChildSpec* SpecOfWindow(HWND window) const;  // nullptr: not one of the children
+  ui::Control* ControlOf(const ui::ChildSpec& spec);     // nullptr: a decoration
 
   ui::win32::Dpi dpi_;
   ui::win32::WizardFonts fonts_;

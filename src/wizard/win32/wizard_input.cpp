@@ -3,6 +3,9 @@
 
 #include <commctrl.h>
 
+#include <iterator>
+
+#include "ui/win32/colours.h"
 #include "ui/win32/window_text.h"
 
 namespace wizard::win32 {
@@ -12,8 +15,33 @@ using namespace ui::win32;
 
 namespace {
 
-constexpr COLORREF kTitleColour = RGB(0, 51, 188);
-constexpr COLORREF kLinkColour = RGB(0, 102, 204);
+using Handler = void (TSCRSetup::*)();
+
+// What a click on each child runs, by child ID from child::kFirst: the control table's click
+// column, whose names are TSCRSetup's handlers.
+#define OnClick(handler) &TSCRSetup::handler
+#define NoClick nullptr
+#define SCR_CONTROL_CLICK(name, parent, kind, l, t, w, h, sizing, font, flags, colours, click, \
+                          clearOf, caption)                                                    \
+  click,
+#define SCR_DECORATION_CLICK(...) nullptr,
+constexpr Handler kClickHandlers[] = {SCR_WIZARD_CHILDREN(SCR_CONTROL_CLICK, SCR_DECORATION_CLICK)};
+#undef SCR_DECORATION_CLICK
+#undef SCR_CONTROL_CLICK
+#undef NoClick
+#undef OnClick
+static_assert(std::size(kClickHandlers) == child::kCount, "one click per row");
+
+// Whether `code` is the notification of a click on a child of this kind: the link is a static
+// that notifies.
+bool IsClick(ChildKind kind, int code) {
+  switch (kind) {
+    case ChildKind::kButton:
+    case ChildKind::kRadio: return code == BN_CLICKED;
+    case ChildKind::kLink: return code == STN_CLICKED;
+    default: return false;
+  }
+}
 
 bool IsPushButton(HWND window) {
   char className[16] = {};
@@ -30,59 +58,42 @@ void WizardForm::Dispatch(void (TSCRSetup::*handler)()) {
 }
 
 void WizardForm::OnCommand(int id, int code, HWND child) {
-  if (!child) return;  // menu and accelerator commands: the window has none
-  switch (id) {
-    case child::edDirectory:
-      if (code == EN_CHANGE && !mirroring_) setup_.edDirectory.SyncCaption(ReadWindowText(child));
-      return;
-    case child::edReadme:
-      if (code == EN_CHANGE && !mirroring_)
-        setup_.edReadme.SyncLines(SplitLines(ReadWindowText(child)));
-      return;
-    case child::Link:
-      if (code == STN_CLICKED && IsUsable(child)) Dispatch(&TSCRSetup::LinkClick);
-      return;
-    default:
-      if (code == BN_CLICKED) OnButtonClick(id, child);
-      return;
+  const ChildSpec* spec = SpecOf(id);
+  if (!child || !spec) return;  // menu and accelerator commands: the window has none
+  if (code == EN_CHANGE && spec->Has(kCopiesInput) && !mirroring_) CopyTextBack(*spec, child);
+  // A click that was queued before the child was hidden or disabled does nothing.
+  if (!IsClick(spec->kind, code) || !IsUsable(child)) return;
+  if (spec->kind == ChildKind::kRadio) CopyChoicesBack();
+  if (const Handler handler = kClickHandlers[id - child::kFirst]) Dispatch(handler);
+}
+
+void WizardForm::CopyTextBack(const ChildSpec& spec, HWND edit) {
+  Control* control = ControlOf(spec);
+  if (!control) return;
+  const std::string text = ReadWindowText(edit);
+  if (IsMemo(spec.kind)) {
+    control->SyncLines(SplitLines(text));
+  } else {
+    control->SyncCaption(text);
   }
 }
 
-void WizardForm::OnButtonClick(int id, HWND button) {
-  // A click that was queued before the button was hidden or disabled does nothing.
-  if (!IsUsable(button)) return;
-  switch (id) {
-    case child::btnNext: Dispatch(&TSCRSetup::btnNextClick); break;
-    case child::btnBack: Dispatch(&TSCRSetup::btnBackClick); break;
-    case child::btnCancel: Dispatch(&TSCRSetup::btnCancelClick); break;
-    case child::btnBrowse: Dispatch(&TSCRSetup::btnBrowseClick); break;
-    case child::rbAccept:
-    case child::rbNotAccept:
-      setup_.rbAccept.SyncChecked(SendMessageA(Child(child::rbAccept), BM_GETCHECK, 0, 0) ==
-                                  BST_CHECKED);
-      setup_.rbNotAccept.SyncChecked(SendMessageA(Child(child::rbNotAccept), BM_GETCHECK, 0, 0) ==
-                                     BST_CHECKED);
-      Dispatch(&TSCRSetup::rbAcceptClick);
-      break;
-    default: break;
+// A click on one radio button can change them all.
+void WizardForm::CopyChoicesBack() {
+  for (std::size_t i = 0; i < children_.size(); ++i) {
+    const ChildSpec& spec = kChildSpecs[i];
+    Control* control = ControlOf(spec);
+    if (spec.kind != ChildKind::kRadio || !spec.Has(kCopiesInput) || !control) continue;
+    control->SyncChecked(SendMessageA(children_[i], BM_GETCHECK, 0, 0) == BST_CHECKED);
   }
 }
 
 HBRUSH WizardForm::OnControlColour(HDC dc, HWND child) {
-  const int id = GetDlgCtrlID(child);
-  int background = COLOR_BTNFACE;
-  COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
-  if (GetParent(child) == Child(child::Panel2)) {
-    background = COLOR_WINDOW;
-    if (id == child::lbTitle) text = kTitleColour;
-  } else if (id == child::edLicense) {
-    background = COLOR_WINDOW;  // read-only, but a text to read: keep it on white
-  } else if (id == child::Link) {
-    text = kLinkColour;
-  }
-  SetTextColor(dc, text);
-  SetBkColor(dc, GetSysColor(background));
-  return GetSysColorBrush(background);
+  const ChildSpec* spec = SpecOfWindow(child);
+  const PaintColours colours = PaintColoursOf(spec ? spec->colours : Colours::kDialog);
+  SetTextColor(dc, colours.ink);
+  SetBkColor(dc, GetSysColor(colours.paper));
+  return GetSysColorBrush(colours.paper);
 }
 
 bool WizardForm::OnSetCursor(HWND under, int hitTest) {
@@ -90,7 +101,8 @@ bool WizardForm::OnSetCursor(HWND under, int hitTest) {
     SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
     return true;
   }
-  if (under && under == Child(child::Link) && hitTest == HTCLIENT) {
+  const ChildSpec* spec = SpecOfWindow(under);
+  if (spec && spec->kind == ChildKind::kLink && hitTest == HTCLIENT) {
     SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
     return true;
   }
@@ -175,8 +187,8 @@ bool WizardForm::ClickMnemonic(char key) {
 }
 
 bool WizardForm::MemoHasFocus() const {
-  const HWND focus = GetFocus();
-  return focus && (focus == Child(child::edLicense) || focus == Child(child::edReadme));
+  const ChildSpec* spec = SpecOfWindow(GetFocus());
+  return spec && IsMemo(spec->kind);
 }
 
 }  // namespace wizard::win32

@@ -24,15 +24,12 @@ void WizardForm::MirrorControl(const Control& control) {
     MirrorText(window_, control.Caption());
     return;
   }
-  if (control.Id() == ControlId::Notebook) {
-    MirrorPage(control.Position());
-    return;
-  }
   const child::Id id = ChildIdOf(control.Id());
   const HWND child = Child(id);
   if (!child) return;
   const ChildSpec* spec = SpecOf(id);
   switch (spec->kind) {
+    case ChildKind::kNotebook: MirrorPage(control.Position()); return;
     case ChildKind::kMemo:
     case ChildKind::kReadOnlyMemo: MirrorText(child, JoinLines(control.Lines())); break;
     case ChildKind::kProgress:
