@@ -122,6 +122,8 @@ class WineWorld:
         left = self.settle()
         if left and run.failure is None:
             run.failure = f"left running after {SETTLE_TIMEOUT_SECONDS} s: {left}"
+        if not self.x_server.is_running() and run.failure is None:
+            run.failure = f"the X server ended (see {self.x_server.log_path})"
         if run.failure:
             run.failure += f" (Wine's messages: {log}.err)"
         return run

@@ -22,20 +22,33 @@ class XServer:
                  "-nolisten", "tcp"],
                 pass_fds=[write_end], stdin=subprocess.DEVNULL, stdout=log, stderr=log)
         os.close(write_end)
-        try:
-            # Xvfb writes its display number once it accepts clients.
-            ready, _, _ = select.select([read_end], [], [], START_TIMEOUT_SECONDS)
-            number = os.read(read_end, 64).decode().strip() if ready else ""
-        finally:
-            os.close(read_end)
-        if not number.isdigit():
+        # Xvfb writes its display number and a newline once it accepts clients; it dies when the
+        # pipe is closed before it has written all of it.
+        self.display_pipe = read_end
+        number = self.read_line(read_end)
+        if not number.isdigit() or not self.is_running():
             self.__exit__()
             raise RuntimeError(f"Xvfb did not start within {START_TIMEOUT_SECONDS} s; see "
                                f"{self.log_path}")
         self.display = ":" + number
         return self
 
+    @staticmethod
+    def read_line(fd):
+        text = b""
+        while not text.endswith(b"\n"):
+            ready, _, _ = select.select([fd], [], [], START_TIMEOUT_SECONDS)
+            chunk = os.read(fd, 64) if ready else b""
+            if not chunk:
+                break
+            text += chunk
+        return text.decode().strip()
+
+    def is_running(self):
+        return self.process.poll() is None
+
     def __exit__(self, *exc):
+        os.close(self.display_pipe)
         self.process.terminate()
         try:
             self.process.wait(STOP_TIMEOUT_SECONDS)
