@@ -63,17 +63,19 @@ test-win32-e2e: win32-e2e host
 test: check-format test-host test-fuzz test-win32 test-win64
 
 # Every end-to-end suite ROUNDS times, then how often each passed (scripts/soak). SOAK_TESTS
-# narrows it to the suites whose names match that regular expression.
+# narrows it to the suites whose names match that regular expression; SOAK_FRESH=1 starts every
+# round from a machine's first-run state (no X socket folder, Wine server folder or font cache).
 ROUNDS ?= 5
 SOAK_TESTS ?= .
+SOAK_FLAGS = --rounds $(ROUNDS) --jobs $(E2E_JOBS) --tests '$(SOAK_TESTS)' $(if $(SOAK_FRESH),--fresh)
 soak: win64 win32 host
 	@why=$$($(I686_E2E_SKIP_REASON)); \
 	if [ -z "$$why" ]; then \
 	  $(MAKE) --no-print-directory win32-e2e && \
-	  scripts/soak --rounds $(ROUNDS) --jobs $(E2E_JOBS) --tests '$(SOAK_TESTS)' win64 win32-e2e; \
+	  scripts/soak $(SOAK_FLAGS) win64 win32-e2e; \
 	else \
 	  echo "i686 end-to-end suites SKIPPED: $$why"; \
-	  scripts/soak --rounds $(ROUNDS) --jobs $(E2E_JOBS) --tests '$(SOAK_TESTS)' win64; \
+	  scripts/soak $(SOAK_FLAGS) win64; \
 	fi
 
 demo: host win64
