@@ -100,12 +100,7 @@ void TSCRSetup::FormCreate() {
   std::unique_ptr<os::File> ownFile = os_.files.Open(ownPath, os::OpenMode::kReadShareAll);
   if (!ownFile) {
     // Nothing of the package can be read, so there is nothing to offer: say why and end.
-    exitCode_ = kExitUnreadable;
-    if (!silentMode_) {
-      os_.system.ShowMessage(0, OwnFileProblem(ownPath), language::kApplicationTitle,
-                             os::kMbOk | os::kMbIconError);
-    }
-    host_.Terminate();
+    EndProgram(kExitUnreadable, OwnFileProblem(ownPath));
     return;
   }
 
@@ -116,16 +111,14 @@ void TSCRSetup::FormCreate() {
   } catch (const SilentAbort&) {
     // The uninstaller chose to end quietly; there is nothing wrong with the file.
     host_.HideForGood();
-    host_.Terminate();
+    EndProgram(exitCode_);
     return;
   } catch (...) {
+    // Every error of the package's reading ends here with the corrupted-file message, and so
+    // does an error of the uninstaller's own work, which start-up runs from inside that reading.
     // An error once the removal has begun leaves it half done.
-    exitCode_ = uninstallReport_.removalBegan ? kExitFailedPartWay : kExitUnreadable;
-    if (!silentMode_) {
-      os_.system.ShowMessage(0, language::Translate(language::english::kFileCorrupted),
-                             language::kApplicationTitle, os::kMbOk | os::kMbIconError);
-    }
-    host_.Terminate();
+    EndProgram(uninstallReport_.removalBegan ? kExitFailedPartWay : kExitUnreadable,
+               language::Translate(language::english::kFileCorrupted));
     return;
   }
   ownFile.reset();
@@ -150,10 +143,11 @@ bool TSCRSetup::ReadPackageIntoWizard(package::ReadSource& source) {
 
   if (package::KindOf(decision) != package::PackageKind::kSetup) {
     uninstall::UninstallProcedure(os_, host_.Handle(), PackageEnd, Record, uninstallReport_);
-    if (uninstallReport_.removalBegan)
-      exitCode_ = uninstallReport_.somethingStays ? kExitFailedPartWay : kExitDone;
     host_.HideForGood();
-    host_.Terminate();
+    if (!uninstallReport_.removalBegan)
+      EndProgram(exitCode_);
+    else
+      EndProgram(uninstallReport_.somethingStays ? kExitFailedPartWay : kExitDone);
     return false;
   }
 
@@ -177,19 +171,6 @@ bool TSCRSetup::ReadPackageIntoWizard(package::ReadSource& source) {
     Link.SetCaption(link);
   }
   return true;
-}
-
-// The unattended installation goes to the folder given on the command line, else to the
-// default one, without licence or other pages, and the program ends however it went.
-void TSCRSetup::RunUnattendedInstallation() {
-  if (!folderArgument_.empty()) edDirectory.SetCaption(folderArgument_);
-  SetPage(kPageDirectory);
-  try {
-    btnOKClick();
-  } catch (...) {
-    // The silent abort, or an error before anything was written: the exit code says so already.
-  }
-  host_.Terminate();
 }
 
 void TSCRSetup::FormDestroy() { language::FreeTranslation(); }

@@ -49,12 +49,20 @@ void TSCRSetup::Dispatch(const std::function<void()>& handler) {
   if (silentMode_) {
     // Nobody can read a message in an unattended run. The exit code tells what was done: the
     // installation rolls back whatever it had written before an error reaches this point.
-    host_.Terminate();
+    EndProgram(exitCode_);
     return;
   }
   if (failure.empty()) failure = kUnknownError;
   os_.system.ShowMessage(host_.Handle(), failure, language::kApplicationTitle,
                          os::kMbOk | os::kMbIconError);
+}
+
+void TSCRSetup::EndProgram(int exitCode, const std::string& message, os::WindowRef owner) {
+  exitCode_ = exitCode;
+  if (!silentMode_ && !message.empty())
+    os_.system.ShowMessage(owner, message, language::kApplicationTitle,
+                           os::kMbOk | os::kMbIconError);
+  host_.Terminate();
 }
 
 }  // namespace wizard

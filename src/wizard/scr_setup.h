@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "install/install_procedure.h"
 #include "os/os.h"
 #include "package/read_source.h"
 #include "package/settings_record.h"
@@ -67,11 +68,6 @@ class TSCRSetup {
   // has the focus.
   void EscapePressed(bool memoHasFocus);
 
-  // The builder's per-user record of the installed screen saver.
-  void StoreInstalledPath(const std::string& path);
-  std::string ReadInstalledPath();
-  void ChooseTargetFileName(std::string& target, const std::string& folder);
-
   // Shows a page: when it differs from the page showing, NotebookPageChanged runs.
   void SetPage(int page);
   int CurrentPage() const { return Notebook.Position(); }
@@ -98,6 +94,10 @@ class TSCRSetup {
   // Start-up's reads of the package (true: a setup file) and the unattended installation.
   bool ReadPackageIntoWizard(package::ReadSource& source);
   void RunUnattendedInstallation();
+  install::InstallRequest InstallRequestFor(const std::string& folderText) const;
+  // The one way the program ends by itself: the exit code, the message (none in silent mode;
+  // `owner` owns its box), then the end of the message loop.
+  void EndProgram(int exitCode, const std::string& message = {}, os::WindowRef owner = 0);
 
   os::Os& os_;
   ui::FormHost& host_;

@@ -1,0 +1,263 @@
+// The installation: the one procedure that changes the machine. It runs on the caller's thread
+// and returns only when the installation is over; the progress sink keeps a window responsive.
+#include "install/install_procedure.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "install/install_copy.h"
+#include "install/install_error.h"
+#include "install/install_files.h"
+#include "install/install_names.h"
+#include "install/rollback.h"
+#include "integration/saver_registry.h"
+#include "integration/shortcut_names.h"
+#include "integration/shortcuts.h"
+#include "integration/target_file_name.h"
+#include "integration/uninstall_entry.h"
+#include "language/application_title.h"
+#include "language/message_format.h"
+#include "language/texts.h"
+#include "language/translation.h"
+#include "package/sections.h"
+#include "package/uninstaller_writer.h"
+#include "text/path_parts.h"
+
+namespace install {
+namespace {
+
+using language::Translate;
+
+namespace english = language::english;
+
+// Ends the attempt before anything was written, with the outcome that says why.
+struct Stopped {
+  InstallOutcome outcome;
+};
+
+// The hourglass and the disabled window last as long as this, so that neither stays behind when
+// the copy ends by an error.
+class CopyInProgress {
+ public:
+  explicit CopyInProgress(InstallProgress& progress) : progress_(progress) { progress_.CopyBegins(); }
+  ~CopyInProgress() { progress_.CopyEnds(); }
+  CopyInProgress(const CopyInProgress&) = delete;
+  CopyInProgress& operator=(const CopyInProgress&) = delete;
+
+ private:
+  InstallProgress& progress_;
+};
+
+// One run of the installation: the folder, the target path, the files it holds open and what it
+// has created, so that a failure leaves the machine as it found it.
+class Installation {
+ public:
+  Installation(os::Os& os, const InstallRequest& request, InstallProgress& progress)
+      : os_(os), request_(request), progress_(progress) {}
+
+  InstallOutcome Run();
+
+ private:
+  // Creates and checks the folder, picks the target and creates it; throws Stopped when the user
+  // has to choose another folder.
+  void PrepareTarget();
+  void PrepareFolder();
+  void ChooseTarget();
+  void CreateTargetFile();
+  [[noreturn]] void Stop(const char* englishMessage);
+  // Everything from the copy to the integration; false when the installation failed and was
+  // rolled back.
+  bool CopyAndIntegrate();
+  void RunMainBlock();
+  void OpenSource();
+  void CopyImageWithProgress();
+  void WriteReadme();
+  void WriteUninstallerFile();
+  void HandleFailure();
+  void HandToShell();
+  void RunIntegrationSteps();
+
+  std::string TargetFileName() const { return text::FileNamePart(targetPath_); }
+  std::string SaverPath() const { return folder_ + TargetFileName(); }
+  std::string UninstallerFileName() const {
+    return UninstallerName(integration::NameWord(english::kUninstall), TargetFileName());
+  }
+
+  os::Os& os_;
+  const InstallRequest& request_;
+  InstallProgress& progress_;
+  const package::SettingsRecord& record_ = request_.record;
+  InstallOutcome outcome_;
+  std::string folder_;
+  std::string targetPath_;
+  std::unique_ptr<os::File> saverFile_;
+  std::unique_ptr<os::File> uninstallerFile_;
+  std::unique_ptr<os::File> source_;
+  std::vector<uint8_t> buffer_;
+  Rollback rollback_{os_.files};
+};
+
+InstallOutcome Installation::Run() {
+  try {
+    PrepareTarget();
+  } catch (const Stopped& stopped) {
+    return stopped.outcome;
+  }
+  if (CopyAndIntegrate()) {
+    outcome_.result = InstallResult::kDone;
+    if (record_.ReadmeSize() == 0) outcome_.page = PageAfter::kFinished;
+  } else {
+    outcome_.result = InstallResult::kFailedPartWay;
+    outcome_.message = InstallMessage{
+        language::FormatMessageText(Translate(english::kInstallationNotComplete), record_.Title()),
+        request_.windowCaption};
+    outcome_.closeWindow = true;
+  }
+  return outcome_;
+}
+
+void Installation::Stop(const char* englishMessage) {
+  rollback_.Run();  // the folders this attempt made go again: the user chooses another folder
+  outcome_.message = InstallMessage{Translate(englishMessage), language::kApplicationTitle};
+  outcome_.page = PageAfter::kDirectory;
+  throw Stopped{outcome_};
+}
+
+void Installation::PrepareTarget() {
+  PrepareFolder();
+  ChooseTarget();
+  CreateTargetFile();
+}
+
+void Installation::PrepareFolder() {
+  const std::string& typed = request_.folderText;
+  bool created = true;
+  std::vector<std::string> createdFolders;
+  try {
+    if (!typed.empty()) created = CreateFolderWithParents(os_.files, typed, createdFolders);
+  } catch (...) {
+    created = false;
+  }
+  rollback_.NoteCreatedFolders(createdFolders);
+  if (!created) Stop(english::kCannotCreateFolder);
+  if (!IsExistingFolder(os_.files, typed)) Stop(english::kInvalidFolder);
+  folder_ = text::WithTrailingBackslash(typed);
+  outcome_.folderText = folder_;
+}
+
+void Installation::ChooseTarget() {
+  targetPath_ = folder_ + text::PlainFileName(record_.ScreensaverFileName());
+  try {
+    integration::ChooseTargetFileName(
+        os_.files, [this] { return integration::ReadInstalledPath(os_.registry, record_.Title()); },
+        targetPath_, folder_);
+  } catch (const std::exception& e) {
+    // The record could not be read: nothing was written, and the error's own text says why.
+    rollback_.Run();
+    outcome_.message = InstallMessage{e.what(), language::kApplicationTitle};
+    outcome_.page = PageAfter::kDirectory;
+    throw Stopped{outcome_};
+  }
+}
+
+void Installation::CreateTargetFile() {
+  saverFile_ = os_.files.Open(targetPath_, os::OpenMode::kCreateAlways);
+  if (!saverFile_) Stop(english::kCannotCreateFile);
+}
+
+bool Installation::CopyAndIntegrate() {
+  bool success = true;
+  try {
+    RunMainBlock();
+  } catch (...) {
+    success = false;
+    HandleFailure();
+  }
+  // Only a complete installation reaches the shell and the system: a failed one never becomes
+  // the system's screen saver, and no entry or shortcut points at files that are not there.
+  if (success) {
+    HandToShell();
+    RunIntegrationSteps();
+  }
+  uninstallerFile_.reset();
+  source_.reset();
+  return success;
+}
+
+void Installation::RunMainBlock() {
+  OpenSource();
+  CopyImageWithProgress();
+  saverFile_.reset();
+  if (record_.ReadmeSize() > 0) WriteReadme();
+  WriteUninstallerFile();
+  // Part of the block: without the record an uninstaller would look for the screen saver under
+  // the package's own file name, which after a numbered choice names another saver's file.
+  integration::StoreInstalledPath(os_.registry, record_.Title(), targetPath_);
+}
+
+void Installation::OpenSource() {
+  source_ = os_.files.Open(os_.system.ModulePath(), os::OpenMode::kReadShareRead);
+  if (!source_) throw InstallError("The setup file cannot be opened.");
+}
+
+void Installation::CopyImageWithProgress() {
+  if (!source_->Seek(package::ImageStart(request_.packageEnd, record_)))
+    throw InstallError("The screen saver cannot be found in the setup file.");
+  buffer_.resize(kCopyChunkSize);
+  CopyInProgress busy(progress_);
+  CopyImage(*source_, *saverFile_, package::ImageLength(record_), buffer_,
+            [this](int percent) { progress_.Percent(percent); });
+}
+
+void Installation::WriteReadme() {
+  const std::string name = integration::ReadmeFileName(record_.Title());
+  if (name.empty()) return;  // the title would take it out of the folder
+  const std::string path = folder_ + name;
+  rollback_.NoteNewFile(path);
+  if (!WriteLinesFile(os_.files, path, request_.readmeLines, buffer_))
+    throw InstallError("The readme file cannot be written.");
+}
+
+void Installation::WriteUninstallerFile() {
+  const std::string path = folder_ + UninstallerFileName();
+  rollback_.NoteNewFile(path);
+  uninstallerFile_ = os_.files.Open(path, os::OpenMode::kCreateAlways);
+  if (!uninstallerFile_) throw InstallError("The uninstaller cannot be created.");
+  package::WriteUninstaller(*source_, *uninstallerFile_, request_.packageEnd, record_, [this] {
+    // From here on the target path is the expanded one: the integration steps and the installed-
+    // path record see it, while a failure before this point leaves them the path as chosen.
+    const std::string expanded = os_.files.FullPathName(SaverPath());
+    if (expanded.empty()) throw InstallError("The full path of the screen saver cannot be had.");
+    targetPath_ = expanded;
+  });
+}
+
+void Installation::HandleFailure() {
+  saverFile_.reset();
+  uninstallerFile_.reset();
+  // A file that cannot go stays; there is nothing more to try.
+  RemovePartialFile(os_.files, SaverPath());
+  rollback_.Run();
+}
+
+void Installation::HandToShell() {
+  os_.shell.Execute(0, "install", SaverPath(), "", "", os::kSwShowNoActivate);
+}
+
+void Installation::RunIntegrationSteps() {
+  const std::string title = record_.Title();
+  const std::string uninstallerPath = text::FolderPart(targetPath_) + UninstallerFileName();
+  if (record_.AddUninstallEntry()) integration::RegisterUninstallEntry(os_.registry, title, uninstallerPath);
+  if (record_.AddStartMenuGroup())
+    integration::CreateStartMenuGroup(os_, title, uninstallerPath, SaverPath(), record_.ReadmeSize() > 0);
+  if (record_.AddDesktopShortcut()) integration::CreateDesktopShortcut(os_, title, SaverPath());
+}
+
+}  // namespace
+
+InstallOutcome InstallScreenSaver(os::Os& os, const InstallRequest& request, InstallProgress& progress) {
+  return Installation(os, request, progress).Run();
+}
+
+}  // namespace install

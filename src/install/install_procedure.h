@@ -1,0 +1,56 @@
+#pragma once
+// The installation as one plain procedure: the window (or the unattended mode) hands it what the
+// user chose, it does the work through the OS boundary and reports the copy's progress, and it
+// returns what is to be shown and how the program is to end. It never touches a control.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "os/os.h"
+#include "package/settings_record.h"
+
+namespace install {
+
+struct InstallRequest {
+  std::string folderText;                // the folder as the user typed it
+  std::vector<std::string> readmeLines;  // the readme as the wizard shows it
+  const package::SettingsRecord& record;
+  int64_t packageEnd = 0;
+  std::string windowCaption;  // the caption of the "not complete" message
+};
+
+// What the window does while the image is copied.
+class InstallProgress {
+ public:
+  virtual ~InstallProgress() = default;
+  virtual void CopyBegins() {}     // the window takes no input and shows the hourglass ...
+  virtual void CopyEnds() {}       // ... until here, however the copy ended
+  virtual void Percent(int) {}     // after each chunk: show it and serve the window's messages
+};
+
+enum class InstallResult {
+  kStoppedUnchanged,  // nothing was written: the user may choose another folder
+  kDone,
+  kFailedPartWay,  // writing had begun; everything written was taken away again
+};
+
+// What the window shows afterwards.
+enum class PageAfter { kUnchanged, kDirectory, kFinished };
+
+struct InstallMessage {
+  std::string text;
+  std::string caption;
+};
+
+struct InstallOutcome {
+  InstallResult result = InstallResult::kStoppedUnchanged;
+  std::optional<InstallMessage> message;  // to show, unless the run is unattended
+  PageAfter page = PageAfter::kUnchanged;
+  std::optional<std::string> folderText;  // the folder box's text from now on
+  bool closeWindow = false;               // after the message: the attempt cannot be repeated
+};
+
+InstallOutcome InstallScreenSaver(os::Os& os, const InstallRequest& request, InstallProgress& progress);
+
+}  // namespace install
