@@ -6,19 +6,6 @@
 namespace install {
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-std::string WithoutTrailingSeparators(std::string folder) {
-  while (!folder.empty() && IsSeparator(folder.back())) folder.pop_back();
-  return folder;
-}
-
-// Up to and including the last separator or drive colon.
-std::string ParentOf(const std::string& folder) {
-  const auto cut = folder.find_last_of("\\/:");
-  return cut == std::string::npos ? std::string() : folder.substr(0, cut + 1);
-}
-
 class LineWriter {
  public:
   LineWriter(os::File& file, std::vector<uint8_t>& buffer) : file_(file), buffer_(buffer) {}
@@ -50,18 +37,6 @@ class LineWriter {
 };
 
 }  // namespace
-
-bool CreateFolderWithParents(os::Files& files, const std::string& folder,
-                             std::vector<std::string>& created) {
-  const std::string path = WithoutTrailingSeparators(folder);
-  if (path.size() < 3 || IsExistingFolder(files, path)) return true;
-  const std::string parent = ParentOf(path);
-  if (parent == path) return true;
-  if (!parent.empty() && !CreateFolderWithParents(files, parent, created)) return false;
-  if (!files.CreateFolder(path)) return false;
-  created.push_back(path);
-  return true;
-}
 
 bool IsExistingFolder(os::Files& files, const std::string& folder) {
   return !folder.empty() && os::IsFolderAt(files, folder);

@@ -8,12 +8,6 @@
 
 namespace install {
 
-// Creates `folder` with every missing parent, outermost first. A trailing backslash is ignored;
-// a drive ("C:"), a root and a folder that already exists count as done. False when a level
-// cannot be created. Each level made here is appended to `created`, also when a later one fails.
-bool CreateFolderWithParents(os::Files& files, const std::string& folder,
-                             std::vector<std::string>& created);
-
 // The text names an existing folder (not a file).
 bool IsExistingFolder(os::Files& files, const std::string& folder);
 

@@ -40,7 +40,9 @@ struct Stopped {
 // the copy ends by an error.
 class CopyInProgress {
  public:
-  explicit CopyInProgress(InstallProgress& progress) : progress_(progress) { progress_.CopyBegins(); }
+  explicit CopyInProgress(InstallProgress& progress) : progress_(progress) {
+    progress_.CopyBegins();
+  }
   ~CopyInProgress() { progress_.CopyEnds(); }
   CopyInProgress(const CopyInProgress&) = delete;
   CopyInProgress& operator=(const CopyInProgress&) = delete;
@@ -135,7 +137,7 @@ void Installation::PrepareFolder() {
   bool created = true;
   std::vector<std::string> createdFolders;
   try {
-    if (!typed.empty()) created = CreateFolderWithParents(os_.files, typed, createdFolders);
+    if (!typed.empty()) created = os::CreateFolderWithParents(os_.files, typed, createdFolders);
   } catch (...) {
     created = false;
   }
@@ -248,15 +250,18 @@ void Installation::HandToShell() {
 void Installation::RunIntegrationSteps() {
   const std::string title = record_.Title();
   const std::string uninstallerPath = text::FolderPart(targetPath_) + UninstallerFileName();
-  if (record_.AddUninstallEntry()) integration::RegisterUninstallEntry(os_.registry, title, uninstallerPath);
+  if (record_.AddUninstallEntry())
+    integration::RegisterUninstallEntry(os_.registry, title, uninstallerPath);
   if (record_.AddStartMenuGroup())
-    integration::CreateStartMenuGroup(os_, title, uninstallerPath, SaverPath(), record_.ReadmeSize() > 0);
+    integration::CreateStartMenuGroup(os_, title, uninstallerPath, SaverPath(),
+                                      record_.ReadmeSize() > 0);
   if (record_.AddDesktopShortcut()) integration::CreateDesktopShortcut(os_, title, SaverPath());
 }
 
 }  // namespace
 
-InstallOutcome InstallScreenSaver(os::Os& os, const InstallRequest& request, InstallProgress& progress) {
+InstallOutcome InstallScreenSaver(os::Os& os, const InstallRequest& request,
+                                  InstallProgress& progress) {
   return Installation(os, request, progress).Run();
 }
 

@@ -24,9 +24,9 @@ struct InstallRequest {
 class InstallProgress {
  public:
   virtual ~InstallProgress() = default;
-  virtual void CopyBegins() {}     // the window takes no input and shows the hourglass ...
-  virtual void CopyEnds() {}       // ... until here, however the copy ended
-  virtual void Percent(int) {}     // after each chunk: show it and serve the window's messages
+  virtual void CopyBegins() {}  // the window takes no input and shows the hourglass ...
+  virtual void CopyEnds() {}    // ... until here, however the copy ended
+  virtual void Percent(int) {}  // after each chunk: show it and serve the window's messages
 };
 
 enum class InstallResult {
@@ -51,6 +51,7 @@ struct InstallOutcome {
   bool closeWindow = false;               // after the message: the attempt cannot be repeated
 };
 
-InstallOutcome InstallScreenSaver(os::Os& os, const InstallRequest& request, InstallProgress& progress);
+InstallOutcome InstallScreenSaver(os::Os& os, const InstallRequest& request,
+                                  InstallProgress& progress);
 
 }  // namespace install

@@ -3,6 +3,7 @@
 #include "integration/integration_errors.h"
 #include "integration/item_name.h"
 #include "integration/key_tree.h"
+#include "text/path_parts.h"
 
 namespace integration {
 
@@ -13,10 +14,8 @@ std::string UpToFirstNul(const std::string& data) { return data.substr(0, data.f
 }  // namespace
 
 std::string SaverKeyPath(const std::string& title) {
-  std::string path = std::string(kSaverKeyParent) + '\\' + title;
   // An empty title names the parent key itself; the registry takes no trailing backslash.
-  while (!path.empty() && path.back() == '\\') path.pop_back();
-  return path;
+  return text::WithoutTrailingBackslashes(std::string(kSaverKeyParent) + '\\' + title);
 }
 
 void StoreInstalledPath(os::Registry& registry, const std::string& title, const std::string& path) {

@@ -22,16 +22,4 @@ void CreateShellLink(os::Shell& shell, const std::string& target, const std::str
     throw ShortcutError("The shortcut could not be saved: " + linkPath);
 }
 
-void CreateFolderPath(os::Files& files, const std::string& path) {
-  if (path.empty()) return;
-  std::string folder = path;
-  if (folder.back() == '\\') folder.pop_back();
-  if (folder.size() < 3) return;
-  if (os::IsFolderAt(files, folder)) return;
-  const std::string parent = text::FolderPart(folder);
-  if (parent == folder) return;
-  CreateFolderPath(files, parent);
-  files.CreateFolder(folder);
-}
-
 }  // namespace integration

@@ -16,8 +16,4 @@ constexpr std::size_t kMaxLinkPathLength = 259;
 void CreateShellLink(os::Shell& shell, const std::string& target, const std::string& name,
                      int csidl);
 
-// Creates the folder and every missing folder above it. Outcomes are not checked: whoever
-// needs the folder finds out when writing into it.
-void CreateFolderPath(os::Files& files, const std::string& path);
-
 }  // namespace integration

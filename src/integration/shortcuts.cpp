@@ -1,5 +1,7 @@
 #include "integration/shortcuts.h"
 
+#include <vector>
+
 #include "integration/integration_errors.h"
 #include "integration/item_name.h"
 #include "integration/shell_link.h"
@@ -57,7 +59,9 @@ void CreateStartMenuGroup(os::Os& os, const std::string& title, const std::strin
   if (!TitleNamesOwnItem(title)) return;
   const std::string programs = ProgramsFolderOrEmpty(os.shell);
   if (programs.empty()) return;
-  CreateFolderPath(os.files, programs + title + '\\');
+  // Not checked: a group folder that cannot be made shows as links that cannot be saved.
+  std::vector<std::string> created;
+  os::CreateFolderWithParents(os.files, programs + title, created);
   const std::string inGroup = title + '\\';
   Quietly([&] {
     CreateShellLink(os.shell, screensaverPath, inGroup + PreviewLinkName(title),

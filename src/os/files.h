@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace os {
 
@@ -65,6 +66,24 @@ inline bool IsFolderAt(Files& files, const std::string& path) {
 inline bool IsFileNotFolderAt(Files& files, const std::string& path) {
   const uint32_t attributes = files.Attributes(path);
   return attributes != kInvalidAttributes && (attributes & kAttributeDirectory) == 0;
+}
+
+// Creates `folder` with every missing parent, outermost first: the one way this program makes
+// a folder path. Trailing separators are ignored, and a slash counts as a backslash, as Windows
+// takes it; a drive ("C:"), a root and a folder that already exists count as done. False when a
+// level cannot be created. Each level made here is appended to `created`, also when a later one
+// fails.
+inline bool CreateFolderWithParents(Files& files, std::string folder,
+                                    std::vector<std::string>& created) {
+  while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  if (folder.size() < 3 || IsFolderAt(files, folder)) return true;
+  const std::size_t cut = folder.find_last_of("\\/:");
+  if (cut != std::string::npos &&
+      !CreateFolderWithParents(files, folder.substr(0, cut + 1), created))
+    return false;
+  if (!files.CreateFolder(folder)) return false;
+  created.push_back(folder);
+  return true;
 }
 
 }  // namespace os

@@ -28,6 +28,17 @@ std::string WithTrailingBackslash(const std::string& path) {
   return path + '\\';
 }
 
+std::string WithoutTrailingBackslashes(std::string path) {
+  while (!path.empty() && path.back() == '\\') path.pop_back();
+  return path;
+}
+
+std::string WithoutTrailingBackslashesButDriveRoot(std::string path) {
+  const bool drive =
+      path.size() >= 2 && path[1] == ':' && path.find_first_not_of('\\', 2) == std::string::npos;
+  return drive ? path.substr(0, 2) + '\\' : WithoutTrailingBackslashes(std::move(path));
+}
+
 bool HasBlank(const std::string& text) { return std::any_of(text.begin(), text.end(), IsBlank); }
 
 std::string TrimBlanks(const std::string& text) {

@@ -12,8 +12,14 @@ std::string FileNamePart(const std::string& path);
 // what follows its last backslash, slash or colon (Windows takes a slash for a backslash too).
 // Empty when only dots and blanks remain, which Windows reads as that folder or its parent.
 std::string PlainFileName(const std::string& path);
-// The path with one backslash at its end (unchanged when it already ends in one or is empty).
+// The trailing-backslash rule, in one place. A folder that is joined with a name gets one
+// backslash at its end (unchanged when it already ends in one or is empty) ...
 std::string WithTrailingBackslash(const std::string& path);
+// ... and a folder that is shown, joined as a registry key or as a subfolder loses every one.
+std::string WithoutTrailingBackslashes(std::string path);
+// The variant for a folder the user sees: a drive root keeps its backslash, and a bare drive
+// gets one, as "C:" alone means the current folder of drive C.
+std::string WithoutTrailingBackslashesButDriveRoot(std::string path);
 
 inline bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 bool HasBlank(const std::string& text);

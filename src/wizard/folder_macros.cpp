@@ -13,21 +13,15 @@ constexpr char kWindowsMacro[] = "<Windows>";
 constexpr char kProgramFilesMacro[] = "<Program Files>";
 
 using text::TrimBlanks;
+using text::WithoutTrailingBackslashes;
 using text::WithTrailingBackslash;
-
-// A folder name followed by a backslash inside a path would double the separator.
-std::string WithoutTrailingBackslash(std::string text) {
-  if (!text.empty() && text.back() == '\\') text.pop_back();
-  return text;
-}
 
 // The subfolder is appended to a folder that already ends with a backslash, and the joined path
 // gets its own final backslash, so one at either end of the subfolder is dropped.
 std::string NormalizedSubfolder(const std::string& subFolder) {
   std::string sub = TrimBlanks(subFolder);
   if (!sub.empty() && sub.front() == '\\') sub.erase(0, 1);
-  if (!sub.empty() && sub.back() == '\\') sub.pop_back();
-  return sub;
+  return WithoutTrailingBackslashes(sub);
 }
 
 }  // namespace
@@ -41,10 +35,10 @@ std::string ExpandFolderMacros(os::Os& os, os::WindowRef owner, const std::strin
   // The system is asked only for folders the path actually names.
   if (path.find(kWindowsMacro) != std::string::npos)
     path = language::ReplaceAll(path, kWindowsMacro,
-                                WithoutTrailingBackslash(os.files.WindowsDirectory()));
+                                WithoutTrailingBackslashes(os.files.WindowsDirectory()));
   if (path.find(kProgramFilesMacro) != std::string::npos)
     path = language::ReplaceAll(path, kProgramFilesMacro,
-                                WithoutTrailingBackslash(ProgramFilesFolder(os, owner)));
+                                WithoutTrailingBackslashes(ProgramFilesFolder(os, owner)));
   return path;
 }
 

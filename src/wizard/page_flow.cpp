@@ -4,24 +4,13 @@
 
 #include "language/texts.h"
 #include "language/translation.h"
+#include "text/path_parts.h"
 #include "wizard/scr_setup.h"
 
 namespace wizard {
 namespace {
 
 std::string NextCaption() { return language::CaptionText(ui::CaptionOf(ui::ControlId::btnNext)); }
-
-bool IsDriveRoot(const std::string& path) {
-  return path.size() == 3 && path[1] == ':' && path[2] == '\\';
-}
-
-// The folder dialog's answer as it goes into the folder box: no trailing backslash, except on
-// a drive root, where "C:" alone would mean the current folder of drive C.
-std::string DialogFolderForEditBox(std::string path) {
-  if (path.size() == 2 && path[1] == ':') return path + '\\';
-  if (!path.empty() && path.back() == '\\' && !IsDriveRoot(path)) path.pop_back();
-  return path;
-}
 
 }  // namespace
 
@@ -100,7 +89,7 @@ void TSCRSetup::btnBrowseClick() {
   const auto chosen = os_.shell.BrowseForFolder(
       host_.Handle(), language::Translate(language::english::kBrowse), edDirectory.Caption());
   if (!chosen || chosen->empty()) return;
-  edDirectory.SetCaption(DialogFolderForEditBox(*chosen));
+  edDirectory.SetCaption(text::WithoutTrailingBackslashesButDriveRoot(*chosen));
 }
 
 // Every button of the row answers Esc; the first one that can be clicked takes it. The memo

@@ -24,6 +24,7 @@ TEST(InstallFolder, CreatesEveryMissingLevelOutermostFirst) {
       {"C:\\windows", true, {}},   // exists
       {"C:\\", true, {}},          // a root
       {"C:", true, {}},            // a drive
+      {"", true, {}},
       {"ab", true, {}},            // too short to be a folder of its own: left to the check
       {"C:/a/b", true, {"C:/a", "C:/a/b"}},
       {"Q:\\nodrive\\x", false, {"Q:\\nodrive [failed]"}},  // the first level fails: nothing further
@@ -31,7 +32,7 @@ TEST(InstallFolder, CreatesEveryMissingLevelOutermostFirst) {
   for (const Case& c : cases) {
     fake::FakeOs fake;
     std::vector<std::string> created;
-    EXPECT_EQ(CreateFolderWithParents(fake.files, c.typed, created), c.created) << c.typed;
+    EXPECT_EQ(os::CreateFolderWithParents(fake.files, c.typed, created), c.created) << c.typed;
     std::vector<std::string> expected, reported;
     for (const std::string& folder : c.creations) {
       expected.push_back("CreateFolder " + folder);
@@ -46,7 +47,7 @@ TEST(InstallFolder, AFailingLevelStopsTheCreation) {
   fake::FakeOs fake;
   fake.FailOn("CreateFolder", "C:\\a\\b");
   std::vector<std::string> created;
-  EXPECT_FALSE(CreateFolderWithParents(fake.files, "C:\\a\\b\\c", created));
+  EXPECT_FALSE(os::CreateFolderWithParents(fake.files, "C:\\a\\b\\c", created));
   EXPECT_EQ(created, std::vector<std::string>{"C:\\a"});  // what a rollback has to take away
   EXPECT_TRUE(fake.files.HasFolder("C:\\a"));
   EXPECT_FALSE(fake.files.HasFolder("C:\\a\\b\\c"));

@@ -225,15 +225,4 @@ TEST_F(Shortcuts, ThirtyTwoCharacterTitleAndNestedTitle) {
   EXPECT_TRUE(fake.files.HasFolder(kPrograms + "A"));
 }
 
-TEST(CreateFolderPath, CreatesEveryMissingLevelOnce) {
-  fake::FakeOs fake;
-  integration::CreateFolderPath(fake.files, "C:\\a\\b\\c\\");
-  EXPECT_TRUE(fake.files.HasFolder("C:\\a\\b\\c"));
-  EXPECT_EQ(fake.log.LinesOf("CreateFolder"),
-            (std::vector<std::string>{"CreateFolder C:\\a", "CreateFolder C:\\a\\b", "CreateFolder C:\\a\\b\\c"}));
-  fake.log.Clear();
-  for (const char* nothingToDo : {"", "C:\\", "C:", "C:\\a\\b"}) integration::CreateFolderPath(fake.files, nothingToDo);
-  EXPECT_EQ(fake.log.Count("CreateFolder"), 0);
-}
-
 }  // namespace

@@ -77,12 +77,6 @@ class OtherWindowsDisabled {
   std::vector<HWND> disabled_;
 };
 
-std::string WithoutTrailingBackslash(std::string path) {
-  const bool driveRoot = path.size() == 3 && path[1] == ':';
-  while (!driveRoot && path.size() > 1 && path.back() == '\\') path.pop_back();
-  return path;
-}
-
 }  // namespace
 
 std::optional<std::string> WinShell::BrowseForFolder(os::WindowRef owner,
@@ -106,7 +100,7 @@ std::optional<std::string> WinShell::BrowseForFolder(os::WindowRef owner,
   if (!chosen) return std::nullopt;
   const auto path = UsableItemPath(chosen.Get());
   if (!path || path->empty()) return std::nullopt;
-  return WithoutTrailingBackslash(*path);
+  return *path;  // the wizard decides how the folder box shows it
 }
 
 }  // namespace os::win32

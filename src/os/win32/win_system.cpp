@@ -8,6 +8,7 @@
 #include "os/win32/ansi_path.h"
 #include "os/win32/kernel32_function.h"
 #include "os/win32/text_buffer.h"
+#include "text/path_parts.h"
 
 namespace os::win32 {
 
@@ -36,8 +37,7 @@ bool WinSystem::LoadSystemLibrary(const std::string& fileName) {
   std::string path =
       FillString([](char* buffer, DWORD size) { return GetSystemDirectoryA(buffer, size); });
   if (path.empty()) return false;
-  if (path.back() != '\\') path += '\\';
-  path += fileName;
+  path = text::WithTrailingBackslash(path) + fileName;
   // Never freed: it must stay in memory for whoever asks for it by name later.
   return LoadLibraryExA(path.c_str(), nullptr, kLoadWithAlteredSearchPath) != nullptr;
 }
