@@ -111,9 +111,4 @@ std::string ExpandFolderMacros(os::Os& os, os::WindowRef owner, const std::strin
                                const std::string& subFolder);
 std::string ProgramFilesFolder(os::Os& os, os::WindowRef owner);
 
-// Index of the running Windows version (-1 unknown, 0 Windows 95 ... 7 Windows 6.x).
-int WindowsVersionIndex(const std::optional<os::VersionInfo>& version);
-// Rewrites the file name the way older tools expect on Windows 2000 and later.
-void ShortenSaverFileName(package::SettingsRecord& record);
-
 }  // namespace wizard

@@ -4,12 +4,12 @@
 #include <string>
 
 #include "package/settings_record.h"
-#include "wizard/scr_setup.h"
+#include "integration/saver_file_name.h"
 
 namespace {
 
-using wizard::ShortenSaverFileName;
-using wizard::WindowsVersionIndex;
+using integration::ShortenSaverFileName;
+using integration::WindowsVersionIndex;
 
 struct VersionCase {
   const char* name;
