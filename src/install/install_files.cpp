@@ -42,12 +42,6 @@ bool IsExistingFolder(os::Files& files, const std::string& folder) {
   return !folder.empty() && os::IsFolderAt(files, folder);
 }
 
-bool RemovePartialFile(os::Files& files, const std::string& path) {
-  if (!files.FileExists(path)) return true;
-  if (!files.Open(path, os::OpenMode::kReadWriteExisting)) return false;  // closed at once
-  return files.DeleteFileAt(path);
-}
-
 bool WriteLinesFile(os::Files& files, const std::string& path,
                     const std::vector<std::string>& lines, std::vector<uint8_t>& buffer) {
   if (buffer.empty()) return false;

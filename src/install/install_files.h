@@ -1,6 +1,6 @@
 #pragma once
-// File-system steps of the installation around the copy: the destination folder and the
-// clean-up of a screen-saver file left half written.
+// File-system steps of the installation around the copy: the destination folder check and the
+// readme writer.
 #include <string>
 #include <vector>
 
@@ -10,11 +10,6 @@ namespace install {
 
 // The text names an existing folder (not a file).
 bool IsExistingFolder(os::Files& files, const std::string& folder);
-
-// Deletes a screen-saver file that an installation left incomplete. True when there is no such
-// file (a folder of that name counts as none), or when the file could be opened for reading and
-// writing -- proof that nobody else holds it -- closed and deleted; false otherwise.
-bool RemovePartialFile(os::Files& files, const std::string& path);
 
 // Writes each line followed by CR LF into a new (or truncated) file; false when the file cannot
 // be created or a write falls short. `buffer` collects the bytes so that the file gets a few

@@ -11,6 +11,7 @@
 #include "install/install_files.h"
 #include "install/install_names.h"
 #include "install/rollback.h"
+#include "install/staged_files.h"
 #include "integration/saver_registry.h"
 #include "integration/shortcut_names.h"
 #include "integration/shortcuts.h"
@@ -67,6 +68,8 @@ class Installation {
   void PrepareFolder();
   void ChooseTarget();
   void CreateTargetFile();
+  // Creates the file that will become `finalPath` under its staging name; null when it cannot.
+  std::unique_ptr<os::File> CreateStaged(const std::string& finalPath);
   [[noreturn]] void Stop(const char* englishMessage);
   // Everything from the copy to the integration; false when the installation failed and was
   // rolled back.
@@ -98,6 +101,7 @@ class Installation {
   std::unique_ptr<os::File> source_;
   std::vector<uint8_t> buffer_;
   Rollback rollback_{os_.files};
+  StagedFiles staged_{os_.files};
 };
 
 InstallOutcome Installation::Run() {
@@ -164,8 +168,21 @@ void Installation::ChooseTarget() {
 }
 
 void Installation::CreateTargetFile() {
-  saverFile_ = os_.files.Open(targetPath_, os::OpenMode::kCreateAlways);
+  // A target that is there must take our writes before anything is copied: a running screen
+  // saver, or one that the settings' preview holds, does not. Opening it for writing without
+  // truncating it tells; it is closed at once and changes only once everything is written.
+  if (os_.files.Attributes(targetPath_) != os::kInvalidAttributes &&
+      !os_.files.Open(targetPath_, os::OpenMode::kReadWriteExisting))
+    Stop(english::kCannotCreateFile);
+  saverFile_ = CreateStaged(targetPath_);
   if (!saverFile_) Stop(english::kCannotCreateFile);
+}
+
+std::unique_ptr<os::File> Installation::CreateStaged(const std::string& finalPath) {
+  const std::string staging = staged_.Stage(finalPath);
+  if (staging.empty()) return nullptr;
+  rollback_.NoteNewFile(staging);
+  return os_.files.Open(staging, os::OpenMode::kCreateAlways);
 }
 
 bool Installation::CopyAndIntegrate() {
@@ -179,6 +196,7 @@ bool Installation::CopyAndIntegrate() {
   // Only a complete installation reaches the shell and the system: a failed one never becomes
   // the system's screen saver, and no entry or shortcut points at files that are not there.
   if (success) {
+    staged_.DropReplaced();
     HandToShell();
     RunIntegrationSteps();
   }
@@ -193,6 +211,8 @@ void Installation::RunMainBlock() {
   saverFile_.reset();
   if (record_.ReadmeSize() > 0) WriteReadme();
   WriteUninstallerFile();
+  uninstallerFile_.reset();
+  if (!staged_.PutInPlace()) throw InstallError("The installed files cannot be put in place.");
   // Part of the block: without the record an uninstaller would look for the screen saver under
   // the package's own file name, which after a numbered choice names another saver's file.
   integration::StoreInstalledPath(os_.registry, record_.Title(), targetPath_);
@@ -215,16 +235,15 @@ void Installation::CopyImageWithProgress() {
 void Installation::WriteReadme() {
   const std::string name = integration::ReadmeFileName(record_.Title());
   if (name.empty()) return;  // the title would take it out of the folder
-  const std::string path = folder_ + name;
-  rollback_.NoteNewFile(path);
-  if (!WriteLinesFile(os_.files, path, request_.readmeLines, buffer_))
+  const std::string staging = staged_.Stage(folder_ + name);
+  if (staging.empty()) throw InstallError("The readme file cannot be written.");
+  rollback_.NoteNewFile(staging);
+  if (!WriteLinesFile(os_.files, staging, request_.readmeLines, buffer_))
     throw InstallError("The readme file cannot be written.");
 }
 
 void Installation::WriteUninstallerFile() {
-  const std::string path = folder_ + UninstallerFileName();
-  rollback_.NoteNewFile(path);
-  uninstallerFile_ = os_.files.Open(path, os::OpenMode::kCreateAlways);
+  uninstallerFile_ = CreateStaged(folder_ + UninstallerFileName());
   if (!uninstallerFile_) throw InstallError("The uninstaller cannot be created.");
   package::WriteUninstaller(*source_, *uninstallerFile_, request_.packageEnd, record_, [this] {
     // From here on the target path is the expanded one: the integration steps and the installed-
@@ -238,8 +257,9 @@ void Installation::WriteUninstallerFile() {
 void Installation::HandleFailure() {
   saverFile_.reset();
   uninstallerFile_.reset();
-  // A file that cannot go stays; there is nothing more to try.
-  RemovePartialFile(os_.files, SaverPath());
+  // The files that were there before are back under their names, and what this attempt wrote
+  // goes; a file that cannot go stays, there is nothing more to try.
+  staged_.Undo();
   rollback_.Run();
 }
 

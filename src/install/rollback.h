@@ -1,7 +1,7 @@
 #pragma once
 // What one installation attempt put on the disk, so that a failed attempt can take it away again.
 // Only what the attempt created itself is noted: a file or folder that was there before is never
-// taken away. (The screen-saver file is the installation's own business: it goes in any case.)
+// taken away; the files an installation replaces are kept by StagedFiles.
 #include <string>
 #include <vector>
 

@@ -46,6 +46,9 @@ class Files {
   // FindFirstFileA finds a file (not a folder) of that name.
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) = 0;
+  // MoveFileExA(from, to, 0): a new name in the same folder, never over an existing file. Fails
+  // while the file is open.
+  virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
   // MoveFileExA(path, null, MOVEFILE_DELAY_UNTIL_REBOOT).
   virtual bool DeleteAtReboot(const std::string& path) = 0;
   virtual std::string FullPathName(const std::string& path) = 0;   // empty on failure

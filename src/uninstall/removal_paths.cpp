@@ -1,10 +1,30 @@
 #include "uninstall/removal_paths.h"
 
+#include "text/ascii_case.h"
 #include "text/path_parts.h"
 
 namespace uninstall {
 
 using text::FolderPart;
+
+namespace {
+
+bool SameFolder(os::Files& files, const std::string& a, const std::string& b) {
+  if (text::SameIgnoringAsciiCase(a, b)) return true;
+  const std::string shortA = files.ShortPathName(a), shortB = files.ShortPathName(b);
+  return !shortA.empty() && text::SameIgnoringAsciiCase(shortA, shortB);
+}
+
+}  // namespace
+
+std::string RecordedPathInOwnFolder(os::Files& files, const std::string& recordedPath,
+                                    const std::string& uninstallerPath) {
+  const std::string folder = FolderPart(recordedPath), ownFolder = FolderPart(uninstallerPath);
+  if (folder.empty() || ownFolder.empty() || text::PlainFileName(recordedPath).empty()) return {};
+  // Named from our own folder, which is the same folder, in the form this process knows.
+  return SameFolder(files, folder, ownFolder) ? ownFolder + text::FileNamePart(recordedPath)
+                                              : std::string();
+}
 
 std::string SaverPathToDelete(const std::string& recordedPath, const std::string& recordFileName,
                               const std::string& uninstallerPath) {

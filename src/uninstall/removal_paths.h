@@ -4,7 +4,17 @@
 // to be when the user starts it.
 #include <string>
 
+#include "os/files.h"
+
 namespace uninstall {
+
+// The recorded file, named from the uninstaller's own folder, when the record names a file in
+// that folder; else the empty text.
+// The record is the user's to change, and an uninstaller the system starts with administrator
+// rights must not delete whatever it names: only a file beside itself is ours. The folders are
+// compared as the system names them, without regard to case and alike in long or short form.
+std::string RecordedPathInOwnFolder(os::Files& files, const std::string& recordedPath,
+                                    const std::string& uninstallerPath);
 
 // The recorded path when there is one, else the name part of the record's file name (after its
 // last backslash, slash or colon) next to the uninstaller, where setup wrote it. The empty text

@@ -55,7 +55,8 @@ void UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t packageEnd,
   if (!UserConfirms(os, owner, title)) return;
 
   // Read before ClearSaverSettings, which deletes the value.
-  const std::string recorded = integration::ReadInstalledPath(os.registry, title);
+  const std::string recorded = RecordedPathInOwnFolder(
+      os.files, integration::ReadInstalledPath(os.registry, title), uninstallerPath);
   report.removalBegan = true;
   Leftovers leftovers;
   DeleteOrScheduleAtRestart(

@@ -491,6 +491,18 @@ bool FakeFiles::CopyFileTo(const std::string& from, const std::string& to, bool 
   return true;
 }
 
+bool FakeFiles::RenameFile(const std::string& from, const std::string& to) {
+  if (!log_->Record("RenameFile", from, "-> " + to)) return false;
+  auto node = Find(Resolve(from));
+  if (!node || node->folder || !node->opens.empty()) return Fail();
+  const std::string full = Resolve(to);
+  if (full.empty() || !ParentIsFolder(full) || Find(full)) return Fail();
+  state_->nodes.erase(Fold(node->path));
+  node->path = Trimmed(full);
+  state_->nodes[Fold(node->path)] = node;
+  return true;
+}
+
 bool FakeFiles::DeleteAtReboot(const std::string& path) {
   if (!log_->Record("DeleteAtReboot", path)) return false;
   rebootDeletions_.push_back(path);
@@ -509,7 +521,12 @@ std::string FakeFiles::ShortPathName(const std::string& path) {
   // Like GetShortPathNameA: only for something that exists.
   const std::string full = Resolve(path);
   auto node = Find(full);
-  if (!node) return Fail(), std::string();
+  if (!node) {
+    // A short form names its long path's file or folder as well.
+    for (const auto& [longPath, shortPath] : shortPaths_)
+      if (Fold(Trimmed(Resolve(shortPath))) == Fold(Trimmed(full))) return path;
+    return Fail(), std::string();
+  }
   auto mapped = shortPaths_.find(Fold(Trimmed(full)));
   return mapped == shortPaths_.end() ? path : mapped->second;
 }

@@ -66,38 +66,6 @@ TEST(InstallFolder, OnlyAnExistingFolderPassesTheCheck) {
   for (const Case& c : cases) EXPECT_EQ(IsExistingFolder(fake.files, c.text), c.folder) << c.text;
 }
 
-TEST(InstallPartialFile, RemovesOnlyAFileNobodyHolds) {
-  struct Case {
-    const char* name;
-    bool file, folder, heldOpen, deleteFails;
-    bool result, gone;
-  };
-  const Case cases[] = {
-      {"no file", false, false, false, false, true, true},
-      {"folder of that name", false, true, false, false, true, false},
-      {"plain file", true, false, false, false, true, true},
-      {"file held by another", true, false, true, false, false, false},
-      {"delete refused", true, false, false, true, false, false},
-  };
-  const std::string path = "C:\\Savers\\stars.scr";
-  for (const Case& c : cases) {
-    fake::FakeOs fake;
-    fake.files.AddFolder("C:\\Savers");
-    if (c.file) fake.files.AddFile(path, "partial");
-    if (c.folder) fake.files.AddFolder(path);
-    std::unique_ptr<os::File> holder;
-    if (c.heldOpen) holder = fake.files.Open(path, os::OpenMode::kReadShareAll);
-    if (c.deleteFails) fake.FailOn("DeleteFile");
-    EXPECT_EQ(RemovePartialFile(fake.files, path), c.result) << c.name;
-    const bool present = fake.files.HasFile(path) || fake.files.HasFolder(path);
-    EXPECT_EQ(!present, c.gone) << c.name;
-    EXPECT_EQ(fake.files.OpenHandles(path), c.heldOpen ? 1 : 0) << c.name;
-    if (c.file && !c.heldOpen) {
-      EXPECT_TRUE(fake.log.Contains("OpenFile " + path + " ReadWriteExisting")) << fake.log.Dump();
-    }
-  }
-}
-
 TEST(InstallReadme, EveryLineEndsInCrLfAndLargeTextsAreWrittenInPieces) {
   struct Case {
     std::vector<std::string> lines;

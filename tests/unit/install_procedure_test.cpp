@@ -418,19 +418,46 @@ TEST(InstallProcedure, AFailureRollsBackWhatThisRunWroteAndEnds) {
 }
 
 // A reinstallation that fails keeps what an earlier one left: only the screen-saver file goes.
-TEST(InstallProcedure, ARollbackKeepsFilesThatWereThereBefore) {
-  Rig rig;
-  rig.fake.files.AddFile(kReadme, "old readme");
-  rig.fake.files.AddFile(kUninstaller, "old uninstaller");
-  rig.fake.files.AddFile(kSaver, "old saver");
-  rig.fake.registry.SetString(RegRoot::kCurrentUser, integration::SaverKeyPath("Stars"), integration::kInstalledPathValue,
-                              kSaver);
-  rig.fake.FailWhen([](const fake::Call& c) { return IsUninstallerWrite(c) && c.detail == "10"; });
-  rig.Start(true, "C:\\Savers");
-  EXPECT_EQ(rig.form->ExitCode(), kExitFailedPartWay);
-  EXPECT_TRUE(rig.fake.files.HasFile(kReadme));
-  EXPECT_TRUE(rig.fake.files.HasFile(kUninstaller));
-  EXPECT_FALSE(rig.fake.files.HasFile(kSaver));
+// A reinstallation that fails at any point keeps the earlier installation's files byte for byte,
+// beside nothing new; one that succeeds replaces them and keeps nothing of them.
+TEST(InstallProcedure, AFailedReinstallationKeepsTheEarlierFiles) {
+  struct Case {
+    const char* name;
+    std::function<void(fake::FakeOs&)> fault;
+    int exitCode;
+  };
+  const Case cases[] = {
+      {"uninstaller write fails", [](fake::FakeOs& f) { f.FailWhen([](const fake::Call& c) { return IsUninstallerWrite(c) && c.detail == "10"; }); }, kExitFailedPartWay},
+      {"first replacement fails", [](fake::FakeOs& f) { f.FailNth("RenameFile", 1); }, kExitFailedPartWay},
+      {"last replacement fails", [](fake::FakeOs& f) { f.FailNth("RenameFile", 6); }, kExitFailedPartWay},
+      {"record cannot be stored", [](fake::FakeOs& f) { f.FailOn("RegSetValue", "HKCU"); }, kExitFailedPartWay},
+      {"target held by a running saver", [](fake::FakeOs& f) {
+         f.FailWhen([](const fake::Call& c) { return c.op == "OpenFile" && c.subject == kSaver && c.detail == "ReadWriteExisting"; });
+       }, kExitStoppedUnchanged},
+      {"no fault", [](fake::FakeOs&) {}, kExitDone},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig rig;
+    rig.fake.files.AddFile(kReadme, "old readme");
+    rig.fake.files.AddFile(kUninstaller, "old uninstaller");
+    rig.fake.files.AddFile(kSaver, "old saver");
+    rig.fake.registry.SetString(RegRoot::kCurrentUser, integration::SaverKeyPath("Stars"),
+                                integration::kInstalledPathValue, kSaver);
+    const std::vector<std::string> before = rig.fake.files.Entries();
+    c.fault(rig.fake);
+    rig.Start(true, "C:\\Savers");
+    EXPECT_EQ(rig.form->ExitCode(), c.exitCode) << rig.fake.log.Dump();
+    const bool done = c.exitCode == kExitDone;
+    if (!done) {
+      EXPECT_EQ(rig.fake.files.Entries(), before) << rig.fake.log.Dump();
+    }
+    for (const std::string& path : rig.fake.files.Entries()) EXPECT_EQ(path.find(".old"), std::string::npos) << path;
+    EXPECT_EQ(rig.fake.files.Content(kSaver), done ? rig.package.image : "old saver");
+    EXPECT_EQ(rig.fake.files.Content(kUninstaller), done ? rig.ExpectedUninstaller() : "old uninstaller");
+    EXPECT_EQ(rig.fake.files.Content(kReadme) == "old readme", !done);
+    EXPECT_EQ(rig.InstalledPath(), kSaver);
+  }
 }
 
 bool IsWindowCall(const fake::Call& call) {

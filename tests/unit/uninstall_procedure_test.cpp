@@ -216,6 +216,39 @@ TEST_F(Uninstaller, FlagsOffSkipTheirRemoval) {
   }
 }
 
+// The record can be changed by any program the user runs, and the uninstaller often runs with
+// administrator rights: a recorded path is taken only inside the uninstaller's own folder, else
+// the record's file name beside the uninstaller is.
+TEST_F(Uninstaller, ARecordedPathIsTakenOnlyInsideItsOwnFolder) {
+  struct Case {
+    const char* recorded;
+    bool taken;
+  };
+  const Case cases[] = {
+      {"C:\\Program Files\\Stars\\other.scr", true},
+      {"c:\\PROGRAM FILES\\stars\\other.scr", true},
+      {"C:\\PROGRA~1\\STARS\\other.scr", true},
+      {"C:\\Victim\\other.scr", false},
+      {"C:\\Program Files\\Stars\\..\\Victim\\other.scr", false},
+      {"C:\\Program Files\\Stars\\sub\\other.scr", false},
+      {"C:\\Program Files\\Stars\\", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.recorded);
+    Machine t;
+    t.Install();
+    for (const char* folder : {"C:\\Victim", "C:\\Program Files\\Stars\\sub"}) t.r.fake.files.AddFolder(folder);
+    t.r.fake.files.SetShortPath(kFolder, "C:\\PROGRA~1\\STARS\\");
+    const std::string planted = std::string(c.taken ? kFolder : "C:\\Victim\\") + "other.scr";
+    t.r.fake.files.AddFile(planted, "somebody's");
+    t.r.fake.registry.SetString(RegRoot::kCurrentUser, kSaverKey, "FileName_", c.recorded);
+    t.Uninstall();
+    EXPECT_EQ(t.r.fake.files.HasFile(planted), !c.taken) << t.r.fake.log.Dump();
+    // Not taken: the record's own file name beside the uninstaller goes instead.
+    EXPECT_EQ(t.r.fake.files.HasFile(kSaver), c.taken);
+  }
+}
+
 TEST_F(Uninstaller, WithoutRecordedPathOnlyTheNamePartIsDeletedNextToTheUninstaller) {
   struct Case {
     std::string recordFileName;

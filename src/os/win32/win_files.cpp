@@ -105,6 +105,10 @@ bool WinFiles::CopyFileTo(const std::string& from, const std::string& to, bool f
   return CopyFileA(from.c_str(), to.c_str(), failIfExists);
 }
 
+bool WinFiles::RenameFile(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), 0);
+}
+
 bool WinFiles::DeleteAtReboot(const std::string& path) {
   return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
 }
