@@ -102,18 +102,24 @@ class Uninstall : public ::testing::Test {
     e2e::KillProcessesNamed(kCopyName);
   }
 
-  Installation Install(const std::string& title, Flags flags = {}) {
+  // A setup file for `title` that installs `image` as e2estars.scr.
+  // No program: Wine's shell would start a real one itself instead of using the "install" verb,
+  // and the running screen saver would keep the uninstaller from deleting its file.
+  std::string MakeSetup(const std::string& title, Flags flags, const std::string& image = "Stand-in screen saver",
+                        const std::string& name = "setup.exe") {
     support::SetupContents c;
-    // No program: Wine's shell would start a real one itself instead of using the "install" verb,
-    // and the running screen saver would keep the uninstaller from deleting its file.
-    c.image = "Stand-in screen saver";
+    c.image = image;
     if (flags.readme) c.readme = "Thank you for trying " + title + ".\r\nEnjoy.";
     c.record.SetScreensaverFileName("e2estars.scr");
     c.record.SetTitle(title);
     support::SetFlags(c.record, flags);
-    const std::string setup = e2e::WriteSetupFile(scratch, "setup.exe", e2e::SetupFileBytes(c));
+    return e2e::WriteSetupFile(scratch, name, e2e::SetupFileBytes(c));
+  }
 
-    Installation installed{title, Join(scratch, "Saver Folder"), "", "", ""};
+  Installation Install(const std::string& title, Flags flags = {}, const std::string& folder = {},
+                       const std::string& image = "Stand-in screen saver") {
+    const std::string setup = MakeSetup(title, flags, image);
+    Installation installed{title, folder.empty() ? Join(scratch, "Saver Folder") : folder, "", "", ""};
     e2e::Process process = e2e::StartProcess(Quote(setup) + " -silent " + Quote(installed.folder));
     EXPECT_TRUE(process.Started());
     EXPECT_TRUE(process.WaitForExit()) << "silent installation did not end";
@@ -425,6 +431,69 @@ TEST_F(Uninstall, UserNamedOutsideTheCodePageGetsLinksAndALastGoodbye) {
   EXPECT_FALSE(e2e::ExistsW(desktopLink));
   EXPECT_FALSE(e2e::ExistsW(group));
   EXPECT_TRUE(HoldsAnything(tempW)) << "no copy was made in the user's temporary folder";
+}
+
+// An upgrade that runs out of disk space, during the image copy or after it, leaves the working
+// installation as it was, byte for byte, and its own uninstaller still removes it.
+TEST_F(Uninstall, AReinstallationOnAFullDiskKeepsTheEarlierFilesForTheirUninstaller) {
+  const std::string drive = e2e::Env("SCR_E2E_SMALL_DRIVE");
+  if (drive.empty()) GTEST_SKIP() << "no small drive: " << e2e::Env("SCR_E2E_SMALL_DRIVE_SKIP");
+  const Flags flags;
+  for (const std::size_t newImage : {std::size_t{900000}, std::size_t{400000}}) {
+    SCOPED_TRACE(std::to_string(newImage) + "-byte image");
+    const Installation installed = Install("E2E Full", flags, drive + "\\Again", std::string(300000, 'S'));
+    const std::vector<std::string> entries = FolderEntries(installed.folder);
+    const std::vector<std::string> paths = {installed.saver, installed.uninstaller, installed.readme};
+    std::vector<std::optional<std::string>> bytes;
+    for (const std::string& path : paths) bytes.push_back(e2e::ReadFileBytes(path));
+
+    const std::string again = MakeSetup("E2E Full", flags, std::string(newImage, 'T'), "setup again.exe");
+    EXPECT_EQ(e2e::RunSilent(again, installed.folder), 3u);
+    EXPECT_EQ(FolderEntries(installed.folder), entries);
+    for (std::size_t i = 0; i < paths.size(); ++i) EXPECT_EQ(e2e::ReadFileBytes(paths[i]), bytes[i]) << paths[i];
+    EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, kUninstallRoot + installed.title, "UninstallString"),
+              Quote(installed.uninstaller));
+
+    RunAndAnswer(Quote(installed.uninstaller), installed.title, IDYES);
+    ExpectSelfRemoval(installed);
+    for (const std::string& path : paths) EXPECT_FALSE(e2e::FileExists(path)) << path;
+    RemoveDirectoryA(installed.folder.c_str());
+  }
+}
+
+// A screen saver that is running holds its file: a reinstallation stops before it copies
+// anything, and every file stays as it was.
+TEST_F(Uninstall, AHeldTargetStopsTheReinstallationBeforeAnythingChanges) {
+  const Installation installed = Install("E2E Held");
+  const std::vector<std::string> entries = FolderEntries(installed.folder);
+  const auto bytes = e2e::ReadFileBytes(installed.saver);
+  HANDLE held = CreateFileA(installed.saver.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(e2e::RunSilent(MakeSetup("E2E Held", Flags{}, "A newer screen saver", "setup again.exe"), installed.folder),
+            2u);
+  CloseHandle(held);
+  EXPECT_EQ(FolderEntries(installed.folder), entries);
+  EXPECT_EQ(e2e::ReadFileBytes(installed.saver), bytes);
+}
+
+// The record is the user's to change: a path planted in it that leads out of the installation
+// folder deletes nothing there; the screen saver beside the uninstaller goes instead.
+TEST_F(Uninstall, APlantedRecordedPathDeletesNothingOutsideTheFolder) {
+  const Installation installed = Install("E2E Planted");
+  const std::string victim = Join(scratch, "Victim");
+  ASSERT_TRUE(CreateDirectoryA(victim.c_str(), nullptr));
+  const std::string important = Join(victim, "important.dll");
+  ASSERT_TRUE(e2e::WriteFileBytes(important, "another program's file"));
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, (e2e::kSaverKeyRoot + installed.title).c_str(), 0, KEY_SET_VALUE, &key),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, "FileName_", 0, REG_SZ, reinterpret_cast<const BYTE*>(important.c_str()),
+                 static_cast<DWORD>(important.size() + 1));
+  RegCloseKey(key);
+  RunAndAnswer(Quote(installed.uninstaller), installed.title, IDYES);
+  ExpectSelfRemoval(installed);
+  EXPECT_TRUE(e2e::FileExists(important));
+  EXPECT_FALSE(e2e::FileExists(installed.saver));
 }
 
 }  // namespace

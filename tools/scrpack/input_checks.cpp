@@ -17,7 +17,7 @@
 #include "text/ascii_case.h"
 #include "text/path_parts.h"
 #include "text/text_lines.h"
-#include "wizard/scr_setup.h"
+#include "integration/saver_file_name.h"
 
 namespace scrpack {
 namespace {
@@ -186,7 +186,7 @@ void WarnAboutFileName(const std::string& where, const std::string& fileName, co
              << " does not end in .scr; Windows lists only .scr files as screen savers\n";
   package::SettingsRecord record;
   record.SetScreensaverFileName(fileName);
-  wizard::ShortenSaverFileName(record);
+  integration::ShortenSaverFileName(record);
   const std::string installed = text::PlainFileName(record.ScreensaverFileName());
   if (installed != plain)
     notes << kNote << where << " " << shown << " installs as " << AnsiToUtf8(installed, page)
