@@ -10,6 +10,7 @@
 #include "install/install_error.h"
 #include "install/install_files.h"
 #include "install/install_names.h"
+#include "install/real_folder.h"
 #include "install/rollback.h"
 #include "install/staged_files.h"
 #include "integration/saver_registry.h"
@@ -149,7 +150,8 @@ void Installation::PrepareFolder() {
   if (!created) Stop(english::kCannotCreateFolder);
   if (!IsExistingFolder(os_.files, typed)) Stop(english::kInvalidFolder);
   folder_ = text::WithTrailingBackslash(typed);
-  outcome_.folderText = folder_;
+  outcome_.folderText = folder_;  // the folder box keeps what the user typed
+  folder_ = RealFolderOf(os_.files, folder_);
 }
 
 void Installation::ChooseTarget() {
@@ -264,6 +266,10 @@ void Installation::HandleFailure() {
 }
 
 void Installation::HandToShell() {
+  // Under the LocalSystem account, where deployment tools run unattended installations, the verb
+  // would make the screen saver that account's own and leave the Screen Saver settings open on
+  // a desktop nobody sees.
+  if (request_.unattended && os_.system.RunsAsLocalSystem()) return;
   os_.shell.Execute(0, "install", SaverPath(), "", "", os::kSwShowNoActivate);
 }
 

@@ -18,6 +18,7 @@ struct InstallRequest {
   const package::SettingsRecord& record;
   int64_t packageEnd = 0;
   std::string windowCaption;  // the caption of the "not complete" message
+  bool unattended = false;    // the -silent mode: nobody sees a window
 };
 
 // What the window does while the image is copied.

@@ -58,6 +58,10 @@ class Files {
   // character the code page lacks).
   virtual std::string TempPath() = 0;  // with its trailing backslash
   virtual std::string WindowsDirectory() = 0;
+  virtual std::string SystemDirectory() = 0;  // GetSystemDirectory, as this program names it
+  // Where a 32-bit program's writes to the system folder really go on 64-bit Windows
+  // (GetSystemWow64Directory); empty unless this is such a program there (IsWow64Process).
+  virtual std::string SystemWow64Directory() = 0;
 };
 
 // What Attributes (GetFileAttributesA) tells of a path: unlike a directory search, it never

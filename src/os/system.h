@@ -47,6 +47,8 @@ class System {
   virtual void Sleep(uint32_t milliseconds) = 0;
   // Fills `count` bytes from the system's cryptographic generator; false when it cannot.
   virtual bool RandomBytes(void* buffer, std::size_t count) = 0;
+  // The program runs under the LocalSystem account, as deployment tools start installers.
+  virtual bool RunsAsLocalSystem() = 0;
 };
 
 }  // namespace os

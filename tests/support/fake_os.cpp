@@ -542,6 +542,16 @@ std::string FakeFiles::WindowsDirectory() {
   return windowsDirectory_;
 }
 
+std::string FakeFiles::SystemDirectory() {
+  if (!log_->Record("SystemDirectory", "")) return {};
+  return systemDirectory_;
+}
+
+std::string FakeFiles::SystemWow64Directory() {
+  if (!log_->Record("SystemWow64Directory", "")) return {};
+  return systemWow64Directory_;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Registry
 
@@ -825,6 +835,11 @@ std::string FakeSystem::CommandLine() {
 std::string FakeSystem::ModulePath() {
   if (!log_->Record("ModulePath", "")) return {};
   return modulePath_;
+}
+
+bool FakeSystem::RunsAsLocalSystem() {
+  if (!log_->Record("RunsAsLocalSystem", "")) return false;
+  return localSystem;
 }
 
 std::optional<os::VersionInfo> FakeSystem::Version() {

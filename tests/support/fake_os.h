@@ -102,6 +102,11 @@ class FakeFiles : public os::Files {
   void SetCurrentFolder(const std::string& path);
   void SetTempPath(const std::string& path) { tempPath_ = path; }            // "" = none
   void SetWindowsDirectory(const std::string& path) { windowsDirectory_ = path; }
+  // A 32-bit program on 64-bit Windows: its system folder and where writes to it really go.
+  void SetSystemDirectories(const std::string& system, const std::string& wow64) {
+    systemDirectory_ = system;
+    systemWow64Directory_ = wow64;
+  }
   void SetShortPath(const std::string& longPath, const std::string& shortPath);
   // Free space of the disk: writes beyond it deliver what fits and fail. Unset = unlimited.
   void SetFreeSpace(std::optional<uint64_t> bytes);
@@ -133,6 +138,8 @@ class FakeFiles : public os::Files {
   std::string ShortPathName(const std::string& path) override;
   std::string TempPath() override;
   std::string WindowsDirectory() override;
+  std::string SystemDirectory() override;
+  std::string SystemWow64Directory() override;
 
  private:
   std::shared_ptr<FileNode> Find(const std::string& fullPath) const;
@@ -145,6 +152,8 @@ class FakeFiles : public os::Files {
   std::string currentFolder_ = "C:\\";
   std::string tempPath_ = "C:\\windows\\temp\\";
   std::string windowsDirectory_ = "C:\\windows";
+  std::string systemDirectory_ = "C:\\windows\\system32";
+  std::string systemWow64Directory_;  // a native program
   std::map<std::string, std::string> shortPaths_;  // folded long path -> short path
   std::vector<std::string> rebootDeletions_;
   std::vector<std::string> privateFolders_;  // folded full paths
@@ -251,6 +260,7 @@ class FakeSystem : public os::System {
   // with MB_YESNO, IDOK (1) for the others.
   void QueueAnswer(int answer) { answers_.push_back(answer); }
   int defaultYesNoAnswer = os::kIdYes;
+  bool localSystem = false;  // the account the program runs under
   // Called on every ShowMessage, after recording, before answering.
   std::function<void(const Message&)> onShowMessage;
   // Called on every Sleep with the total slept so far: lets a test change the world over time.
@@ -271,6 +281,7 @@ class FakeSystem : public os::System {
                   unsigned flags) override;
   void Sleep(uint32_t milliseconds) override;
   bool RandomBytes(void* buffer, std::size_t count) override;
+  bool RunsAsLocalSystem() override;
 
  private:
   std::shared_ptr<CallLog> log_;

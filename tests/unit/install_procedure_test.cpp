@@ -13,6 +13,7 @@
 #include "integration/uninstall_entry.h"
 #include "language/translation.h"
 #include "support/fake_form_host.h"
+#include "text/path_parts.h"
 #include "support/fake_os.h"
 #include "support/setup_file.h"
 #include "wizard/scr_setup.h"
@@ -593,18 +594,39 @@ TEST(InstallProcedure, SilentModeInstallsIntoTheDefaultOrTheGivenFolder) {
   struct Case {
     const char* name;
     std::string argument;
-    std::string saver;
+    std::string saver;  // where the files are, as every path written down names it
+    bool wow64 = false;        // a 32-bit program on 64-bit Windows
+    bool localSystem = false;  // run by a deployment tool
   };
   const Case cases[] = {
       {"default folder", "", std::string(fake::kFakeProgramFiles) + "\\Stars\\stars.scr"},
       {"given folder", "C:\\Given\\Deep", "C:\\Given\\Deep\\stars.scr"},
+      {"system folder, native", "C:\\windows\\system32", "C:\\windows\\system32\\stars.scr"},
+      {"system folder under WoW64", "C:\\Windows\\System32\\", "C:\\windows\\syswow64\\stars.scr", true},
+      {"other folder under WoW64", "C:\\Given", "C:\\Given\\stars.scr", true},
+      {"LocalSystem account", "C:\\Given", "C:\\Given\\stars.scr", false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Package p;
     p.license = "You agree.";  // never shown nor asked for in silent mode
     Rig rig(p);
+    rig.fake.files.AddFolder("C:\\windows\\system32");
+    rig.fake.files.AddFolder("C:\\windows\\syswow64");
+    if (c.wow64) rig.fake.files.SetSystemDirectories("C:\\windows\\system32", "C:\\windows\\syswow64");
+    rig.fake.system.localSystem = c.localSystem;
     rig.Start(true, c.argument);
+
+    const std::string uninstaller = text::FolderPart(c.saver) + "uninstall stars.exe";
+    EXPECT_EQ(rig.UninstallString(), '"' + uninstaller + '"');
+    EXPECT_EQ(rig.fake.shell.LinkAt(DesktopLink())->target, c.saver);
+    EXPECT_EQ(rig.fake.shell.LinkAt(GroupLink("Uninstall Stars"))->target, uninstaller);
+    if (c.localSystem) {
+      EXPECT_TRUE(rig.fake.shell.Executions().empty());
+    } else {
+      ASSERT_EQ(rig.fake.shell.Executions().size(), 1u);
+      EXPECT_EQ(rig.fake.shell.Executions()[0].file, c.saver);
+    }
 
     EXPECT_EQ(rig.fake.files.Content(c.saver), p.image);
     EXPECT_EQ(rig.form->ExitCode(), kExitDone);

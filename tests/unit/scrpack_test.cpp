@@ -392,6 +392,10 @@ TEST_F(Scrpack, AuthorsMistakesThatStillWorkAreWarnedAbout) {
       {"note inside the section", {"--language", Path("note.lng")},
        {"note.lng' line 3 ('# boutons') has no '=', so it ends the Setup section: the entry on line 4 is not used"},
        {"1 of 38 texts translated"}},
+      {"default folder in the system folder, 32-bit stub",
+       {"--default-folder", "<Windows>", "--default-subfolder", "system32\\"}, {},
+       {"the default folder is in <Windows>\\System32: on 64-bit Windows this 32-bit stub installs into "
+        "<Windows>\\SysWOW64 instead"}},
       {"the sample's complete translation", {"--language", SCR_SOURCE_DIR "/samples/starfield/french.lng"}, {},
        {"french.lng': 38 of 38 texts translated\n"}},
   };

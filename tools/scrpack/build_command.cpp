@@ -247,6 +247,7 @@ int64_t Build(const BuildOptions& options, std::ostream& out, std::ostream& err)
   const std::string saverHead = ReadChunk(saver, headSize);
   WarnAboutBitness(CheckSaver(saver.where, options.saver, saverHead, saver.size), stubMachine,
                    warnings);
+  NoteAboutSystemFolder(record, stubMachine, notes);
 
   Texts texts;
   texts.readme = ReadText(options, "--readme", options.readme, page);

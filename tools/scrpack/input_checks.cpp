@@ -207,6 +207,21 @@ void WarnAboutTitle(const std::string& where, const std::string& title, std::ost
   }
 }
 
+void NoteAboutSystemFolder(const package::SettingsRecord& record, uint16_t stubMachine,
+                           std::ostream& notes) {
+  const std::string folder = text::LowerAsciiLetters(text::WithoutTrailingBackslashes(
+      text::WithTrailingBackslash(text::TrimBlanks(record.DefaultFolder())) +
+      text::TrimBlanks(record.DefaultSubfolder())));
+  const std::string system = "<windows>\\system32";
+  if (folder != system && folder.rfind(system + "\\", 0) != 0) return;
+  notes << kNote << "the default folder is in <Windows>\\System32: on 64-bit Windows "
+        << (stubMachine == package::kMachineI386
+                ? "this 32-bit stub installs into <Windows>\\SysWOW64 instead, as Windows "
+                  "redirects it"
+                : "this 64-bit stub installs there")
+        << "; <Windows> itself is never redirected\n";
+}
+
 void WarnAboutBitness(uint16_t saverMachine, uint16_t stubMachine, std::ostream& err) {
   if (saverMachine == stubMachine) return;
   err << kWarning << "the screen saver is a " << Describe(saverMachine)

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "package/settings_record.h"
 #include "scrpack/ansi_text.h"
 #include "scrpack/build_options.h"
 
@@ -32,6 +33,9 @@ void WarnAboutFileName(const std::string& where, const std::string& fileName, co
                        std::ostream& notes, std::ostream& warnings);
 void WarnAboutTitle(const std::string& where, const std::string& title, std::ostream& warnings);
 void WarnAboutBitness(uint16_t saverMachine, uint16_t stubMachine, std::ostream& warnings);
+// Where a destination in the system folder lands on 64-bit Windows, which depends on the stub.
+void NoteAboutSystemFolder(const package::SettingsRecord& record, uint16_t stubMachine,
+                           std::ostream& notes);
 void WarnAboutLanguage(const std::string& where, const std::string& languageText,
                        const CodePage& page, std::ostream& notes, std::ostream& warnings);
 

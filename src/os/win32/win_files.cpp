@@ -136,4 +136,22 @@ std::string WinFiles::WindowsDirectory() {
       [](wchar_t* buffer, DWORD size) { return GetWindowsDirectoryW(buffer, size); }));
 }
 
+std::string WinFiles::SystemDirectory() {
+  return UsableAnsiPath(FillText<wchar_t>(
+      [](wchar_t* buffer, DWORD size) { return GetSystemDirectoryW(buffer, size); }));
+}
+
+std::string WinFiles::SystemWow64Directory() {
+  using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
+  using GetSystemWow64DirectoryFunction = UINT(WINAPI*)(LPWSTR, UINT);
+  const auto isWow64Process = Kernel32Function<IsWow64ProcessFunction>("IsWow64Process");
+  const auto wow64Directory =
+      Kernel32Function<GetSystemWow64DirectoryFunction>("GetSystemWow64DirectoryW");
+  BOOL wow64 = FALSE;
+  if (!isWow64Process || !wow64Directory || !isWow64Process(GetCurrentProcess(), &wow64) || !wow64)
+    return {};
+  return UsableAnsiPath(
+      FillText<wchar_t>([&](wchar_t* buffer, DWORD size) { return wow64Directory(buffer, size); }));
+}
+
 }  // namespace os::win32

@@ -20,6 +20,8 @@ class WinFiles : public os::Files {
   std::string ShortPathName(const std::string& path) override;
   std::string TempPath() override;
   std::string WindowsDirectory() override;
+  std::string SystemDirectory() override;
+  std::string SystemWow64Directory() override;
 };
 
 }  // namespace os::win32

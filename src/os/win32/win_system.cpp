@@ -4,10 +4,12 @@
 #include <ntsecapi.h>
 
 #include <cstring>
+#include <vector>
 
 #include "os/win32/ansi_path.h"
 #include "os/win32/kernel32_function.h"
 #include "os/win32/text_buffer.h"
+#include "os/win32/unique_handle.h"
 #include "text/path_parts.h"
 
 namespace os::win32 {
@@ -89,6 +91,25 @@ void WinSystem::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
 // Callers ask for a few bytes: the count always fits the call's 32 bits.
 bool WinSystem::RandomBytes(void* buffer, std::size_t count) {
   return RtlGenRandom(buffer, static_cast<ULONG>(count)) != FALSE;
+}
+
+bool WinSystem::RunsAsLocalSystem() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  const UniqueHandle tokenOwner(token);
+  DWORD size = 0;
+  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  if (size == 0) return false;
+  std::vector<BYTE> user(size);
+  if (!GetTokenInformation(token, TokenUser, user.data(), size, &size)) return false;
+  SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+  PSID localSystem = nullptr;
+  if (!AllocateAndInitializeSid(&ntAuthority, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0, 0, 0, 0,
+                                &localSystem))
+    return false;
+  const bool same = EqualSid(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, localSystem);
+  FreeSid(localSystem);
+  return same;
 }
 
 }  // namespace os::win32

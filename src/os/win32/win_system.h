@@ -13,6 +13,7 @@ class WinSystem : public os::System {
   std::string CommandLine() override;
   std::string ModulePath() override;
   std::optional<os::VersionInfo> Version() override;
+  bool RunsAsLocalSystem() override;
   int ShowMessage(os::WindowRef owner, const std::string& text, const std::string& caption,
                   unsigned flags) override;
   void Sleep(uint32_t milliseconds) override;
