@@ -496,4 +496,62 @@ TEST_F(Uninstall, APlantedRecordedPathDeletesNothingOutsideTheFolder) {
   EXPECT_FALSE(e2e::FileExists(installed.saver));
 }
 
+// The file system as a 64-bit program sees it (Explorer, the list of programs, the Screen Saver
+// settings), for as long as this lives: for a 32-bit test program, the system folder's
+// redirection is off on this thread. A native program sees it so anyway.
+class NativeView {
+ public:
+  NativeView() { Wow64DisableWow64FsRedirection(&old_); }
+  ~NativeView() { Wow64RevertWow64FsRedirection(old_); }
+  NativeView(const NativeView&) = delete;
+  NativeView& operator=(const NativeView&) = delete;
+
+ private:
+  void* old_ = nullptr;
+};
+
+std::string Unquoted(const std::string& text) {
+  return text.size() >= 2 && text.front() == '"' && text.back() == '"' ? text.substr(1, text.size() - 2) : text;
+}
+
+// Installed into the system folder, where the 32-bit stub's writes go to SysWOW64 on 64-bit
+// Windows: every path written down names a file that a 64-bit program finds, and the uninstaller
+// started from its entry that way removes everything.
+TEST_F(Uninstall, InTheSystemFolderEveryPathNamesTheFileWhereItReallyIs) {
+  char system[MAX_PATH + 1] = {};
+  ASSERT_GT(GetSystemDirectoryA(system, sizeof system), 0u);
+  const std::size_t earlierVerbs = e2e::InstallLog().size();
+  Installation installed = Install("E2E System", Flags{}, system);
+  const std::string root = kUninstallRoot + installed.title;
+  const auto recorded = e2e::ReadRegString(HKEY_CURRENT_USER, e2e::kSaverKeyRoot + installed.title, "FileName_");
+  const auto uninstallString = e2e::ReadRegString(HKEY_LOCAL_MACHINE, root, "UninstallString");
+  const auto icon = e2e::ReadRegString(HKEY_LOCAL_MACHINE, root, "DisplayIcon");
+  ASSERT_TRUE(recorded && uninstallString && icon);
+  const auto desktopLink = e2e::ReadShellLink(Join(desktop, "Preview " + installed.title + ".lnk"));
+  const auto groupLink = e2e::ReadShellLink(Join(programs, installed.title + "\\Uninstall " + installed.title + ".lnk"));
+  ASSERT_TRUE(desktopLink && groupLink);
+  std::vector<std::string> handedToShell;
+  EXPECT_TRUE(e2e::WaitFor([&] {
+    const auto log = e2e::InstallLog();
+    for (std::size_t i = earlierVerbs; i < log.size(); ++i)
+      if (log[i].size() == 1) handedToShell.push_back(log[i][0]);
+    return !handedToShell.empty();
+  }));
+  installed.uninstaller = Unquoted(*uninstallString);
+  const std::string readme = recorded->substr(0, recorded->rfind('\\') + 1) + installed.title + " Readme.txt";
+  {
+    NativeView native;
+    for (const std::string& path :
+         {*recorded, readme, installed.uninstaller, *icon, desktopLink->target, groupLink->target})
+      EXPECT_TRUE(e2e::FileExists(path)) << path << " is not there for a 64-bit program";
+    for (const std::string& path : handedToShell) EXPECT_TRUE(e2e::FileExists(path)) << "the verb got " << path;
+  }
+  RunAndAnswer(*uninstallString, installed.title, IDYES);
+  ExpectSelfRemoval(installed);
+  NativeView native;
+  for (const std::string& path : {*recorded, readme, installed.uninstaller})
+    EXPECT_FALSE(e2e::FileExists(path)) << path;
+  EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, root));
+}
+
 }  // namespace

@@ -343,6 +343,7 @@ class SetupFileAsOwnPath : public os::System {
   }
   void Sleep(uint32_t milliseconds) override { real_.Sleep(milliseconds); }
   bool RandomBytes(void* buffer, std::size_t count) override { return real_.RandomBytes(buffer, count); }
+  bool RunsAsLocalSystem() override { return real_.RunsAsLocalSystem(); }
 
  private:
   os::System& real_;
