@@ -32,3 +32,13 @@ class WriteError : public Error {
 };
 
 }  // namespace package
+
+namespace package {
+
+// An extension block that cannot be written as asked (see extension_block.h).
+class UnfitExtension : public Error {
+ public:
+  using Error::Error;
+};
+
+}  // namespace package

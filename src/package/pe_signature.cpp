@@ -39,7 +39,8 @@ struct CertificatePlace {
   std::size_t entry = 0;
 };
 
-CertificatePlace FindCertificateEntry(const uint8_t* header, std::size_t size) {
+// The entry's place whether or not it is empty.
+CertificatePlace FindEntrySlot(const uint8_t* header, std::size_t size) {
   const std::size_t pe = PeHeaderOffset(header, size);
   // Room for the optional header's magic too; every later offset is checked by subtraction.
   if (pe == 0 || size - pe < 4 + kCoffHeaderSize + 2) return {};
@@ -52,9 +53,19 @@ CertificatePlace FindCertificateEntry(const uint8_t* header, std::size_t size) {
   const std::size_t entry = layout.directoriesOffset + kCertificateDirectory * kDirectoryEntrySize;
   if (optionalSize < entry + kDirectoryEntrySize) return {};
   if (LittleEndian(header + optional + layout.countOffset, 4) <= kCertificateDirectory) return {};
-  const uint8_t* certificate = header + optional + entry;
-  if (LittleEndian(certificate, 4) == 0 && LittleEndian(certificate + 4, 4) == 0) return {};
   return {optional, optional + entry};
+}
+
+CertificatePlace FindCertificateEntry(const uint8_t* header, std::size_t size) {
+  const CertificatePlace place = FindEntrySlot(header, size);
+  if (place.entry == 0) return {};
+  const uint8_t* certificate = header + place.entry;
+  if (LittleEndian(certificate, 4) == 0 && LittleEndian(certificate + 4, 4) == 0) return {};
+  return place;
+}
+
+void PutLittleEndian(uint8_t* p, uint32_t value) {
+  for (int i = 0; i < 4; ++i) p[i] = uint8_t(value >> (8 * i));
 }
 
 }  // namespace
@@ -64,6 +75,27 @@ bool ClearCertificateEntry(uint8_t* header, std::size_t size) {
   if (place.entry == 0) return false;
   Zero(header + place.entry, kDirectoryEntrySize);
   Zero(header + place.optional + kCheckSumOffset, 4);
+  return true;
+}
+
+bool ReadSignatureFields(const uint8_t* header, std::size_t size, SignatureFields& fields) {
+  const CertificatePlace place = FindEntrySlot(header, size);
+  if (place.entry == 0) return false;
+  fields.checksumOffset = place.optional + kCheckSumOffset;
+  fields.entryOffset = place.entry;
+  fields.checksum = LittleEndian(header + fields.checksumOffset, 4);
+  fields.tablePosition = LittleEndian(header + place.entry, 4);
+  fields.tableSize = LittleEndian(header + place.entry + 4, 4);
+  return true;
+}
+
+bool WriteSignatureFields(uint8_t* header, std::size_t size, uint32_t checksum,
+                          uint32_t tablePosition, uint32_t tableSize) {
+  SignatureFields fields;
+  if (!ReadSignatureFields(header, size, fields)) return false;
+  PutLittleEndian(header + fields.checksumOffset, checksum);
+  PutLittleEndian(header + fields.entryOffset, tablePosition);
+  PutLittleEndian(header + fields.entryOffset + 4, tableSize);
   return true;
 }
 

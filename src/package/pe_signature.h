@@ -18,4 +18,21 @@ bool ClearCertificateEntry(uint8_t* header, std::size_t size);
 // file carries an Authenticode signature (or claims to).
 bool HasCertificateEntry(const uint8_t* header, std::size_t size);
 
+// Where a PE header keeps what code signing changes: the header checksum and the certificate-
+// table entry (the table's file position and size). Authenticode hashes everything else.
+struct SignatureFields {
+  uint32_t checksum = 0;
+  uint32_t tablePosition = 0;
+  uint32_t tableSize = 0;
+  std::size_t checksumOffset = 0;  // where the three lie in the header
+  std::size_t entryOffset = 0;
+};
+
+// False when `header` is not a well-formed PE header with a certificate-table entry (empty or not).
+bool ReadSignatureFields(const uint8_t* header, std::size_t size, SignatureFields& fields);
+
+// Sets the three fields; false (nothing changed) where ReadSignatureFields would fail.
+bool WriteSignatureFields(uint8_t* header, std::size_t size, uint32_t checksum,
+                          uint32_t tablePosition, uint32_t tableSize);
+
 }  // namespace package

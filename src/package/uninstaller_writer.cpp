@@ -5,6 +5,7 @@
 
 #include "os/files.h"
 #include "package/errors.h"
+#include "package/package_checksums.h"
 #include "package/pe_signature.h"
 #include "package/sections.h"
 
@@ -45,10 +46,16 @@ void CopyRange(os::File& source, os::File& out, int64_t position, int64_t length
 }
 
 void CopyUninstallerStub(os::File& source, os::File& out, int64_t packageEnd,
-                         const SettingsRecord& record) {
+                         const SettingsRecord& record, const UninstallerSignature* signature) {
   ValidateImage(record, packageEnd);
+  const int64_t tablePosition = UninstallerLength(packageEnd, record) + (signature ? signature->padding : 0);
   CopyRange(source, out, 0, StubLength(packageEnd, record), "the program",
-            [](uint8_t* bytes, uint32_t count) { ClearCertificateEntry(bytes, count); });
+            [&](uint8_t* bytes, uint32_t count) {
+              ClearCertificateEntry(bytes, count);
+              if (signature)
+                WriteSignatureFields(bytes, count, signature->peChecksum, uint32_t(tablePosition),
+                                     uint32_t(signature->table.size()));
+            });
 }
 
 void CopyUninstallerTexts(os::File& source, os::File& out, int64_t packageEnd,
@@ -64,16 +71,41 @@ void WriteUninstallerTrailer(os::File& out, const SettingsRecord& record) {
   WriteAll(out, kUninstallSignature, kSignatureSize, "the marker");
 }
 
+void WriteCertificateTable(os::File& out, const UninstallerSignature& signature) {
+  const uint8_t zeros[kMaxSignaturePadding] = {};
+  if (signature.padding > 0) WriteAll(out, zeros, signature.padding, "the signature's padding");
+  WriteAll(out, signature.table.data(), uint32_t(signature.table.size()), "the signature");
+}
+
+// Below 4 GB, where the certificate entry's 32-bit position can point.
+bool TableFitsEntry(int64_t uninstallerLength, const UninstallerSignature& signature) {
+  return uninstallerLength + signature.padding + int64_t(signature.table.size()) <= 0xFFFFFFFFLL;
+}
+
 }  // namespace
 
+int64_t UninstallerLength(int64_t packageEnd, const SettingsRecord& record) {
+  return StubLength(packageEnd, record) + int64_t(record.TextsSize()) + kTrailerSize;
+}
+
+bool SignatureFits(const UninstallerSignature& signature, const SettingsRecord& record) {
+  return !signature.table.empty() && signature.padding <= kMaxSignaturePadding &&
+         signature.recordChecksum == RecordChecksum(record);
+}
+
 void WriteUninstaller(os::File& source, os::File& out, int64_t packageEnd,
-                      const SettingsRecord& record, const std::function<void()>& afterStub) {
+                      const SettingsRecord& record, const std::function<void()>& afterStub,
+                      const UninstallerSignature* signature) {
   // Checked before the first byte is written, so a damaged record leaves an empty file.
   ValidateImage(record, packageEnd);
-  CopyUninstallerStub(source, out, packageEnd, record);
+  if (signature && (!SignatureFits(*signature, record) ||
+                    !TableFitsEntry(UninstallerLength(packageEnd, record), *signature)))
+    signature = nullptr;
+  CopyUninstallerStub(source, out, packageEnd, record, signature);
   if (afterStub) afterStub();
   CopyUninstallerTexts(source, out, packageEnd, record);
   WriteUninstallerTrailer(out, record);
+  if (signature) WriteCertificateTable(out, *signature);
 }
 
 }  // namespace package

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "package/extension_block.h"
 #include "package/settings_record.h"
 
 namespace os {
@@ -19,7 +20,20 @@ namespace package {
 // header (see pe_signature.h); nothing else is changed. `afterStub`, when given, runs between the
 // stub and the texts: the installation takes its expanded target path at that very point, and an
 // error it throws ends the writing there.
+//
+// With a `signature` that fits (SignatureFits), the uninstaller becomes the one that was signed
+// when the setup file was built: the header gets the signed file's checksum and a certificate
+// entry, and the padding and the table follow "ScUnin.sig". Authenticode hashes neither, so the
+// signature holds for these bytes. One that does not fit is left out.
 void WriteUninstaller(os::File& source, os::File& out, int64_t packageEnd,
-                      const SettingsRecord& record, const std::function<void()>& afterStub = {});
+                      const SettingsRecord& record, const std::function<void()>& afterStub = {},
+                      const UninstallerSignature* signature = nullptr);
+
+// The uninstaller's length without a signature: the stub, the texts, the record, the marker.
+int64_t UninstallerLength(int64_t packageEnd, const SettingsRecord& record);
+
+// True when `signature` was made for an uninstaller with this very record (the stub and the texts
+// are the setup file's own, so the record is all that can differ) and looks like a signing tool's.
+bool SignatureFits(const UninstallerSignature& signature, const SettingsRecord& record);
 
 }  // namespace package
