@@ -5,6 +5,7 @@
 
 #include "install/install_error.h"
 #include "install/install_progress.h"
+#include "package/checksum.h"
 
 namespace install {
 namespace {
@@ -35,21 +36,24 @@ void WriteAll(os::File& target, const void* bytes, uint32_t count, const char* w
 }  // namespace
 
 void CopyImage(os::File& source, os::File& target, int64_t length, std::vector<uint8_t>& buffer,
-               const std::function<void(int percent)>& afterChunk) {
+               const std::function<void(int percent)>& afterChunk, uint32_t* checksum) {
   if (buffer.empty()) throw InstallError("No copy buffer.");
   const int64_t size = SourceSize(source);
   int64_t position = SourcePosition(source);  // moved on by each read, not asked for again
   int64_t remaining = length;
+  uint32_t crc = 0;
   while (position < size && remaining > 0) {
     const uint32_t wanted = ChunkSize(remaining, buffer);
     uint32_t delivered = 0;
     if (!source.Read(buffer.data(), wanted, delivered) || delivered == 0)
       throw InstallError("Reading the screen saver from the setup file failed.");
+    if (checksum) crc = package::Crc32c(crc, buffer.data(), delivered);
     WriteAll(target, buffer.data(), delivered, "the screen saver");
     position += delivered;
     remaining -= delivered;
     afterChunk(ProgressPercent(position, size));
   }
+  if (checksum) *checksum = crc;
 }
 
 }  // namespace install

@@ -17,8 +17,9 @@ constexpr uint32_t kCopyChunkSize = 100001;
 // the share of the whole source file that lies before the source position, in percent.
 // The copy ends early, without error, at the end of the source file. A read that fails or
 // delivers nothing before that end, and a write that falls short, raise InstallError: a copy
-// that cannot make progress must neither spin nor count as done.
+// that cannot make progress must neither spin nor count as done. With a `checksum`, it receives
+// the CRC-32C of the bytes copied, computed as each chunk passes.
 void CopyImage(os::File& source, os::File& target, int64_t length, std::vector<uint8_t>& buffer,
-               const std::function<void(int percent)>& afterChunk);
+               const std::function<void(int percent)>& afterChunk, uint32_t* checksum = nullptr);
 
 }  // namespace install

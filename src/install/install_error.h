@@ -10,4 +10,11 @@ class InstallError : public package::Error {
   using Error::Error;
 };
 
+// The image as copied differs from its checksum: the setup file is damaged. The user is told so
+// rather than that the installation could not be completed.
+class DamagedImage : public InstallError {
+ public:
+  DamagedImage() : InstallError("The screen saver differs from its checksum.") {}
+};
+
 }  // namespace install

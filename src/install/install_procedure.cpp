@@ -86,6 +86,7 @@ class Installation {
 
   std::string TargetFileName() const { return text::FileNamePart(targetPath_); }
   std::string SaverPath() const { return folder_ + TargetFileName(); }
+  integration::EntryDetails EntryDetails() const;
   std::string UninstallerFileName() const {
     return UninstallerName(integration::NameWord(english::kUninstall), TargetFileName());
   }
@@ -101,6 +102,8 @@ class Installation {
   std::unique_ptr<os::File> uninstallerFile_;
   std::unique_ptr<os::File> source_;
   std::vector<uint8_t> buffer_;
+  bool damaged_ = false;  // the image differed from its checksum
+  const package::ExtensionBlock& extension_ = request_.extension;
   Rollback rollback_{os_.files};
   StagedFiles staged_{os_.files};
 };
@@ -116,9 +119,11 @@ InstallOutcome Installation::Run() {
     if (record_.ReadmeSize() == 0) outcome_.page = PageAfter::kFinished;
   } else {
     outcome_.result = InstallResult::kFailedPartWay;
-    outcome_.message = InstallMessage{
-        language::FormatMessageText(Translate(english::kInstallationNotComplete), record_.Title()),
-        request_.windowCaption};
+    outcome_.message =
+        damaged_ ? InstallMessage{Translate(english::kFileCorrupted), language::kApplicationTitle}
+                 : InstallMessage{language::FormatMessageText(
+                                      Translate(english::kInstallationNotComplete), record_.Title()),
+                                  request_.windowCaption};
     outcome_.closeWindow = true;
   }
   return outcome_;
@@ -191,6 +196,10 @@ bool Installation::CopyAndIntegrate() {
   bool success = true;
   try {
     RunMainBlock();
+  } catch (const DamagedImage&) {
+    success = false;
+    damaged_ = true;
+    HandleFailure();
   } catch (...) {
     success = false;
     HandleFailure();
@@ -230,8 +239,11 @@ void Installation::CopyImageWithProgress() {
     throw InstallError("The screen saver cannot be found in the setup file.");
   buffer_.resize(kCopyChunkSize);
   CopyInProgress busy(progress_);
+  uint32_t checksum = 0;
   CopyImage(*source_, *saverFile_, package::ImageLength(record_), buffer_,
-            [this](int percent) { progress_.Percent(percent); });
+            [this](int percent) { progress_.Percent(percent); },
+            extension_.checksums ? &checksum : nullptr);
+  if (extension_.checksums && checksum != extension_.checksums->image) throw DamagedImage();
 }
 
 void Installation::WriteReadme() {
@@ -247,13 +259,17 @@ void Installation::WriteReadme() {
 void Installation::WriteUninstallerFile() {
   uninstallerFile_ = CreateStaged(folder_ + UninstallerFileName());
   if (!uninstallerFile_) throw InstallError("The uninstaller cannot be created.");
-  package::WriteUninstaller(*source_, *uninstallerFile_, request_.packageEnd, record_, [this] {
+  const auto expandTarget = [this] {
     // From here on the target path is the expanded one: the integration steps and the installed-
     // path record see it, while a failure before this point leaves them the path as chosen.
     const std::string expanded = os_.files.FullPathName(SaverPath());
     if (expanded.empty()) throw InstallError("The full path of the screen saver cannot be had.");
     targetPath_ = expanded;
-  });
+  };
+  // The signature made at build time, when it was made for this very uninstaller.
+  const auto& signature = extension_.uninstallerSignature;
+  package::WriteUninstaller(*source_, *uninstallerFile_, request_.packageEnd, record_, expandTarget,
+                            signature ? &*signature : nullptr);
 }
 
 void Installation::HandleFailure() {
@@ -270,6 +286,8 @@ void Installation::HandToShell() {
   // would make the screen saver that account's own and leave the Screen Saver settings open on
   // a desktop nobody sees.
   if (request_.unattended && os_.system.RunsAsLocalSystem()) return;
+  // The author's choice for a screen saver that belongs where the system lists it anyway.
+  if (!extension_.shellInstall) return;
   os_.shell.Execute(0, "install", SaverPath(), "", "", os::kSwShowNoActivate);
 }
 
@@ -277,11 +295,28 @@ void Installation::RunIntegrationSteps() {
   const std::string title = record_.Title();
   const std::string uninstallerPath = text::FolderPart(targetPath_) + UninstallerFileName();
   if (record_.AddUninstallEntry())
-    integration::RegisterUninstallEntry(os_.registry, title, uninstallerPath);
+    integration::RegisterUninstallEntry(os_.registry, title, uninstallerPath, EntryDetails());
   if (record_.AddStartMenuGroup())
     integration::CreateStartMenuGroup(os_, title, uninstallerPath, SaverPath(),
                                       record_.ReadmeSize() > 0);
   if (record_.AddDesktopShortcut()) integration::CreateDesktopShortcut(os_, title, SaverPath());
+}
+
+integration::EntryDetails Installation::EntryDetails() const {
+  // What the installation put on the disk, in KB rounded up, from the package's own sizes.
+  const auto& signature = extension_.uninstallerSignature;
+  int64_t bytes = package::ImageLength(record_) +
+                  package::UninstallerLength(request_.packageEnd, record_) +
+                  int64_t(record_.ReadmeSize());
+  if (signature && package::SignatureFits(*signature, record_))
+    bytes += int64_t(signature->padding) + int64_t(signature->table.size());
+  integration::EntryDetails details;
+  details.publisher = extension_.publisher;
+  details.version = extension_.version;
+  details.link = record_.LinkText();
+  details.installLocation = text::FolderPart(targetPath_);
+  details.estimatedSizeKb = uint32_t((bytes + 1023) / 1024);
+  return details;
 }
 
 }  // namespace

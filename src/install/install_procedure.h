@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "os/os.h"
+#include "package/extension_block.h"
 #include "package/settings_record.h"
 
 namespace install {
@@ -19,6 +20,9 @@ struct InstallRequest {
   int64_t packageEnd = 0;
   std::string windowCaption;  // the caption of the "not complete" message
   bool unattended = false;    // the -silent mode: nobody sees a window
+  // What the setup file carries behind its package: checksums, entry details, the uninstaller's
+  // signature. Empty for a file without the block, which installs as such files always did.
+  package::ExtensionBlock extension = {};
 };
 
 // What the window does while the image is copied.

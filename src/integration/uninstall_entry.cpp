@@ -2,11 +2,44 @@
 
 #include "integration/item_name.h"
 #include "integration/key_tree.h"
+#include "text/ascii_case.h"
 
 namespace integration {
 
 namespace {
 constexpr os::RegRoot kRoot = os::RegRoot::kLocalMachine;
+
+bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
+  return text.size() >= prefix.size() && text::SameIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
+}
+
+// A value this package has is written; one it lacks goes, in case an earlier version wrote it.
+bool PutOptionalString(os::RegKey& key, const char* name, const std::string& value) {
+  if (value.empty()) {
+    key.DeleteValue(name);  // usually not there
+    return true;
+  }
+  return key.SetString(name, value);
+}
+
+bool PutDetails(os::RegKey& key, const EntryDetails& details) {
+  if (!key.SetDword("NoModify", 1) || !key.SetDword("NoRepair", 1)) return false;
+  if (!PutOptionalString(key, "Publisher", details.publisher)) return false;
+  if (!PutOptionalString(key, "DisplayVersion", details.version)) return false;
+  if (!PutOptionalString(key, "URLInfoAbout", IsWebAddress(details.link) ? details.link : ""))
+    return false;
+  if (!PutOptionalString(key, "InstallLocation", details.installLocation)) return false;
+  if (details.estimatedSizeKb == 0) return key.DeleteValue("EstimatedSize"), true;
+  return key.SetDword("EstimatedSize", details.estimatedSizeKb);
+}
+}  // namespace
+
+bool IsWebAddress(const std::string& text) {
+  for (const char* scheme : {"http://", "https://"}) {
+    const std::string prefix = scheme;
+    if (text.size() > prefix.size() && StartsWithIgnoringCase(text, prefix)) return true;
+  }
+  return false;
 }
 
 std::string UninstallKeyPath(const std::string& title) {
@@ -14,7 +47,7 @@ std::string UninstallKeyPath(const std::string& title) {
 }
 
 void RegisterUninstallEntry(os::Registry& registry, const std::string& title,
-                            const std::string& uninstallerPath) {
+                            const std::string& uninstallerPath, const EntryDetails& details) {
   // Without a name of its own the entry would land in the shared Uninstall key.
   if (!TitleNamesOwnItem(title)) return;
   try {
@@ -23,7 +56,8 @@ void RegisterUninstallEntry(os::Registry& registry, const std::string& title,
     if (!key->SetString("DisplayName", title)) return;
     if (!key->SetString("UninstallString", '"' + uninstallerPath + '"')) return;
     // The uninstaller carries our icon, so the system's list shows it beside the name.
-    key->SetString("DisplayIcon", uninstallerPath);
+    if (!key->SetString("DisplayIcon", uninstallerPath)) return;
+    PutDetails(*key, details);
   } catch (...) {
     // An entry we could not write is no reason to fail the installation.
   }

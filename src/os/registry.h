@@ -13,6 +13,7 @@ enum class RegRoot { kCurrentUser, kLocalMachine };
 
 constexpr uint32_t kRegSz = 1;
 constexpr uint32_t kRegExpandSz = 2;
+constexpr uint32_t kRegDword = 4;
 
 struct RegValue {
   uint32_t type = 0;
@@ -25,6 +26,7 @@ class RegKey {
   virtual ~RegKey() = default;
   virtual bool SetString(const std::string& name,
                          const std::string& value) = 0;                // REG_SZ, NUL counted
+  virtual bool SetDword(const std::string& name, uint32_t value) = 0;  // REG_DWORD
   virtual std::optional<RegValue> Query(const std::string& name) = 0;  // nullopt: no such value
   // RegQueryInfoKeyA then RegEnumValueA over every index; nullopt when the key cannot be listed.
   virtual std::optional<std::vector<std::string>> ValueNames() = 0;

@@ -6,6 +6,8 @@
 #include "language/application_title.h"
 #include "language/texts.h"
 #include "language/translation.h"
+#include "package/extension_block.h"
+#include "package/package_checksums.h"
 #include "package/package_reader.h"
 #include "package/sections.h"
 #include "integration/saver_file_name.h"
@@ -66,6 +68,9 @@ void TSCRSetup::FormCreate() {
 bool TSCRSetup::ReadPackageIntoWizard(package::ReadSource& source) {
   PackageEnd = package::RequirePackageEnd(source);
   Record = package::ReadRecord(source, PackageEnd);
+  // The texts and the record are checked as stored, before start-up adapts the record.
+  Extension = package::ReadExtension(source, PackageEnd).value_or(package::ExtensionBlock{});
+  package::RequireIntactTextsAndRecord(source, PackageEnd, Record, Extension);
   if (integration::GetsShortSaverFileNames(os_.system.Version()))
     integration::ShortenSaverFileName(Record);
   const std::string decision = package::ReadDecisionSignature(source, PackageEnd);

@@ -43,8 +43,8 @@ int ExitCodeOf(install::InstallResult result) {
 }  // namespace
 
 install::InstallRequest TSCRSetup::InstallRequestFor(const std::string& folderText) const {
-  return install::InstallRequest{folderText, edReadme.Lines(), Record,
-                                 PackageEnd, Window.Caption(), silentMode_};
+  return install::InstallRequest{folderText,      edReadme.Lines(), Record,   PackageEnd,
+                                 Window.Caption(), silentMode_,      Extension};
 }
 
 void TSCRSetup::btnOKClick() {

@@ -9,6 +9,7 @@
 
 #include "install/install_procedure.h"
 #include "os/os.h"
+#include "package/extension_block.h"
 #include "package/read_source.h"
 #include "package/settings_record.h"
 #include "ui/controls.h"
@@ -50,6 +51,7 @@ class TSCRSetup {
 
   int64_t PackageEnd = 0;
   package::SettingsRecord Record;
+  package::ExtensionBlock Extension;  // empty when the setup file carries none
   std::string LanguageText;
 
   // Event handlers.

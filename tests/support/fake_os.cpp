@@ -594,6 +594,15 @@ class FakeRegKey : public os::RegKey {
     return true;
   }
 
+  bool SetDword(const std::string& name, uint32_t value) override {
+    if (!log_->Record("RegSetValue", ValuePath(name), std::to_string(value))) return false;
+    if (node_->deleted) return Failed();
+    std::string data;
+    for (int i = 0; i < 4; ++i) data += char((value >> (8 * i)) & 0xFF);
+    PutValue(*node_, name, os::RegValue{os::kRegDword, data});
+    return true;
+  }
+
   std::optional<os::RegValue> Query(const std::string& name) override {
     if (!log_->Record("RegQueryValue", ValuePath(name))) return std::nullopt;
     auto* entry = node_->deleted ? nullptr : FindValue(*node_, name);

@@ -33,6 +33,12 @@ class WinRegKey : public os::RegKey {
                           reinterpret_cast<const BYTE*>(value.c_str()), size) == ERROR_SUCCESS;
   }
 
+  bool SetDword(const std::string& name, uint32_t value) override {
+    const DWORD data = value;
+    return RegSetValueExA(key_.Get(), name.c_str(), 0, REG_DWORD,
+                          reinterpret_cast<const BYTE*>(&data), sizeof data) == ERROR_SUCCESS;
+  }
+
   // The type and size first, then the data; the value may grow in between, so retry on that.
   std::optional<os::RegValue> Query(const std::string& name) override {
     os::RegValue value;
