@@ -1,6 +1,9 @@
 #include "support/setup_file.h"
 
+#include "package/package_checksums.h"
+#include "package/package_end.h"
 #include "package/package_writer.h"
+#include "package/read_source.h"
 
 namespace support {
 
@@ -14,9 +17,16 @@ std::string AssembleSetupFile(const std::string& stub, SetupContents contents) {
   package::FillPackageFields(contents.record, int64_t(contents.image.size()),
                              int64_t(contents.readme.size()), int64_t(contents.license.size()),
                              int64_t(contents.language.size()));
-  return stub + contents.image +
-         package::PackageTail(contents.readme, contents.license, contents.language,
-                              contents.record);
+  const std::string file = stub + contents.image +
+                           package::PackageTail(contents.readme, contents.license,
+                                                contents.language, contents.record);
+  if (!contents.extension) return file;
+  package::ExtensionBlock block = *contents.extension;
+  if (!block.checksums) {
+    package::MemoryReadSource source(file);
+    block.checksums = package::ComputeChecksums(source, int64_t(file.size()), contents.record);
+  }
+  return file + package::EncodeExtension(block);
 }
 
 SetupContents StarsContents() {

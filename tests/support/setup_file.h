@@ -1,8 +1,10 @@
 #pragma once
 // Setup files made in memory, for the tests of every level: a stub followed by the package, laid
 // out as scrpack lays it out (scrpack itself streams the image from disk).
+#include <optional>
 #include <string>
 
+#include "package/extension_block.h"
 #include "package/settings_record.h"
 
 namespace support {
@@ -15,6 +17,8 @@ struct SetupContents {
   std::string license;
   std::string language;
   package::SettingsRecord record;
+  // When set, the block follows the package; checksums left empty are those of this package.
+  std::optional<package::ExtensionBlock> extension;
 };
 
 // What a package asks for besides its files: the uninstall entry, the Start-menu group and the
@@ -24,7 +28,7 @@ struct Flags {
 };
 void SetFlags(package::SettingsRecord& record, Flags flags);
 
-// The whole setup file: stub, image, texts, record with its sizes, signature.
+// The whole setup file: stub, image, texts, record with its sizes, signature, extension block.
 std::string AssembleSetupFile(const std::string& stub, SetupContents contents);
 
 // The saver most tests install: "Stars" from stars.scr, with a link, offered for

@@ -45,6 +45,8 @@ struct Package {
   bool flags = true;
   std::string fileName = "stars.scr";
   std::string title = "Stars";
+  // Setup files carry their checksums unless a case says otherwise.
+  std::optional<package::ExtensionBlock> extension = package::ExtensionBlock{};
 };
 
 std::string DesktopLink() { return std::string(fake::kFakeDesktop) + "\\Preview Stars.lnk"; }
@@ -65,6 +67,7 @@ struct Rig {
     support::SetFlags(contents.record, {p.flags, p.flags, p.flags});
     contents.record.SetDefaultFolder("<Program Files>");
     contents.record.SetDefaultSubfolder("Stars");
+    contents.extension = p.extension;
     setupFile = support::AssembleSetupFile(p.stub, contents);
     fake.files.AddFile(kSetupPath, setupFile);
     fake.files.AddFolder("C:\\Savers");
@@ -215,6 +218,7 @@ TEST(InstallProcedure, ImageIsCopiedInBoundedChunksWithProgressAndPumping) {
   p.image = Bytes(300000, 4);
   p.readme = "";
   p.license = std::string(300000 - 942, 'L');
+  p.extension = std::nullopt;  // nothing behind the package: the shares are of these bytes
   Rig rig(p);
   ASSERT_EQ(rig.setupFile.size(), 1000000u);
   rig.Start(false);
@@ -333,6 +337,56 @@ TEST(InstallProcedure, ATranslatedFolderMessageIsShown) {
 }
 
 // Faults inside the copy and the writing of the files.
+// What the block adds to the entry and the shell's part, and what is derived without one.
+TEST(InstallProcedure, TheEntryShowsWhatThePackageSaysAndTheVerbMayBeLeftOut) {
+  struct Case {
+    const char* name;
+    std::optional<package::ExtensionBlock> extension;
+    std::string link;
+    bool verb;
+  };
+  package::ExtensionBlock details;
+  details.publisher = "Nachtlicht";
+  details.version = "2.1";
+  package::ExtensionBlock noVerb = details;
+  noVerb.shellInstall = false;
+  const Case cases[] = {
+      {"no block", std::nullopt, "http://stars.example.org/", true},
+      {"publisher and version", details, "HTTPS://stars.example.org/", true},
+      {"no verb, a link that is no address", noVerb, "Visit us!", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Package p;
+    p.extension = c.extension;
+    Rig rig(p);
+    rig.Start(false);
+    rig.form->Record.SetLinkText(c.link);
+    ASSERT_FALSE(rig.Install("C:\\Savers"));
+    const std::string key = integration::UninstallKeyPath("Stars");
+    const auto dwordValue = [&](const char* name) -> std::optional<uint32_t> {
+      const auto v = rig.fake.registry.Value(RegRoot::kLocalMachine, key, name);
+      if (!v || v->type != os::kRegDword || v->data.size() != 4) return std::nullopt;
+      uint32_t n = 0;
+      for (int i = 3; i >= 0; --i) n = n << 8 | uint8_t(v->data[i]);
+      return n;
+    };
+    const auto string = [&](const char* name) {
+      return rig.fake.registry.StringValue(RegRoot::kLocalMachine, key, name);
+    };
+    for (const char* flag : {"NoModify", "NoRepair"}) EXPECT_EQ(dwordValue(flag), 1u) << flag;
+    EXPECT_EQ(string("InstallLocation"), kFolder);
+    const int64_t installed = int64_t(p.image.size() + rig.fake.files.Content(kUninstaller)->size() + p.readme.size());
+    EXPECT_EQ(dwordValue("EstimatedSize"), uint32_t((installed + 1023) / 1024));
+    const bool hasDetails = c.extension.has_value();
+    EXPECT_EQ(string("Publisher"), hasDetails ? std::optional<std::string>("Nachtlicht") : std::nullopt);
+    EXPECT_EQ(string("DisplayVersion"), hasDetails ? std::optional<std::string>("2.1") : std::nullopt);
+    EXPECT_EQ(string("URLInfoAbout"), c.link == "Visit us!" ? std::nullopt : std::optional<std::string>(c.link));
+    EXPECT_EQ(rig.fake.shell.Executions().size(), c.verb ? 1u : 0u);
+    EXPECT_EQ(rig.form->ExitCode(), kExitDone);
+  }
+}
+
 struct Fault {
   const char* name;
   std::function<void(fake::FakeOs&, const std::string& image)> inject;
@@ -414,6 +468,32 @@ TEST(InstallProcedure, AFailureRollsBackWhatThisRunWroteAndEnds) {
         EXPECT_TRUE(rig.host.closed);
         EXPECT_LT(IndexOfOp(rig.fake.log, "ShowMessage"), IndexOfOp(rig.fake.log, "Close"));
       }
+    }
+  }
+}
+
+// A setup file whose image differs from its checksum installs nothing, in either mode, and says
+// that the file is damaged.
+TEST(InstallProcedure, AnImageThatDiffersFromItsChecksumInstallsNothing) {
+  for (const bool silent : {false, true}) {
+    SCOPED_TRACE(silent ? "silent" : "interactive");
+    Rig rig;
+    std::string damaged = rig.setupFile;
+    damaged[rig.package.stub.size() + 200000] ^= 0x01;  // in the copy's second chunk
+    rig.fake.files.AddFile(kSetupPath, damaged);
+    if (silent) {
+      rig.Start(true, "C:\\Savers");
+    } else {
+      rig.Start(false);
+      EXPECT_FALSE(rig.Install("C:\\Savers"));
+    }
+    ExpectNothingInstalled(rig);
+    EXPECT_EQ(rig.form->ExitCode(), kExitFailedPartWay);
+    if (silent) {
+      EXPECT_TRUE(rig.Messages().empty());
+    } else {
+      ASSERT_EQ(rig.Messages().size(), 1u);
+      EXPECT_EQ(rig.Messages()[0].text, "The file is corrupted. Setup can not continue.");
     }
   }
 }

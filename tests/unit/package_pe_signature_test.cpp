@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <algorithm>
 #include <functional>
+#include <optional>
 #include <vector>
 
+#include "package/package_checksums.h"
 #include "package/package_reader.h"
+#include "package/package_writer.h"
 #include "package/pe_signature.h"
 #include "package/uninstaller_writer.h"
 #include "support/fake_os.h"
@@ -97,30 +101,70 @@ TEST(ClearCertificateEntry, LeavesAnythingElseUntouched) {
   EXPECT_FALSE(package::ClearCertificateEntry(nullptr, 0));
 }
 
-TEST(ClearCertificateEntry, UninstallerOfASignedSetupFileHasNoCertificateEntry) {
+// A setup file signed or not, carrying a signature for its uninstaller or not: the uninstaller
+// points at a table only when it carries the one that was made for its very record.
+TEST(WriteUninstaller, CarriesTheSignatureMadeForItsRecordOnly) {
   PeHeader pe(false);
   const std::string stub(pe.bytes.begin(), pe.bytes.end());
   support::SetupContents contents;
   contents.image = "image";
-  // The signing tool appends its signature behind the package.
-  const std::string setup = support::AssembleSetupFile(stub, contents) + std::string(0x1A28, 'S');
-  fake::FakeOs fake;
-  fake.files.AddFile("C:\\setup.exe", setup);
-  auto source = fake.files.Open("C:\\setup.exe", os::OpenMode::kReadShareRead);
-  package::FileReadSource reader(*source);
-  const int64_t end = package::RequirePackageEnd(reader);
-  const auto record = package::ReadRecord(reader, end);
-  {
-    auto out = fake.files.Open("C:\\u.exe", os::OpenMode::kCreateAlways);
-    package::WriteUninstaller(*source, *out, end, record);
+  contents.readme = "read me";
+  package::FillPackageFields(contents.record, 5, 7, 0, 0);
+  const uint32_t recordSum = package::RecordChecksum(contents.record);
+  const std::string table = "\x08\0\0\0TABLE";
+  struct Case {
+    const char* name;
+    bool setupSigned;
+    std::optional<package::UninstallerSignature> signature;
+    bool carried;
+  };
+  const Case cases[] = {
+      {"unsigned, none", false, std::nullopt, false},
+      {"signed setup, none", true, std::nullopt, false},
+      {"fits", true, package::UninstallerSignature{recordSum, 0xABCD, 5, table}, true},
+      {"fits, unsigned setup", false, package::UninstallerSignature{recordSum, 0xABCD, 0, table}, true},
+      {"made for another record", true, package::UninstallerSignature{recordSum ^ 1, 0xABCD, 5, table}, false},
+      {"more padding than a signing tool writes", true, package::UninstallerSignature{recordSum, 1, 8, table}, false},
+      {"no table", true, package::UninstallerSignature{recordSum, 1, 0, ""}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string setup = support::AssembleSetupFile(stub, contents);
+    if (c.setupSigned) setup += std::string(0x1A28, 'S');  // the signing tool's, behind the package
+    std::vector<uint8_t> unsignedHead(pe.bytes);
+    if (!c.setupSigned) Put(unsignedHead, pe.Certificate(), 0, 4), Put(unsignedHead, pe.Certificate() + 4, 0, 4);
+    std::copy(unsignedHead.begin(), unsignedHead.end(), setup.begin());
+    fake::FakeOs fake;
+    fake.files.AddFile("C:\\setup.exe", setup);
+    auto source = fake.files.Open("C:\\setup.exe", os::OpenMode::kReadShareRead);
+    package::FileReadSource reader(*source);
+    const int64_t end = package::RequirePackageEnd(reader);
+    const auto record = package::ReadRecord(reader, end);
+    {
+      auto out = fake.files.Open("C:\\u.exe", os::OpenMode::kCreateAlways);
+      package::WriteUninstaller(*source, *out, end, record, {}, c.signature ? &*c.signature : nullptr);
+    }
+    const std::string written = *fake.files.Content("C:\\u.exe");
+    const std::vector<uint8_t> head(written.begin(), written.begin() + 1024);
+    const int64_t plainLength = package::UninstallerLength(end, record);
+    EXPECT_EQ(plainLength, int64_t(stub.size() + 7 + 942));
+    EXPECT_EQ(written.substr(1024, plainLength - 1024), setup.substr(1024, stub.size() - 1024) + "read me" +
+                                                            setup.substr(end - 942, 932) + "ScUnin.sig");
+    EXPECT_EQ(Get(head, pe.Optional(), 2), 0x10Bu);
+    if (c.carried) {
+      const uint32_t padding = c.signature->padding;
+      EXPECT_EQ(Get(head, pe.Certificate(), 4), uint32_t(plainLength + padding));
+      EXPECT_EQ(Get(head, pe.Certificate() + 4, 4), table.size());
+      EXPECT_EQ(Get(head, pe.CheckSum(), 4), 0xABCDu);
+      EXPECT_EQ(written.substr(plainLength), std::string(padding, '\0') + table);
+    } else {
+      EXPECT_EQ(Get(head, pe.Certificate(), 4), 0u);
+      EXPECT_EQ(Get(head, pe.Certificate() + 4, 4), 0u);
+      // A signed setup file's checksum no longer holds; an unsigned one's stub keeps its own.
+      EXPECT_EQ(Get(head, pe.CheckSum(), 4), c.setupSigned ? 0u : 0x0001F00Du);
+      EXPECT_EQ(int64_t(written.size()), plainLength);
+    }
   }
-  const std::string written = *fake.files.Content("C:\\u.exe");
-  const std::vector<uint8_t> head(written.begin(), written.begin() + 1024);
-  EXPECT_EQ(Get(head, pe.Certificate(), 4), 0u);
-  EXPECT_EQ(Get(head, pe.Certificate() + 4, 4), 0u);
-  EXPECT_EQ(Get(head, pe.CheckSum(), 4), 0u);
-  EXPECT_EQ(Get(head, pe.Optional(), 2), 0x10Bu);
-  EXPECT_EQ(written.size(), stub.size() + 942);
 }
 
 }  // namespace
