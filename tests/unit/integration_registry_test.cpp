@@ -167,8 +167,15 @@ TEST(KeyTree, UnreadableSubkeyNameIsSkippedAndItsParentStays) {
 TEST(UninstallEntry, WritesQuotedPathAndReplacesOnSecondInstall) {
   fake::FakeOs fake;
   const std::string path = "C:\\Program Files\\Stars\\uninstall stars.exe";
-  integration::RegisterUninstallEntry(fake.registry, "Stars", "C:\\old.exe");
+  integration::EntryDetails earlier;
+  earlier.publisher = "Old Publisher";
+  earlier.version = "1.0";
+  earlier.link = "http://old.example.org/";
+  integration::RegisterUninstallEntry(fake.registry, "Stars", "C:\\old.exe", earlier);
+  // The new version has none of these: the list must not go on showing the old ones.
   integration::RegisterUninstallEntry(fake.registry, "Stars", path);
+  for (const char* gone : {"Publisher", "DisplayVersion", "URLInfoAbout", "InstallLocation", "EstimatedSize"})
+    EXPECT_FALSE(fake.registry.Value(kHklm, Entry("Stars"), gone)) << gone;
   EXPECT_EQ(fake.registry.StringValue(kHklm, Entry("Stars"), "DisplayName"), "Stars");
   EXPECT_EQ(fake.registry.StringValue(kHklm, Entry("Stars"), "UninstallString"), "\"" + path + "\"");
   EXPECT_EQ(fake.registry.StringValue(kHklm, Entry("Stars"), "DisplayIcon"), path);
