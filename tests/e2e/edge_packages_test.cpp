@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -343,6 +344,64 @@ TEST(DamagedFiles, RandomDamageEndsWithADocumentedCodeAndNothingLeftBehind) {
     EXPECT_LE(*code, 3u);
     EXPECT_EQ(e2e::FolderExists(folder), *code == 0);
   }
+}
+
+std::optional<DWORD> ReadRegDword(const std::string& path, const char* name) {
+  DWORD value = 0, size = sizeof value;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, path.c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  return value;
+}
+
+// A setup file that carries its checksums: one flipped byte in the image, the texts or the record
+// installs nothing (the image is found out while it is copied, after the folder was made), and
+// the intact file installs with the entry the block describes.
+TEST(DamagedFiles, AByteThatDiffersFromItsChecksumInstallsNothing) {
+  support::SetupContents contents = Contents("Edge Sums");
+  contents.readme = std::string(3000, 'r');
+  contents.language = "Setup\r\nNext=Weiter\r\n";
+  contents.record.SetAddUninstallEntry(true);
+  contents.record.SetLinkText("https://edge.example.org/");
+  package::ExtensionBlock block;
+  block.publisher = "Edge Works";
+  block.version = "3.0";
+  contents.extension = block;
+  const std::string whole = e2e::SetupFileBytes(contents);
+  const std::size_t packageEnd = whole.rfind("ZUZOri.sig") + 10;  // the stub holds the text too
+  const std::size_t textsAt = packageEnd - kTrailer - contents.readme.size() - contents.language.size();
+  struct Flip {
+    const char* name;
+    std::ptrdiff_t at;  // -1: none
+    DWORD code;
+  };
+  const Flip flips[] = {
+      {"image", std::ptrdiff_t(textsAt - contents.image.size() / 3), 3},
+      {"readme", std::ptrdiff_t(textsAt + 10), kExitUnreadable},
+      {"language", std::ptrdiff_t(textsAt + contents.readme.size() + 3), kExitUnreadable},
+      {"title in the record", std::ptrdiff_t(packageEnd - kTrailer + 262), kExitUnreadable},
+      {"intact", -1, 0},
+  };
+  const std::string scratch = e2e::ScratchFolder();
+  const std::string entry = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Edge Sums";
+  for (const Flip& flip : flips) {
+    SCOPED_TRACE(flip.name);
+    std::string bytes = whole;
+    if (flip.at >= 0) bytes[std::size_t(flip.at)] ^= 0x04;
+    const std::string folder = Join(scratch, std::string("sums ") + flip.name);
+    EXPECT_EQ(RunSilent(e2e::WriteSetupFile(scratch, "sums.exe", bytes), folder), flip.code);
+    EXPECT_EQ(e2e::FolderExists(folder), flip.code == 0);
+    EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, entry, "DisplayName").has_value(), flip.code == 0);
+  }
+  EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, entry, "Publisher"), "Edge Works");
+  EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, entry, "DisplayVersion"), "3.0");
+  EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, entry, "URLInfoAbout"), "https://edge.example.org/");
+  EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, entry, "InstallLocation"), Join(scratch, "sums intact") + "\\");
+  EXPECT_EQ(ReadRegDword(entry, "NoModify"), 1u);
+  EXPECT_EQ(ReadRegDword(entry, "NoRepair"), 1u);
+  const auto size = ReadRegDword(entry, "EstimatedSize");
+  ASSERT_TRUE(size);
+  EXPECT_GE(*size * 1024, contents.image.size() + contents.readme.size() + e2e::StubBytes().size());
+  EXPECT_LT(*size * 1024, contents.image.size() + contents.readme.size() + whole.size());
 }
 
 TEST(DamagedFiles, SignatureOnlyInTheMiddleIsNoPackage) {
