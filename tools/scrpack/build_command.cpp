@@ -8,6 +8,11 @@
 #include <sstream>
 #include <system_error>
 
+#include "package/checksum.h"
+#include "package/errors.h"
+#include "package/extension_block.h"
+#include "package/package_checksums.h"
+#include "package/package_end.h"
 #include "package/package_writer.h"
 #include "package/pe_image.h"
 #include "package/settings_record.h"
@@ -43,6 +48,11 @@ const char kBuildHelp[] =
     "  --start-menu             create a Start-menu group\n"
     "  --desktop-shortcut       create a desktop shortcut\n"
     "  --skip-folder-page       do not ask for the destination folder\n"
+    "  --no-shell-install       do not open the Screen Saver settings after installing (the\n"
+    "                           saver is then not made the current one)\n"
+    "  --publisher TEXT         publisher shown in the list of removable programs, at most 128\n"
+    "                           bytes\n"
+    "  --version TEXT           version shown there, at most 128 bytes\n"
     "  --strict                 refuse to build when there is a warning (for CI)\n"
     "  --codepage NUMBER        the users' Windows ANSI code page (default: 1252); UTF-8 texts "
     "and\n"
@@ -63,6 +73,8 @@ constexpr std::size_t kTitleLimit = package::field::kTitle.width;
 constexpr std::size_t kLinkLimit = package::field::kLinkText.width;
 constexpr std::size_t kFileNameLimit = package::field::kScreensaverFileName.width - 1;
 constexpr std::size_t kFolderLimit = package::kMaxFolderLength;
+// Enough for any publisher's name or version string; the list of removable programs shows less.
+constexpr std::size_t kMetadataLimit = 128;
 
 void RequireFits(const std::string& value, std::size_t limit, const std::string& where) {
   if (value.size() > limit)
@@ -129,6 +141,12 @@ class OutputWriter {
     out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out_) throw std::runtime_error(name_ + ": cannot write it: " + LastReason());
   }
+  // Makes what was written readable through another handle.
+  void Flush() {
+    errno = 0;
+    out_.flush();
+    if (!out_) throw std::runtime_error(name_ + ": cannot write it: " + LastReason());
+  }
   void Close() {
     errno = 0;
     out_.close();
@@ -141,19 +159,29 @@ class OutputWriter {
 };
 
 // The stub and the saver are copied as they are; everything behind them comes from the package
-// writer, so scrpack and the tests write the same bytes.
-void WriteSetupFile(const std::string& stub, const std::string& saverHead, InputFile& saver,
-                    const Texts& texts, const package::SettingsRecord& record, OutputWriter& out) {
+// writer, so scrpack and the tests write the same bytes. Returns the package's checksums, the
+// image's taken as it streams past.
+package::PackageChecksums WriteSetupFile(const std::string& stub, const std::string& saverHead,
+                                         InputFile& saver, const Texts& texts,
+                                         const package::SettingsRecord& record,
+                                         OutputWriter& out) {
+  package::PackageChecksums sums;
   out.Write(stub);
   out.Write(saverHead);
+  sums.image = package::Crc32c(0, saverHead.data(), saverHead.size());
   for (int64_t left = saver.size - int64_t(saverHead.size()); left > 0;) {
     const auto piece =
         static_cast<std::size_t>(left < int64_t(kCopyChunk) ? left : int64_t(kCopyChunk));
-    out.Write(ReadChunk(saver, piece));
+    const std::string bytes = ReadChunk(saver, piece);
+    sums.image = package::Crc32c(sums.image, bytes.data(), bytes.size());
+    out.Write(bytes);
     left -= int64_t(piece);
   }
+  const std::string allTexts = texts.readme + texts.license + texts.language;
+  sums.texts = package::Crc32c(0, allTexts.data(), allTexts.size());
+  sums.record = package::RecordChecksum(record);
   out.Write(package::PackageTail(texts.readme, texts.license, texts.language, record));
-  out.Close();
+  return sums;
 }
 
 // The output replaces the file of its name, and is first written to `temporary`: neither may be
@@ -226,6 +254,39 @@ package::SettingsRecord RecordFromOptions(const BuildOptions& options, const Cod
   return record;
 }
 
+// A value the block carries: in the code page, without line breaks and within its limit. A
+// package marker inside it would be taken for the end of the package, so it is refused too.
+std::string MetadataValue(const BuildOptions& options, const std::string& option,
+                          const std::string& value, const CodePage& page) {
+  const std::string where = options.Where(option);
+  if (value.find_first_of("\r\n") != std::string::npos)
+    throw UsageError(where + " holds a line break; give it on one line");
+  const std::string ansi = Ansi(options, option, value, page);
+  RequireFits(ansi, kMetadataLimit, where);
+  for (const char* marker : {package::kSetupSignature, package::kUninstallSignature}) {
+    if (ansi.find(std::string(marker, package::kSignatureSize)) != std::string::npos)
+      throw UsageError(where + " holds the package marker '" +
+                       std::string(marker, package::kSignatureSize) + "', which it cannot carry");
+  }
+  return ansi;
+}
+
+package::ExtensionBlock BlockFromOptions(const BuildOptions& options, const CodePage& page) {
+  package::ExtensionBlock block;
+  block.publisher = MetadataValue(options, "--publisher", options.publisher, page);
+  block.version = MetadataValue(options, "--version", options.version, page);
+  block.shellInstall = options.shellInstall;
+  return block;
+}
+
+std::string EncodedBlock(const package::ExtensionBlock& block) {
+  try {
+    return package::EncodeExtension(block);
+  } catch (const package::UnfitExtension& e) {
+    throw std::runtime_error(std::string("cannot write the extension block: ") + e.what());
+  }
+}
+
 // Returns the size written. Warnings are held back until every check has passed, so a refusal
 // comes alone; what the setup will make of the input goes to `out` once the file is written.
 int64_t Build(const BuildOptions& options, std::ostream& out, std::ostream& err) {
@@ -234,6 +295,7 @@ int64_t Build(const BuildOptions& options, std::ostream& out, std::ostream& err)
   std::ostringstream notes, warnings;
   const CodePage page = ChosenCodePage(options);
   package::SettingsRecord record = RecordFromOptions(options, page, notes, warnings);
+  package::ExtensionBlock block = BlockFromOptions(options, page);
 
   const std::string stubWhere = options.Where("--stub");
   const std::string stub = ReadInputFile(stubWhere, options.stub);
@@ -267,9 +329,14 @@ int64_t Build(const BuildOptions& options, std::ostream& out, std::ostream& err)
   err << warnings.str();
   RefuseWhenStrict(options, warnings.str());
 
+  int64_t blockSize = 0;
   try {
     OutputWriter writer(options, temporary);
-    WriteSetupFile(stub, saverHead, saver, texts, record, writer);
+    block.checksums = WriteSetupFile(stub, saverHead, saver, texts, record, writer);
+    const std::string encoded = EncodedBlock(block);
+    writer.Write(encoded);
+    writer.Close();
+    blockSize = int64_t(encoded.size());
     std::error_code renamed;
     fs::rename(fs::u8path(temporary), fs::u8path(options.output), renamed);
     if (renamed)
@@ -280,7 +347,7 @@ int64_t Build(const BuildOptions& options, std::ostream& out, std::ostream& err)
     throw;
   }
   out << notes.str();
-  return int64_t(stub.size()) + saver.size + texts.Size() + package::kTrailerSize;
+  return int64_t(stub.size()) + saver.size + texts.Size() + package::kTrailerSize + blockSize;
 }
 
 }  // namespace

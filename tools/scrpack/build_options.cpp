@@ -54,10 +54,15 @@ const std::vector<Option>& Options() {
       Optional("--file-name", &BuildOptions::fileName),
       Optional("--default-folder", &BuildOptions::defaultFolder),
       Optional("--default-subfolder", &BuildOptions::defaultSubfolder),
+      Text("--publisher", &BuildOptions::publisher),
+      Text("--version", &BuildOptions::version),
+      Text("--sign-command", &BuildOptions::signCommand),
+      Input("--uninstaller-signature", &BuildOptions::uninstallerSignature),
       Flag("--uninstall-entry", &BuildOptions::uninstallEntry),
       Flag("--start-menu", &BuildOptions::startMenu),
       Flag("--desktop-shortcut", &BuildOptions::desktopShortcut),
       Flag("--skip-folder-page", &BuildOptions::skipFolderPage),
+      Flag("--shell-install", &BuildOptions::shellInstall),
       Flag("--strict", &BuildOptions::strict),
   };
   return options;
