@@ -20,8 +20,13 @@
 #include "scrpack/build_options.h"
 #include "scrpack/file_identity.h"
 #include "scrpack/input_checks.h"
+#include "integration/saver_file_name.h"
 #include "scrpack/input_file.h"
 #include "scrpack/scrpack.h"
+#include "scrpack/sign_command.h"
+#include "scrpack/signed_copy.h"
+#include "scrpack/temporary_files.h"
+#include "scrpack/uninstaller_command.h"
 
 namespace scrpack {
 
@@ -53,6 +58,12 @@ const char kBuildHelp[] =
     "  --publisher TEXT         publisher shown in the list of removable programs, at most 128\n"
     "                           bytes\n"
     "  --version TEXT           version shown there, at most 128 bytes\n"
+    "  --sign-command COMMAND   signs the uninstaller and then the setup file: a command line\n"
+    "                           holding {in} (the file to sign) and {out} (where the signed copy\n"
+    "                           goes), which scrpack fills in quoted and runs by the shell; the\n"
+    "                           signed uninstaller is carried in the setup file, which installs it\n"
+    "  --uninstaller-signature FILE  an uninstaller signed earlier (from 'scrpack uninstaller'),\n"
+    "                           carried in the setup file when it was signed for these very bytes\n"
     "  --strict                 refuse to build when there is a warning (for CI)\n"
     "  --codepage NUMBER        the users' Windows ANSI code page (default: 1252); UTF-8 texts "
     "and\n"
@@ -184,11 +195,25 @@ package::PackageChecksums WriteSetupFile(const std::string& stub, const std::str
   return sums;
 }
 
-// The output replaces the file of its name, and is first written to `temporary`: neither may be
-// one of the inputs, however the two paths are spelt.
-void RefuseToOverwriteAnInput(const BuildOptions& options, const std::string& temporary) {
+// What is written before the output is complete, beside it.
+struct Scratch {
+  std::string setup;              // the setup file, unsigned
+  std::string uninstaller;        // the uninstaller computed from it
+  std::string signedUninstaller;  // what the sign command makes of those two
+  std::string signedSetup;
+  std::vector<std::string> All() const { return {setup, uninstaller, signedUninstaller, signedSetup}; }
+};
+
+// A signing tool may care for the extension of what it signs.
+Scratch ScratchFor(const BuildOptions& options) {
+  return {options.output + ".tmp", options.output + ".uninstaller.tmp.exe",
+          options.output + ".uninstaller.signed.tmp.exe", options.output + ".signed.tmp.exe"};
+}
+
+// The output replaces the file of its name, and is first written to temporary files: none may be
+// one of the inputs, however the paths are spelt.
+void RefuseToOverwriteAnInput(const BuildOptions& options, const Scratch& scratch) {
   const auto output = IdentityOf(options.output);
-  const auto scratch = IdentityOf(temporary);
   for (const NamedPath& input : InputPaths(options)) {
     const auto identity = IdentityOf(input.path);
     if (!identity) continue;
@@ -196,9 +221,12 @@ void RefuseToOverwriteAnInput(const BuildOptions& options, const std::string& te
     if (output && *output == *identity)
       throw UsageError(OutputName(options) + " is the same file as " + inputName +
                        "; scrpack never writes over its input, so name another output file");
-    if (scratch && *scratch == *identity)
-      throw UsageError(OutputName(options) + " is first written to " + Quoted(temporary) +
-                       ", which is the same file as " + inputName + "; name another output file");
+    for (const std::string& temporary : scratch.All()) {
+      const auto scratchFile = IdentityOf(temporary);
+      if (scratchFile && *scratchFile == *identity)
+        throw UsageError(OutputName(options) + " is first written to " + Quoted(temporary) +
+                         ", which is the same file as " + inputName + "; name another output file");
+    }
   }
 }
 
@@ -287,15 +315,57 @@ std::string EncodedBlock(const package::ExtensionBlock& block) {
   }
 }
 
+// The uninstaller computed from the unsigned setup file, signed by the sign command or taken
+// from --uninstaller-signature, as the block carries it.
+package::UninstallerSignature SignedUninstaller(const BuildOptions& options, const Scratch& scratch,
+                                                const package::SettingsRecord& record) {
+  WriteUninstallerOf(scratch.setup, OutputName(options), scratch.uninstaller, false);
+  std::string signedPath = options.uninstallerSignature;
+  std::string what = options.Where("--uninstaller-signature") + " " + Quoted(signedPath);
+  if (!options.signCommand.empty()) {
+    signedPath = scratch.signedUninstaller;
+    what = "the signed uninstaller";
+    Sign(options.signCommand, scratch.uninstaller, signedPath, "the uninstaller");
+  }
+  const AppendedSignature appended = ReadAppendedSignature(scratch.uninstaller, signedPath, what);
+  package::SettingsRecord installed = record;  // as the uninstaller holds it
+  integration::ShortenSaverFileName(installed);
+  return {package::RecordChecksum(installed), appended.checksum, appended.padding,
+          appended.table};
+}
+
+// Writes the setup file and whatever signing needs, and puts the result in place of the output.
+void WriteOutput(const BuildOptions& options, const std::string& stub,
+                 const std::string& saverHead, InputFile& saver, const Texts& texts,
+                 const package::SettingsRecord& record, package::ExtensionBlock block) {
+  const Scratch scratch = ScratchFor(options);
+  TemporaryFiles temporaries(scratch.All());
+  {
+    OutputWriter writer(options, scratch.setup);
+    block.checksums = WriteSetupFile(stub, saverHead, saver, texts, record, writer);
+    writer.Flush();
+    if (!options.signCommand.empty() || !options.uninstallerSignature.empty())
+      block.uninstallerSignature = SignedUninstaller(options, scratch, record);
+    writer.Write(EncodedBlock(block));
+    writer.Close();
+  }
+  std::string finished = scratch.setup;
+  if (!options.signCommand.empty()) {
+    Sign(options.signCommand, scratch.setup, scratch.signedSetup, "the setup file");
+    ReadAppendedSignature(scratch.setup, scratch.signedSetup, "the signed setup file");
+    finished = scratch.signedSetup;
+  }
+  temporaries.MoveInPlace(finished, options.output, OutputName(options));
+}
+
 // Returns the size written. Warnings are held back until every check has passed, so a refusal
 // comes alone; what the setup will make of the input goes to `out` once the file is written.
 int64_t Build(const BuildOptions& options, std::ostream& out, std::ostream& err) {
-  const std::string temporary = options.output + ".tmp";
-  RefuseToOverwriteAnInput(options, temporary);
+  RefuseToOverwriteAnInput(options, ScratchFor(options));
   std::ostringstream notes, warnings;
   const CodePage page = ChosenCodePage(options);
   package::SettingsRecord record = RecordFromOptions(options, page, notes, warnings);
-  package::ExtensionBlock block = BlockFromOptions(options, page);
+  const package::ExtensionBlock block = BlockFromOptions(options, page);
 
   const std::string stubWhere = options.Where("--stub");
   const std::string stub = ReadInputFile(stubWhere, options.stub);
@@ -329,25 +399,10 @@ int64_t Build(const BuildOptions& options, std::ostream& out, std::ostream& err)
   err << warnings.str();
   RefuseWhenStrict(options, warnings.str());
 
-  int64_t blockSize = 0;
-  try {
-    OutputWriter writer(options, temporary);
-    block.checksums = WriteSetupFile(stub, saverHead, saver, texts, record, writer);
-    const std::string encoded = EncodedBlock(block);
-    writer.Write(encoded);
-    writer.Close();
-    blockSize = int64_t(encoded.size());
-    std::error_code renamed;
-    fs::rename(fs::u8path(temporary), fs::u8path(options.output), renamed);
-    if (renamed)
-      throw std::runtime_error(OutputName(options) + ": cannot replace it: " + renamed.message());
-  } catch (...) {
-    std::error_code ignored;
-    fs::remove(fs::u8path(temporary), ignored);
-    throw;
-  }
+  WriteOutput(options, stub, saverHead, saver, texts, record, block);
   out << notes.str();
-  return int64_t(stub.size()) + saver.size + texts.Size() + package::kTrailerSize + blockSize;
+  std::error_code ignored;
+  return int64_t(fs::file_size(fs::u8path(options.output), ignored));
 }
 
 }  // namespace

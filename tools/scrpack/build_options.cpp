@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "scrpack/nearest_name.h"
+#include "scrpack/sign_command.h"
 #include "text/ascii_case.h"
 
 namespace scrpack {
@@ -208,6 +209,12 @@ BuildOptions ParseBuildOptions(const std::vector<std::string>& args) {
   RequireGiven(options, options.saver, "--saver");
   RequireGiven(options, options.title, "--title");
   RequireGiven(options, options.output, "-o/--output");
+  if (!options.signCommand.empty() && !options.uninstallerSignature.empty())
+    throw UsageError(options.Where("--sign-command") + " and " +
+                     options.Where("--uninstaller-signature") +
+                     " both give the uninstaller's signature; give one of them");
+  if (options.origins.count("--sign-command"))
+    CheckSignCommand(options.Where("--sign-command"), options.signCommand);
   return options;
 }
 
