@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -286,6 +287,15 @@ TEST_F(Scrpack, MistakesAreRefusedWithoutWritingAnything) {
       {"negated option that is no flag", BuildArgs({"--no-title"}), 2, "unknown option '--no-title'"},
       {"flag with a bad value", BuildArgs({"--start-menu=maybe"}), 2, "--start-menu=maybe: expected yes or no"},
       {"option without value", BuildArgs({"--link"}), 2, "--link"},
+      {"sign command without {out}", BuildArgs({"--sign-command", "sign {in}"}), 2, "this one has no {out}"},
+      {"both ways to sign the uninstaller",
+       BuildArgs({"--sign-command", "sign {in} {out}", "--uninstaller-signature", Path("built.exe")}), 2,
+       "give one of them"},
+      {"output is the uninstaller's signature", BuildArgs({"--uninstaller-signature", Path("built.exe"), "-o", Path("built.exe")}),
+       2, "same file as --uninstaller-signature"},
+      {"uninstaller written over its setup file", {"uninstaller", Path("built.exe"), "-o", Path("built.exe")}, 2,
+       "is the same file as the setup file"},
+      {"uninstaller of a plain program", {"uninstaller", Path("stub.exe"), "-o", Path("u.exe")}, 1, "no package"},
       {"publisher of 129 bytes", BuildArgs({"--publisher", std::string(129, 'p')}), 2, "--publisher is 129 bytes"},
       {"version over two lines", BuildArgs({"--version", "1.0\n2.0"}), 2, "--version holds a line break"},
       {"publisher holding a package marker", BuildArgs({"--publisher", "Stars ZUZOri.sig"}), 2,
@@ -633,9 +643,102 @@ TEST_F(Scrpack, InspectShowsACodeSignatureAndSpeaksJson) {
   EXPECT_NE(out_.find("\"CertificateTable\": false, \"Extension\": \"yes\""), std::string::npos) << out_;
 }
 
+// Stands in for a signing tool: appends alignment and a certificate table and sets the header's
+// checksum and certificate entry, as osslsigncode and signtool do. Its first argument says how
+// it misbehaves, if at all.
+constexpr char kFakeSigner[] = R"(import sys
+mode, source, target = sys.argv[1:4]
+data = bytearray(open(source, 'rb').read())
+if mode == 'fail': sys.exit(3)
+if mode == 'nothing': sys.exit(0)
+if mode == 'mutate' or (mode == 'mutate-setup' and source.endswith('.tmp')): data[0x600] ^= 1
+optional = int.from_bytes(data[0x3C:0x40], 'little') + 24
+entry = optional + (112 if data[optional + 1] == 2 else 96) + 32
+padding = b'\0' * (-len(data) % 8)
+table = b'\x20\x00\x00\x00\x00\x02\x02\x00' + b'FAKESIG!' * 3
+position = len(data) + len(padding) + (8 if mode == 'misplace' else 0)
+data += padding + table
+data[entry:entry + 8] = position.to_bytes(4, 'little') + len(table).to_bytes(4, 'little')
+data[optional + 64:optional + 68] = (0x5EED0000 + len(data) % 65536).to_bytes(4, 'little')
+open(target, 'wb').write(data)
+)";
+
+TEST_F(Scrpack, SignedUninstallerIsCarriedAndWrittenBack) {
+  Write("signer.py", kFakeSigner);
+  const std::string signer = "python3 '" + Path("signer.py") + "' ";
+  const std::vector<std::string> inputs = {"--readme", Path("readme.txt"), "--uninstall-entry"};
+  const auto build = [&](std::vector<std::string> extra) {
+    extra.insert(extra.begin(), inputs.begin(), inputs.end());
+    return Run(BuildArgs(extra));
+  };
+
+  // Unsigned: the uninstaller is the stub, the readme, the record as start-up rewrites it, the marker.
+  ASSERT_EQ(build({"-o", Path("plain.exe")}), 0) << err_;
+  ASSERT_EQ(Run({"uninstaller", Path("plain.exe"), "-o", Path("plain-un.exe")}), 0) << err_;
+  EXPECT_NE(out_.find("unsigned: the setup file carries no signature"), std::string::npos) << out_;
+  const std::string plainUninstaller = Read("plain-un.exe");
+  ASSERT_EQ(plainUninstaller.size(), 4096 + kReadme.size() + 942);
+  EXPECT_EQ(plainUninstaller.substr(0, 4096 + kReadme.size()), Read("stub.exe") + kReadme);
+  EXPECT_EQ(plainUninstaller.substr(plainUninstaller.size() - 10), "ScUnin.sig");
+  EXPECT_EQ(Inspect("plain-un.exe")["ScreensaverFileName"], "My_Stars.scr");
+  ASSERT_EQ(std::system((signer + "sign '" + Path("plain-un.exe") + "' '" + Path("expected-un.exe") + "'").c_str()), 0);
+  const std::string expected = Read("expected-un.exe");
+
+  // Signed by the command: the setup file is signed, and so is the uninstaller it installs.
+  const auto before = Snapshot(dir_);
+  ASSERT_EQ(build({"--sign-command", signer + "sign {in} {out}"}), 0) << err_;
+  auto after = Snapshot(dir_);
+  after.erase(Path("setup.exe"));
+  EXPECT_EQ(after, before);  // no temporary file left
+  auto rows = Inspect("setup.exe");
+  EXPECT_EQ(rows["CertificateTable"], "yes");
+  EXPECT_EQ(rows["UninstallerSignature"], "fits");
+  EXPECT_EQ(Run({"verify", Path("setup.exe")}), 0) << out_;
+  EXPECT_NE(out_.find("\nUninstallerSignature: fits\n"), std::string::npos) << out_;
+  ASSERT_EQ(Run({"uninstaller", Path("setup.exe"), "-o", Path("signed-un.exe")}), 0) << err_;
+  EXPECT_NE(out_.find("signed with the signature the setup file carries"), std::string::npos) << out_;
+  EXPECT_EQ(Read("signed-un.exe"), expected);
+
+  // Signed earlier, taken back into a build of the same inputs.
+  ASSERT_EQ(build({"--uninstaller-signature", Path("expected-un.exe"), "-o", Path("again.exe")}), 0) << err_;
+  ASSERT_EQ(Run({"uninstaller", Path("again.exe"), "-o", Path("again-un.exe")}), 0) << err_;
+  EXPECT_EQ(Read("again-un.exe"), expected);
+  EXPECT_EQ(Inspect("again.exe")["CertificateTable"], "no");
+
+  // An uninstaller signed for other settings does not fit.
+  ASSERT_EQ(build({"--uninstaller-signature", Path("expected-un.exe"), "--title", "Other", "-o", Path("other.exe")}), 1);
+  EXPECT_NE(err_.find("differs from the file it was signed from at byte"), std::string::npos) << err_;
+}
+
+TEST_F(Scrpack, SignCommandThatMisbehavesLeavesNothing) {
+  Write("signer.py", kFakeSigner);
+  ASSERT_EQ(Run(BuildArgs()), 0) << err_;
+  const std::string earlier = Read("setup.exe");
+  struct Case {
+    const char* mode;
+    const char* mustMention;
+  };
+  const Case cases[] = {
+      {"fail", "the sign command failed on the uninstaller (exit status 3)"},
+      {"nothing", "the sign command ended without writing {out} for the uninstaller"},
+      {"mutate", "the signed uninstaller differs from the file it was signed from at byte 1536"},
+      {"mutate-setup", "the signed setup file differs from the file it was signed from at byte 1536"},
+      {"misplace", "the signed uninstaller has a certificate entry"},
+  };
+  const auto before = Snapshot(dir_);
+  for (const Case& c : cases) {
+    EXPECT_EQ(Run(BuildArgs({"--sign-command", "python3 '" + Path("signer.py") + "' " + c.mode + " {in} {out}"})), 1)
+        << c.mode;
+    EXPECT_NE(err_.find(c.mustMention), std::string::npos) << c.mode << ": " << err_;
+    EXPECT_EQ(Snapshot(dir_), before) << c.mode;
+  }
+  EXPECT_EQ(Read("setup.exe"), earlier);
+}
+
 TEST_F(Scrpack, HelpForEachCommand) {
   for (const auto& args : std::vector<std::vector<std::string>>{
-           {"--help"}, {"build", "--help"}, {"inspect", "--help"}, {"verify", "--help"}, {"--version"}}) {
+           {"--help"}, {"build", "--help"}, {"inspect", "--help"}, {"verify", "--help"}, {"uninstaller", "--help"},
+           {"--version"}}) {
     EXPECT_EQ(Run(args), 0);
     EXPECT_NE(out_.find("scrpack"), std::string::npos);
     EXPECT_TRUE(err_.empty());
