@@ -6,7 +6,9 @@
 #      bytes from the same inputs; scrpack.exe refuses to write over its screen saver;
 #   2. openssl makes a certificate, osslsigncode signs the setup file;
 #   3. the Windows steps install it, check the uninstaller, copy it back, and uninstall;
-#   4. osslsigncode looks at the copied uninstaller.
+#   4. osslsigncode looks at the copied uninstaller;
+#   5. the Linux scrpack signs with osslsigncode itself (--sign-command): the setup file and the
+#      uninstaller that `scrpack uninstaller` writes from it both verify against a test CA.
 #
 #   tests/e2e/signed_test.sh --work DIR --runner E2E-RUN --stub STUB.EXE --scrpack SCRPACK.EXE
 #                            --linux-scrpack SCRPACK --saver PROGRAM.EXE --recorder RECORDER.EXE
@@ -130,4 +132,33 @@ stale=$(verify_output "$files/stale.exe")
 grep -Eq "$complaint" <<<"$stale" || { echo "$stale" >&2; fail "a stale signature entry goes unnoticed by this check"; }
 
 [ "$steps_status" -eq 0 ] || fail "the Windows steps failed (exit status $steps_status)"
+
+echo "== scrpack signs the uninstaller and the setup file itself"
+# A CA and a code-signing certificate it issued, as an author's would be; no time stamp, no network.
+{
+  openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Throw-away test CA" \
+    -addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign \
+    -keyout "$files/ca-key.pem" -out "$files/ca.pem" &&
+    openssl req -newkey rsa:2048 -nodes -subj "/CN=Throw-away test author" \
+      -keyout "$files/leaf-key.pem" -out "$files/leaf.csr" &&
+    printf '%s\n' extendedKeyUsage=codeSigning keyUsage=critical,digitalSignature \
+      basicConstraints=CA:FALSE >"$files/leaf.ext" &&
+    openssl x509 -req -in "$files/leaf.csr" -CA "$files/ca.pem" -CAkey "$files/ca-key.pem" \
+      -CAcreateserial -days 2 -extfile "$files/leaf.ext" -out "$files/leaf.pem"
+} >"$files/openssl-ca.log" 2>&1 || { cat "$files/openssl-ca.log" >&2; fail "openssl could not make a CA and a certificate"; }
+sign_command="osslsigncode sign -certs '$files/leaf.pem' -key '$files/leaf-key.pem' -n 'Signed Stars' -h sha256 -in {in} -out {out}"
+(cd / && "$linux_scrpack" build --project "$files/project/signed.scrproj" --stub "$stub" --publisher "Throw-away Ltd" \
+  --version 1.0 --sign-command "$sign_command" -o "$files/self-signed.exe") >"$files/self-signed.log" 2>&1 ||
+  { cat "$files/self-signed.log" >&2; fail "scrpack could not sign with osslsigncode"; }
+ls "$files"/self-signed.exe.* >/dev/null 2>&1 && fail "scrpack left temporary files: $(ls "$files"/self-signed.exe.*)"
+osslsigncode verify -CAfile "$files/ca.pem" -in "$files/self-signed.exe" >"$files/verify-self-signed.log" 2>&1 ||
+  { cat "$files/verify-self-signed.log" >&2; fail "the setup file scrpack signed does not verify"; }
+"$linux_scrpack" verify "$files/self-signed.exe" >"$files/scrpack-verify.log" ||
+  { cat "$files/scrpack-verify.log" >&2; fail "scrpack verify finds the setup file it signed damaged"; }
+grep -qx 'UninstallerSignature: fits' "$files/scrpack-verify.log" ||
+  { cat "$files/scrpack-verify.log" >&2; fail "the signed setup file carries no fitting uninstaller signature"; }
+"$linux_scrpack" uninstaller "$files/self-signed.exe" -o "$files/self-signed-uninstaller.exe" ||
+  fail "scrpack could not write the uninstaller of the signed setup file"
+osslsigncode verify -CAfile "$files/ca.pem" -in "$files/self-signed-uninstaller.exe" >"$files/verify-un.log" 2>&1 ||
+  { cat "$files/verify-un.log" >&2; fail "the uninstaller the signed setup file installs does not verify"; }
 echo "signed_test: passed"

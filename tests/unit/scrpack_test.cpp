@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -10,6 +11,7 @@
 
 #include "package/package_reader.h"
 #include "package/sections.h"
+#include "package/settings_record.h"
 #include "scrpack/scrpack.h"
 
 namespace {
@@ -59,6 +61,12 @@ void Sign(std::string& program, bool wide = false) {
   Put(program, entry, uint32_t(program.size()), 4);
   Put(program, entry + 4, 16, 4);
   program += std::string(16, 'C');
+}
+
+// Where the package of a setup file ends: the extension block follows.
+int64_t PackageEnd(const std::string& file) {
+  package::MemoryReadSource source(file);
+  return package::RequirePackageEnd(source);
 }
 
 class Scrpack : public ::testing::Test {
@@ -118,15 +126,17 @@ TEST_F(Scrpack, BuildThenInspectRoundTrip) {
   ASSERT_EQ(Run(BuildArgs({"--readme", Path("readme.txt"), "--license", Path("license.txt"), "--language",
                            Path("de.lng"), "--link", "http://example.org/stars", "--default-folder",
                            "<Windows>", "--default-subfolder", "", "--uninstall-entry", "--desktop-shortcut",
-                           "--skip-folder-page"})),
+                           "--skip-folder-page", "--publisher", "Caf\xC3\xA9 Stars", "--version", "2.1 beta",
+                           "--no-shell-install"})),
             0)
       << err_;
   EXPECT_FALSE(fs::exists(Path("setup.exe.tmp")));
   auto rows = Inspect("setup.exe");
   const int64_t size = int64_t(fs::file_size(Path("setup.exe")));
+  const int64_t end = 4096 + 957122 + kTexts + 942;
   const std::map<std::string, std::string> expected = {
       {"Kind", "setup"},
-      {"PackageEnd", std::to_string(size)},
+      {"PackageEnd", std::to_string(end)},
       {"Marker", "ZUZOri.sig"},
       {"PackageSize", std::to_string(957122 + kTexts + 942)},
       {"ScreensaverFileName", "My Stars.scr"},
@@ -149,9 +159,14 @@ TEST_F(Scrpack, BuildThenInspectRoundTrip) {
       {"ReadmeStart", std::to_string(4096 + 957122)},
       {"LicenseStart", std::to_string(4096 + 957122 + kReadmeSize)},
       {"LanguageStart", std::to_string(4096 + 957122 + kReadmeSize + kLicenseSize)},
-      {"RecordStart", std::to_string(size - 942)},
-      {"TrailingBytes", "0"},
+      {"RecordStart", std::to_string(end - 942)},
+      {"TrailingBytes", std::to_string(size - end)},
       {"CertificateTable", "no"},
+      {"Extension", "yes"},
+      {"Publisher", "Caf\xC3\xA9 Stars"},  // carried in the code page, shown as UTF-8
+      {"Version", "2.1 beta"},
+      {"ShellInstall", "no"},
+      {"UninstallerSignature", "none"},
   };
   for (const auto& [name, value] : expected) EXPECT_EQ(rows[name], value) << name;
 
@@ -160,7 +175,9 @@ TEST_F(Scrpack, BuildThenInspectRoundTrip) {
   EXPECT_EQ(file.substr(0, 4096), Read("stub.exe"));
   EXPECT_EQ(file.substr(4096, 957122), Read("My Stars.scr"));
   EXPECT_EQ(file.substr(4096 + 957122, std::size_t(kTexts)), kReadme + kLicense + kLanguage);
-  EXPECT_EQ(file.substr(file.size() - 10), "ZUZOri.sig");
+  EXPECT_EQ(file.substr(std::size_t(end) - 10, 10), "ZUZOri.sig");
+  EXPECT_EQ(file.substr(std::size_t(end), 8), std::string("SCRXblk\0", 8));
+  EXPECT_NE(file.find("publisher=Caf\xE9 Stars\n", std::size_t(end)), std::string::npos);
 }
 
 TEST_F(Scrpack, DefaultsAndAnUninstallerLikeFile) {
@@ -173,7 +190,8 @@ TEST_F(Scrpack, DefaultsAndAnUninstallerLikeFile) {
 
   // Turn it into what the installation writes: stub, record, "ScUnin.sig", plus appended bytes.
   const std::string setup = Read("setup.exe");
-  Write("uninstall.exe", setup.substr(0, 4096) + setup.substr(setup.size() - 942, 932) + "ScUnin.sig" + "tail");
+  Write("uninstall.exe", setup.substr(0, 4096) + setup.substr(std::size_t(PackageEnd(setup)) - 942, 932) +
+                             "ScUnin.sig" + "tail");
   rows = Inspect("uninstall.exe");
   EXPECT_EQ(rows["Kind"], "uninstaller");
   EXPECT_EQ(rows["Marker"], "ScUnin.sig");
@@ -269,6 +287,19 @@ TEST_F(Scrpack, MistakesAreRefusedWithoutWritingAnything) {
       {"negated option that is no flag", BuildArgs({"--no-title"}), 2, "unknown option '--no-title'"},
       {"flag with a bad value", BuildArgs({"--start-menu=maybe"}), 2, "--start-menu=maybe: expected yes or no"},
       {"option without value", BuildArgs({"--link"}), 2, "--link"},
+      {"sign command without {out}", BuildArgs({"--sign-command", "sign {in}"}), 2, "this one has no {out}"},
+      {"both ways to sign the uninstaller",
+       BuildArgs({"--sign-command", "sign {in} {out}", "--uninstaller-signature", Path("built.exe")}), 2,
+       "give one of them"},
+      {"output is the uninstaller's signature", BuildArgs({"--uninstaller-signature", Path("built.exe"), "-o", Path("built.exe")}),
+       2, "same file as --uninstaller-signature"},
+      {"uninstaller written over its setup file", {"uninstaller", Path("built.exe"), "-o", Path("built.exe")}, 2,
+       "is the same file as the setup file"},
+      {"uninstaller of a plain program", {"uninstaller", Path("stub.exe"), "-o", Path("u.exe")}, 1, "no package"},
+      {"publisher of 129 bytes", BuildArgs({"--publisher", std::string(129, 'p')}), 2, "--publisher is 129 bytes"},
+      {"version over two lines", BuildArgs({"--version", "1.0\n2.0"}), 2, "--version holds a line break"},
+      {"publisher holding a package marker", BuildArgs({"--publisher", "Stars ZUZOri.sig"}), 2,
+       "--publisher holds the package marker"},
       {"no output named", {"build", "--stub", Path("stub.exe"), "--saver", Path("My Stars.scr"), "--title", "x"}, 2, "-o"},
       {"output folder missing", BuildArgs({"-o", Path("no/such/folder/setup.exe")}), 1,
        "-o '" + Path("no/such/folder/setup.exe") + "': cannot create it: No such file or directory"},
@@ -309,13 +340,16 @@ TEST_F(Scrpack, MistakesAreRefusedWithoutWritingAnything) {
   }
   // The limits themselves are accepted.
   EXPECT_EQ(Run(BuildArgs({"--title", std::string(32, 't'), "--link", std::string(102, 'l'), "--file-name",
-                           std::string(251, 'n') + ".scr", "--default-folder", std::string(250, 'f')})),
+                           std::string(251, 'n') + ".scr", "--default-folder", std::string(250, 'f'), "--publisher",
+                           std::string(128, 'p'), "--version", std::string(128, 'v')})),
             0)
       << err_;
   auto rows = Inspect("setup.exe");
   EXPECT_EQ(rows["Title"], std::string(32, 't'));
   EXPECT_EQ(rows["LinkText"], std::string(102, 'l'));
   EXPECT_EQ(rows["ScreensaverFileName"].size(), 255u);
+  EXPECT_EQ(rows["Publisher"], std::string(128, 'p'));
+  EXPECT_EQ(rows["Version"], std::string(128, 'v'));
 }
 
 TEST_F(Scrpack, FailedBuildKeepsAnEarlierOutput) {
@@ -328,7 +362,7 @@ TEST_F(Scrpack, FailedBuildKeepsAnEarlierOutput) {
 TEST_F(Scrpack, InspectFailsClearlyWithoutAPackage) {
   ASSERT_EQ(Run(BuildArgs({"--readme", Path("readme.txt")})), 0) << err_;
   const std::string setup = Read("setup.exe");
-  Write("cut.exe", setup.substr(setup.size() - 950));  // the record, but not all of the texts
+  Write("cut.exe", setup.substr(std::size_t(PackageEnd(setup)) - 950));  // the record, not all of the texts
   struct Case {
     const char* name;
     std::vector<std::string> args;
@@ -438,6 +472,10 @@ TEST_F(Scrpack, FlagsGoBothWays) {
       {"start-menu = yes", {"--start-menu", "--no-start-menu"}, "AddStartMenuGroup", "no"},
       {"skip-folder-page = no", {"--skip-folder-page=Yes"}, "SkipFolderPage", "yes"},
       {"title = Stars", {"--title=Moon"}, "Title", "Moon"},
+      {"title = Stars", {}, "ShellInstall", "yes"},
+      {"shell-install = no", {}, "ShellInstall", "no"},
+      {"shell-install = no", {"--shell-install"}, "ShellInstall", "yes"},
+      {"shell-install = yes", {"--no-shell-install"}, "ShellInstall", "no"},
   };
   for (const Case& c : cases) {
     Write("flags.scrproj", c.projectLine + "\n");
@@ -523,56 +561,184 @@ TEST_F(Scrpack, ProjectFileGivesTheSameFileAsTheOptions) {
   EXPECT_EQ(Read("again.exe"), byOptions);
 }
 
-TEST_F(Scrpack, VerifyAppliesTheStartUpChecks) {
-  ASSERT_EQ(Run(BuildArgs({"--readme", Path("readme.txt")})), 0) << err_;
+TEST_F(Scrpack, VerifyAppliesTheStartUpChecksAndTheChecksums) {
+  ASSERT_EQ(Run(BuildArgs({"--readme", Path("readme.txt"), "--publisher", "Stars Inc.", "--version", "3"})), 0)
+      << err_;
   const std::string setup = Read("setup.exe");
-  Write("uninstall.exe", setup.substr(0, 4096) + setup.substr(setup.size() - 942 - kReadmeSize, kReadmeSize + 932) +
-                             "ScUnin.sig");
+  const std::size_t end = std::size_t(PackageEnd(setup));
+  Write("uninstall.exe", setup.substr(0, 4096) + setup.substr(end - 942 - kReadmeSize, kReadmeSize + 932) + "ScUnin.sig");
   std::string unmarked = Read("uninstall.exe");
   unmarked.replace(unmarked.size() - 22, 10, "SCRSet.sih");
   Write("unmarked.exe", unmarked);
   std::string wildReadme = setup;
-  Put(wildReadme, wildReadme.size() - 942 + 404, 0x7FFFFFF0, 4);  // ReadmeSize beyond the file
+  Put(wildReadme, end - 942 + 404, 0x7FFFFFF0, 4);  // ReadmeSize beyond the file
   Write("wild-readme.exe", wildReadme);
+  // One byte changed in each part the block guards, and in the block itself.
+  const auto flipped = [&](const char* name, std::size_t at) {
+    std::string bytes = setup;
+    bytes[at] = char(bytes[at] ^ 0x20);
+    Write(name, bytes);
+  };
+  flipped("image.exe", 4096 + 500000);
+  flipped("texts.exe", 4096 + 957122 + 3);
+  flipped("record.exe", end - 942 + package::field::kLinkText.offset);
+  flipped("block.exe", end + 30);
+  Write("no-block.exe", setup.substr(0, end));
   struct Case {
     const char* file;
     int code;
     const char* line;
+    std::vector<std::string> rows;  // lines that follow the first
+    bool starts;
   };
+  const std::vector<std::string> intact = {"Extension: yes", "Image: intact", "Texts: intact", "Record: intact",
+                                           "Publisher: Stars Inc.", "Version: 3", "ShellInstall: yes",
+                                           "UninstallerSignature: none"};
   const Case cases[] = {
-      {"setup.exe", 0, "would start as a setup file"},
-      {"uninstall.exe", 0, "would start as an uninstaller"},
-      {"stub.exe", 1, "would not start: no package found"},
-      {"unmarked.exe", 1, "would not start: the uninstaller's record marker"},
-      {"wild-readme.exe", 1, "would not start: corrupted package"},
-      {"nothing.exe", 1, "would not start: the file cannot be read"},
+      {"setup.exe", 0, "would start as a setup file\n", intact, true},
+      {"uninstall.exe", 0, "would start as an uninstaller\n", {}, true},
+      {"stub.exe", 1, "would not start: no package found", {}, false},
+      {"unmarked.exe", 1, "would not start: the uninstaller's record marker", {}, false},
+      {"wild-readme.exe", 1, "would not start: corrupted package", {}, false},
+      {"nothing.exe", 1, "would not start: the file cannot be read", {}, false},
+      {"image.exe", 1, "the file is damaged: the checksum of the image differs, so setup would stop while installing",
+       {"Image: damaged", "Texts: intact", "Record: intact"}, true},
+      {"texts.exe", 1, "would not start: the file is damaged: the checksum of the texts differs\n",
+       {"Image: intact", "Texts: damaged", "Record: intact"}, false},
+      {"record.exe", 1, "would not start: the file is damaged: the checksum of the settings record differs\n",
+       {"Image: intact", "Texts: intact", "Record: damaged"}, false},
+      {"block.exe", 1, "the extension block is damaged: setup ignores it",
+       {"Extension: damaged, ignored", "Image: unchecked", "Texts: unchecked", "Record: unchecked"}, true},
+      {"no-block.exe", 0, "would start as a setup file\n", {"Extension: none", "Image: unchecked"}, true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Run({"verify", Path(c.file)}), c.code) << c.file;
     EXPECT_EQ(out_.rfind(Path(c.file) + ": " + c.line, 0), 0u) << c.file << ": " << out_;
-    EXPECT_EQ(std::count(out_.begin(), out_.end(), '\n'), 1) << c.file;
+    for (const std::string& row : c.rows) EXPECT_NE(out_.find("\n" + row + "\n"), std::string::npos) << c.file << ": " << out_;
+    if (c.rows.empty()) {
+      EXPECT_EQ(std::count(out_.begin(), out_.end(), '\n'), 1) << c.file;
+    }
     EXPECT_EQ(Run({"verify", "--json", Path(c.file)}), c.code) << c.file;
-    EXPECT_NE(out_.find(c.code == 0 ? "\"Starts\": true" : "\"Starts\": false"), std::string::npos) << out_;
+    EXPECT_NE(out_.find(c.starts ? "\"Starts\": true" : "\"Starts\": false"), std::string::npos) << out_;
+    EXPECT_NE(out_.find(c.code == 0 ? "\"Intact\": true" : "\"Intact\": false"), std::string::npos) << out_;
   }
+  EXPECT_EQ(Inspect("block.exe")["Extension"], "damaged, ignored");
+  EXPECT_EQ(Inspect("block.exe").count("Publisher"), 0u);
+  EXPECT_EQ(Inspect("no-block.exe")["Extension"], "none");
 }
 
 TEST_F(Scrpack, InspectShowsACodeSignatureAndSpeaksJson) {
   ASSERT_EQ(Run(BuildArgs({"--title", "Say \"hi\""})), 0) << err_;
   std::string signedSetup = Read("setup.exe");
+  const int64_t blockSize = int64_t(signedSetup.size()) - PackageEnd(signedSetup);
   Sign(signedSetup);
   Write("signed-setup.exe", signedSetup);
   EXPECT_EQ(Inspect("signed-setup.exe")["CertificateTable"], "yes");
-  EXPECT_EQ(Inspect("signed-setup.exe")["TrailingBytes"], "16");
+  EXPECT_EQ(Inspect("signed-setup.exe")["TrailingBytes"], std::to_string(blockSize + 16));
+  EXPECT_EQ(Inspect("signed-setup.exe")["Extension"], "yes");  // the table behind it is no harm
   ASSERT_EQ(Run({"inspect", "--json", Path("setup.exe")}), 0) << err_;
   EXPECT_EQ(out_.rfind("{\"Kind\": \"setup\", \"PackageEnd\": ", 0), 0u) << out_;
   EXPECT_NE(out_.find("\"Title\": \"Say \\\"hi\\\"\""), std::string::npos) << out_;
   EXPECT_NE(out_.find("\"AddUninstallEntry\": false"), std::string::npos) << out_;
-  EXPECT_NE(out_.find("\"CertificateTable\": false}\n"), std::string::npos) << out_;
+  EXPECT_NE(out_.find("\"CertificateTable\": false, \"Extension\": \"yes\""), std::string::npos) << out_;
+}
+
+// Stands in for a signing tool: appends alignment and a certificate table and sets the header's
+// checksum and certificate entry, as osslsigncode and signtool do. Its first argument says how
+// it misbehaves, if at all.
+constexpr char kFakeSigner[] = R"(import sys
+mode, source, target = sys.argv[1:4]
+data = bytearray(open(source, 'rb').read())
+if mode == 'fail': sys.exit(3)
+if mode == 'nothing': sys.exit(0)
+if mode == 'mutate' or (mode == 'mutate-setup' and source.endswith('.tmp')): data[0x600] ^= 1
+optional = int.from_bytes(data[0x3C:0x40], 'little') + 24
+entry = optional + (112 if data[optional + 1] == 2 else 96) + 32
+padding = b'\0' * (-len(data) % 8)
+table = b'\x20\x00\x00\x00\x00\x02\x02\x00' + b'FAKESIG!' * 3
+position = len(data) + len(padding) + (8 if mode == 'misplace' else 0)
+data += padding + table
+data[entry:entry + 8] = position.to_bytes(4, 'little') + len(table).to_bytes(4, 'little')
+data[optional + 64:optional + 68] = (0x5EED0000 + len(data) % 65536).to_bytes(4, 'little')
+open(target, 'wb').write(data)
+)";
+
+TEST_F(Scrpack, SignedUninstallerIsCarriedAndWrittenBack) {
+  Write("signer.py", kFakeSigner);
+  const std::string signer = "python3 '" + Path("signer.py") + "' ";
+  const std::vector<std::string> inputs = {"--readme", Path("readme.txt"), "--uninstall-entry"};
+  const auto build = [&](std::vector<std::string> extra) {
+    extra.insert(extra.begin(), inputs.begin(), inputs.end());
+    return Run(BuildArgs(extra));
+  };
+
+  // Unsigned: the uninstaller is the stub, the readme, the record as start-up rewrites it, the marker.
+  ASSERT_EQ(build({"-o", Path("plain.exe")}), 0) << err_;
+  ASSERT_EQ(Run({"uninstaller", Path("plain.exe"), "-o", Path("plain-un.exe")}), 0) << err_;
+  EXPECT_NE(out_.find("unsigned: the setup file carries no signature"), std::string::npos) << out_;
+  const std::string plainUninstaller = Read("plain-un.exe");
+  ASSERT_EQ(plainUninstaller.size(), 4096 + kReadme.size() + 942);
+  EXPECT_EQ(plainUninstaller.substr(0, 4096 + kReadme.size()), Read("stub.exe") + kReadme);
+  EXPECT_EQ(plainUninstaller.substr(plainUninstaller.size() - 10), "ScUnin.sig");
+  EXPECT_EQ(Inspect("plain-un.exe")["ScreensaverFileName"], "My_Stars.scr");
+  ASSERT_EQ(std::system((signer + "sign '" + Path("plain-un.exe") + "' '" + Path("expected-un.exe") + "'").c_str()), 0);
+  const std::string expected = Read("expected-un.exe");
+
+  // Signed by the command: the setup file is signed, and so is the uninstaller it installs.
+  const auto before = Snapshot(dir_);
+  ASSERT_EQ(build({"--sign-command", signer + "sign {in} {out}"}), 0) << err_;
+  auto after = Snapshot(dir_);
+  after.erase(Path("setup.exe"));
+  EXPECT_EQ(after, before);  // no temporary file left
+  auto rows = Inspect("setup.exe");
+  EXPECT_EQ(rows["CertificateTable"], "yes");
+  EXPECT_EQ(rows["UninstallerSignature"], "fits");
+  EXPECT_EQ(Run({"verify", Path("setup.exe")}), 0) << out_;
+  EXPECT_NE(out_.find("\nUninstallerSignature: fits\n"), std::string::npos) << out_;
+  ASSERT_EQ(Run({"uninstaller", Path("setup.exe"), "-o", Path("signed-un.exe")}), 0) << err_;
+  EXPECT_NE(out_.find("signed with the signature the setup file carries"), std::string::npos) << out_;
+  EXPECT_EQ(Read("signed-un.exe"), expected);
+
+  // Signed earlier, taken back into a build of the same inputs.
+  ASSERT_EQ(build({"--uninstaller-signature", Path("expected-un.exe"), "-o", Path("again.exe")}), 0) << err_;
+  ASSERT_EQ(Run({"uninstaller", Path("again.exe"), "-o", Path("again-un.exe")}), 0) << err_;
+  EXPECT_EQ(Read("again-un.exe"), expected);
+  EXPECT_EQ(Inspect("again.exe")["CertificateTable"], "no");
+
+  // An uninstaller signed for other settings does not fit.
+  ASSERT_EQ(build({"--uninstaller-signature", Path("expected-un.exe"), "--title", "Other", "-o", Path("other.exe")}), 1);
+  EXPECT_NE(err_.find("differs from the file it was signed from at byte"), std::string::npos) << err_;
+}
+
+TEST_F(Scrpack, SignCommandThatMisbehavesLeavesNothing) {
+  Write("signer.py", kFakeSigner);
+  ASSERT_EQ(Run(BuildArgs()), 0) << err_;
+  const std::string earlier = Read("setup.exe");
+  struct Case {
+    const char* mode;
+    const char* mustMention;
+  };
+  const Case cases[] = {
+      {"fail", "the sign command failed on the uninstaller (exit status 3)"},
+      {"nothing", "the sign command ended without writing {out} for the uninstaller"},
+      {"mutate", "the signed uninstaller differs from the file it was signed from at byte 1536"},
+      {"mutate-setup", "the signed setup file differs from the file it was signed from at byte 1536"},
+      {"misplace", "the signed uninstaller has a certificate entry"},
+  };
+  const auto before = Snapshot(dir_);
+  for (const Case& c : cases) {
+    EXPECT_EQ(Run(BuildArgs({"--sign-command", "python3 '" + Path("signer.py") + "' " + c.mode + " {in} {out}"})), 1)
+        << c.mode;
+    EXPECT_NE(err_.find(c.mustMention), std::string::npos) << c.mode << ": " << err_;
+    EXPECT_EQ(Snapshot(dir_), before) << c.mode;
+  }
+  EXPECT_EQ(Read("setup.exe"), earlier);
 }
 
 TEST_F(Scrpack, HelpForEachCommand) {
   for (const auto& args : std::vector<std::vector<std::string>>{
-           {"--help"}, {"build", "--help"}, {"inspect", "--help"}, {"verify", "--help"}, {"--version"}}) {
+           {"--help"}, {"build", "--help"}, {"inspect", "--help"}, {"verify", "--help"}, {"uninstaller", "--help"},
+           {"--version"}}) {
     EXPECT_EQ(Run(args), 0);
     EXPECT_NE(out_.find("scrpack"), std::string::npos);
     EXPECT_TRUE(err_.empty());

@@ -190,4 +190,9 @@ std::string AnsiToUtf8(const std::string& text, const CodePage& page) {
   return out;
 }
 
+std::string Shown(const std::string& ansi) {
+  constexpr int kShownCodePage = 1252;
+  return AnsiToUtf8(ansi, *CodePage::Find(kShownCodePage));
+}
+
 }  // namespace scrpack

@@ -40,4 +40,7 @@ std::string ValueToAnsi(const std::string& value, const CodePage& page, const st
 // ANSI text as UTF-8, for output that must be UTF-8 (JSON); undefined bytes become U+FFFD.
 std::string AnsiToUtf8(const std::string& text, const CodePage& page);
 
+// A package's text as inspect and verify show it: as the Western European code page reads it.
+std::string Shown(const std::string& ansi);
+
 }  // namespace scrpack

@@ -8,6 +8,11 @@
 #include <sstream>
 #include <system_error>
 
+#include "package/checksum.h"
+#include "package/errors.h"
+#include "package/extension_block.h"
+#include "package/package_checksums.h"
+#include "package/package_end.h"
 #include "package/package_writer.h"
 #include "package/pe_image.h"
 #include "package/settings_record.h"
@@ -15,8 +20,13 @@
 #include "scrpack/build_options.h"
 #include "scrpack/file_identity.h"
 #include "scrpack/input_checks.h"
+#include "integration/saver_file_name.h"
 #include "scrpack/input_file.h"
 #include "scrpack/scrpack.h"
+#include "scrpack/sign_command.h"
+#include "scrpack/signed_copy.h"
+#include "scrpack/temporary_files.h"
+#include "scrpack/uninstaller_command.h"
 
 namespace scrpack {
 
@@ -43,6 +53,17 @@ const char kBuildHelp[] =
     "  --start-menu             create a Start-menu group\n"
     "  --desktop-shortcut       create a desktop shortcut\n"
     "  --skip-folder-page       do not ask for the destination folder\n"
+    "  --no-shell-install       do not open the Screen Saver settings after installing (the\n"
+    "                           saver is then not made the current one)\n"
+    "  --publisher TEXT         publisher shown in the list of removable programs, at most 128\n"
+    "                           bytes\n"
+    "  --version TEXT           version shown there, at most 128 bytes\n"
+    "  --sign-command COMMAND   signs the uninstaller and then the setup file: a command line\n"
+    "                           holding {in} (the file to sign) and {out} (where the signed copy\n"
+    "                           goes), which scrpack fills in quoted and runs by the shell; the\n"
+    "                           signed uninstaller is carried in the setup file, which installs it\n"
+    "  --uninstaller-signature FILE  an uninstaller signed earlier (from 'scrpack uninstaller'),\n"
+    "                           carried in the setup file when it was signed for these very bytes\n"
     "  --strict                 refuse to build when there is a warning (for CI)\n"
     "  --codepage NUMBER        the users' Windows ANSI code page (default: 1252); UTF-8 texts "
     "and\n"
@@ -63,6 +84,8 @@ constexpr std::size_t kTitleLimit = package::field::kTitle.width;
 constexpr std::size_t kLinkLimit = package::field::kLinkText.width;
 constexpr std::size_t kFileNameLimit = package::field::kScreensaverFileName.width - 1;
 constexpr std::size_t kFolderLimit = package::kMaxFolderLength;
+// Enough for any publisher's name or version string; the list of removable programs shows less.
+constexpr std::size_t kMetadataLimit = 128;
 
 void RequireFits(const std::string& value, std::size_t limit, const std::string& where) {
   if (value.size() > limit)
@@ -129,6 +152,12 @@ class OutputWriter {
     out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out_) throw std::runtime_error(name_ + ": cannot write it: " + LastReason());
   }
+  // Makes what was written readable through another handle.
+  void Flush() {
+    errno = 0;
+    out_.flush();
+    if (!out_) throw std::runtime_error(name_ + ": cannot write it: " + LastReason());
+  }
   void Close() {
     errno = 0;
     out_.close();
@@ -141,26 +170,50 @@ class OutputWriter {
 };
 
 // The stub and the saver are copied as they are; everything behind them comes from the package
-// writer, so scrpack and the tests write the same bytes.
-void WriteSetupFile(const std::string& stub, const std::string& saverHead, InputFile& saver,
-                    const Texts& texts, const package::SettingsRecord& record, OutputWriter& out) {
+// writer, so scrpack and the tests write the same bytes. Returns the package's checksums, the
+// image's taken as it streams past.
+package::PackageChecksums WriteSetupFile(const std::string& stub, const std::string& saverHead,
+                                         InputFile& saver, const Texts& texts,
+                                         const package::SettingsRecord& record,
+                                         OutputWriter& out) {
+  package::PackageChecksums sums;
   out.Write(stub);
   out.Write(saverHead);
+  sums.image = package::Crc32c(0, saverHead.data(), saverHead.size());
   for (int64_t left = saver.size - int64_t(saverHead.size()); left > 0;) {
     const auto piece =
         static_cast<std::size_t>(left < int64_t(kCopyChunk) ? left : int64_t(kCopyChunk));
-    out.Write(ReadChunk(saver, piece));
+    const std::string bytes = ReadChunk(saver, piece);
+    sums.image = package::Crc32c(sums.image, bytes.data(), bytes.size());
+    out.Write(bytes);
     left -= int64_t(piece);
   }
+  const std::string allTexts = texts.readme + texts.license + texts.language;
+  sums.texts = package::Crc32c(0, allTexts.data(), allTexts.size());
+  sums.record = package::RecordChecksum(record);
   out.Write(package::PackageTail(texts.readme, texts.license, texts.language, record));
-  out.Close();
+  return sums;
 }
 
-// The output replaces the file of its name, and is first written to `temporary`: neither may be
-// one of the inputs, however the two paths are spelt.
-void RefuseToOverwriteAnInput(const BuildOptions& options, const std::string& temporary) {
+// What is written before the output is complete, beside it.
+struct Scratch {
+  std::string setup;              // the setup file, unsigned
+  std::string uninstaller;        // the uninstaller computed from it
+  std::string signedUninstaller;  // what the sign command makes of those two
+  std::string signedSetup;
+  std::vector<std::string> All() const { return {setup, uninstaller, signedUninstaller, signedSetup}; }
+};
+
+// A signing tool may care for the extension of what it signs.
+Scratch ScratchFor(const BuildOptions& options) {
+  return {options.output + ".tmp", options.output + ".uninstaller.tmp.exe",
+          options.output + ".uninstaller.signed.tmp.exe", options.output + ".signed.tmp.exe"};
+}
+
+// The output replaces the file of its name, and is first written to temporary files: none may be
+// one of the inputs, however the paths are spelt.
+void RefuseToOverwriteAnInput(const BuildOptions& options, const Scratch& scratch) {
   const auto output = IdentityOf(options.output);
-  const auto scratch = IdentityOf(temporary);
   for (const NamedPath& input : InputPaths(options)) {
     const auto identity = IdentityOf(input.path);
     if (!identity) continue;
@@ -168,9 +221,12 @@ void RefuseToOverwriteAnInput(const BuildOptions& options, const std::string& te
     if (output && *output == *identity)
       throw UsageError(OutputName(options) + " is the same file as " + inputName +
                        "; scrpack never writes over its input, so name another output file");
-    if (scratch && *scratch == *identity)
-      throw UsageError(OutputName(options) + " is first written to " + Quoted(temporary) +
-                       ", which is the same file as " + inputName + "; name another output file");
+    for (const std::string& temporary : scratch.All()) {
+      const auto scratchFile = IdentityOf(temporary);
+      if (scratchFile && *scratchFile == *identity)
+        throw UsageError(OutputName(options) + " is first written to " + Quoted(temporary) +
+                         ", which is the same file as " + inputName + "; name another output file");
+    }
   }
 }
 
@@ -226,14 +282,90 @@ package::SettingsRecord RecordFromOptions(const BuildOptions& options, const Cod
   return record;
 }
 
+// A value the block carries: in the code page, without line breaks and within its limit. A
+// package marker inside it would be taken for the end of the package, so it is refused too.
+std::string MetadataValue(const BuildOptions& options, const std::string& option,
+                          const std::string& value, const CodePage& page) {
+  const std::string where = options.Where(option);
+  if (value.find_first_of("\r\n") != std::string::npos)
+    throw UsageError(where + " holds a line break; give it on one line");
+  const std::string ansi = Ansi(options, option, value, page);
+  RequireFits(ansi, kMetadataLimit, where);
+  for (const char* marker : {package::kSetupSignature, package::kUninstallSignature}) {
+    if (ansi.find(std::string(marker, package::kSignatureSize)) != std::string::npos)
+      throw UsageError(where + " holds the package marker '" +
+                       std::string(marker, package::kSignatureSize) + "', which it cannot carry");
+  }
+  return ansi;
+}
+
+package::ExtensionBlock BlockFromOptions(const BuildOptions& options, const CodePage& page) {
+  package::ExtensionBlock block;
+  block.publisher = MetadataValue(options, "--publisher", options.publisher, page);
+  block.version = MetadataValue(options, "--version", options.version, page);
+  block.shellInstall = options.shellInstall;
+  return block;
+}
+
+std::string EncodedBlock(const package::ExtensionBlock& block) {
+  try {
+    return package::EncodeExtension(block);
+  } catch (const package::UnfitExtension& e) {
+    throw std::runtime_error(std::string("cannot write the extension block: ") + e.what());
+  }
+}
+
+// The uninstaller computed from the unsigned setup file, signed by the sign command or taken
+// from --uninstaller-signature, as the block carries it.
+package::UninstallerSignature SignedUninstaller(const BuildOptions& options, const Scratch& scratch,
+                                                const package::SettingsRecord& record) {
+  WriteUninstallerOf(scratch.setup, OutputName(options), scratch.uninstaller, false);
+  std::string signedPath = options.uninstallerSignature;
+  std::string what = options.Where("--uninstaller-signature") + " " + Quoted(signedPath);
+  if (!options.signCommand.empty()) {
+    signedPath = scratch.signedUninstaller;
+    what = "the signed uninstaller";
+    Sign(options.signCommand, scratch.uninstaller, signedPath, "the uninstaller");
+  }
+  const AppendedSignature appended = ReadAppendedSignature(scratch.uninstaller, signedPath, what);
+  package::SettingsRecord installed = record;  // as the uninstaller holds it
+  integration::ShortenSaverFileName(installed);
+  return {package::RecordChecksum(installed), appended.checksum, appended.padding,
+          appended.table};
+}
+
+// Writes the setup file and whatever signing needs, and puts the result in place of the output.
+void WriteOutput(const BuildOptions& options, const std::string& stub,
+                 const std::string& saverHead, InputFile& saver, const Texts& texts,
+                 const package::SettingsRecord& record, package::ExtensionBlock block) {
+  const Scratch scratch = ScratchFor(options);
+  TemporaryFiles temporaries(scratch.All());
+  {
+    OutputWriter writer(options, scratch.setup);
+    block.checksums = WriteSetupFile(stub, saverHead, saver, texts, record, writer);
+    writer.Flush();
+    if (!options.signCommand.empty() || !options.uninstallerSignature.empty())
+      block.uninstallerSignature = SignedUninstaller(options, scratch, record);
+    writer.Write(EncodedBlock(block));
+    writer.Close();
+  }
+  std::string finished = scratch.setup;
+  if (!options.signCommand.empty()) {
+    Sign(options.signCommand, scratch.setup, scratch.signedSetup, "the setup file");
+    ReadAppendedSignature(scratch.setup, scratch.signedSetup, "the signed setup file");
+    finished = scratch.signedSetup;
+  }
+  temporaries.MoveInPlace(finished, options.output, OutputName(options));
+}
+
 // Returns the size written. Warnings are held back until every check has passed, so a refusal
 // comes alone; what the setup will make of the input goes to `out` once the file is written.
 int64_t Build(const BuildOptions& options, std::ostream& out, std::ostream& err) {
-  const std::string temporary = options.output + ".tmp";
-  RefuseToOverwriteAnInput(options, temporary);
+  RefuseToOverwriteAnInput(options, ScratchFor(options));
   std::ostringstream notes, warnings;
   const CodePage page = ChosenCodePage(options);
   package::SettingsRecord record = RecordFromOptions(options, page, notes, warnings);
+  const package::ExtensionBlock block = BlockFromOptions(options, page);
 
   const std::string stubWhere = options.Where("--stub");
   const std::string stub = ReadInputFile(stubWhere, options.stub);
@@ -267,20 +399,10 @@ int64_t Build(const BuildOptions& options, std::ostream& out, std::ostream& err)
   err << warnings.str();
   RefuseWhenStrict(options, warnings.str());
 
-  try {
-    OutputWriter writer(options, temporary);
-    WriteSetupFile(stub, saverHead, saver, texts, record, writer);
-    std::error_code renamed;
-    fs::rename(fs::u8path(temporary), fs::u8path(options.output), renamed);
-    if (renamed)
-      throw std::runtime_error(OutputName(options) + ": cannot replace it: " + renamed.message());
-  } catch (...) {
-    std::error_code ignored;
-    fs::remove(fs::u8path(temporary), ignored);
-    throw;
-  }
+  WriteOutput(options, stub, saverHead, saver, texts, record, block);
   out << notes.str();
-  return int64_t(stub.size()) + saver.size + texts.Size() + package::kTrailerSize;
+  std::error_code ignored;
+  return int64_t(fs::file_size(fs::u8path(options.output), ignored));
 }
 
 }  // namespace

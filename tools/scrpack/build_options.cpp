@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "scrpack/nearest_name.h"
+#include "scrpack/sign_command.h"
 #include "text/ascii_case.h"
 
 namespace scrpack {
@@ -54,10 +55,15 @@ const std::vector<Option>& Options() {
       Optional("--file-name", &BuildOptions::fileName),
       Optional("--default-folder", &BuildOptions::defaultFolder),
       Optional("--default-subfolder", &BuildOptions::defaultSubfolder),
+      Text("--publisher", &BuildOptions::publisher),
+      Text("--version", &BuildOptions::version),
+      Text("--sign-command", &BuildOptions::signCommand),
+      Input("--uninstaller-signature", &BuildOptions::uninstallerSignature),
       Flag("--uninstall-entry", &BuildOptions::uninstallEntry),
       Flag("--start-menu", &BuildOptions::startMenu),
       Flag("--desktop-shortcut", &BuildOptions::desktopShortcut),
       Flag("--skip-folder-page", &BuildOptions::skipFolderPage),
+      Flag("--shell-install", &BuildOptions::shellInstall),
       Flag("--strict", &BuildOptions::strict),
   };
   return options;
@@ -203,6 +209,12 @@ BuildOptions ParseBuildOptions(const std::vector<std::string>& args) {
   RequireGiven(options, options.saver, "--saver");
   RequireGiven(options, options.title, "--title");
   RequireGiven(options, options.output, "-o/--output");
+  if (!options.signCommand.empty() && !options.uninstallerSignature.empty())
+    throw UsageError(options.Where("--sign-command") + " and " +
+                     options.Where("--uninstaller-signature") +
+                     " both give the uninstaller's signature; give one of them");
+  if (options.origins.count("--sign-command"))
+    CheckSignCommand(options.Where("--sign-command"), options.signCommand);
   return options;
 }
 

@@ -28,10 +28,15 @@ struct BuildOptions {
   std::optional<std::string> fileName;          // default: the saver's own file name
   std::optional<std::string> defaultFolder;     // default: "<Program Files>"
   std::optional<std::string> defaultSubfolder;  // default: the title
+  std::string publisher;  // shown in the list of removable programs; empty = not written
+  std::string version;
+  std::string signCommand;           // runs the signing tool: holds {in} and {out}
+  std::string uninstallerSignature;  // path of an uninstaller signed earlier
   bool uninstallEntry = false;
   bool startMenu = false;
   bool desktopShortcut = false;
   bool skipFolderPage = false;
+  bool shellInstall = true;  // hand the saver to the shell's "install" verb after installing
   bool strict = false;  // warnings refuse the build
   bool help = false;
 

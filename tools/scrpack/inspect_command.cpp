@@ -8,6 +8,7 @@
 #include "package/pe_signature.h"
 #include "package/sections.h"
 #include "scrpack/ansi_text.h"
+#include "scrpack/extension_report.h"
 #include "scrpack/input_file.h"
 #include "scrpack/report.h"
 #include "scrpack/scrpack.h"
@@ -18,19 +19,23 @@ namespace scrpack {
 const char kInspectHelp[] =
     "scrpack inspect [--json] FILE\n"
     "  Shows the settings and the positions of the sections of a setup file or an uninstaller,\n"
-    "  one 'Name: value' line each (--json: one JSON object), and whether the file carries a\n"
-    "  code signature (Authenticode certificate table). Fails when FILE holds no package.\n";
+    "  one 'Name: value' line each (--json: one JSON object), whether the file carries a code\n"
+    "  signature (Authenticode certificate table), and what the extension block behind the\n"
+    "  package carries: the publisher, the version, the checksums, whether the uninstaller's\n"
+    "  signature fits (or that there is none, or that it is damaged and the setup program\n"
+    "  ignores it). Fails when FILE holds no package.\n";
 
 const char kVerifyHelp[] =
     "scrpack verify [--json] FILE\n"
     "  Applies the checks the setup program makes when it starts (the package marker at the end,\n"
     "  the sizes and sections, the record marker of an uninstaller) and says in one line whether\n"
-    "  FILE would start. Exit status 0 when it would, 1 when not.\n";
+    "  FILE would start. Then it reads the whole setup file and says, per part, whether the\n"
+    "  image, the texts and the record match the checksums the extension block holds (intact,\n"
+    "  damaged, or unchecked without a block), what the block carries, and whether the\n"
+    "  uninstaller's signature fits (none, fits, does not fit). Exit status 0 when the file would\n"
+    "  start and nothing is damaged, 1 when not.\n";
 
 namespace {
-
-// Texts in a package are ANSI; JSON output shows them as the Western European code page does.
-constexpr int kShownCodePage = 1252;
 
 struct Command {
   bool json = false;
@@ -59,10 +64,6 @@ std::optional<int> ParseCommand(const std::vector<std::string>& args, const char
   if (!command.path.empty()) return std::nullopt;
   err << "scrpack " << name << ": expects exactly one file\n" << help;
   return kExitUsage;
-}
-
-std::string Shown(const std::string& ansi) {
-  return AnsiToUtf8(ansi, *CodePage::Find(kShownCodePage));
 }
 
 void AddRecord(Report& report, const package::SettingsRecord& r) {
@@ -155,6 +156,7 @@ int RunInspect(const std::vector<std::string>& args, std::ostream& out, std::ost
     AddRecord(report, info.record);
     AddSections(report, info);
     report.Add("CertificateTable", CarriesCertificate(source));
+    AddBlockRows(report, FindBlock(source, info.packageEnd), info.record);
     if (command.json)
       report.PrintJson(out);
     else
@@ -166,29 +168,104 @@ int RunInspect(const std::vector<std::string>& args, std::ostream& out, std::ost
   }
 }
 
+namespace {
+
+// What verify found beyond start-up's checks in a setup file that would start.
+struct Verdict {
+  FoundBlock found;
+  PartStates parts;
+  std::string damage;  // empty when nothing is damaged
+  bool starts = true;
+};
+
+std::string DamagedParts(const PartStates& parts, bool withImage) {
+  std::string names;
+  const auto add = [&](PartState state, const char* name) {
+    if (state != PartState::kDamaged) return;
+    names += names.empty() ? "" : " and ";
+    names += name;
+  };
+  if (withImage) add(parts.image, "the image");
+  add(parts.texts, "the texts");
+  add(parts.record, "the settings record");
+  return names;
+}
+
+// The new stub checks the texts and the record when it starts and the image while it copies it.
+Verdict CheckWholeSetupFile(package::ReadSource& source, const package::PackageInfo& info) {
+  Verdict verdict;
+  verdict.found = FindBlock(source, info.packageEnd);
+  verdict.parts = CheckParts(source, info.packageEnd, info.record, verdict.found);
+  const std::string all = DamagedParts(verdict.parts, true);
+  const std::string checksums = all.find(" and ") == std::string::npos
+                                    ? "the checksum of " + all + " differs"
+                                    : "the checksums of " + all + " differ";
+  if (!DamagedParts(verdict.parts, false).empty()) {
+    verdict.starts = false;
+    verdict.damage = "the file is damaged: " + checksums;
+  } else if (!all.empty()) {
+    verdict.damage =
+        "the file is damaged: " + checksums + ", so setup would stop while installing it";
+  } else if (verdict.found.state == BlockState::kDamaged) {
+    verdict.damage = "the extension block is damaged: setup ignores it and installs without its "
+                     "checksums, publisher, version and uninstaller signature";
+  }
+  return verdict;
+}
+
+void AddVerdictRows(Report& report, const Verdict& verdict, const package::SettingsRecord& record) {
+  report.Add("Extension", Describe(verdict.found.state));
+  report.Add("Image", Describe(verdict.parts.image));
+  report.Add("Texts", Describe(verdict.parts.texts));
+  report.Add("Record", Describe(verdict.parts.record));
+  if (verdict.found.state == BlockState::kPresent)
+    AddMetadataRows(report, verdict.found.block, record);
+}
+
+}  // namespace
+
 int RunVerify(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   Command command;
   if (const auto done = ParseCommand(args, "verify", kVerifyHelp, command, out, err)) return *done;
   StreamSource source(command.path);
   package::PackageInfo info;
-  const std::string reason = source.IsOpen() && source.Size() >= 0
-                                 ? WhyItWouldNotStart(source, info)
-                                 : "the file cannot be read: " + WhyUnreadable(command.path);
-  const bool starts = reason.empty();
+  std::string reason = source.IsOpen() && source.Size() >= 0
+                           ? WhyItWouldNotStart(source, info)
+                           : "the file cannot be read: " + WhyUnreadable(command.path);
+  bool starts = reason.empty();
+  std::optional<Verdict> verdict;
+  if (starts && info.kind == package::PackageKind::kSetup) {
+    try {
+      verdict = CheckWholeSetupFile(source, info);
+      starts = verdict->starts;
+      reason = verdict->damage;
+    } catch (const package::CorruptedPackage& e) {
+      starts = false;
+      reason = e.what();
+    }
+  }
+  const bool sound = reason.empty();
+  Report rows;
+  if (verdict) AddVerdictRows(rows, *verdict, info.record);
   if (command.json) {
     Report report;
     report.Add("File", command.path);
     report.Add("Starts", starts);
-    report.Add("Kind", std::string(starts ? KindName(info.kind) : ""));
+    report.Add("Kind", std::string(reason.empty() || verdict ? KindName(info.kind) : ""));
+    report.Add("Intact", sound);
     report.Add("Reason", reason);
-    report.PrintJson(out);
-  } else if (starts) {
-    out << command.path << ": would start as "
-        << (info.kind == package::PackageKind::kSetup ? "a setup file" : "an uninstaller") << "\n";
+    report.PrintJson(out, rows);
   } else {
-    out << command.path << ": would not start: " << reason << "\n";
+    out << command.path << ": ";
+    if (sound)
+      out << "would start as "
+          << (info.kind == package::PackageKind::kSetup ? "a setup file" : "an uninstaller");
+    else
+      out << (starts ? "" : "would not start: ") << reason;
+    out << "\n";
+    rows.PrintLines(out);
   }
-  return starts ? kExitOk : kExitFailed;
+  return sound ? kExitOk : kExitFailed;
 }
 
 }  // namespace scrpack

@@ -39,10 +39,17 @@ void Report::PrintLines(std::ostream& out) const {
   for (const Row& row : rows_) out << row.name << ": " << row.text << "\n";
 }
 
-void Report::PrintJson(std::ostream& out) const {
+void Report::PrintJson(std::ostream& out) const { PrintJson(out, Report()); }
+
+void Report::PrintJson(std::ostream& out, const Report& more) const {
   out << "{";
-  for (std::size_t i = 0; i < rows_.size(); ++i)
-    out << (i ? ", " : "") << JsonString(rows_[i].name) << ": " << rows_[i].json;
+  bool first = true;
+  for (const Report* report : {this, &more}) {
+    for (const Row& row : report->rows_) {
+      out << (first ? "" : ", ") << JsonString(row.name) << ": " << row.json;
+      first = false;
+    }
+  }
   out << "}\n";
 }
 

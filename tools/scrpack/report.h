@@ -16,6 +16,8 @@ class Report {
 
   void PrintLines(std::ostream& out) const;
   void PrintJson(std::ostream& out) const;
+  // This report's rows, then `more`'s, as one JSON object.
+  void PrintJson(std::ostream& out, const Report& more) const;
 
  private:
   struct Row {

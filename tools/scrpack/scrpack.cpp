@@ -3,6 +3,7 @@
 #include "scr_version.h"
 #include "scrpack/build_command.h"
 #include "scrpack/inspect_command.h"
+#include "scrpack/uninstaller_command.h"
 
 namespace scrpack {
 namespace {
@@ -12,6 +13,7 @@ constexpr char kUsage[] =
     "       scrpack build --project FILE [options]\n"
     "       scrpack inspect [--json] FILE\n"
     "       scrpack verify [--json] FILE\n"
+    "       scrpack uninstaller SETUP -o FILE\n"
     "       scrpack --version\n"
     "       scrpack COMMAND --help\n";
 
@@ -27,12 +29,14 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (command == "build") return RunBuild(rest, out, err);
   if (command == "inspect") return RunInspect(rest, out, err);
   if (command == "verify") return RunVerify(rest, out, err);
+  if (command == "uninstaller") return RunUninstaller(rest, out, err);
   if (command == "--version") {
     out << "scrpack " << kScrVersion << "\n";
     return kExitOk;
   }
   if (command == "--help" || command == "-h" || command == "help") {
-    out << kUsage << "\n" << kBuildHelp << "\n" << kInspectHelp << "\n" << kVerifyHelp;
+    out << kUsage << "\n" << kBuildHelp << "\n" << kInspectHelp << "\n" << kVerifyHelp << "\n"
+        << kUninstallerHelp;
     return kExitOk;
   }
   err << "scrpack: unknown command '" << command << "'\n" << kUsage;

@@ -1,0 +1,133 @@
+#include "scrpack/uninstaller_command.h"
+
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+
+#include "integration/saver_file_name.h"
+#include "package/errors.h"
+#include "package/extension_block.h"
+#include "package/package_reader.h"
+#include "package/uninstaller_writer.h"
+#include "scrpack/file_identity.h"
+#include "scrpack/host_file.h"
+#include "scrpack/input_file.h"
+#include "scrpack/scrpack.h"
+#include "scrpack/temporary_files.h"
+
+namespace scrpack {
+
+const char kUninstallerHelp[] =
+    "scrpack uninstaller SETUP -o FILE\n"
+    "  Writes the uninstaller that the setup file SETUP installs (on Windows 2000 and later,\n"
+    "  where setup shortens the screen saver's file name), signed when SETUP carries a signature\n"
+    "  made for it. FILE is never SETUP.\n";
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct UninstallerCommand {
+  std::string setup;
+  std::string output;
+};
+
+// Nothing when the arguments cannot be used.
+std::optional<UninstallerCommand> ParseUninstallerCommand(const std::vector<std::string>& args) {
+  UninstallerCommand command;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if ((args[i] == "-o" || args[i] == "--output") && i + 1 < args.size() &&
+        command.output.empty())
+      command.output = args[++i];
+    else if (command.setup.empty() && !args[i].empty() && args[i][0] != '-')
+      command.setup = args[i];
+    else
+      return std::nullopt;
+  }
+  if (command.setup.empty() || command.output.empty()) return std::nullopt;
+  return command;
+}
+
+const char* Describe(CarriedSignature signature) {
+  switch (signature) {
+    case CarriedSignature::kWritten: return "signed with the signature the setup file carries";
+    case CarriedSignature::kDoesNotFit:
+      return "unsigned: the signature the setup file carries was made for another record";
+    case CarriedSignature::kNone: break;
+  }
+  return "unsigned: the setup file carries no signature for it";
+}
+
+}  // namespace
+
+WrittenUninstaller WriteUninstallerOf(const std::string& setupPath, const std::string& name,
+                                      const std::string& outPath, bool withCarriedSignature) {
+  const auto source = HostFile::OpenForReading(setupPath);
+  if (!source) throw std::runtime_error(name + ": cannot read it: " + WhyUnreadable(setupPath));
+  package::FileReadSource reader(*source);
+  package::PackageInfo info;
+  try {
+    info = package::ReadPackage(reader);
+  } catch (const package::CorruptedPackage& e) {
+    throw std::runtime_error(name + ": " + e.what());
+  }
+  if (info.kind != package::PackageKind::kSetup)
+    throw std::runtime_error(name + " is an uninstaller, not a setup file");
+  package::SettingsRecord record = info.record;
+  integration::ShortenSaverFileName(record);
+
+  WrittenUninstaller written;
+  const auto block = package::ReadExtension(reader, info.packageEnd);
+  const package::UninstallerSignature* signature = nullptr;
+  if (withCarriedSignature && block && block->uninstallerSignature) {
+    const bool fits = package::SignatureFits(*block->uninstallerSignature, record);
+    written.signature = fits ? CarriedSignature::kWritten : CarriedSignature::kDoesNotFit;
+    if (fits) signature = &*block->uninstallerSignature;
+  }
+  const auto out = HostFile::Create(outPath);
+  if (!out) throw std::runtime_error("cannot create " + Quoted(outPath));
+  try {
+    package::WriteUninstaller(*source, *out, info.packageEnd, record, {}, signature);
+  } catch (const package::Error& e) {
+    throw std::runtime_error(Quoted(outPath) + ": " + e.what());
+  }
+  written.size = out->Position();
+  if (!out->Close()) throw std::runtime_error("cannot write " + Quoted(outPath));
+  return written;
+}
+
+int RunUninstaller(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    out << kUninstallerHelp;
+    return kExitOk;
+  }
+  const auto command = ParseUninstallerCommand(args);
+  if (!command) {
+    err << "scrpack uninstaller: expects a setup file and -o FILE\n" << kUninstallerHelp;
+    return kExitUsage;
+  }
+  const std::string temporary = command->output + ".tmp";
+  const auto setup = IdentityOf(command->setup);
+  for (const std::string& path : {command->output, temporary}) {
+    const auto identity = IdentityOf(path);
+    if (setup && identity && *setup == *identity) {
+      err << "scrpack uninstaller: " << Quoted(path) << " is the same file as the setup file "
+          << Quoted(command->setup) << "; scrpack never writes over its input\n";
+      return kExitUsage;
+    }
+  }
+  try {
+    TemporaryFiles temporaries({temporary});
+    const WrittenUninstaller written =
+        WriteUninstallerOf(command->setup, Quoted(command->setup), temporary, true);
+    temporaries.MoveInPlace(temporary, command->output, Quoted(command->output));
+    out << "scrpack uninstaller: wrote " << command->output << " (" << written.size << " bytes, "
+        << Describe(written.signature) << ")\n";
+    return kExitOk;
+  } catch (const std::exception& e) {
+    err << "scrpack uninstaller: " << e.what() << "\n";
+    return kExitFailed;
+  }
+}
+
+}  // namespace scrpack
