@@ -7,8 +7,9 @@
 #   2. openssl makes a certificate, osslsigncode signs the setup file;
 #   3. the Windows steps install it, check the uninstaller, copy it back, and uninstall;
 #   4. osslsigncode looks at the copied uninstaller;
-#   5. the Linux scrpack signs with osslsigncode itself (--sign-command): the setup file and the
-#      uninstaller that `scrpack uninstaller` writes from it both verify against a test CA.
+#   5. before step 3, the Linux scrpack signs with osslsigncode itself (--sign-command): the setup
+#      file and the uninstaller that `scrpack uninstaller` writes from it verify against a test
+#      CA, and so do the uninstaller that setup file installs and its temporary copy.
 #
 #   tests/e2e/signed_test.sh --work DIR --runner E2E-RUN --stub STUB.EXE --scrpack SCRPACK.EXE
 #                            --linux-scrpack SCRPACK --saver PROGRAM.EXE --recorder RECORDER.EXE
@@ -16,7 +17,7 @@
 set -uo pipefail
 
 usage() {
-  sed -n '2,13p' "$0" >&2
+  sed -n '2,16p' "$0" >&2
   exit 2
 }
 
@@ -104,35 +105,6 @@ osslsigncode verify -CAfile "$files/cert.pem" -in "$files/signed.exe" >"$files/v
 "$linux_scrpack" inspect "$files/signed.exe" | grep -qx 'CertificateTable: yes' ||
   fail "scrpack inspect does not see the signature"
 
-echo "== installing and uninstalling under Wine"
-# A failure there still leaves the uninstaller copied back when it got that far: it is looked at
-# all the same, so that the report names every fault.
-steps_status=0
-SCR_SIGNED_DIR=$(to_windows "$files") "$runner" --work "$work/run" --stub "$stub" --recorder "$recorder" \
-  -- "$steps" || steps_status=$?
-
-# An unsigned file is reported as such ("No signature found"); a header that still points at a
-# signature behind the end of the file draws a complaint about that signature as well.
-complaint='Ignoring PE signature|[Cc]orrupt|[Mm]alformed|[Tt]runcated'
-verify_output() { osslsigncode verify -in "$1" 2>&1; }
-
-echo "== looking at the uninstaller"
-[ -s "$files/uninstaller.exe" ] && [ -s "$files/stale.exe" ] || fail "the Windows steps copied no uninstaller back"
-if out=$(verify_output "$files/uninstaller.exe"); then
-  echo "$out" >&2
-  fail "the uninstaller verifies as signed"
-fi
-echo "$out"
-grep -q 'No signature found' <<<"$out" || fail "the uninstaller is not reported as unsigned"
-if grep -Eq "$complaint" <<<"$out"; then fail "the uninstaller is reported with a broken signature"; fi
-
-# The same look at an uninstaller whose header was left pointing at the setup file's signature
-# must complain; otherwise the check above proves nothing.
-stale=$(verify_output "$files/stale.exe")
-grep -Eq "$complaint" <<<"$stale" || { echo "$stale" >&2; fail "a stale signature entry goes unnoticed by this check"; }
-
-[ "$steps_status" -eq 0 ] || fail "the Windows steps failed (exit status $steps_status)"
-
 echo "== scrpack signs the uninstaller and the setup file itself"
 # A CA and a code-signing certificate it issued, as an author's would be; no time stamp, no network.
 {
@@ -161,4 +133,44 @@ grep -qx 'UninstallerSignature: fits' "$files/scrpack-verify.log" ||
   fail "scrpack could not write the uninstaller of the signed setup file"
 osslsigncode verify -CAfile "$files/ca.pem" -in "$files/self-signed-uninstaller.exe" >"$files/verify-un.log" 2>&1 ||
   { cat "$files/verify-un.log" >&2; fail "the uninstaller the signed setup file installs does not verify"; }
+
+echo "== installing and uninstalling under Wine"
+# A failure there still leaves the uninstaller copied back when it got that far: it is looked at
+# all the same, so that the report names every fault.
+steps_status=0
+SCR_SIGNED_DIR=$(to_windows "$files") "$runner" --work "$work/run" --stub "$stub" --recorder "$recorder" \
+  -- "$steps" || steps_status=$?
+
+# An unsigned file is reported as such ("No signature found"); a header that still points at a
+# signature behind the end of the file draws a complaint about that signature as well.
+complaint='Ignoring PE signature|[Cc]orrupt|[Mm]alformed|[Tt]runcated'
+verify_output() { osslsigncode verify -in "$1" 2>&1; }
+
+echo "== looking at the uninstaller"
+[ -s "$files/uninstaller.exe" ] && [ -s "$files/stale.exe" ] || fail "the Windows steps copied no uninstaller back"
+if out=$(verify_output "$files/uninstaller.exe"); then
+  echo "$out" >&2
+  fail "the uninstaller verifies as signed"
+fi
+echo "$out"
+grep -q 'No signature found' <<<"$out" || fail "the uninstaller is not reported as unsigned"
+if grep -Eq "$complaint" <<<"$out"; then fail "the uninstaller is reported with a broken signature"; fi
+
+# The same look at an uninstaller whose header was left pointing at the setup file's signature
+# must complain; otherwise the check above proves nothing.
+stale=$(verify_output "$files/stale.exe")
+grep -Eq "$complaint" <<<"$stale" || { echo "$stale" >&2; fail "a stale signature entry goes unnoticed by this check"; }
+
+echo "== looking at the uninstaller a self-signed setup file installed, and its temporary copy"
+[ -s "$files/self-uninstaller.exe" ] || fail "the Windows steps copied no signed uninstaller back"
+cmp "$files/self-uninstaller.exe" "$files/self-signed-uninstaller.exe" ||
+  fail "the installed uninstaller differs from the one scrpack says the setup file installs"
+for signed_copy in self-uninstaller.exe self-copy.exe; do
+  [ -s "$files/$signed_copy" ] || fail "the Windows steps did not copy back $signed_copy"
+  osslsigncode verify -CAfile "$files/ca.pem" -in "$files/$signed_copy" >"$files/verify-$signed_copy.log" 2>&1 ||
+    { cat "$files/verify-$signed_copy.log" >&2; fail "$signed_copy does not verify against the test CA"; }
+done
+
+[ "$steps_status" -eq 0 ] || fail "the Windows steps failed (exit status $steps_status)"
+
 echo "signed_test: passed"

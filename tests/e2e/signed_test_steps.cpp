@@ -3,6 +3,10 @@
 // the uninstaller it writes is a plain unsigned program, not one whose header points at a
 // signature that is not there.
 //
+// A setup file that scrpack signed together with its uninstaller (self-signed.exe) installs an
+// uninstaller that carries its own signature; it and its temporary copy are copied back as
+// self-uninstaller.exe and self-copy.exe for the script to verify against the test CA.
+//
 // SCR_SIGNED_DIR (a Windows path) holds what the script made: setup.exe as the builder wrote it,
 // signed.exe (the same, signed), signed.scr (the screen saver in it). The installed uninstaller is
 // copied back there as uninstaller.exe, together with stale.exe, the same uninstaller with the
@@ -14,6 +18,7 @@
 #include <tlhelp32.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -137,6 +142,69 @@ TEST_F(SignedSetup, InstallsAndUninstallsLikeAnUnsignedOne) {
   EXPECT_FALSE(e2e::FileExists(Join(folder, "Signed Stars Readme.txt")));
   EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallEntry));
   EXPECT_FALSE(e2e::ReadRegString(HKEY_CURRENT_USER, kSaverKey, "FileName_"));
+}
+
+// The path of the file a running process was started from; empty when it cannot be had.
+std::string ImagePathOf(DWORD processId) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+  if (snapshot == INVALID_HANDLE_VALUE) return {};
+  MODULEENTRY32 module{};
+  module.dwSize = sizeof module;
+  const bool got = Module32First(snapshot, &module) != 0;  // the first module is the program
+  CloseHandle(snapshot);
+  return got ? std::string(module.szExePath) : std::string();
+}
+
+TEST_F(SignedSetup, OneBuildSignsTheUninstallerToo) {
+  ASSERT_FALSE(dir.empty()) << "SCR_SIGNED_DIR is not set: run this through tests/e2e/signed_test.sh";
+  const std::string folder = Join(e2e::ScratchFolder(), "Self Signed Target");
+  e2e::Process setup = e2e::StartProcess(Quote(Join(dir, "self-signed.exe")) + " -silent " + Quote(folder));
+  ASSERT_TRUE(setup.Started());
+  ASSERT_TRUE(setup.WaitForExit()) << "the installation did not end";
+  ASSERT_EQ(setup.ExitCode(), 0u);
+  EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntry, "Publisher"), "Throw-away Ltd");
+  EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, kUninstallEntry, "DisplayVersion"), "1.0");
+
+  // The installed uninstaller carries a certificate entry that points at a table behind its
+  // "ScUnin.sig", right where the file ends.
+  const std::string uninstallerPath = Join(folder, kUninstallerName);
+  const auto uninstaller = e2e::ReadFileBytes(uninstallerPath);
+  ASSERT_TRUE(uninstaller) << "no uninstaller";
+  const PeFields pe = FieldsOf(*uninstaller);
+  const uint32_t tableAt = Get32(*uninstaller, pe.certificate), tableSize = Get32(*uninstaller, pe.certificate + 4);
+  EXPECT_NE(tableSize, 0u);
+  EXPECT_EQ(std::size_t(tableAt) + tableSize, uninstaller->size());
+  EXPECT_EQ(uninstaller->rfind("ScUnin.sig") + 10 + 8 > tableAt, true) << "more than the padding before the table";
+  ASSERT_TRUE(e2e::WriteFileBytes(Join(dir, "self-uninstaller.exe"), *uninstaller));
+
+  // Its temporary copy, which deletes it, is the same signed program.
+  e2e::Process run = e2e::StartProcess(Quote(uninstallerPath));
+  ASSERT_TRUE(run.Started());
+  const auto question = e2e::WaitForMessageBox(run, std::string(kTitle) + " Uninstall");
+  ASSERT_TRUE(question) << "no confirmation";
+  ASSERT_TRUE(e2e::ClickButton(question->window, IDYES));
+  std::optional<std::string> copy;
+  EXPECT_TRUE(e2e::WaitFor([&] {
+    for (const DWORD id : ProcessesNamed(kCopyName)) {
+      const std::string path = ImagePathOf(id);
+      if (!path.empty() && (copy = e2e::ReadFileBytes(path))) return true;
+    }
+    return false;
+  })) << "the temporary copy was not seen running";
+  if (copy) {
+    EXPECT_TRUE(*copy == *uninstaller) << "the temporary copy differs from the uninstaller";
+    ASSERT_TRUE(e2e::WriteFileBytes(Join(dir, "self-copy.exe"), *copy));
+  }
+  EXPECT_TRUE(run.WaitForExit()) << "the uninstaller did not end";
+  HWND goodbye = nullptr;
+  EXPECT_TRUE(e2e::WaitFor([&] { return (goodbye = FindWindowA("#32770", "Screensaver Setup")) != nullptr; }));
+  if (goodbye) {
+    EXPECT_TRUE(e2e::ClickButton(goodbye, IDOK));
+  }
+  EXPECT_TRUE(e2e::WaitFor([] { return ProcessesNamed(kCopyName).empty(); })) << "the copy did not end";
+  EXPECT_FALSE(e2e::FileExists(uninstallerPath));
+  EXPECT_FALSE(e2e::FileExists(Join(folder, kSaverName)));
+  EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallEntry));
 }
 
 }  // namespace
