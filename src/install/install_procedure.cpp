@@ -120,10 +120,11 @@ InstallOutcome Installation::Run() {
   } else {
     outcome_.result = InstallResult::kFailedPartWay;
     outcome_.message =
-        damaged_ ? InstallMessage{Translate(english::kFileCorrupted), language::kApplicationTitle}
-                 : InstallMessage{language::FormatMessageText(
-                                      Translate(english::kInstallationNotComplete), record_.Title()),
-                                  request_.windowCaption};
+        damaged_
+            ? InstallMessage{Translate(english::kFileCorrupted), language::kApplicationTitle}
+            : InstallMessage{language::FormatMessageText(
+                                 Translate(english::kInstallationNotComplete), record_.Title()),
+                             request_.windowCaption};
     outcome_.closeWindow = true;
   }
   return outcome_;
@@ -240,9 +241,10 @@ void Installation::CopyImageWithProgress() {
   buffer_.resize(kCopyChunkSize);
   CopyInProgress busy(progress_);
   uint32_t checksum = 0;
-  CopyImage(*source_, *saverFile_, package::ImageLength(record_), buffer_,
-            [this](int percent) { progress_.Percent(percent); },
-            extension_.checksums ? &checksum : nullptr);
+  CopyImage(
+      *source_, *saverFile_, package::ImageLength(record_), buffer_,
+      [this](int percent) { progress_.Percent(percent); },
+      extension_.checksums ? &checksum : nullptr);
   if (extension_.checksums && checksum != extension_.checksums->image) throw DamagedImage();
 }
 

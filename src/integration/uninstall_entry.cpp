@@ -10,7 +10,8 @@ namespace {
 constexpr os::RegRoot kRoot = os::RegRoot::kLocalMachine;
 
 bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
-  return text.size() >= prefix.size() && text::SameIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
+  return text.size() >= prefix.size() &&
+         text::SameIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 // A value this package has is written; one it lacks goes, in case an earlier version wrote it.

@@ -15,9 +15,9 @@ std::string UninstallKeyPath(const std::string& title);
 // What the system's list shows beside the name. Empty texts are left out of the entry.
 struct EntryDetails {
   std::string publisher;
-  std::string version;          // DisplayVersion
-  std::string link;             // the wizard's link text: URLInfoAbout when it is a web address
-  std::string installLocation;  // the folder
+  std::string version;           // DisplayVersion
+  std::string link;              // the wizard's link text: URLInfoAbout when it is a web address
+  std::string installLocation;   // the folder
   uint32_t estimatedSizeKb = 0;  // EstimatedSize, left out when 0
 };
 

@@ -49,7 +49,7 @@ bool ProcessorHasCrcInstruction() {
 }
 
 __attribute__((target("sse4.2"))) uint32_t InstructionRemainder(uint32_t c, const uint8_t* p,
-                                                                 std::size_t size) {
+                                                                std::size_t size) {
   for (; size >= 4; size -= 4, p += 4) {
     uint32_t word;
     std::memcpy(&word, p, 4);

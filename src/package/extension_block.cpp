@@ -81,16 +81,19 @@ void ReadMeta(const std::string& payload, ExtensionBlock& block) {
     const std::size_t equals = line.find('=');
     if (equals == std::string::npos) continue;
     const std::string key = line.substr(0, equals), value = line.substr(equals + 1);
-    if (key == "publisher") block.publisher = value;
-    else if (key == "version") block.version = value;
-    else if (key == "shell-install") block.shellInstall = value != "no";
+    if (key == "publisher")
+      block.publisher = value;
+    else if (key == "version")
+      block.version = value;
+    else if (key == "shell-install")
+      block.shellInstall = value != "no";
   }
 }
 
 bool ReadSums(const std::string& payload, ExtensionBlock& block) {
   if (payload.size() < 12) return false;
-  block.checksums = PackageChecksums{NumberAt(payload, 0), NumberAt(payload, 4),
-                                     NumberAt(payload, 8)};
+  block.checksums =
+      PackageChecksums{NumberAt(payload, 0), NumberAt(payload, 4), NumberAt(payload, 8)};
   return true;
 }
 
@@ -138,9 +141,12 @@ std::optional<ExtensionBlock> DecodeExtensionContents(const std::string& content
     if (size > contents.size() - at) return std::nullopt;
     const std::string payload = contents.substr(at, size);
     at += size;
-    if (tag == kMetaTag) ReadMeta(payload, block);
-    else if (tag == kSumsTag && !ReadSums(payload, block)) return std::nullopt;
-    else if (tag == kSignatureTag && !ReadSignature(payload, block)) return std::nullopt;
+    if (tag == kMetaTag)
+      ReadMeta(payload, block);
+    else if (tag == kSumsTag && !ReadSums(payload, block))
+      return std::nullopt;
+    else if (tag == kSignatureTag && !ReadSignature(payload, block))
+      return std::nullopt;
   }
   return block;
 }
@@ -161,9 +167,9 @@ std::optional<ExtensionBlock> ReadExtension(ReadSource& source, int64_t packageE
     return std::nullopt;
   std::string contents(length, '\0');
   delivered = 0;
-  if (length > 0 && (!source.ReadAt(packageEnd + kExtensionHeaderSize, contents.data(), length,
-                                    delivered) ||
-                     delivered != length))
+  if (length > 0 &&
+      (!source.ReadAt(packageEnd + kExtensionHeaderSize, contents.data(), length, delivered) ||
+       delivered != length))
     return std::nullopt;
   if (Crc32c(0, contents.data(), contents.size()) != NumberAt(header, 16)) return std::nullopt;
   return DecodeExtensionContents(contents);

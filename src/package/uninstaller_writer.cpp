@@ -48,7 +48,8 @@ void CopyRange(os::File& source, os::File& out, int64_t position, int64_t length
 void CopyUninstallerStub(os::File& source, os::File& out, int64_t packageEnd,
                          const SettingsRecord& record, const UninstallerSignature* signature) {
   ValidateImage(record, packageEnd);
-  const int64_t tablePosition = UninstallerLength(packageEnd, record) + (signature ? signature->padding : 0);
+  const int64_t tablePosition =
+      UninstallerLength(packageEnd, record) + (signature ? signature->padding : 0);
   CopyRange(source, out, 0, StubLength(packageEnd, record), "the program",
             [&](uint8_t* bytes, uint32_t count) {
               ClearCertificateEntry(bytes, count);

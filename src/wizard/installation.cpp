@@ -43,7 +43,7 @@ int ExitCodeOf(install::InstallResult result) {
 }  // namespace
 
 install::InstallRequest TSCRSetup::InstallRequestFor(const std::string& folderText) const {
-  return install::InstallRequest{folderText,      edReadme.Lines(), Record,   PackageEnd,
+  return install::InstallRequest{folderText,       edReadme.Lines(), Record,   PackageEnd,
                                  Window.Caption(), silentMode_,      Extension};
 }
 

@@ -61,7 +61,8 @@ const char kBuildHelp[] =
     "  --sign-command COMMAND   signs the uninstaller and then the setup file: a command line\n"
     "                           holding {in} (the file to sign) and {out} (where the signed copy\n"
     "                           goes), which scrpack fills in quoted and runs by the shell; the\n"
-    "                           signed uninstaller is carried in the setup file, which installs it\n"
+    "                           signed uninstaller is carried in the setup file, which installs "
+    "it\n"
     "  --uninstaller-signature FILE  an uninstaller signed earlier (from 'scrpack uninstaller'),\n"
     "                           carried in the setup file when it was signed for these very bytes\n"
     "  --strict                 refuse to build when there is a warning (for CI)\n"
@@ -174,8 +175,7 @@ class OutputWriter {
 // image's taken as it streams past.
 package::PackageChecksums WriteSetupFile(const std::string& stub, const std::string& saverHead,
                                          InputFile& saver, const Texts& texts,
-                                         const package::SettingsRecord& record,
-                                         OutputWriter& out) {
+                                         const package::SettingsRecord& record, OutputWriter& out) {
   package::PackageChecksums sums;
   out.Write(stub);
   out.Write(saverHead);
@@ -201,7 +201,9 @@ struct Scratch {
   std::string uninstaller;        // the uninstaller computed from it
   std::string signedUninstaller;  // what the sign command makes of those two
   std::string signedSetup;
-  std::vector<std::string> All() const { return {setup, uninstaller, signedUninstaller, signedSetup}; }
+  std::vector<std::string> All() const {
+    return {setup, uninstaller, signedUninstaller, signedSetup};
+  }
 };
 
 // A signing tool may care for the extension of what it signs.
@@ -330,14 +332,13 @@ package::UninstallerSignature SignedUninstaller(const BuildOptions& options, con
   const AppendedSignature appended = ReadAppendedSignature(scratch.uninstaller, signedPath, what);
   package::SettingsRecord installed = record;  // as the uninstaller holds it
   integration::ShortenSaverFileName(installed);
-  return {package::RecordChecksum(installed), appended.checksum, appended.padding,
-          appended.table};
+  return {package::RecordChecksum(installed), appended.checksum, appended.padding, appended.table};
 }
 
 // Writes the setup file and whatever signing needs, and puts the result in place of the output.
-void WriteOutput(const BuildOptions& options, const std::string& stub,
-                 const std::string& saverHead, InputFile& saver, const Texts& texts,
-                 const package::SettingsRecord& record, package::ExtensionBlock block) {
+void WriteOutput(const BuildOptions& options, const std::string& stub, const std::string& saverHead,
+                 InputFile& saver, const Texts& texts, const package::SettingsRecord& record,
+                 package::ExtensionBlock block) {
   const Scratch scratch = ScratchFor(options);
   TemporaryFiles temporaries(scratch.All());
   {

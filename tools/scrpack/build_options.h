@@ -37,7 +37,7 @@ struct BuildOptions {
   bool desktopShortcut = false;
   bool skipFolderPage = false;
   bool shellInstall = true;  // hand the saver to the shell's "install" verb after installing
-  bool strict = false;  // warnings refuse the build
+  bool strict = false;       // warnings refuse the build
   bool help = false;
 
   // Where each given value came from, by long option name: the option itself ("--title") or the

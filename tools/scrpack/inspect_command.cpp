@@ -207,8 +207,9 @@ Verdict CheckWholeSetupFile(package::ReadSource& source, const package::PackageI
     verdict.damage =
         "the file is damaged: " + checksums + ", so setup would stop while installing it";
   } else if (verdict.found.state == BlockState::kDamaged) {
-    verdict.damage = "the extension block is damaged: setup ignores it and installs without its "
-                     "checksums, publisher, version and uninstaller signature";
+    verdict.damage =
+        "the extension block is damaged: setup ignores it and installs without its "
+        "checksums, publisher, version and uninstaller signature";
   }
   return verdict;
 }

@@ -35,7 +35,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     return kExitOk;
   }
   if (command == "--help" || command == "-h" || command == "help") {
-    out << kUsage << "\n" << kBuildHelp << "\n" << kInspectHelp << "\n" << kVerifyHelp << "\n"
+    out << kUsage << "\n"
+        << kBuildHelp << "\n"
+        << kInspectHelp << "\n"
+        << kVerifyHelp << "\n"
         << kUninstallerHelp;
     return kExitOk;
   }

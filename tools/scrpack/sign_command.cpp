@@ -25,9 +25,10 @@ std::string ShellQuoted(const std::string& path) {
 void CheckSignCommand(const std::string& where, const std::string& command) {
   for (const char* placeholder : {kInPlaceholder, kOutPlaceholder}) {
     if (command.find(placeholder) == std::string::npos)
-      throw UsageError(where + " must hold " + placeholder +
-                       " (the file to sign) and {out} (where the signed copy goes); this one has no " +
-                       placeholder);
+      throw UsageError(
+          where + " must hold " + placeholder +
+          " (the file to sign) and {out} (where the signed copy goes); this one has no " +
+          placeholder);
   }
 }
 
@@ -53,12 +54,11 @@ void Sign(const std::string& command, const std::string& in, const std::string& 
           const std::string& what) {
   const int status = RunShellCommand(SignCommandLine(command, in, out));
   if (status != 0)
-    throw std::runtime_error("the sign command failed on " + what +
-                             (status < 0 ? std::string(": it could not be started")
-                                         : " (exit status " + std::to_string(status) +
-                                               (status == 127 ? ": the shell found no such command"
-                                                              : "") +
-                                               ")"));
+    throw std::runtime_error(
+        "the sign command failed on " + what +
+        (status < 0 ? std::string(": it could not be started")
+                    : " (exit status " + std::to_string(status) +
+                          (status == 127 ? ": the shell found no such command" : "") + ")"));
   std::error_code error;
   if (!std::filesystem::is_regular_file(std::filesystem::u8path(out), error))
     throw std::runtime_error("the sign command ended without writing {out} for " + what);

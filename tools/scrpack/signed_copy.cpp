@@ -51,8 +51,7 @@ AppendedSignature ReadAppendedSignature(const std::string& unsignedPath,
                                                          : int64_t(package::kPeHeaderProbe));
   const std::string header = ReadChunk(signedCopy, probe);
   package::SignatureFields fields;
-  if (!package::ReadSignatureFields(reinterpret_cast<const uint8_t*>(header.data()), probe,
-                                    fields))
+  if (!package::ReadSignatureFields(reinterpret_cast<const uint8_t*>(header.data()), probe, fields))
     throw Unfit(what, "is not a Windows program with a certificate-table entry");
   if (fields.tableSize == 0) throw Unfit(what, "carries no code signature");
   signedCopy.stream.seekg(0);
@@ -77,10 +76,12 @@ AppendedSignature ReadAppendedSignature(const std::string& unsignedPath,
     throw Unfit(what, "has a certificate table of " + std::to_string(fields.tableSize) +
                           " bytes; at most " + std::to_string(package::kMaxExtensionContents) +
                           " are carried");
-  const std::string tail = ReadChunk(signedCopy, static_cast<std::size_t>(signedCopy.size - length));
+  const std::string tail =
+      ReadChunk(signedCopy, static_cast<std::size_t>(signedCopy.size - length));
   if (tail.find_first_not_of('\0') < std::size_t(padding))
-    throw Unfit(what, "has bytes other than zeros between the file it was signed from and its "
-                      "certificate table");
+    throw Unfit(what,
+                "has bytes other than zeros between the file it was signed from and its "
+                "certificate table");
   return {fields.checksum, uint32_t(padding), tail.substr(std::size_t(padding))};
 }
 

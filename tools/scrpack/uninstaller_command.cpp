@@ -36,8 +36,7 @@ struct UninstallerCommand {
 std::optional<UninstallerCommand> ParseUninstallerCommand(const std::vector<std::string>& args) {
   UninstallerCommand command;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if ((args[i] == "-o" || args[i] == "--output") && i + 1 < args.size() &&
-        command.output.empty())
+    if ((args[i] == "-o" || args[i] == "--output") && i + 1 < args.size() && command.output.empty())
       command.output = args[++i];
     else if (command.setup.empty() && !args[i].empty() && args[i][0] != '-')
       command.setup = args[i];
