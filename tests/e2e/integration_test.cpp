@@ -12,6 +12,8 @@
 #include "os/win32/win_os.h"
 #include "support/e2e_support.h"
 
+#include <utility>
+
 namespace {
 
 using e2e::SpecialFolderPath;
@@ -108,19 +110,35 @@ TEST_F(Integration, RecordReadingHonoursTheValueType) {
   }
 }
 
-TEST_F(Integration, UninstallEntryHoldsThreeValuesAndIsReplaced) {
+TEST_F(Integration, UninstallEntryHoldsItsValuesAndIsReplaced) {
   const std::string title = "E2E Stars";
   const std::string uninstaller = MakeFile("uninstall e2e stars.exe");
-  integration::RegisterUninstallEntry(os.registry, title, "C:\\old.exe");
-  integration::RegisterUninstallEntry(os.registry, title, uninstaller);
+  integration::EntryDetails earlier;
+  earlier.publisher = "Old Works";
+  earlier.link = "http://old.example.org/";
+  integration::RegisterUninstallEntry(os.registry, title, "C:\\old.exe", earlier);
+  integration::EntryDetails details;
+  details.version = "2.0";
+  details.installLocation = "C:\\Savers\\";
+  details.estimatedSizeKb = 12;
+  integration::RegisterUninstallEntry(os.registry, title, uninstaller, details);
   const std::string key = UninstallKey(title);
   EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, key, "DisplayName"), title);
   EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, key, "UninstallString"), "\"" + uninstaller + "\"");
   EXPECT_NE(uninstaller.find(' '), std::string::npos) << "the long form, blanks and all";
   auto names = e2e::RegValueNames(HKEY_LOCAL_MACHINE, key);
   std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"DisplayIcon", "DisplayName", "UninstallString"}));
+  // The earlier version's publisher and web address are gone with it.
+  EXPECT_EQ(names, (std::vector<std::string>{"DisplayIcon", "DisplayName", "DisplayVersion", "EstimatedSize",
+                                             "InstallLocation", "NoModify", "NoRepair", "UninstallString"}));
   EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, key, "DisplayIcon"), uninstaller);
+  EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, key, "DisplayVersion"), "2.0");
+  for (const auto& [name, expected] : {std::pair<const char*, DWORD>{"NoModify", 1}, {"NoRepair", 1}, {"EstimatedSize", 12}}) {
+    DWORD value = 0, size = sizeof value;
+    EXPECT_EQ(RegGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size), ERROR_SUCCESS)
+        << name;
+    EXPECT_EQ(value, expected) << name;
+  }
 
   SetRaw(HKEY_LOCAL_MACHINE, key + "\\Sub\\Deeper", "x", REG_SZ, std::string("y\0", 2));
   integration::RemoveUninstallEntry(os.registry, title);
