@@ -1,8 +1,8 @@
 #pragma once
 // CRC-32C (the Castagnoli polynomial, as in iSCSI and ext4): the checksum that guards a package's
-// image, texts and record. x86 processors since 2008 compute it in one instruction per 4 bytes,
-// so checking a 256 MB image as it is copied costs a fraction of the copy itself; older ones use
-// a table, a byte at a time per slice of four.
+// image, texts and record. x86 processors since 2008 compute it in one instruction per 4 bytes (8
+// in a 64-bit program), so checking a 256 MB image as it is copied costs a fraction of the copy
+// itself; older ones use a table, a byte at a time per slice of four.
 #include <cstddef>
 #include <cstdint>
 

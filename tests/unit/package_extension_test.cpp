@@ -18,11 +18,12 @@ namespace {
 TEST(Crc32c, KnownValueAndBothWaysAgree) {
   EXPECT_EQ(package::Crc32c(0, "123456789", 9), 0xE3069283u);  // the published check value
   EXPECT_EQ(package::Crc32cByTable(0, "123456789", 9), 0xE3069283u);
-  std::string bytes(4099, '\0');
+  std::string bytes(60000, '\0');
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = char(i * 131 + (i >> 7));
-  // Every length and alignment the word loop and the byte tail can meet, and continuation.
+  // Every alignment, the byte tail, the word loop, and groups of three short and three long
+  // stripes with and without something left over; and continuation.
   for (std::size_t skip : {0, 1, 2, 3}) {
-    for (std::size_t length : {0, 1, 3, 4, 5, 7, 8, 1000, 4095}) {
+    for (std::size_t length : {0, 1, 3, 4, 5, 7, 8, 767, 768, 1000, 24575, 24576, 24576 + 768 + 13, 59990}) {
       const char* p = bytes.data() + skip;
       const uint32_t whole = package::Crc32c(0, p, length);
       EXPECT_EQ(package::Crc32cByTable(0, p, length), whole) << skip << "+" << length;

@@ -230,6 +230,18 @@ Process Adopt(const PROCESS_INFORMATION& info) {
   return started;
 }
 
+namespace {
+
+// What Wine means by the errors its CreateProcess gives where Windows would not.
+const char* StartFailure(DWORD error) {
+  if (error == ERROR_INTERNAL_ERROR)
+    return ": the new process ended before its start-up was complete, with exit code 0, as a "
+           "process killed during its start-up does";
+  return "";
+}
+
+}  // namespace
+
 Process StartProcess(const std::string& commandLine, const std::string& currentFolder) {
   std::string mutableLine = commandLine;
   STARTUPINFOA startup{};
@@ -237,7 +249,8 @@ Process StartProcess(const std::string& commandLine, const std::string& currentF
   PROCESS_INFORMATION info{};
   if (!CreateProcessA(nullptr, &mutableLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
                       currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info)) {
-    ADD_FAILURE() << "CreateProcessA failed (" << GetLastError() << "): " << commandLine;
+    const DWORD error = GetLastError();
+    ADD_FAILURE() << "CreateProcessA failed (" << error << StartFailure(error) << "): " << commandLine;
     return Process();
   }
   return Adopt(info);
@@ -250,7 +263,8 @@ Process StartProcess(const std::wstring& commandLine) {
   PROCESS_INFORMATION info{};
   if (!CreateProcessW(nullptr, &mutableLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
                       &startup, &info)) {
-    ADD_FAILURE() << "CreateProcessW failed (" << GetLastError() << ")";
+    const DWORD error = GetLastError();
+    ADD_FAILURE() << "CreateProcessW failed (" << error << StartFailure(error) << ")";
     return Process();
   }
   return Adopt(info);
