@@ -5,6 +5,7 @@
 #include "package/checksum.h"
 #include "package/errors.h"
 #include "package/package_end.h"
+#include "package/pe_image.h"
 #include "package/settings_record.h"
 
 namespace package {
@@ -21,9 +22,7 @@ void PutNumber(std::string& out, uint32_t value) {
 }
 
 uint32_t NumberAt(const std::string& in, std::size_t at) {
-  uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = value << 8 | uint8_t(in[at + i]);
-  return value;
+  return LittleEndian(reinterpret_cast<const uint8_t*>(in.data()) + at, 4);
 }
 
 void PutSection(std::string& out, const char* tag, const std::string& payload) {
