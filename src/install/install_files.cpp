@@ -45,7 +45,7 @@ bool IsExistingFolder(os::Files& files, const std::string& folder) {
 bool WriteLinesFile(os::Files& files, const std::string& path,
                     const std::vector<std::string>& lines, std::vector<uint8_t>& buffer) {
   if (buffer.empty()) return false;
-  const auto file = files.Open(path, os::OpenMode::kCreateAlways);
+  const auto file = files.Open(path, os::OpenMode::kCreateNew);
   if (!file) return false;
   LineWriter writer(*file, buffer);
   for (const std::string& line : lines)

@@ -190,7 +190,8 @@ std::unique_ptr<os::File> Installation::CreateStaged(const std::string& finalPat
   const std::string staging = staged_.Stage(finalPath);
   if (staging.empty()) return nullptr;
   rollback_.NoteNewFile(staging);
-  return os_.files.Open(staging, os::OpenMode::kCreateAlways);
+  // A new file only: nothing is ever written through a name somebody put there in the meantime.
+  return os_.files.Open(staging, os::OpenMode::kCreateNew);
 }
 
 bool Installation::CopyAndIntegrate() {

@@ -26,6 +26,7 @@ enum class OpenMode {
   kReadShareRead,      // GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING
   kReadWriteExisting,  // GENERIC_READ | GENERIC_WRITE, no sharing, OPEN_EXISTING
   kCreateAlways,       // GENERIC_READ | GENERIC_WRITE, no sharing, CREATE_ALWAYS
+  kCreateNew,          // GENERIC_READ | GENERIC_WRITE, no sharing, CREATE_NEW: fails when taken
 };
 
 constexpr uint32_t kInvalidAttributes = 0xFFFFFFFFu;

@@ -5,8 +5,11 @@
 namespace text {
 namespace {
 
-std::string::size_type FolderEnd(const std::string& path) {
-  const auto last = path.find_last_of("\\:");
+constexpr const char* kFolderEnds = "\\:";
+constexpr const char* kFolderEndsWithSlash = "\\/:";
+
+std::string::size_type FolderEnd(const std::string& path, const char* separators = kFolderEnds) {
+  const auto last = path.find_last_of(separators);
   return last == std::string::npos ? 0 : last + 1;
 }
 
@@ -17,10 +20,13 @@ std::string FolderPart(const std::string& path) { return path.substr(0, FolderEn
 std::string FileNamePart(const std::string& path) { return path.substr(FolderEnd(path)); }
 
 std::string PlainFileName(const std::string& path) {
-  const auto last = path.find_last_of("\\/:");
-  std::string name = last == std::string::npos ? path : path.substr(last + 1);
+  std::string name = path.substr(FolderEnd(path, kFolderEndsWithSlash));
   if (name.find_first_not_of(". ") == std::string::npos) name.clear();
   return name;
+}
+
+std::string PlainFolderPart(const std::string& path) {
+  return path.substr(0, FolderEnd(path, kFolderEndsWithSlash));
 }
 
 std::string WithTrailingBackslash(const std::string& path) {

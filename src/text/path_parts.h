@@ -12,6 +12,8 @@ std::string FileNamePart(const std::string& path);
 // what follows its last backslash, slash or colon (Windows takes a slash for a backslash too).
 // Empty when only dots and blanks remain, which Windows reads as that folder or its parent.
 std::string PlainFileName(const std::string& path);
+// What goes before that name: up to and including the last backslash, slash or colon.
+std::string PlainFolderPart(const std::string& path);
 // The trailing-backslash rule, in one place. A folder that is joined with a name gets one
 // backslash at its end (unchanged when it already ends in one or is empty) ...
 std::string WithTrailingBackslash(const std::string& path);

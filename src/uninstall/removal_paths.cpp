@@ -19,11 +19,14 @@ bool SameFolder(os::Files& files, const std::string& a, const std::string& b) {
 
 std::string RecordedPathInOwnFolder(os::Files& files, const std::string& recordedPath,
                                     const std::string& uninstallerPath) {
-  const std::string folder = FolderPart(recordedPath), ownFolder = FolderPart(uninstallerPath);
-  if (folder.empty() || ownFolder.empty() || text::PlainFileName(recordedPath).empty()) return {};
+  // Split as Windows splits it, slashes included, so that no "../" behind the last backslash can
+  // lead the name out of the folder that was compared.
+  const std::string folder = text::PlainFolderPart(recordedPath);
+  const std::string name = text::PlainFileName(recordedPath);
+  const std::string ownFolder = FolderPart(uninstallerPath);
+  if (folder.empty() || ownFolder.empty() || name.empty()) return {};
   // Named from our own folder, which is the same folder, in the form this process knows.
-  return SameFolder(files, folder, ownFolder) ? ownFolder + text::FileNamePart(recordedPath)
-                                              : std::string();
+  return SameFolder(files, folder, ownFolder) ? ownFolder + name : std::string();
 }
 
 std::string SaverPathToDelete(const std::string& recordedPath, const std::string& recordFileName,

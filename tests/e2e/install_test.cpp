@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -34,8 +35,8 @@ constexpr char kUninstallerName[] = "uninstall e2estars.exe";
 // Screen-saver bytes that are no program: Wine's shell starts a real program file itself instead
 // of using the "install" verb, which would leave a running screen saver holding the file. The
 // installation never looks inside the image, so any bytes serve.
-std::string Image(char seed) {
-  std::string image(370000, '\0');
+std::string Image(char seed, std::size_t size = 370000) {
+  std::string image(size, '\0');
   for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(seed + i * 13 + (i >> 11));
   image[0] = 'S';  // not "MZ"
   return image;
@@ -205,7 +206,10 @@ TEST(InstallSilent, ExitCodesTellTheOutcomeAndAFailureIsRolledBack) {
     std::string language;
     DWORD exitCode;
     bool folderLeft;
+    std::size_t imageSize = 0;  // else the usual image
   };
+  // A really full disk: the 1 MB drive holds a 900 KB image but not the uninstaller after it.
+  const std::string smallDrive = e2e::Env("SCR_E2E_SMALL_DRIVE");
   const Case cases[] = {
       {"installed", "E2E Exit Ok", Join(scratch, "ok"), nullptr, "", 0, true},
       {"folder cannot be created", "E2E Exit A", Join(scratch, "a file\\below"), nullptr, "", 2, false},
@@ -219,11 +223,18 @@ TEST(InstallSilent, ExitCodesTellTheOutcomeAndAFailureIsRolledBack) {
       // the screen saver and the readme were written into folders made for them.
       {"uninstaller cannot be created", "E2E Exit U", Join(scratch, "new\\deeper"), nullptr,
        "Setup\r\nUninstall=Un|install\r\n", 3, false},
+      {"disk full during the copy", "E2E Exit Full", smallDrive + "\\During", nullptr, "", 3, false, 1200000},
+      {"disk full after the copy", "E2E Exit Full", smallDrive + "\\After", nullptr, "", 3, false, 900000},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    if (c.imageSize && smallDrive.empty()) {
+      std::printf("'%s' skipped: no small drive: %s\n", c.name, e2e::Env("SCR_E2E_SMALL_DRIVE_SKIP").c_str());
+      continue;
+    }
     if (c.prepare) c.prepare(c.folder);
     Options o(c.title);
+    if (c.imageSize) o.image = Image('f', c.imageSize);
     o.readme = "Read me.";
     o.language = c.language;
     o.flags = true;

@@ -51,8 +51,12 @@ TEST(OsFilesTest, ReadsWritesAndSeeksBeyondFourGigabytePositions) {
   EXPECT_EQ(file->Position(), int64_t{5} << 30);
   EXPECT_FALSE(file->Seek(-1));
   file.reset();
+  EXPECT_EQ(files.Open(path, OpenMode::kCreateNew), nullptr) << "the name is taken";
   auto reopened = files.Open(path, OpenMode::kCreateAlways);
   EXPECT_EQ(reopened->Size(), 0);
+  reopened.reset();
+  ASSERT_TRUE(files.DeleteFileAt(path));
+  EXPECT_NE(files.Open(path, OpenMode::kCreateNew), nullptr);
 }
 
 TEST(OsFilesTest, TellsFilesFromFoldersAndResolvesPaths) {

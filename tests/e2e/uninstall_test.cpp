@@ -477,23 +477,28 @@ TEST_F(Uninstall, AHeldTargetStopsTheReinstallationBeforeAnythingChanges) {
 }
 
 // The record is the user's to change: a path planted in it that leads out of the installation
-// folder deletes nothing there; the screen saver beside the uninstaller goes instead.
+// folder deletes nothing there, spelt plainly or with slashes behind the folder's last backslash;
+// the screen saver beside the uninstaller goes instead.
 TEST_F(Uninstall, APlantedRecordedPathDeletesNothingOutsideTheFolder) {
-  const Installation installed = Install("E2E Planted");
   const std::string victim = Join(scratch, "Victim");
   ASSERT_TRUE(CreateDirectoryA(victim.c_str(), nullptr));
   const std::string important = Join(victim, "important.dll");
-  ASSERT_TRUE(e2e::WriteFileBytes(important, "another program's file"));
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, (e2e::kSaverKeyRoot + installed.title).c_str(), 0, KEY_SET_VALUE, &key),
-            ERROR_SUCCESS);
-  RegSetValueExA(key, "FileName_", 0, REG_SZ, reinterpret_cast<const BYTE*>(important.c_str()),
-                 static_cast<DWORD>(important.size() + 1));
-  RegCloseKey(key);
-  RunAndAnswer(Quote(installed.uninstaller), installed.title, IDYES);
-  ExpectSelfRemoval(installed);
-  EXPECT_TRUE(e2e::FileExists(important));
-  EXPECT_FALSE(e2e::FileExists(installed.saver));
+  const std::string folder = Join(scratch, "Saver Folder");
+  for (const std::string& value : {important, folder + "\\../Victim/important.dll"}) {
+    SCOPED_TRACE(value);
+    const Installation installed = Install("E2E Planted", {}, folder);
+    ASSERT_TRUE(e2e::WriteFileBytes(important, "another program's file"));
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, (e2e::kSaverKeyRoot + installed.title).c_str(), 0, KEY_SET_VALUE, &key),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "FileName_", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+    RunAndAnswer(Quote(installed.uninstaller), installed.title, IDYES);
+    ExpectSelfRemoval(installed);
+    EXPECT_TRUE(e2e::FileExists(important));
+    EXPECT_FALSE(e2e::FileExists(installed.saver));
+  }
 }
 
 // The file system as a 64-bit program sees it (Explorer, the list of programs, the Screen Saver

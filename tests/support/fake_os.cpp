@@ -72,6 +72,7 @@ const char* ModeName(os::OpenMode mode) {
     case os::OpenMode::kReadShareRead: return "ReadShareRead";
     case os::OpenMode::kReadWriteExisting: return "ReadWriteExisting";
     case os::OpenMode::kCreateAlways: return "CreateAlways";
+    case os::OpenMode::kCreateNew: return "CreateNew";
   }
   return "?";
 }
@@ -175,7 +176,8 @@ OpenRecord RecordFor(os::OpenMode mode, int id) {
     case os::OpenMode::kReadShareAll: return {id, true, false, true, true};
     case os::OpenMode::kReadShareRead: return {id, true, false, true, false};
     case os::OpenMode::kReadWriteExisting:
-    case os::OpenMode::kCreateAlways: return {id, true, true, false, false};
+    case os::OpenMode::kCreateAlways:
+    case os::OpenMode::kCreateNew: return {id, true, true, false, false};
   }
   return {id, true, false, true, true};
 }
@@ -411,7 +413,8 @@ std::unique_ptr<os::File> FakeFiles::Open(const std::string& path, os::OpenMode 
   OpenRecord record = RecordFor(mode, state_->nextOpenId++);
   if (node && node->folder) return Fail(), nullptr;
   if (node && !CanOpen(*node, record)) return Fail(), nullptr;
-  if (mode == os::OpenMode::kCreateAlways) {
+  if (mode == os::OpenMode::kCreateNew && node) return Fail(), nullptr;
+  if (mode == os::OpenMode::kCreateAlways || mode == os::OpenMode::kCreateNew) {
     if (!node) {
       if (!ParentIsFolder(full)) return Fail(), nullptr;
       node = MakeNode(full, false);

@@ -46,6 +46,11 @@ TEST(FakeFilesTest, CreateAlwaysNeedsTheParentAndTruncates) {
   uint32_t written = 0;
   EXPECT_TRUE(file->Write("new", 3, written));
   EXPECT_EQ(fake.files.Content("C:\\d\\f.txt"), "new");
+  file.reset();
+  // As Windows' CREATE_NEW: a taken name is refused and its file left as it is.
+  EXPECT_EQ(fake.files.Open("C:\\d\\f.txt", OpenMode::kCreateNew), nullptr);
+  EXPECT_EQ(fake.files.Content("C:\\d\\f.txt"), "new");
+  EXPECT_NE(fake.files.Open("C:\\d\\g.txt", OpenMode::kCreateNew), nullptr);
 }
 
 TEST(FakeFilesTest, FullDiskDeliversWhatFitsAndFails) {

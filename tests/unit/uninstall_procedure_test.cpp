@@ -231,6 +231,9 @@ TEST_F(Uninstaller, ARecordedPathIsTakenOnlyInsideItsOwnFolder) {
       {"C:\\Victim\\other.scr", false},
       {"C:\\Program Files\\Stars\\..\\Victim\\other.scr", false},
       {"C:\\Program Files\\Stars\\sub\\other.scr", false},
+      // Windows takes a slash for a backslash: the name behind the last backslash is no name.
+      {"C:\\Program Files\\Stars\\../Victim/other.scr", false},
+      {"C:\\Program Files\\Stars\\sub/other.scr", false},
       {"C:\\Program Files\\Stars\\", false},
   };
   for (const Case& c : cases) {

@@ -59,6 +59,7 @@ OpenArguments ArgumentsFor(os::OpenMode mode) {
     case os::OpenMode::kReadShareRead: return {GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING};
     case os::OpenMode::kReadWriteExisting: return {GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING};
     case os::OpenMode::kCreateAlways: return {GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS};
+    case os::OpenMode::kCreateNew: return {GENERIC_READ | GENERIC_WRITE, 0, CREATE_NEW};
   }
   return {GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING};
 }
