@@ -1,5 +1,6 @@
 #include "scrpack/uninstaller_command.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -30,18 +31,22 @@ namespace fs = std::filesystem;
 struct UninstallerCommand {
   std::string setup;
   std::string output;
+  std::string outputOption;  // "-o" or "--output", as given
 };
 
 // Nothing when the arguments cannot be used.
 std::optional<UninstallerCommand> ParseUninstallerCommand(const std::vector<std::string>& args) {
   UninstallerCommand command;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if ((args[i] == "-o" || args[i] == "--output") && i + 1 < args.size() && command.output.empty())
+    if ((args[i] == "-o" || args[i] == "--output") && i + 1 < args.size() &&
+        command.output.empty()) {
+      command.outputOption = args[i];
       command.output = args[++i];
-    else if (command.setup.empty() && !args[i].empty() && args[i][0] != '-')
+    } else if (command.setup.empty() && !args[i].empty() && args[i][0] != '-') {
       command.setup = args[i];
-    else
+    } else {
       return std::nullopt;
+    }
   }
   if (command.setup.empty() || command.output.empty()) return std::nullopt;
   return command;
@@ -60,7 +65,8 @@ const char* Describe(CarriedSignature signature) {
 }  // namespace
 
 WrittenUninstaller WriteUninstallerOf(const std::string& setupPath, const std::string& name,
-                                      const std::string& outPath, bool withCarriedSignature) {
+                                      const std::string& outPath, const std::string& outName,
+                                      bool withCarriedSignature) {
   const auto source = HostFile::OpenForReading(setupPath);
   if (!source) throw std::runtime_error(name + ": cannot read it: " + WhyUnreadable(setupPath));
   package::FileReadSource reader(*source);
@@ -83,15 +89,17 @@ WrittenUninstaller WriteUninstallerOf(const std::string& setupPath, const std::s
     written.signature = fits ? CarriedSignature::kWritten : CarriedSignature::kDoesNotFit;
     if (fits) signature = &*block->uninstallerSignature;
   }
+  errno = 0;
   const auto out = HostFile::Create(outPath);
-  if (!out) throw std::runtime_error("cannot create " + Quoted(outPath));
+  if (!out) throw std::runtime_error(outName + ": cannot create it: " + LastReason());
   try {
     package::WriteUninstaller(*source, *out, info.packageEnd, record, {}, signature);
   } catch (const package::Error& e) {
-    throw std::runtime_error(Quoted(outPath) + ": " + e.what());
+    throw std::runtime_error(outName + ": " + e.what());
   }
   written.size = out->Position();
-  if (!out->Close()) throw std::runtime_error("cannot write " + Quoted(outPath));
+  errno = 0;
+  if (!out->Close()) throw std::runtime_error(outName + ": cannot write it: " + LastReason());
   return written;
 }
 
@@ -117,9 +125,10 @@ int RunUninstaller(const std::vector<std::string>& args, std::ostream& out, std:
   }
   try {
     TemporaryFiles temporaries({temporary});
+    const std::string outName = command->outputOption + " " + Quoted(command->output);
     const WrittenUninstaller written =
-        WriteUninstallerOf(command->setup, Quoted(command->setup), temporary, true);
-    temporaries.MoveInPlace(temporary, command->output, Quoted(command->output));
+        WriteUninstallerOf(command->setup, Quoted(command->setup), temporary, outName, true);
+    temporaries.MoveInPlace(temporary, command->output, outName);
     out << "scrpack uninstaller: wrote " << command->output << " (" << written.size << " bytes, "
         << Describe(written.signature) << ")\n";
     return kExitOk;
