@@ -298,6 +298,8 @@ TEST_F(Scrpack, MistakesAreRefusedWithoutWritingAnything) {
       {"uninstaller of a plain program", {"uninstaller", Path("stub.exe"), "-o", Path("u.exe")}, 1, "no package"},
       {"uninstaller into a missing folder", {"uninstaller", Path("built.exe"), "-o", Path("no/such/u.exe")}, 1,
        "scrpack uninstaller: -o '" + Path("no/such/u.exe") + "': cannot create it: No such file or directory"},
+      {"uninstaller option misspelt", {"uninstaller", Path("built.exe"), "--otuput", Path("u.exe")}, 2,
+       "scrpack uninstaller: unknown option '--otuput'; did you mean '--output'?"},
       {"missing uninstaller signature", BuildArgs({"--uninstaller-signature", Path("nothing.exe")}), 2,
        "--uninstaller-signature: cannot read '" + Path("nothing.exe") + "': No such file or directory"},
       {"publisher of 129 bytes", BuildArgs({"--publisher", std::string(129, 'p')}), 2, "--publisher is 129 bytes"},
@@ -377,7 +379,12 @@ TEST_F(Scrpack, InspectFailsClearlyWithoutAPackage) {
       {"file cut inside the package", {"inspect", Path("cut.exe")}, 1, "the block of texts lies outside the file"},
       {"missing file", {"inspect", Path("nothing.exe")}, 1, "nothing.exe': No such file or directory"},
       {"no file named", {"inspect"}, 2, "expects exactly one file"},
-      {"unknown command", {"pack"}, 2, "unknown command 'pack'"},
+      {"unknown command", {"pack"}, 2, "unknown command 'pack'\n"},
+      {"command misspelt", {"biuld"}, 2, "unknown command 'biuld'; did you mean 'build'?\n"},
+      {"inspect option misspelt", {"inspect", "--jsno", Path("stub.exe")}, 2,
+       "scrpack inspect: unknown option '--jsno'; did you mean '--json'?\n"},
+      {"verify option misspelt", {"verify", "-json", Path("stub.exe")}, 2,
+       "scrpack verify: unknown option '-json'; did you mean '--json'?\n"},
       {"nothing at all", {}, 2, "usage:"},
   };
   for (const Case& c : cases) {

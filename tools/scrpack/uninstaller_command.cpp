@@ -13,6 +13,7 @@
 #include "scrpack/file_identity.h"
 #include "scrpack/host_file.h"
 #include "scrpack/input_file.h"
+#include "scrpack/nearest_name.h"
 #include "scrpack/scrpack.h"
 #include "scrpack/temporary_files.h"
 
@@ -34,10 +35,15 @@ struct UninstallerCommand {
   std::string outputOption;  // "-o" or "--output", as given
 };
 
-// Nothing when the arguments cannot be used.
-std::optional<UninstallerCommand> ParseUninstallerCommand(const std::vector<std::string>& args) {
+const std::vector<std::string> kOptions = {"-o", "--output", "--help", "-h"};
+
+// Nothing when the arguments cannot be used; `unknown` then says so for an unknown option.
+std::optional<UninstallerCommand> ParseUninstallerCommand(const std::vector<std::string>& args,
+                                                          std::string& unknown) {
   UninstallerCommand command;
   for (std::size_t i = 0; i < args.size(); ++i) {
+    unknown = UnknownOption(args[i], kOptions);
+    if (!unknown.empty()) return std::nullopt;
     if ((args[i] == "-o" || args[i] == "--output") && i + 1 < args.size() &&
         command.output.empty()) {
       command.outputOption = args[i];
@@ -108,7 +114,12 @@ int RunUninstaller(const std::vector<std::string>& args, std::ostream& out, std:
     out << kUninstallerHelp;
     return kExitOk;
   }
-  const auto command = ParseUninstallerCommand(args);
+  std::string unknown;
+  const auto command = ParseUninstallerCommand(args, unknown);
+  if (!command && !unknown.empty()) {
+    err << "scrpack uninstaller: " << unknown << "\n";
+    return kExitUsage;
+  }
   if (!command) {
     err << "scrpack uninstaller: expects a setup file and -o FILE\n" << kUninstallerHelp;
     return kExitUsage;
