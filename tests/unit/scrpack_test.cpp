@@ -412,7 +412,17 @@ TEST_F(Scrpack, AuthorsMistakesThatStillWorkAreWarnedAbout) {
       {"nothing to say", {}, {}, {}},
       {"file name without .scr", {"--file-name", "Aurora"}, {"'Aurora' does not end in .scr"}, {}},
       {"file name with a folder part", {"--file-name", "sous\\aurore.scr"},
-       {"--file-name 'sous\\aurore.scr' holds a folder part; setup installs the file as 'aurore.scr'"}, {}},
+       {"--file-name 'sous\\aurore.scr' holds a folder part; setup installs the file as 'aurore.scr' in the folder"},
+       {}},
+      // Start-up shortens the name before the folder part goes, and takes a slash for no folder.
+      {"file name with a slash", {"--file-name", "sous/aurore.scr"},
+       {"--file-name 'sous/aurore.scr' holds a folder part; setup installs the file as 'sous_aur.scr' on Windows "
+        "2000 and later and as 'aurore.scr' on older Windows, in the folder the user chooses\n"},
+       {}},
+      {"folder part and a name Windows shortens", {"--file-name", "sous\\Aurore Bor\xC3\xA9" "ale.scr"},
+       {"setup installs the file as 'Aurore_B.scr' on Windows 2000 and later and as 'Aurore Bor\xC3\xA9"
+        "ale.scr' on older Windows,"},
+       {}},
       {"file name that Windows shortens", {"--file-name", "Aurore Bor\xC3\xA9" "ale.scr"}, {},
        {"scrpack build: --file-name 'Aurore Bor\xC3\xA9" "ale.scr' installs as Aurore_B.scr on Windows 2000 and later"}},
       {"the saver's own name shortened", {"--file-name", "sea-life.scr"}, {}, {"installs as sea_life.scr"}},

@@ -100,6 +100,14 @@ void WarnAboutSectionEnds(const std::string& where, const std::string& languageT
   warnings << "\n";
 }
 
+// The file name as start-up leaves it on Windows 2000 and later.
+std::string ShortenedFileName(const std::string& fileName) {
+  package::SettingsRecord record;
+  record.SetScreensaverFileName(fileName);
+  integration::ShortenSaverFileName(record);
+  return record.ScreensaverFileName();
+}
+
 }  // namespace
 
 uint16_t CheckSaver(const std::string& where, const std::string& path, const std::string& header,
@@ -171,20 +179,25 @@ void CheckFileName(const std::string& where, const std::string& fileName, const 
 void WarnAboutFileName(const std::string& where, const std::string& fileName, const CodePage& page,
                        std::ostream& notes, std::ostream& warnings) {
   const std::string shown = "'" + AnsiToUtf8(fileName, page) + "'";
-  const std::string plain = text::PlainFileName(fileName);
-  if (plain != fileName)
+  // Setup installs the part of the name behind its last \, / or :. On Windows 2000 and later
+  // start-up has shortened the name before, and that split it at \ and : only: there a / stays in
+  // the name and becomes a _.
+  const std::string older = text::PlainFileName(fileName);
+  const std::string newer = text::PlainFileName(ShortenedFileName(fileName));
+  if (older != fileName) {
     warnings << kWarning << where << " " << shown
-             << " holds a folder part; setup installs the file as '" << AnsiToUtf8(plain, page)
-             << "' in the folder the user chooses\n";
+             << " holds a folder part; setup installs the file as '" << AnsiToUtf8(newer, page)
+             << "'";
+    if (newer != older)
+      warnings << " on Windows 2000 and later and as '" << AnsiToUtf8(older, page)
+               << "' on older Windows,";
+    warnings << " in the folder the user chooses\n";
+  }
   if (!EndsWithScr(fileName))
     warnings << kWarning << where << " " << shown
              << " does not end in .scr; Windows lists only .scr files as screen savers\n";
-  package::SettingsRecord record;
-  record.SetScreensaverFileName(fileName);
-  integration::ShortenSaverFileName(record);
-  const std::string installed = text::PlainFileName(record.ScreensaverFileName());
-  if (installed != plain)
-    notes << kNote << where << " " << shown << " installs as " << AnsiToUtf8(installed, page)
+  if (newer != older && older == fileName)
+    notes << kNote << where << " " << shown << " installs as " << AnsiToUtf8(newer, page)
           << " on Windows 2000 and later, where setup shortens names (keep to 8 letters and digits"
           << " before .scr to avoid it)\n";
 }
