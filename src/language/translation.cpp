@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "text/text_lines.h"
+#include "language/language_text.h"
 
 namespace language {
 namespace {
@@ -26,18 +26,9 @@ constexpr char kLineBreakMark[] = "#13";
 std::vector<TranslationEntry> ReadTranslationEntries(const std::string& languageText,
                                                      const std::string& section) {
   std::vector<TranslationEntry> entries;
-  std::string_view currentSection;
-  std::size_t number = 0;
-  text::ForEachLine(languageText, [&](std::string_view line) {
-    ++number;
-    const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) {
-      currentSection = line;
-      return;
-    }
-    if (!section.empty() && currentSection != section) return;
-    entries.push_back(
-        {std::string(line.substr(0, equals)), std::string(line.substr(equals + 1)), number});
+  ForEachLanguageLine(languageText, [&](const LanguageLine& line) {
+    if (line.startsSection || (!section.empty() && line.section != section)) return;
+    entries.push_back({std::string(line.key), std::string(line.value), line.number});
   });
   return entries;
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "language/application_title.h"
+#include "language/language_text.h"
 #include "language/texts.h"
 #include "language/translation.h"
 #include "package/extension_block.h"
@@ -75,7 +76,7 @@ bool TSCRSetup::ReadPackageIntoWizard(package::ReadSource& source) {
     integration::ShortenSaverFileName(Record);
   const std::string decision = package::ReadDecisionSignature(source, PackageEnd);
   LanguageText = package::ReadLanguageText(source, PackageEnd, Record);
-  language::LoadTranslation(LanguageText, "Setup");
+  language::LoadTranslation(LanguageText, language::kSetupSection);
   LangRenameControls();
 
   if (package::KindOf(decision) != package::PackageKind::kSetup) {

@@ -133,12 +133,6 @@ std::string OutputName(const BuildOptions& options) {
   return options.Where("--output") + " " + Quoted(options.output);
 }
 
-// The system's reason for the last failed call, as a sentence part.
-std::string LastReason() {
-  const int reason = errno ? errno : EIO;
-  return std::error_code(reason, std::generic_category()).message();
-}
-
 // Writing the setup file; failures name the output as it was given, not the temporary file.
 class OutputWriter {
  public:
@@ -321,7 +315,8 @@ std::string EncodedBlock(const package::ExtensionBlock& block) {
 // from --uninstaller-signature, as the block carries it.
 package::UninstallerSignature SignedUninstaller(const BuildOptions& options, const Scratch& scratch,
                                                 const package::SettingsRecord& record) {
-  WriteUninstallerOf(scratch.setup, OutputName(options), scratch.uninstaller, false);
+  WriteUninstallerOf(scratch.setup, OutputName(options), scratch.uninstaller,
+                     "the uninstaller of " + OutputName(options), false);
   std::string signedPath = options.uninstallerSignature;
   std::string what = options.Where("--uninstaller-signature") + " " + Quoted(signedPath);
   if (!options.signCommand.empty()) {
@@ -389,6 +384,10 @@ int64_t Build(const BuildOptions& options, std::ostream& out, std::ostream& err)
   if (!options.language.empty())
     WarnAboutLanguage(options.Where("--language") + " " + Quoted(options.language), texts.language,
                       page, notes, warnings);
+  // It is compared with the uninstaller only once the setup file is written; one that cannot be
+  // read is refused before that, as the other inputs are.
+  if (!options.uninstallerSignature.empty())
+    OpenInputFile(options.Where("--uninstaller-signature"), options.uninstallerSignature);
 
   const int64_t limit = package::MaxImageLength(texts.Size());
   if (saver.size > limit)

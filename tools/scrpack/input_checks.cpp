@@ -5,6 +5,7 @@
 #include <set>
 #include <vector>
 
+#include "language/language_text.h"
 #include "language/translated_texts.h"
 #include "language/translation.h"
 #include "package/package_end.h"
@@ -16,7 +17,6 @@
 #include "scrpack/nearest_name.h"
 #include "text/ascii_case.h"
 #include "text/path_parts.h"
-#include "text/text_lines.h"
 #include "integration/saver_file_name.h"
 
 namespace scrpack {
@@ -47,12 +47,9 @@ bool EndsWithScr(const std::string& name) {
   return tail == ".scr";
 }
 
-// The one section of a language text that the setup program reads.
-constexpr char kSection[] = "Setup";
-
-// A line without "=" ends the section, an empty line or a note among the entries included; the
-// entries behind it, up to the next "Setup" line, are not read. One warning per such line, and
-// one when no line starts the section at all.
+// Any line that starts another section ends the Setup section, an empty line or a note among the
+// entries included; the entries behind it, up to the next "Setup" line, are not read. One warning
+// per such line, and one when no line starts the section at all.
 void WarnAboutSectionEnds(const std::string& where, const std::string& languageText,
                           const CodePage& page, std::ostream& warnings) {
   struct Run {
@@ -64,17 +61,15 @@ void WarnAboutSectionEnds(const std::string& where, const std::string& languageT
   std::optional<Run> open;  // since the line that ended the section
   std::vector<std::string> headers;
   bool inSection = false, seenSection = false;
-  std::size_t number = 0;
-  text::ForEachLine(languageText, [&](std::string_view line) {
-    ++number;
-    if (line.find('=') != std::string_view::npos) {
-      if (open && open->entries++ == 0) open->first = number;
-      if (open) open->last = number;
+  language::ForEachLanguageLine(languageText, [&](const language::LanguageLine& line) {
+    if (!line.startsSection) {
+      if (open && open->entries++ == 0) open->first = line.number;
+      if (open) open->last = line.number;
       return;
     }
-    headers.emplace_back(line);
-    const bool starts = line == kSection;
-    if (inSection && !starts) open = Run{number, std::string(line)};
+    headers.emplace_back(line.section);
+    const bool starts = line.section == language::kSetupSection;
+    if (inSection && !starts) open = Run{line.number, std::string(line.section)};
     if (starts && open) runs.push_back(*open), open.reset();
     inSection = starts;
     seenSection = seenSection || starts;
@@ -95,7 +90,7 @@ void WarnAboutSectionEnds(const std::string& where, const std::string& languageT
   if (seenSection || languageText.empty()) return;
   warnings << kWarning << where << ": no line reads exactly Setup, so none of its entries is used";
   for (const std::string& header : headers) {
-    if (!DidYouMean(header, {kSection}).empty() ||
+    if (!DidYouMean(header, {language::kSetupSection}).empty() ||
         text::LowerAsciiLetters(text::TrimBlanks(header)).find("setup") != std::string::npos) {
       warnings << " (line '" << AnsiToUtf8(header, page)
                << "' comes close; the line must read Setup, nothing more)";
@@ -103,6 +98,14 @@ void WarnAboutSectionEnds(const std::string& where, const std::string& languageT
     }
   }
   warnings << "\n";
+}
+
+// The file name as start-up leaves it on Windows 2000 and later.
+std::string ShortenedFileName(const std::string& fileName) {
+  package::SettingsRecord record;
+  record.SetScreensaverFileName(fileName);
+  integration::ShortenSaverFileName(record);
+  return record.ScreensaverFileName();
 }
 
 }  // namespace
@@ -176,20 +179,25 @@ void CheckFileName(const std::string& where, const std::string& fileName, const 
 void WarnAboutFileName(const std::string& where, const std::string& fileName, const CodePage& page,
                        std::ostream& notes, std::ostream& warnings) {
   const std::string shown = "'" + AnsiToUtf8(fileName, page) + "'";
-  const std::string plain = text::PlainFileName(fileName);
-  if (plain != fileName)
+  // Setup installs the part of the name behind its last \, / or :. On Windows 2000 and later
+  // start-up has shortened the name before, and that split it at \ and : only: there a / stays in
+  // the name and becomes a _.
+  const std::string older = text::PlainFileName(fileName);
+  const std::string newer = text::PlainFileName(ShortenedFileName(fileName));
+  if (older != fileName) {
     warnings << kWarning << where << " " << shown
-             << " holds a folder part; setup installs the file as '" << AnsiToUtf8(plain, page)
-             << "' in the folder the user chooses\n";
+             << " holds a folder part; setup installs the file as '" << AnsiToUtf8(newer, page)
+             << "'";
+    if (newer != older)
+      warnings << " on Windows 2000 and later and as '" << AnsiToUtf8(older, page)
+               << "' on older Windows,";
+    warnings << " in the folder the user chooses\n";
+  }
   if (!EndsWithScr(fileName))
     warnings << kWarning << where << " " << shown
              << " does not end in .scr; Windows lists only .scr files as screen savers\n";
-  package::SettingsRecord record;
-  record.SetScreensaverFileName(fileName);
-  integration::ShortenSaverFileName(record);
-  const std::string installed = text::PlainFileName(record.ScreensaverFileName());
-  if (installed != plain)
-    notes << kNote << where << " " << shown << " installs as " << AnsiToUtf8(installed, page)
+  if (newer != older && older == fileName)
+    notes << kNote << where << " " << shown << " installs as " << AnsiToUtf8(newer, page)
           << " on Windows 2000 and later, where setup shortens names (keep to 8 letters and digits"
           << " before .scr to avoid it)\n";
 }
@@ -235,7 +243,7 @@ void WarnAboutLanguage(const std::string& where, const std::string& languageText
   const std::set<std::string> known(ours.begin(), ours.end());
   std::set<std::string> translated;
   for (const language::TranslationEntry& entry :
-       language::ReadTranslationEntries(languageText, kSection)) {
+       language::ReadTranslationEntries(languageText, language::kSetupSection)) {
     if (known.count(entry.key)) {
       translated.insert(entry.key);
       continue;

@@ -12,6 +12,10 @@ namespace fs = std::filesystem;
 
 std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
+std::string LastReason(int fallback) {
+  return std::error_code(errno ? errno : fallback, std::generic_category()).message();
+}
+
 std::string WhyUnreadable(const std::string& path) {
   const fs::path file = fs::u8path(path);
   std::error_code error;
@@ -21,7 +25,7 @@ std::string WhyUnreadable(const std::string& path) {
   errno = 0;
   std::ifstream probe(file, std::ios::binary);
   if (probe) return "it could not be read to its end";
-  return std::error_code(errno ? errno : EACCES, std::generic_category()).message();
+  return LastReason(EACCES);
 }
 
 InputFile OpenInputFile(const std::string& where, const std::string& path) {
@@ -36,11 +40,8 @@ InputFile OpenInputFile(const std::string& where, const std::string& path) {
   input.path = path;
   errno = 0;
   input.stream.open(file, std::ios::binary);
-  if (!input.stream) {
-    const int reason = errno ? errno : EACCES;
-    throw UsageError(where + ": cannot read " + Quoted(path) + ": " +
-                     std::error_code(reason, std::generic_category()).message());
-  }
+  if (!input.stream)
+    throw UsageError(where + ": cannot read " + Quoted(path) + ": " + LastReason(EACCES));
   input.size = static_cast<int64_t>(size);
   return input;
 }

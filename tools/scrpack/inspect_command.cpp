@@ -10,6 +10,7 @@
 #include "scrpack/ansi_text.h"
 #include "scrpack/extension_report.h"
 #include "scrpack/input_file.h"
+#include "scrpack/nearest_name.h"
 #include "scrpack/report.h"
 #include "scrpack/scrpack.h"
 #include "scrpack/stream_source.h"
@@ -42,6 +43,8 @@ struct Command {
   std::string path;
 };
 
+const std::vector<std::string> kOptions = {"--json", "--help", "-h"};
+
 // The file to look at, or the exit status when the command ends here: after the help, or after
 // the message that the arguments cannot be used.
 std::optional<int> ParseCommand(const std::vector<std::string>& args, const char* name,
@@ -52,6 +55,11 @@ std::optional<int> ParseCommand(const std::vector<std::string>& args, const char
     return kExitOk;
   }
   for (const std::string& arg : args) {
+    const std::string unknown = UnknownOption(arg, kOptions);
+    if (!unknown.empty()) {
+      err << "scrpack " << name << ": " << unknown << "\n";
+      return kExitUsage;
+    }
     if (arg == "--json" && !command.json) {
       command.json = true;
     } else if (command.path.empty() && !arg.empty() && arg[0] != '-') {

@@ -51,4 +51,10 @@ std::string DidYouMean(const std::string& typed, const std::vector<std::string>&
   return nearest ? "; did you mean '" + *nearest + "'?" : "";
 }
 
+std::string UnknownOption(const std::string& arg, const std::vector<std::string>& known) {
+  if (arg.empty() || arg[0] != '-' || std::find(known.begin(), known.end(), arg) != known.end())
+    return "";
+  return "unknown option '" + arg + "'" + DidYouMean(arg, known);
+}
+
 }  // namespace scrpack

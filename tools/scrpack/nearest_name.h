@@ -15,4 +15,8 @@ std::optional<std::string> NearestName(const std::string& typed,
 // "; did you mean 'license'?" for NearestName's answer, or nothing.
 std::string DidYouMean(const std::string& typed, const std::vector<std::string>& known);
 
+// "unknown option '--jsno'; did you mean '--json'?" for an argument that looks like an option (it
+// starts with '-') but is none of `known`; empty for any other argument.
+std::string UnknownOption(const std::string& arg, const std::vector<std::string>& known);
+
 }  // namespace scrpack

@@ -1,8 +1,11 @@
 #include "scrpack/scrpack.h"
 
+#include <algorithm>
+
 #include "scr_version.h"
 #include "scrpack/build_command.h"
 #include "scrpack/inspect_command.h"
+#include "scrpack/nearest_name.h"
 #include "scrpack/uninstaller_command.h"
 
 namespace scrpack {
@@ -17,6 +20,29 @@ constexpr char kUsage[] =
     "       scrpack --version\n"
     "       scrpack COMMAND --help\n";
 
+constexpr char kVersionCommand[] = "--version";
+const std::vector<std::string> kHelpCommands = {"--help", "-h", "help"};
+
+struct Command {
+  const char* name;
+  int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+};
+
+const Command kCommands[] = {
+    {"build", RunBuild},
+    {"inspect", RunInspect},
+    {"verify", RunVerify},
+    {"uninstaller", RunUninstaller},
+};
+
+// Every first argument scrpack takes, for "did you mean".
+std::vector<std::string> CommandNames() {
+  std::vector<std::string> names(kHelpCommands);
+  names.emplace_back(kVersionCommand);
+  for (const Command& command : kCommands) names.emplace_back(command.name);
+  return names;
+}
+
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -26,15 +52,14 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   const std::string& command = args[0];
-  if (command == "build") return RunBuild(rest, out, err);
-  if (command == "inspect") return RunInspect(rest, out, err);
-  if (command == "verify") return RunVerify(rest, out, err);
-  if (command == "uninstaller") return RunUninstaller(rest, out, err);
-  if (command == "--version") {
+  for (const Command& known : kCommands) {
+    if (command == known.name) return known.run(rest, out, err);
+  }
+  if (command == kVersionCommand) {
     out << "scrpack " << kScrVersion << "\n";
     return kExitOk;
   }
-  if (command == "--help" || command == "-h" || command == "help") {
+  if (std::find(kHelpCommands.begin(), kHelpCommands.end(), command) != kHelpCommands.end()) {
     out << kUsage << "\n"
         << kBuildHelp << "\n"
         << kInspectHelp << "\n"
@@ -42,7 +67,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         << kUninstallerHelp;
     return kExitOk;
   }
-  err << "scrpack: unknown command '" << command << "'\n" << kUsage;
+  err << "scrpack: unknown command '" << command << "'" << DidYouMean(command, CommandNames())
+      << "\n"
+      << kUsage;
   return kExitUsage;
 }
 

@@ -1,5 +1,6 @@
 #include "scrpack/uninstaller_command.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -12,6 +13,7 @@
 #include "scrpack/file_identity.h"
 #include "scrpack/host_file.h"
 #include "scrpack/input_file.h"
+#include "scrpack/nearest_name.h"
 #include "scrpack/scrpack.h"
 #include "scrpack/temporary_files.h"
 
@@ -30,18 +32,27 @@ namespace fs = std::filesystem;
 struct UninstallerCommand {
   std::string setup;
   std::string output;
+  std::string outputOption;  // "-o" or "--output", as given
 };
 
-// Nothing when the arguments cannot be used.
-std::optional<UninstallerCommand> ParseUninstallerCommand(const std::vector<std::string>& args) {
+const std::vector<std::string> kOptions = {"-o", "--output", "--help", "-h"};
+
+// Nothing when the arguments cannot be used; `unknown` then says so for an unknown option.
+std::optional<UninstallerCommand> ParseUninstallerCommand(const std::vector<std::string>& args,
+                                                          std::string& unknown) {
   UninstallerCommand command;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if ((args[i] == "-o" || args[i] == "--output") && i + 1 < args.size() && command.output.empty())
+    unknown = UnknownOption(args[i], kOptions);
+    if (!unknown.empty()) return std::nullopt;
+    if ((args[i] == "-o" || args[i] == "--output") && i + 1 < args.size() &&
+        command.output.empty()) {
+      command.outputOption = args[i];
       command.output = args[++i];
-    else if (command.setup.empty() && !args[i].empty() && args[i][0] != '-')
+    } else if (command.setup.empty() && !args[i].empty() && args[i][0] != '-') {
       command.setup = args[i];
-    else
+    } else {
       return std::nullopt;
+    }
   }
   if (command.setup.empty() || command.output.empty()) return std::nullopt;
   return command;
@@ -60,7 +71,8 @@ const char* Describe(CarriedSignature signature) {
 }  // namespace
 
 WrittenUninstaller WriteUninstallerOf(const std::string& setupPath, const std::string& name,
-                                      const std::string& outPath, bool withCarriedSignature) {
+                                      const std::string& outPath, const std::string& outName,
+                                      bool withCarriedSignature) {
   const auto source = HostFile::OpenForReading(setupPath);
   if (!source) throw std::runtime_error(name + ": cannot read it: " + WhyUnreadable(setupPath));
   package::FileReadSource reader(*source);
@@ -83,15 +95,17 @@ WrittenUninstaller WriteUninstallerOf(const std::string& setupPath, const std::s
     written.signature = fits ? CarriedSignature::kWritten : CarriedSignature::kDoesNotFit;
     if (fits) signature = &*block->uninstallerSignature;
   }
+  errno = 0;
   const auto out = HostFile::Create(outPath);
-  if (!out) throw std::runtime_error("cannot create " + Quoted(outPath));
+  if (!out) throw std::runtime_error(outName + ": cannot create it: " + LastReason());
   try {
     package::WriteUninstaller(*source, *out, info.packageEnd, record, {}, signature);
   } catch (const package::Error& e) {
-    throw std::runtime_error(Quoted(outPath) + ": " + e.what());
+    throw std::runtime_error(outName + ": " + e.what());
   }
   written.size = out->Position();
-  if (!out->Close()) throw std::runtime_error("cannot write " + Quoted(outPath));
+  errno = 0;
+  if (!out->Close()) throw std::runtime_error(outName + ": cannot write it: " + LastReason());
   return written;
 }
 
@@ -100,7 +114,12 @@ int RunUninstaller(const std::vector<std::string>& args, std::ostream& out, std:
     out << kUninstallerHelp;
     return kExitOk;
   }
-  const auto command = ParseUninstallerCommand(args);
+  std::string unknown;
+  const auto command = ParseUninstallerCommand(args, unknown);
+  if (!command && !unknown.empty()) {
+    err << "scrpack uninstaller: " << unknown << "\n";
+    return kExitUsage;
+  }
   if (!command) {
     err << "scrpack uninstaller: expects a setup file and -o FILE\n" << kUninstallerHelp;
     return kExitUsage;
@@ -117,9 +136,10 @@ int RunUninstaller(const std::vector<std::string>& args, std::ostream& out, std:
   }
   try {
     TemporaryFiles temporaries({temporary});
+    const std::string outName = command->outputOption + " " + Quoted(command->output);
     const WrittenUninstaller written =
-        WriteUninstallerOf(command->setup, Quoted(command->setup), temporary, true);
-    temporaries.MoveInPlace(temporary, command->output, Quoted(command->output));
+        WriteUninstallerOf(command->setup, Quoted(command->setup), temporary, outName, true);
+    temporaries.MoveInPlace(temporary, command->output, outName);
     out << "scrpack uninstaller: wrote " << command->output << " (" << written.size << " bytes, "
         << Describe(written.signature) << ")\n";
     return kExitOk;

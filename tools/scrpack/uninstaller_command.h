@@ -20,10 +20,12 @@ struct WrittenUninstaller {
 // Writes to `outPath` the uninstaller the setup file at `setupPath` installs on Windows 2000 and
 // later: its stub, texts and record with the file-name rule that start-up applies, then
 // "ScUnin.sig", and the signature its extension block carries when `withCarriedSignature` and it
-// fits. `name` names the setup file in messages. Throws std::runtime_error; `outPath` may then
+// fits. `name` names the setup file in messages, `outName` the output (as the author gave it,
+// which `outPath`, a temporary file, may not be). Throws std::runtime_error; `outPath` may then
 // hold part of the file.
 WrittenUninstaller WriteUninstallerOf(const std::string& setupPath, const std::string& name,
-                                      const std::string& outPath, bool withCarriedSignature);
+                                      const std::string& outPath, const std::string& outName,
+                                      bool withCarriedSignature);
 
 // `scrpack uninstaller SETUP -o FILE`.
 int RunUninstaller(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
