@@ -64,8 +64,8 @@ void TSCRSetup::FormCreate() {
     setupBranch = ReadPackageIntoWizard(source);
   } catch (const uninstall::RemovalCutShort&) {
     // The uninstaller's own work runs from inside the package's reading, so its errors are
-    // reported here as start-up reports every error; this one came once the removal had begun,
-    // and leaves it half done.
+    // reported here with the corrupted-file message, where start-up reports every error; this
+    // one came once the removal had begun, and leaves it half done.
     failure = kExitFailedPartWay;
   } catch (...) {
     // Every error of the package's reading, and one of the uninstaller before it removed anything.
