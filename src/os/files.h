@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "text/path_parts.h"
+
 namespace os {
 
 // An open file. Destroying it closes the handle: exactly one owner per handle.
@@ -76,14 +78,14 @@ inline bool IsFileNotFolderAt(Files& files, const std::string& path) {
   return attributes != kInvalidAttributes && (attributes & kAttributeDirectory) == 0;
 }
 
-// Creates `folder` with every missing parent, outermost first: the one way this program makes
-// a folder path. Trailing separators are ignored, and a slash counts as a backslash, as Windows
-// takes it; a drive ("C:"), a root and a folder that already exists count as done. False when a
-// level cannot be created. Each level made here is appended to `created`, also when a later one
-// fails.
-inline bool CreateFolderWithParents(Files& files, std::string folder,
+// Creates the folder `path` with every missing parent, outermost first: the one way this program
+// makes a folder path. Trailing separators are ignored, and a slash counts as a backslash, as
+// Windows takes it; a drive ("C:"), a root and a folder that already exists count as done. False
+// when a level cannot be created. Each level made here is appended to `created`, also when a later
+// one fails.
+inline bool CreateFolderWithParents(Files& files, const std::string& path,
                                     std::vector<std::string>& created) {
-  while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  const std::string folder = text::WithoutTrailingSeparators(path);
   if (folder.size() < 3 || IsFolderAt(files, folder)) return true;
   const std::size_t cut = folder.find_last_of("\\/:");
   if (cut != std::string::npos &&

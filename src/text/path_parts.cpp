@@ -45,6 +45,10 @@ std::string WithoutTrailingBackslashesButDriveRoot(std::string path) {
   return drive ? path.substr(0, 2) + '\\' : WithoutTrailingBackslashes(std::move(path));
 }
 
+std::string WithoutTrailingSeparators(const std::string& path) {
+  return path.substr(0, path.find_last_not_of("\\/") + 1);  // npos + 1 is 0: only separators
+}
+
 bool HasBlank(const std::string& text) { return std::any_of(text.begin(), text.end(), IsBlank); }
 
 std::string TrimBlanks(const std::string& text) {

@@ -22,6 +22,9 @@ std::string WithoutTrailingBackslashes(std::string path);
 // The variant for a folder the user sees: a drive root keeps its backslash, and a bare drive
 // gets one, as "C:" alone means the current folder of drive C.
 std::string WithoutTrailingBackslashesButDriveRoot(std::string path);
+// The variant for a path handed to the system as the user typed it: Windows takes a slash for a
+// backslash, so trailing slashes go as well.
+std::string WithoutTrailingSeparators(const std::string& path);
 
 inline bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 bool HasBlank(const std::string& text);

@@ -43,6 +43,30 @@ std::string CreateRunFolder(os::Os& os, const std::string& tempFolder) {
   return {};
 }
 
+// The folder the uninstaller made for the copy when `ownPath` is such a copy (its name and its
+// folder's name as CreateRunFolder makes them), else the empty text. Only such a folder is ours
+// to remove.
+std::string RunFolderOfCopy(const std::string& ownPath) {
+  if (!text::SameIgnoringAsciiCase(text::FileNamePart(ownPath), kTempCopyName)) return {};
+  const std::string folder = text::WithoutTrailingBackslashes(text::FolderPart(ownPath));
+  return IsRunFolderName(text::FileNamePart(folder)) ? folder : std::string();
+}
+
+// The file is usually the uninstaller, deletable only once its process has ended: keep trying,
+// with a short pause so that we do not spin a core, and give up after a generous bound so that
+// a file we may never delete does not leave a hidden process behind for ever. True when the
+// file is gone.
+bool DeleteWhenReleased(os::Os& os, const std::string& path) {
+  constexpr uint32_t kMaxPauses = kDelFileGiveUpMilliseconds / kDelFileRetryMilliseconds;
+  for (uint32_t pauses = 0;; ++pauses) {
+    os.files.DeleteFileAt(path);
+    // A file, not a folder: DeleteFileA can never remove a folder, so waiting for one is pointless.
+    if (!os::IsFileNotFolderAt(os.files, path)) return true;
+    if (pauses >= kMaxPauses) return false;
+    os.system.Sleep(kDelFileRetryMilliseconds);
+  }
+}
+
 }  // namespace
 
 std::string DelFileCommandLine(const std::string& uninstallerPath, const std::string& caption,
@@ -71,12 +95,29 @@ bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& module
   return false;
 }
 
-std::string RunFolderOfCopy(const std::string& ownPath) {
-  if (!text::SameIgnoringAsciiCase(text::FileNamePart(ownPath), kTempCopyName)) return {};
-  std::string folder = text::FolderPart(ownPath);
-  if (folder.empty() || folder.back() != '\\') return {};
-  folder.pop_back();
-  return IsRunFolderName(text::FileNamePart(folder)) ? folder : std::string();
+bool FinishSelfRemoval(os::Os& os, const std::string& path, const Goodbye* goodbye) {
+  const bool gone = DeleteWhenReleased(os, path);
+  // A file we gave up on may still go at the next restart; without administrator rights the
+  // system refuses that, and then the closing message would be a lie.
+  const bool goesAtRestart = !gone && os.files.DeleteAtReboot(path);
+  const std::string ownPath = os.system.ModulePath();
+  if (!ownPath.empty()) {
+    os.files.DeleteAtReboot(ownPath);
+    // The folder the uninstaller made for us alone goes too, after our file: the system handles
+    // the requests in order, and only an empty folder can be removed.
+    const std::string runFolder = RunFolderOfCopy(ownPath);
+    if (!runFolder.empty()) os.files.DeleteAtReboot(runFolder);
+  }
+  if (goodbye) {
+    if (gone || goesAtRestart)
+      os.system.ShowMessage(0, goodbye->message, goodbye->caption,
+                            os::kMbOk | os::kMbIconInformation);
+    else
+      os.system.ShowMessage(
+          0, "The file \"" + path + "\" could not be removed. Please delete it yourself.",
+          goodbye->caption, os::kMbOk | os::kMbIconWarning);
+  }
+  return gone;
 }
 
 }  // namespace uninstall

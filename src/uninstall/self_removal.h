@@ -8,6 +8,7 @@
 // Administrators and SYSTEM: nobody else can plant a file of the copy's name or a DLL beside it,
 // or swap the copy between copying and starting it.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "os/os.h"
@@ -36,8 +37,24 @@ std::string DelFileCommandLine(const std::string& uninstallerPath, const std::st
 bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& modulePath,
                       const std::string& caption, const std::string& message);
 
-// For the copy: the folder the uninstaller made for it when `ownPath` is such a copy (its name
-// and its folder's name as made above), else the empty text. Only such a folder is ours to remove.
-std::string RunFolderOfCopy(const std::string& ownPath);
+// The copy's side, in the "-delfile" mode: it deletes the uninstaller once its process has ended,
+// schedules its own file (and the folder the uninstaller made for it) for deletion at restart,
+// and says goodbye -- or says which file stays.
+
+// Pause between deletion attempts, and how long to keep trying before giving up.
+constexpr uint32_t kDelFileRetryMilliseconds = 50;
+constexpr uint32_t kDelFileGiveUpMilliseconds = 10 * 60 * 1000;
+
+// The closing box the uninstaller handed over on the copy's command line.
+struct Goodbye {
+  std::string caption;
+  std::string message;
+};
+
+// Deletes the file at `path` once it is released, or leaves it to the next restart after the
+// bound; then schedules our own file, and its folder when the uninstaller made that, for deletion
+// at restart, and shows `goodbye` unless it is null (a warning naming the file when it stays).
+// True when the file is gone.
+bool FinishSelfRemoval(os::Os& os, const std::string& path, const Goodbye* goodbye);
 
 }  // namespace uninstall

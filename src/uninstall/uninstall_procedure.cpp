@@ -45,19 +45,10 @@ bool UserConfirms(os::Os& os, os::WindowRef owner, const std::string& title) {
          os::kIdYes;
 }
 
-}  // namespace
-
-void UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t packageEnd,
-                        const package::SettingsRecord& record, UninstallReport& report) {
-  const std::string uninstallerPath = os.system.ModulePath();
-  RequireUninstallerPackage(os.files, uninstallerPath, packageEnd, record);
+// Everything after the user's Yes, from the first file to the last removal step.
+UninstallOutcome Remove(os::Os& os, os::WindowRef owner, const package::SettingsRecord& record,
+                        const std::string& recorded, const std::string& uninstallerPath) {
   const std::string title = record.Title();
-  if (!UserConfirms(os, owner, title)) return;
-
-  // Read before ClearSaverSettings, which deletes the value.
-  const std::string recorded = RecordedPathInOwnFolder(
-      os.files, integration::ReadInstalledPath(os.registry, title), uninstallerPath);
-  report.removalBegan = true;
   Leftovers leftovers;
   DeleteOrScheduleAtRestart(
       os.files, SaverPathToDelete(recorded, record.ScreensaverFileName(), uninstallerPath),
@@ -68,11 +59,12 @@ void UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t packageEnd,
         os.files, ReadmePathToDelete(recorded, uninstallerPath, integration::ReadmeFileName(title)),
         leftovers);
 
+  UninstallOutcome outcome;
+  outcome.result = leftovers.Empty() ? UninstallResult::kRemoved : UninstallResult::kSomethingStays;
   // Composed before the removal steps below, so it is shown whatever they come to.
-  report.somethingStays = !leftovers.Empty();
   const bool selfRemovalStarted = StartSelfRemoval(
       os, owner, uninstallerPath, language::kApplicationTitle, ClosingMessage(title, leftovers));
-  if (!selfRemovalStarted) report.somethingStays = true;  // our own file
+  if (!selfRemovalStarted) outcome.result = UninstallResult::kSomethingStays;  // our own file
 
   if (record.AddUninstallEntry()) integration::RemoveUninstallEntry(os.registry, title);
   if (record.AddStartMenuGroup()) integration::RemoveStartMenuGroup(os, title);
@@ -81,8 +73,29 @@ void UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t packageEnd,
   // Without the copy nobody would say goodbye, and the user would not learn that this file stays.
   if (!selfRemovalStarted) {
     leftovers.remaining.push_back(uninstallerPath);
-    os.system.ShowMessage(owner, ClosingMessage(title, leftovers), language::kApplicationTitle,
-                          os::kMbOk | os::kMbIconWarning);
+    outcome.message = UninstallMessage{ClosingMessage(title, leftovers),
+                                       language::kApplicationTitle, os::kMbIconWarning};
+  }
+  return outcome;
+}
+
+}  // namespace
+
+UninstallOutcome UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t packageEnd,
+                                    const package::SettingsRecord& record) {
+  const std::string uninstallerPath = os.system.ModulePath();
+  RequireUninstallerPackage(os.files, uninstallerPath, packageEnd, record);
+  const std::string title = record.Title();
+  if (!UserConfirms(os, owner, title)) return {};
+
+  // Read before ClearSaverSettings, which deletes the value.
+  const std::string recorded = RecordedPathInOwnFolder(
+      os.files, integration::ReadInstalledPath(os.registry, title), uninstallerPath);
+  try {
+    return Remove(os, owner, record, recorded, uninstallerPath);
+  } catch (...) {
+    // The outcome is lost with the error; its type still tells the caller that part is done.
+    throw RemovalCutShort();
   }
 }
 

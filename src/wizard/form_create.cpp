@@ -28,6 +28,24 @@ std::string OwnFileProblem(const std::string& ownPath) {
            "continue.";
   return "Cannot open the file \"" + ownPath + "\". Setup can not continue.";
 }
+
+int ExitCodeOf(uninstall::UninstallResult result) {
+  switch (result) {
+    case uninstall::UninstallResult::kRemoved: return kExitDone;
+    case uninstall::UninstallResult::kSomethingStays: return kExitFailedPartWay;
+    case uninstall::UninstallResult::kKept: break;
+  }
+  return kExitStoppedUnchanged;
+}
+
+// The uninstaller asked its question whatever the mode, so what it has to say at the end is shown
+// whatever the mode too.
+EndMessage MessageOf(const uninstall::UninstallOutcome& outcome, os::WindowRef owner) {
+  if (!outcome.message) return {};
+  const uninstall::UninstallMessage& m = *outcome.message;
+  return EndMessage{m.text, m.caption.c_str(), m.icon, owner, /*evenWhenSilent=*/true};
+}
+
 }  // namespace
 
 void TSCRSetup::FormCreate() {
@@ -35,25 +53,28 @@ void TSCRSetup::FormCreate() {
   std::unique_ptr<os::File> ownFile = os_.files.Open(ownPath, os::OpenMode::kReadShareAll);
   if (!ownFile) {
     // Nothing of the package can be read, so there is nothing to offer: say why and end.
-    EndProgram(kExitUnreadable, OwnFileProblem(ownPath));
+    const EndMessage message{OwnFileProblem(ownPath)};
+    EndProgram(kExitUnreadable, &message);
     return;
   }
 
   bool setupBranch = false;
+  int failure = kExitDone;  // the exit code a failed reading ends with
   try {
     package::FileReadSource source(*ownFile);
     setupBranch = ReadPackageIntoWizard(source);
-  } catch (const SilentAbort&) {
-    // The uninstaller chose to end quietly; there is nothing wrong with the file.
-    host_.HideForGood();
-    EndProgram(exitCode_);
-    return;
+  } catch (const uninstall::RemovalCutShort&) {
+    // The uninstaller's own work runs from inside the package's reading, so its errors are
+    // reported here with the corrupted-file message, where start-up reports every error; this
+    // one came once the removal had begun, and leaves it half done.
+    failure = kExitFailedPartWay;
   } catch (...) {
-    // Every error of the package's reading ends here with the corrupted-file message, and so
-    // does an error of the uninstaller's own work, which start-up runs from inside that reading.
-    // An error once the removal has begun leaves it half done.
-    EndProgram(uninstallReport_.removalBegan ? kExitFailedPartWay : kExitUnreadable,
-               language::Translate(language::english::kFileCorrupted));
+    // Every error of the package's reading, and one of the uninstaller before it removed anything.
+    failure = kExitUnreadable;
+  }
+  if (failure != kExitDone) {
+    const EndMessage message{language::Translate(language::english::kFileCorrupted)};
+    EndProgram(failure, &message);
     return;
   }
   ownFile.reset();
@@ -80,12 +101,11 @@ bool TSCRSetup::ReadPackageIntoWizard(package::ReadSource& source) {
   LangRenameControls();
 
   if (package::KindOf(decision) != package::PackageKind::kSetup) {
-    uninstall::UninstallProcedure(os_, host_.Handle(), PackageEnd, Record, uninstallReport_);
+    const uninstall::UninstallOutcome outcome =
+        uninstall::UninstallProcedure(os_, host_.Handle(), PackageEnd, Record);
     host_.HideForGood();
-    if (!uninstallReport_.removalBegan)
-      EndProgram(exitCode_);
-    else
-      EndProgram(uninstallReport_.somethingStays ? kExitFailedPartWay : kExitDone);
+    const EndMessage message = MessageOf(outcome, host_.Handle());
+    EndProgram(ExitCodeOf(outcome.result), &message);
     return false;
   }
 

@@ -55,6 +55,9 @@ void TSCRSetup::btnOKClick() {
   const install::InstallOutcome outcome =
       install::InstallScreenSaver(os_, InstallRequestFor(edDirectory.Caption()), progress);
 
+  // Not EndProgram: the window is showing, and it either stays open (for the readme, for Finish,
+  // for another folder) or closes as Cancel closes it. The program ends when the window closes,
+  // which runs FormDestroy on the way; until then only the code that end is to return is noted.
   if (outcome.folderText) edDirectory.SetCaption(*outcome.folderText);
   if (outcome.result != install::InstallResult::kStoppedUnchanged)
     exitCode_ = ExitCodeOf(outcome.result);
@@ -63,7 +66,8 @@ void TSCRSetup::btnOKClick() {
                            os::kMbOk | os::kMbIconError);
   if (outcome.page == install::PageAfter::kFinished) SetPage(kPageFinished);
   if (outcome.page == install::PageAfter::kDirectory) {
-    // The user has to choose another folder: the handler that pressed Install goes no further.
+    // The user has to choose another folder: the window stays open, and the handler that
+    // pressed Install goes no further.
     SetPage(kPageDirectory);
     throw SilentAbort();
   }

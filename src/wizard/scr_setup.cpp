@@ -57,11 +57,11 @@ void TSCRSetup::Dispatch(const std::function<void()>& handler) {
                          os::kMbOk | os::kMbIconError);
 }
 
-void TSCRSetup::EndProgram(int exitCode, const std::string& message, os::WindowRef owner) {
+void TSCRSetup::EndProgram(int exitCode, const EndMessage* message) {
   exitCode_ = exitCode;
-  if (!silentMode_ && !message.empty())
-    os_.system.ShowMessage(owner, message, language::kApplicationTitle,
-                           os::kMbOk | os::kMbIconError);
+  if (message && !message->text.empty() && (!silentMode_ || message->evenWhenSilent))
+    os_.system.ShowMessage(message->owner, message->text, message->caption,
+                           os::kMbOk | message->icon);
   host_.Terminate();
 }
 

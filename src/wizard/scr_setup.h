@@ -8,6 +8,7 @@
 #include <string>
 
 #include "install/install_procedure.h"
+#include "language/application_title.h"
 #include "os/os.h"
 #include "package/extension_block.h"
 #include "package/read_source.h"
@@ -15,7 +16,6 @@
 #include "ui/controls.h"
 #include "ui/form_host.h"
 #include "ui/pages.h"
-#include "uninstall/uninstall_procedure.h"
 #include "wizard/exit_codes.h"
 
 namespace wizard {
@@ -24,6 +24,16 @@ namespace wizard {
 class SilentAbort : public std::exception {
  public:
   const char* what() const noexcept override { return "silent abort"; }
+};
+
+// The box the program ends with, one OK button. None is shown for an empty text, nor in silent
+// mode unless `evenWhenSilent`.
+struct EndMessage {
+  std::string text;
+  const char* caption = language::kApplicationTitle;  // not owned: outlives the box
+  unsigned icon = os::kMbIconError;
+  os::WindowRef owner = 0;
+  bool evenWhenSilent = false;
 };
 
 using ui::kPageCount;
@@ -97,16 +107,15 @@ class TSCRSetup {
   bool ReadPackageIntoWizard(package::ReadSource& source);
   void RunUnattendedInstallation();
   install::InstallRequest InstallRequestFor(const std::string& folderText) const;
-  // The one way the program ends by itself: the exit code, the message (none in silent mode;
-  // `owner` owns its box), then the end of the message loop.
-  void EndProgram(int exitCode, const std::string& message = {}, os::WindowRef owner = 0);
+  // The one way the program ends by itself: the exit code, the message, then the end of the
+  // message loop. (A shown window ends the program by closing, as Cancel closes it.)
+  void EndProgram(int exitCode, const EndMessage* message = nullptr);
 
   os::Os& os_;
   ui::FormHost& host_;
   bool silentMode_;
   std::string folderArgument_;
   int exitCode_ = kExitStoppedUnchanged;  // until something has been done
-  uninstall::UninstallReport uninstallReport_;
 };
 
 std::string ExpandFolderMacros(os::Os& os, os::WindowRef owner, const std::string& defaultFolder,

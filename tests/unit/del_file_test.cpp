@@ -1,164 +1,47 @@
+// The "-delfile" mode as the command line starts it: the goodbye comes only with exactly four
+// parameters, and the exit code says whether the file is gone.
 #include <gtest/gtest.h>
 
 #include "app/del_file.h"
-#include "wizard/exit_codes.h"
 #include "support/fake_os.h"
+#include "wizard/exit_codes.h"
 
 namespace {
 
-constexpr char kOwnPath[] = "C:\\windows\\temp\\uninst.exe";
-
-struct ClosingCase {
-  const char* arguments;
-  bool boxShown;
-};
-
-TEST(DelFileTest, DeletesSchedulesOwnFileAndSaysGoodbyeOnlyWithFourArguments) {
-  const std::vector<ClosingCase> cases = {
-      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE", false},
-      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE \"Screensaver Setup\"", false},
-      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE \"Screensaver Setup\" \"Sky is gone.\"", true},
-      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE \"Screensaver Setup\" \"Sky is gone.\" more", false},
+TEST(DelFileMode, SaysGoodbyeOnlyWithFourArgumentsAndEndsWithWhatBecameOfTheFile) {
+  struct Case {
+    const char* arguments;
+    bool held;  // the file is never released
+    bool boxShown;
+    int exitCode;
+  };
+  const std::vector<Case> cases = {
+      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE", false, false, wizard::kExitDone},
+      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE \"Screensaver Setup\"", false, false, wizard::kExitDone},
+      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE \"Screensaver Setup\" \"Sky is gone.\"", false, true,
+       wizard::kExitDone},
+      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE \"Screensaver Setup\" \"Sky is gone.\" more", false, false,
+       wizard::kExitDone},
+      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE \"Screensaver Setup\" \"Sky is gone.\"", true, true,
+       wizard::kExitFailedPartWay},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.arguments) + (c.held ? ", held" : ""));
     fake::FakeOs fake;
     fake.files.AddFile("C:\\PROGRA~1\\Sky\\UNINST~1.EXE", "MZ");
-    fake.system.SetModulePath(kOwnPath);
+    fake.system.SetModulePath("C:\\windows\\temp\\uninst.exe");
     os::Os os = fake.Os();
-    const auto commandLine = app::CommandLine::Parse(std::string("u.exe ") + c.arguments);
+    auto holder = fake.files.Open("C:\\PROGRA~1\\Sky\\UNINST~1.EXE", os::OpenMode::kReadShareRead);
+    if (!c.held) holder.reset();
 
-    EXPECT_EQ(app::RunDelFile(os, commandLine), wizard::kExitDone) << c.arguments;
+    EXPECT_EQ(app::RunDelFile(os, app::CommandLine::Parse(std::string("u.exe ") + c.arguments)), c.exitCode);
 
-    EXPECT_FALSE(fake.files.HasFile("C:\\PROGRA~1\\Sky\\UNINST~1.EXE")) << c.arguments;
-    EXPECT_EQ(fake.files.RebootDeletions(), std::vector<std::string>{kOwnPath}) << c.arguments;
-    ASSERT_EQ(fake.system.Messages().size(), c.boxShown ? 1u : 0u) << c.arguments;
+    EXPECT_EQ(fake.files.HasFile("C:\\PROGRA~1\\Sky\\UNINST~1.EXE"), c.held);
+    ASSERT_EQ(fake.system.Messages().size(), c.boxShown ? 1u : 0u);
     if (c.boxShown) {
-      const fake::Message& box = fake.system.Messages()[0];
-      EXPECT_EQ(box.owner, 0u);
-      EXPECT_EQ(box.caption, "Screensaver Setup");
-      EXPECT_EQ(box.text, "Sky is gone.");
-      EXPECT_EQ(box.flags, 0x40u);
-      EXPECT_LT(fake.log.IndexOf("DeleteAtReboot"), fake.log.IndexOf("ShowMessage"));
+      EXPECT_EQ(fake.system.Messages()[0].caption, "Screensaver Setup");
+      EXPECT_EQ(fake.system.Messages()[0].text, "Sky is gone.") << "left to the restart, which the system accepts";
     }
-    EXPECT_EQ(fake.system.SleepCount(), 0) << c.arguments;
-  }
-}
-
-struct WaitCase {
-  const char* name;
-  const char* path;  // what the command line names
-  int releasedAfterSleeps;  // -1: never released
-  bool fileGoneAtEnd;
-  int expectedDeleteAttempts;
-};
-
-// The file is held by a running process (the uninstaller) until some point; the fake plays that
-// by keeping it open until the n-th pause.
-TEST(DelFileTest, WaitsForTheFileToBeReleasedAndGivesUpOnlyAfterTheBound) {
-  constexpr int kMaxPauses =
-      static_cast<int>(app::kDelFileGiveUpMilliseconds / app::kDelFileRetryMilliseconds);
-  const std::vector<WaitCase> cases = {
-      {"free at once", "C:\\u.exe", 0, true, 1},
-      {"released after 3 pauses", "C:\\u.exe", 3, true, 4},
-      {"never released", "C:\\u.exe", -1, false, kMaxPauses + 1},
-      {"absent", "C:\\nothing.exe", 0, true, 1},
-      {"empty path", "\"\"", 0, true, 1},
-      {"a folder", "C:\\windows", 0, true, 1},
-      {"wildcards", "C:\\*.exe", -1, false, 1},
-  };
-  for (const auto& c : cases) {
-    fake::FakeOs fake;
-    fake.files.AddFile("C:\\u.exe", "MZ");
-    os::Os os = fake.Os();
-    auto holder = fake.files.Open("C:\\u.exe", os::OpenMode::kReadShareRead);
-    if (c.releasedAfterSleeps == 0) holder.reset();
-    fake.system.onSleep = [&](uint64_t) {
-      if (fake.system.SleepCount() == c.releasedAfterSleeps) holder.reset();
-    };
-
-    const int code = app::RunDelFile(os, app::CommandLine::Parse(std::string("t.exe -delfile ") + c.path));
-
-    EXPECT_EQ(fake.log.Count("DeleteFile"), c.expectedDeleteAttempts) << c.name;
-    EXPECT_EQ(fake.system.SleepCount(), c.expectedDeleteAttempts - 1) << c.name;
-    for (const std::string& line : fake.log.LinesOf("Sleep"))
-      EXPECT_EQ(line, "Sleep " + std::to_string(app::kDelFileRetryMilliseconds));
-    if (std::string(c.path) == "C:\\u.exe") {
-      EXPECT_EQ(!fake.files.HasFile("C:\\u.exe"), c.fileGoneAtEnd) << c.name;
-    }
-    // A file given up on is left to the next restart, next to our own file; the code says it stays.
-    const bool givenUp = c.expectedDeleteAttempts > 1 && c.releasedAfterSleeps < 0;
-    EXPECT_EQ(fake.files.RebootDeletions().size(), givenUp ? 2u : 1u) << c.name;
-    EXPECT_EQ(code, givenUp ? wizard::kExitFailedPartWay : wizard::kExitDone) << c.name;
-  }
-}
-
-// After the bound the closing box is shown only when the file is gone at restart at the latest;
-// otherwise the user learns which file stays.
-TEST(DelFileTest, GivingUpNamesTheFileUnlessItGoesAtRestart) {
-  for (const bool restartRefused : {false, true}) {
-    SCOPED_TRACE(restartRefused ? "restart deletion refused" : "restart deletion accepted");
-    fake::FakeOs fake;
-    fake.files.AddFile("C:\\u.exe", "MZ");
-    os::Os os = fake.Os();
-    auto holder = fake.files.Open("C:\\u.exe", os::OpenMode::kReadShareRead);  // never released
-    if (restartRefused) fake.FailOn("DeleteAtReboot", "u.exe");
-    EXPECT_EQ(app::RunDelFile(os, app::CommandLine::Parse("t.exe -delfile C:\\u.exe Cap \"Sky is gone.\"")),
-              wizard::kExitFailedPartWay);
-    ASSERT_EQ(fake.system.Messages().size(), 1u);
-    const fake::Message& box = fake.system.Messages()[0];
-    EXPECT_EQ(box.caption, "Cap");
-    if (restartRefused) {
-      EXPECT_EQ(box.text, "The file \"C:\\u.exe\" could not be removed. Please delete it yourself.");
-      EXPECT_EQ(box.flags, os::kMbOk | os::kMbIconWarning);
-    } else {
-      EXPECT_EQ(box.text, "Sky is gone.");
-      EXPECT_EQ(fake.files.RebootDeletions().front(), "C:\\u.exe");
-    }
-  }
-}
-
-// The copy's own folder goes at restart with it, but only a folder the uninstaller made for a
-// copy: "-delfile" started from anywhere else must never remove the folder it lies in.
-TEST(DelFileTest, SchedulesTheRunFolderOfAnUninstallerCopyAfterTheCopy) {
-  struct Case {
-    std::string ownPath;
-    std::vector<std::string> scheduled;
-  };
-  const std::string runFolder = "C:\\windows\\temp\\ZUZOrilder-00ff10a0b0c0d0e0";
-  const std::vector<Case> cases = {
-      {runFolder + "\\ZUZOrilderuninst0.exe", {runFolder + "\\ZUZOrilderuninst0.exe", runFolder}},
-      {runFolder + "\\zuzoriLDERuninst0.EXE", {runFolder + "\\zuzoriLDERuninst0.EXE", runFolder}},
-      {"C:\\windows\\temp\\ZUZOrilderuninst0.exe", {"C:\\windows\\temp\\ZUZOrilderuninst0.exe"}},
-      {"C:\\Users\\me\\Downloads\\ZUZOrilderuninst0.exe", {"C:\\Users\\me\\Downloads\\ZUZOrilderuninst0.exe"}},
-      {runFolder + "\\setup.exe", {runFolder + "\\setup.exe"}},
-      {"C:\\windows\\temp\\ZUZOrilder-00ff10a0b0c0d0\\ZUZOrilderuninst0.exe",
-       {"C:\\windows\\temp\\ZUZOrilder-00ff10a0b0c0d0\\ZUZOrilderuninst0.exe"}},
-      {"C:\\windows\\temp\\ZUZOrilder-00ff10a0b0c0d0zz\\ZUZOrilderuninst0.exe",
-       {"C:\\windows\\temp\\ZUZOrilder-00ff10a0b0c0d0zz\\ZUZOrilderuninst0.exe"}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.ownPath);
-    fake::FakeOs fake;
-    fake.files.AddFile(c.ownPath, "MZ");
-    fake.system.SetModulePath(c.ownPath);
-    os::Os os = fake.Os();
-    app::RunDelFile(os, app::CommandLine::Parse("t.exe -delfile C:\\gone.exe Cap Text"));
-    EXPECT_EQ(fake.files.RebootDeletions(), c.scheduled);
-  }
-}
-
-TEST(DelFileTest, FailuresOfTheSystemStillEndWithTheClosingMessage) {
-  for (const char* failing : {"DeleteAtReboot", "ModulePath", "Attributes", "DeleteFile"}) {
-    fake::FakeOs fake;
-    fake.files.AddFile("C:\\u.exe", "MZ");
-    fake.FailOn(failing);
-    os::Os os = fake.Os();
-    app::RunDelFile(os, app::CommandLine::Parse("t.exe -delfile C:\\u.exe Cap Text"));
-    // A file that never goes is handed to the restart as well, which the system accepts here.
-    const std::string op = failing;
-    EXPECT_EQ(fake.log.Count("DeleteAtReboot"), op == "ModulePath" ? 0 : op == "DeleteFile" ? 2 : 1) << failing;
-    ASSERT_EQ(fake.system.Messages().size(), 1u) << failing;
-    EXPECT_EQ(fake.system.Messages()[0].text, "Text") << failing;
   }
 }
 

@@ -27,6 +27,7 @@ TEST(InstallFolder, CreatesEveryMissingLevelOutermostFirst) {
       {"", true, {}},
       {"ab", true, {}},            // too short to be a folder of its own: left to the check
       {"C:/a/b", true, {"C:/a", "C:/a/b"}},
+      {"C:/a/b/", true, {"C:/a", "C:/a/b"}},
       {"Q:\\nodrive\\x", false, {"Q:\\nodrive [failed]"}},  // the first level fails: nothing further
   };
   for (const Case& c : cases) {

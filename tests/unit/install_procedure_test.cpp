@@ -1,5 +1,5 @@
-// The installation as the wizard runs it: a real setup file in the fake file system, start-up
-// through FormCreate, then the Install handler.
+// The installation procedure on a real setup file in the fake file system, given what start-up
+// reads from it; and the window, which hands it the user's choice and applies its outcome.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,11 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "install/install_procedure.h"
 #include "integration/saver_registry.h"
 #include "integration/uninstall_entry.h"
 #include "language/translation.h"
+#include "package/package_reader.h"
+#include "package/read_source.h"
 #include "support/fake_form_host.h"
 #include "text/path_parts.h"
+#include "text/text_lines.h"
 #include "support/fake_os.h"
 #include "support/setup_file.h"
 #include "wizard/scr_setup.h"
@@ -49,12 +53,22 @@ struct Package {
   std::optional<package::ExtensionBlock> extension = package::ExtensionBlock{};
 };
 
+// What the installation reports of the copy, in order: "begins", each percentage, "ends".
+class RecordedProgress : public install::InstallProgress {
+ public:
+  void CopyBegins() override { events.push_back("begins"); }
+  void CopyEnds() override { events.push_back("ends"); }
+  void Percent(int percent) override { events.push_back(std::to_string(percent)); }
+  std::vector<std::string> events;
+};
+
 std::string DesktopLink() { return std::string(fake::kFakeDesktop) + "\\Preview Stars.lnk"; }
 std::string GroupLink(const std::string& name) {
   return std::string(fake::kFakePrograms) + "\\Stars\\" + name + ".lnk";
 }
 
-// One machine with one setup file on it, started the way the entry point starts the program.
+// One machine with one setup file on it: the installation runs on what start-up reads from the
+// file (Run), or the window starts the way the entry point starts the program (Start).
 struct Rig {
   explicit Rig(const Package& p = Package()) : package(p) {
     support::SetupContents contents;
@@ -72,8 +86,24 @@ struct Rig {
     fake.files.AddFile(kSetupPath, setupFile);
     fake.files.AddFolder("C:\\Savers");
     fake.files.AddFile("C:\\file.txt", "x");
+    // What start-up reads from the file, for the installation run on its own.
+    package::MemoryReadSource source(setupFile);
+    const package::PackageInfo info = package::ReadPackage(source);
+    record = info.record;
+    packageEnd = info.packageEnd;
+    extension = package::ReadExtension(source, packageEnd).value_or(package::ExtensionBlock{});
+    readmeLines = text::SplitTextLines(info.readme);
+    languageText = info.language;
   }
   ~Rig() { language::FreeTranslation(); }
+
+  // The installation alone, into `folder` as typed, with the translation start-up loads.
+  install::InstallOutcome Run(const std::string& folder, bool unattended = false) {
+    language::LoadTranslation(languageText, "Setup");
+    const install::InstallRequest request{folder,     readmeLines, record,   packageEnd,
+                                          kCaption, unattended,  extension};
+    return install::InstallScreenSaver(os, request, progress);
+  }
 
   // Start-up; in silent mode it installs as well.
   void Start(bool silent, const std::string& folderArgument = {}) {
@@ -94,7 +124,7 @@ struct Rig {
   }
 
   std::string ExpectedUninstaller() const {
-    const auto& raw = form->Record.Raw();
+    const auto& raw = (form ? form->Record : record).Raw();
     return package.stub + package.readme + package.license + package.language +
            std::string(raw.begin(), raw.end()) + "ScUnin.sig";
   }
@@ -112,12 +142,20 @@ struct Rig {
       EXPECT_EQ(fake.files.OpenHandles(path), 0) << path;
   }
 
+  static constexpr char kCaption[] = "Stars Setup";  // the window's, for the failure message
+
   Package package;
   fake::FakeOs fake;
   fake::FakeFormHost host{&fake};
   os::Os os = fake.Os();
   std::unique_ptr<TSCRSetup> form;
   std::string setupFile;
+  package::SettingsRecord record;
+  int64_t packageEnd = 0;
+  package::ExtensionBlock extension;
+  std::vector<std::string> readmeLines;
+  std::string languageText;
+  RecordedProgress progress;
 };
 
 int IndexOfOp(const fake::CallLog& log, const std::string& op) {
@@ -143,12 +181,12 @@ TEST(InstallProcedure, SuccessWritesTheFilesAndWhatTheFlagsAskFor) {
     const char* name;
     bool flags;
     std::string readme;
-    int pageAfter;
+    install::PageAfter pageAfter;
   };
   const Case cases[] = {
-      {"flags on, readme", true, "Stars\r\n\r\nA field of stars.", kPageProgress},
-      {"flags off, no readme", false, "", kPageFinished},
-      {"flags on, no readme", true, "", kPageFinished},
+      {"flags on, readme", true, "Stars\r\n\r\nA field of stars.", install::PageAfter::kUnchanged},
+      {"flags off, no readme", false, "", install::PageAfter::kFinished},
+      {"flags on, no readme", true, "", install::PageAfter::kFinished},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -156,10 +194,9 @@ TEST(InstallProcedure, SuccessWritesTheFilesAndWhatTheFlagsAskFor) {
     p.flags = c.flags;
     p.readme = c.readme;
     Rig rig(p);
-    rig.Start(false);
-    ASSERT_FALSE(rig.Install("C:\\Savers"));
+    const install::InstallOutcome outcome = rig.Run("C:\\Savers");
 
-    EXPECT_EQ(rig.form->edDirectory.Caption(), kFolder);
+    EXPECT_EQ(outcome.folderText, kFolder);
     EXPECT_EQ(rig.fake.files.Content(kSaver), p.image);
     ASSERT_EQ(rig.fake.shell.Executions().size(), 1u);
     const fake::Execution& run = rig.fake.shell.Executions()[0];
@@ -181,8 +218,7 @@ TEST(InstallProcedure, SuccessWritesTheFilesAndWhatTheFlagsAskFor) {
     const auto uninstaller = rig.fake.files.Content(kUninstaller);
     ASSERT_TRUE(uninstaller.has_value());
     EXPECT_EQ(*uninstaller, rig.ExpectedUninstaller());
-    EXPECT_EQ(int64_t(uninstaller->size()),
-              rig.form->PackageEnd - rig.form->Record.PackageSize() + rig.form->Record.TextsSize() + 942);
+    EXPECT_EQ(int64_t(uninstaller->size()), rig.packageEnd - rig.record.PackageSize() + rig.record.TextsSize() + 942);
 
     if (c.flags) {
       EXPECT_EQ(rig.UninstallString(), "\"" + std::string(kUninstaller) + "\"");
@@ -197,21 +233,16 @@ TEST(InstallProcedure, SuccessWritesTheFilesAndWhatTheFlagsAskFor) {
     }
     EXPECT_EQ(rig.InstalledPath(), kSaver);
 
-    EXPECT_EQ(rig.form->CurrentPage(), c.pageAfter);
-    if (c.pageAfter == kPageProgress) {
-      EXPECT_FALSE(rig.form->btnNext.Visible());
-    }
-    EXPECT_EQ(rig.form->ProgressBar.Maximum(), 100);
+    EXPECT_EQ(outcome.page, c.pageAfter);
+    EXPECT_FALSE(outcome.message);
+    EXPECT_FALSE(outcome.closeWindow);
     EXPECT_TRUE(rig.Messages().empty());
-    EXPECT_FALSE(rig.host.closed);
-    EXPECT_TRUE(rig.host.windowEnabled);
-    EXPECT_FALSE(rig.host.busyCursor);
     rig.ExpectNothingLeftOpen();
-    EXPECT_EQ(rig.form->ExitCode(), kExitDone);
+    EXPECT_EQ(outcome.result, install::InstallResult::kDone);
   }
 }
 
-TEST(InstallProcedure, ImageIsCopiedInBoundedChunksWithProgressAndPumping) {
+TEST(InstallProcedure, ImageIsCopiedInBoundedChunksWithProgress) {
   // A 1,000,000-byte setup file whose image lies at 400,000 .. 699,999.
   Package p;
   p.stub = Bytes(400000, 3);
@@ -221,22 +252,9 @@ TEST(InstallProcedure, ImageIsCopiedInBoundedChunksWithProgressAndPumping) {
   p.extension = std::nullopt;  // nothing behind the package: the shares are of these bytes
   Rig rig(p);
   ASSERT_EQ(rig.setupFile.size(), 1000000u);
-  rig.Start(false);
+  EXPECT_EQ(rig.Run("C:\\Savers").result, install::InstallResult::kDone);
 
-  std::vector<int> shown;
-  std::vector<bool> windowEnabled, busy;
-  rig.host.onProcessMessages = [&] {
-    shown.push_back(rig.form->ProgressBar.Position());
-    windowEnabled.push_back(rig.host.windowEnabled);
-    busy.push_back(rig.host.busyCursor);
-  };
-  rig.fake.log.Clear();
-  ASSERT_FALSE(rig.Install("C:\\Savers"));
-
-  EXPECT_EQ(shown, (std::vector<int>{50, 60, 70}));
-  EXPECT_EQ(windowEnabled, (std::vector<bool>{false, false, false}));
-  EXPECT_EQ(busy, (std::vector<bool>{true, true, true}));
-  EXPECT_EQ(rig.host.Count("RepaintNow " + std::to_string(int(ui::ControlId::ProgressBar))), 3);
+  EXPECT_EQ(rig.progress.events, (std::vector<std::string>{"begins", "50", "60", "70", "ends"}));
 
   // The image reads lie between the seek to its start and the creation of the uninstaller.
   const int seek = rig.fake.log.IndexOf("Seek C:\\setup.exe 400000");
@@ -247,6 +265,34 @@ TEST(InstallProcedure, ImageIsCopiedInBoundedChunksWithProgressAndPumping) {
     if (calls[i].op == "Read") chunks.push_back(calls[i].detail);
   EXPECT_EQ(chunks, (std::vector<std::string>{"100001", "100001", "99998"}));
   EXPECT_EQ(rig.fake.files.Content(kSaver), p.image);
+}
+
+// The progress page while the image is copied: no input and the hourglass, the bar moved,
+// repainted and the window served after each chunk; all as before once the copy is over.
+TEST(InstallWindow, TheProgressPageShowsTheCopy) {
+  Package p;
+  p.stub = Bytes(400000, 3);
+  p.image = Bytes(300000, 4);
+  p.readme = "";
+  p.license = std::string(300000 - 942, 'L');
+  p.extension = std::nullopt;
+  Rig rig(p);
+  rig.Start(false);
+
+  std::vector<int> shown;
+  std::vector<bool> windowEnabled, busy;
+  rig.host.onProcessMessages = [&] {
+    shown.push_back(rig.form->ProgressBar.Position());
+    windowEnabled.push_back(rig.host.windowEnabled);
+    busy.push_back(rig.host.busyCursor);
+  };
+  ASSERT_FALSE(rig.Install("C:\\Savers"));
+
+  EXPECT_EQ(rig.form->ProgressBar.Maximum(), 100);
+  EXPECT_EQ(shown, (std::vector<int>{50, 60, 70}));
+  EXPECT_EQ(windowEnabled, (std::vector<bool>{false, false, false}));
+  EXPECT_EQ(busy, (std::vector<bool>{true, true, true}));
+  EXPECT_EQ(rig.host.Count("RepaintNow " + std::to_string(int(ui::ControlId::ProgressBar))), 3);
   EXPECT_TRUE(rig.host.windowEnabled);
   EXPECT_FALSE(rig.host.busyCursor);
 }
@@ -282,40 +328,28 @@ TEST(InstallProcedure, FolderAndTargetProblemsSendTheUserBackWithNothingLeftBehi
        },
        kD},
   };
-  for (const bool silent : {false, true}) {
+  for (const bool unattended : {false, true}) {
     for (const Case& c : cases) {
-      // Silent mode takes the folder from the command line, where an empty one means the default.
-      if (silent && c.typed.empty()) continue;
-      SCOPED_TRACE(std::string(c.name) + (silent ? ", silent" : ", interactive"));
+      SCOPED_TRACE(std::string(c.name) + (unattended ? ", unattended" : ", interactive"));
       Rig rig;
       if (c.setUp) c.setUp(rig.fake);
       const std::vector<std::string> before = rig.fake.files.Entries();
-      if (silent) {
-        rig.Start(true, c.typed);
-      } else {
-        rig.Start(false);
-        EXPECT_TRUE(rig.Install(c.typed));
-      }
+      const install::InstallOutcome outcome = rig.Run(c.typed, unattended);
 
-      EXPECT_EQ(rig.form->CurrentPage(), kPageDirectory);
-      if (silent) {
-        EXPECT_TRUE(rig.Messages().empty());
-        EXPECT_TRUE(rig.host.terminated);
-        EXPECT_EQ(rig.form->ExitCode(), kExitStoppedUnchanged);
-      } else {
-        ASSERT_EQ(rig.Messages().size(), 1u);
-        EXPECT_EQ(rig.Messages()[0].text, c.message);
-        EXPECT_EQ(rig.Messages()[0].caption, "Screensaver Setup");
-        EXPECT_EQ(rig.Messages()[0].flags, os::kMbOk | os::kMbIconError);
-        EXPECT_FALSE(rig.host.terminated);
-        EXPECT_EQ(rig.form->ExitCode(), kExitStoppedUnchanged);
-      }
+      // The same in both modes: the window decides what it shows.
+      EXPECT_EQ(outcome.page, install::PageAfter::kDirectory);
+      EXPECT_EQ(outcome.result, install::InstallResult::kStoppedUnchanged);
+      ASSERT_TRUE(outcome.message);
+      EXPECT_EQ(outcome.message->text, c.message);
+      EXPECT_EQ(outcome.message->caption, "Screensaver Setup");
+      EXPECT_FALSE(outcome.closeWindow);
+      EXPECT_TRUE(rig.Messages().empty());
+      EXPECT_TRUE(rig.progress.events.empty()) << "no copy began";
       // Folders made on the way are gone again.
       EXPECT_EQ(rig.fake.files.Entries(), before);
       if (c.typed.empty()) {
         EXPECT_EQ(rig.fake.log.Count("CreateFolder"), 0);
       }
-      EXPECT_FALSE(rig.host.closed);
       EXPECT_FALSE(rig.fake.files.HasFile(kSaver));
       EXPECT_FALSE(rig.fake.files.HasFile(kUninstaller));
       EXPECT_TRUE(rig.fake.shell.Executions().empty());
@@ -329,11 +363,82 @@ TEST(InstallProcedure, ATranslatedFolderMessageIsShown) {
   Package p;
   p.language = "Setup\r\nInvalid directory. Please select an existing directory.=Dossier invalide.\r\n";
   Rig rig(p);
-  rig.Start(false);
-  EXPECT_TRUE(rig.Install(""));
-  ASSERT_EQ(rig.Messages().size(), 1u);
-  EXPECT_EQ(rig.Messages()[0].text, "Dossier invalide.");
-  EXPECT_EQ(rig.Messages()[0].caption, "Screensaver Setup");
+  const install::InstallOutcome outcome = rig.Run("");
+  ASSERT_TRUE(outcome.message);
+  EXPECT_EQ(outcome.message->text, "Dossier invalide.");
+  EXPECT_EQ(outcome.message->caption, "Screensaver Setup");
+}
+
+// The window applies what the installation says: the folder box, the message box, the page and
+// the exit code; after a failure the window closes, and the unattended run ends however it went,
+// with no box.
+TEST(InstallWindow, AppliesTheOutcome) {
+  const auto uninstallerFails = [](fake::FakeOs& f) { f.FailOn("OpenFile", "uninstall stars.exe"); };
+  const std::string kReadmeText = Package().readme;
+  const char* kNoFolder = "Invalid directory. Please select an existing directory.";
+  struct Case {
+    const char* name;
+    bool silent;
+    std::string folder;
+    std::string readme;
+    std::function<void(fake::FakeOs&)> fault;
+    bool aborted;  // the Install handler was left by the silent abort
+    int page;
+    std::string box;  // empty: none
+    std::string caption;
+    bool closed;
+    std::string folderBox;
+    int exitCode;
+  };
+  const Case cases[] = {
+      {"done, a readme to show", false, "C:\\Savers", kReadmeText, nullptr, false, kPageProgress, "", "", false,
+       kFolder, kExitDone},
+      {"done, no readme", false, "C:\\Savers", "", nullptr, false, kPageFinished, "", "", false, kFolder, kExitDone},
+      {"no such folder", false, "Q:", kReadmeText, nullptr, true, kPageDirectory, kNoFolder, "Screensaver Setup",
+       false, "Q:", kExitStoppedUnchanged},
+      {"failed", false, "C:\\Savers", kReadmeText, uninstallerFails, false, kPageProgress, kNotComplete,
+       "Stars Setup", true, kFolder, kExitFailedPartWay},
+      {"unattended, done", true, "C:\\Savers", kReadmeText, nullptr, false, 0, "", "", false, "", kExitDone},
+      {"unattended, no such folder", true, "Q:", kReadmeText, nullptr, false, 0, "", "", false, "",
+       kExitStoppedUnchanged},
+      {"unattended, failed", true, "C:\\Savers", kReadmeText, uninstallerFails, false, 0, "", "", false, "",
+       kExitFailedPartWay},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Package p;
+    p.readme = c.readme;
+    Rig rig(p);
+    if (c.fault) c.fault(rig.fake);
+    if (c.silent) {
+      rig.Start(true, c.folder);
+      EXPECT_TRUE(rig.host.terminated);
+    } else {
+      rig.Start(false);
+      EXPECT_EQ(rig.Install(c.folder), c.aborted);
+      EXPECT_FALSE(rig.host.terminated);
+      EXPECT_EQ(rig.form->CurrentPage(), c.page);
+      if (c.page == kPageProgress) {
+        EXPECT_FALSE(rig.form->btnNext.Visible());
+      }
+      EXPECT_EQ(rig.form->edDirectory.Caption(), c.folderBox);
+    }
+    ASSERT_EQ(rig.Messages().size(), c.box.empty() ? 0u : 1u);
+    if (!c.box.empty()) {
+      EXPECT_EQ(rig.Messages()[0].text, c.box);
+      EXPECT_EQ(rig.Messages()[0].caption, c.caption);
+      EXPECT_EQ(rig.Messages()[0].flags, os::kMbOk | os::kMbIconError);
+      EXPECT_EQ(rig.Messages()[0].owner, rig.host.handle);
+    }
+    EXPECT_EQ(rig.host.closed, c.closed);
+    if (c.closed) {
+      EXPECT_EQ(rig.Messages()[0].caption, rig.form->Window.Caption());
+      EXPECT_LT(IndexOfOp(rig.fake.log, "ShowMessage"), IndexOfOp(rig.fake.log, "Close"));
+    }
+    EXPECT_TRUE(rig.host.windowEnabled);
+    EXPECT_FALSE(rig.host.busyCursor);
+    EXPECT_EQ(rig.form->ExitCode(), c.exitCode);
+  }
 }
 
 // Faults inside the copy and the writing of the files.
@@ -360,9 +465,8 @@ TEST(InstallProcedure, TheEntryShowsWhatThePackageSaysAndTheVerbMayBeLeftOut) {
     Package p;
     p.extension = c.extension;
     Rig rig(p);
-    rig.Start(false);
-    rig.form->Record.SetLinkText(c.link);
-    ASSERT_FALSE(rig.Install("C:\\Savers"));
+    rig.record.SetLinkText(c.link);
+    EXPECT_EQ(rig.Run("C:\\Savers").result, install::InstallResult::kDone);
     const std::string key = integration::UninstallKeyPath("Stars");
     const auto dwordValue = [&](const char* name) -> std::optional<uint32_t> {
       const auto v = rig.fake.registry.Value(RegRoot::kLocalMachine, key, name);
@@ -383,7 +487,6 @@ TEST(InstallProcedure, TheEntryShowsWhatThePackageSaysAndTheVerbMayBeLeftOut) {
     EXPECT_EQ(string("DisplayVersion"), hasDetails ? std::optional<std::string>("2.1") : std::nullopt);
     EXPECT_EQ(string("URLInfoAbout"), c.link == "Visit us!" ? std::nullopt : std::optional<std::string>(c.link));
     EXPECT_EQ(rig.fake.shell.Executions().size(), c.verb ? 1u : 0u);
-    EXPECT_EQ(rig.form->ExitCode(), kExitDone);
   }
 }
 
@@ -435,39 +538,28 @@ void ExpectNothingInstalled(const Rig& rig) {
 }
 
 TEST(InstallProcedure, AFailureRollsBackWhatThisRunWroteAndEnds) {
-  for (const bool silent : {false, true}) {
+  for (const bool unattended : {false, true}) {
     for (const Fault& fault : Faults()) {
-      SCOPED_TRACE(std::string(fault.name) + (silent ? ", silent" : ", interactive"));
+      SCOPED_TRACE(std::string(fault.name) + (unattended ? ", unattended" : ", interactive"));
       Rig rig;
       fault.inject(rig.fake, rig.package.image);
       const std::vector<std::string> before = rig.fake.files.Entries();
-      if (silent) {
-        rig.Start(true, "C:\\Savers");
-      } else {
-        rig.Start(false);
-        EXPECT_FALSE(rig.Install("C:\\Savers"));  // a failure is no abort: it returns
-      }
+      const install::InstallOutcome outcome = rig.Run("C:\\Savers", unattended);
 
       ExpectNothingInstalled(rig);
       EXPECT_EQ(rig.fake.files.Entries(), before) << rig.fake.log.Dump();  // the folder was there before: it stays
-      EXPECT_TRUE(rig.host.windowEnabled);
-      EXPECT_FALSE(rig.host.busyCursor);
-      if (!silent) {
-        EXPECT_EQ(rig.form->CurrentPage(), kPageProgress);
+      // However the copy ended, the window had its input and the arrow back.
+      if (!rig.progress.events.empty()) {
+        EXPECT_EQ(rig.progress.events.front(), "begins");
+        EXPECT_EQ(rig.progress.events.back(), "ends");
       }
-      EXPECT_EQ(rig.form->ExitCode(), kExitFailedPartWay);
-      if (silent) {
-        EXPECT_TRUE(rig.Messages().empty());
-        EXPECT_TRUE(rig.host.terminated);
-      } else {
-        ASSERT_EQ(rig.Messages().size(), 1u);
-        EXPECT_EQ(rig.Messages()[0].text, kNotComplete);
-        EXPECT_EQ(rig.Messages()[0].caption, rig.form->Window.Caption());
-        EXPECT_EQ(rig.Messages()[0].caption, "Stars Setup");
-        EXPECT_EQ(rig.Messages()[0].flags, os::kMbOk | os::kMbIconError);
-        EXPECT_TRUE(rig.host.closed);
-        EXPECT_LT(IndexOfOp(rig.fake.log, "ShowMessage"), IndexOfOp(rig.fake.log, "Close"));
-      }
+      EXPECT_EQ(outcome.result, install::InstallResult::kFailedPartWay);
+      EXPECT_EQ(outcome.page, install::PageAfter::kUnchanged);
+      ASSERT_TRUE(outcome.message);
+      EXPECT_EQ(outcome.message->text, kNotComplete);
+      EXPECT_EQ(outcome.message->caption, Rig::kCaption);
+      EXPECT_TRUE(outcome.closeWindow);
+      EXPECT_TRUE(rig.Messages().empty());
     }
   }
 }
@@ -475,26 +567,19 @@ TEST(InstallProcedure, AFailureRollsBackWhatThisRunWroteAndEnds) {
 // A setup file whose image differs from its checksum installs nothing, in either mode, and says
 // that the file is damaged.
 TEST(InstallProcedure, AnImageThatDiffersFromItsChecksumInstallsNothing) {
-  for (const bool silent : {false, true}) {
-    SCOPED_TRACE(silent ? "silent" : "interactive");
+  for (const bool unattended : {false, true}) {
+    SCOPED_TRACE(unattended ? "unattended" : "interactive");
     Rig rig;
     std::string damaged = rig.setupFile;
     damaged[rig.package.stub.size() + 200000] ^= 0x01;  // in the copy's second chunk
     rig.fake.files.AddFile(kSetupPath, damaged);
-    if (silent) {
-      rig.Start(true, "C:\\Savers");
-    } else {
-      rig.Start(false);
-      EXPECT_FALSE(rig.Install("C:\\Savers"));
-    }
+    const install::InstallOutcome outcome = rig.Run("C:\\Savers", unattended);
     ExpectNothingInstalled(rig);
-    EXPECT_EQ(rig.form->ExitCode(), kExitFailedPartWay);
-    if (silent) {
-      EXPECT_TRUE(rig.Messages().empty());
-    } else {
-      ASSERT_EQ(rig.Messages().size(), 1u);
-      EXPECT_EQ(rig.Messages()[0].text, "The file is corrupted. Setup can not continue.");
-    }
+    EXPECT_EQ(outcome.result, install::InstallResult::kFailedPartWay);
+    ASSERT_TRUE(outcome.message);
+    EXPECT_EQ(outcome.message->text, "The file is corrupted. Setup can not continue.");
+    EXPECT_EQ(outcome.message->caption, "Screensaver Setup");
+    EXPECT_TRUE(outcome.closeWindow);
   }
 }
 
@@ -502,20 +587,21 @@ TEST(InstallProcedure, AnImageThatDiffersFromItsChecksumInstallsNothing) {
 // A reinstallation that fails at any point keeps the earlier installation's files byte for byte,
 // beside nothing new; one that succeeds replaces them and keeps nothing of them.
 TEST(InstallProcedure, AFailedReinstallationKeepsTheEarlierFiles) {
+  using install::InstallResult;
   struct Case {
     const char* name;
     std::function<void(fake::FakeOs&)> fault;
-    int exitCode;
+    InstallResult result;
   };
   const Case cases[] = {
-      {"uninstaller write fails", [](fake::FakeOs& f) { f.FailWhen([](const fake::Call& c) { return IsUninstallerWrite(c) && c.detail == "10"; }); }, kExitFailedPartWay},
-      {"first replacement fails", [](fake::FakeOs& f) { f.FailNth("RenameFile", 1); }, kExitFailedPartWay},
-      {"last replacement fails", [](fake::FakeOs& f) { f.FailNth("RenameFile", 6); }, kExitFailedPartWay},
-      {"record cannot be stored", [](fake::FakeOs& f) { f.FailOn("RegSetValue", "HKCU"); }, kExitFailedPartWay},
+      {"uninstaller write fails", [](fake::FakeOs& f) { f.FailWhen([](const fake::Call& c) { return IsUninstallerWrite(c) && c.detail == "10"; }); }, InstallResult::kFailedPartWay},
+      {"first replacement fails", [](fake::FakeOs& f) { f.FailNth("RenameFile", 1); }, InstallResult::kFailedPartWay},
+      {"last replacement fails", [](fake::FakeOs& f) { f.FailNth("RenameFile", 6); }, InstallResult::kFailedPartWay},
+      {"record cannot be stored", [](fake::FakeOs& f) { f.FailOn("RegSetValue", "HKCU"); }, InstallResult::kFailedPartWay},
       {"target held by a running saver", [](fake::FakeOs& f) {
          f.FailWhen([](const fake::Call& c) { return c.op == "OpenFile" && c.subject == kSaver && c.detail == "ReadWriteExisting"; });
-       }, kExitStoppedUnchanged},
-      {"no fault", [](fake::FakeOs&) {}, kExitDone},
+       }, InstallResult::kStoppedUnchanged},
+      {"no fault", [](fake::FakeOs&) {}, InstallResult::kDone},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -527,9 +613,8 @@ TEST(InstallProcedure, AFailedReinstallationKeepsTheEarlierFiles) {
                                 integration::kInstalledPathValue, kSaver);
     const std::vector<std::string> before = rig.fake.files.Entries();
     c.fault(rig.fake);
-    rig.Start(true, "C:\\Savers");
-    EXPECT_EQ(rig.form->ExitCode(), c.exitCode) << rig.fake.log.Dump();
-    const bool done = c.exitCode == kExitDone;
+    EXPECT_EQ(rig.Run("C:\\Savers", /*unattended=*/true).result, c.result) << rig.fake.log.Dump();
+    const bool done = c.result == InstallResult::kDone;
     if (!done) {
       EXPECT_EQ(rig.fake.files.Entries(), before) << rig.fake.log.Dump();
     }
@@ -594,8 +679,7 @@ TEST(InstallProcedure, EveryFailingCallEndsInstalledOrRolledBack) {
 TEST(InstallProcedure, IntegrationSeesTheExpandedPath) {
   const std::string typed = "C:\\Other\\..\\Savers";
   Rig rig;
-  rig.Start(false);
-  rig.Install(typed);
+  rig.Run(typed);
 
   EXPECT_EQ(rig.UninstallString(), "\"C:\\Savers\\uninstall stars.exe\"");
   // The screen-saver path always comes from the folder as typed.
@@ -612,18 +696,16 @@ TEST(InstallProcedure, TranslatedNamesAndAHostileMessagePattern) {
       "Readme=Lisezmoi\r\n"
       "There was an error installing %s. Installation is not complete.=%d%n%x %s: %s %%\r\n";
   Rig rig(p);
-  rig.Start(false);
-  EXPECT_FALSE(rig.Install("C:\\Savers"));
+  EXPECT_EQ(rig.Run("C:\\Savers").result, install::InstallResult::kDone);
   EXPECT_EQ(rig.fake.files.Content("C:\\Savers\\Stars Lisezmoi.txt"), "Stars\r\n\r\nA field of stars.\r\n");
   EXPECT_TRUE(rig.fake.files.HasFile("C:\\Savers\\\xC9liminer stars.exe"));
   EXPECT_EQ(rig.UninstallString(), "\"C:\\Savers\\\xC9liminer stars.exe\"");
 
   Rig failing(p);
-  failing.Start(false);
   failing.fake.FailWhen([](const fake::Call& c) { return c.op == "Write" && c.detail == "10"; });
-  EXPECT_FALSE(failing.Install("C:\\Savers"));
-  ASSERT_EQ(failing.Messages().size(), 1u);
-  EXPECT_EQ(failing.Messages()[0].text, "%d%n%x Stars: %s %");
+  const install::InstallOutcome outcome = failing.Run("C:\\Savers");
+  ASSERT_TRUE(outcome.message);
+  EXPECT_EQ(outcome.message->text, "%d%n%x Stars: %s %");
 }
 
 // Names taken from the package (file name, title, translations) are joined to the chosen folder,
@@ -650,11 +732,8 @@ TEST(InstallProcedure, NamesFromThePackageNeverLeadOutOfTheFolder) {
     p.language = c.language;
     Rig rig(p);
     rig.fake.files.AddFolder("C:\\Savers\\Deep\\Inner");
-    // A system reporting 10.0 keeps the record's long file name as it stands.
-    rig.fake.system.SetVersion(os::VersionInfo{2, 10, 0, ""});
-    rig.Start(false);
     const auto before = rig.fake.files.Entries();
-    EXPECT_FALSE(rig.Install("C:\\Savers\\Deep\\Inner"));
+    const install::InstallOutcome outcome = rig.Run("C:\\Savers\\Deep\\Inner");
     std::vector<std::string> inFolder;
     for (const std::string& entry : rig.fake.files.Entries()) {
       if (std::find(before.begin(), before.end(), entry) != before.end()) continue;
@@ -666,7 +745,7 @@ TEST(InstallProcedure, NamesFromThePackageNeverLeadOutOfTheFolder) {
       }
     }
     EXPECT_EQ(inFolder, c.inFolder);
-    EXPECT_TRUE(rig.Messages().empty()) << rig.fake.log.Dump();
+    EXPECT_FALSE(outcome.message) << rig.fake.log.Dump();
   }
 }
 

@@ -1,11 +1,15 @@
-// The uninstaller run end to end against the fakes: start-up finds the uninstaller signature
-// and hands over to the uninstall procedure.
+// The uninstall procedure against the fakes, given what start-up reads from an uninstaller file;
+// and the window, which ends the program as the procedure's outcome says.
 #include <gtest/gtest.h>
 
 #include "form_create_rig.h"
 #include "integration/saver_registry.h"
 #include "integration/shortcuts.h"
 #include "integration/uninstall_entry.h"
+#include "language/translation.h"
+#include "package/package_reader.h"
+#include "package/read_source.h"
+#include "uninstall/uninstall_procedure.h"
 
 namespace {
 
@@ -49,18 +53,23 @@ struct Machine {
     fake.log.Clear();
   }
 
+  // The whole uninstaller: start-up finds the uninstaller signature and hands over.
   void Uninstall(bool silent = false) { r.Start(silent ? std::vector<std::string>{"-silent"} : std::vector<std::string>{}, silent); }
+
+  // The procedure alone, on what start-up reads from the uninstaller file: the package end, the
+  // record and the translation of the language text.
+  uninstall::UninstallOutcome Remove() {
+    const std::string bytes = r.fake.files.Content(kUninstaller).value_or("");
+    package::MemoryReadSource source(bytes);
+    const package::PackageInfo info = package::ReadPackage(source);
+    language::LoadTranslation(info.language, "Setup");
+    return uninstall::UninstallProcedure(r.os, r.host.handle, info.packageEnd, info.record);
+  }
 
   int At(const std::string& linePrefix) {
     const int index = r.fake.log.IndexOf(linePrefix);
     EXPECT_GE(index, 0) << "missing: " << linePrefix << "\n" << r.fake.log.Dump();
     return index;
-  }
-
-  bool ShowedCorruptedMessage() const {
-    for (const fake::Message& m : r.fake.system.Messages())
-      if (m.text == "The file is corrupted. Setup can not continue.") return true;
-    return false;
   }
 
   rig::WizardRig r;
@@ -71,7 +80,7 @@ class Uninstaller : public ::testing::Test, public Machine {};
 
 TEST_F(Uninstaller, YesRemovesEverythingInOrder) {
   Install();
-  Uninstall();
+  const uninstall::UninstallOutcome outcome = Remove();
   auto& fake = r.fake;
   ASSERT_EQ(fake.system.Messages().size(), 1u) << fake.log.Dump();
   const fake::Message& ask = fake.system.Messages()[0];
@@ -122,9 +131,8 @@ TEST_F(Uninstaller, YesRemovesEverythingInOrder) {
                               " \"Screensaver Setup\" \"Stars has been successfully removed from your computer.\"");
   EXPECT_EQ(e.directory, "");
   EXPECT_EQ(e.show, 0);
-  EXPECT_TRUE(r.host.hidden);
-  EXPECT_TRUE(r.host.terminated);
-  EXPECT_EQ(r.wizard->ExitCode(), wizard::kExitDone);
+  EXPECT_EQ(outcome.result, uninstall::UninstallResult::kRemoved);
+  EXPECT_FALSE(outcome.message) << "the copy says goodbye";
 }
 
 // A file the uninstaller cannot delete -- a screen saver still running, a readme open in an
@@ -152,7 +160,7 @@ TEST_F(Uninstaller, FilesThatStayAreLeftToTheRestartAndNamed) {
     const auto saverHeld = fake.files.Open(kSaver, os::OpenMode::kReadShareRead);
     const auto readmeHeld = fake.files.Open(kReadme, os::OpenMode::kReadShareRead);
     if (c.restartRefused) fake.FailOn("DeleteAtReboot");
-    t.Uninstall();
+    const uninstall::UninstallOutcome outcome = t.Remove();
     EXPECT_TRUE(fake.files.HasFile(kSaver));
     EXPECT_EQ(fake.files.RebootDeletions(), c.atRestart);
     ASSERT_EQ(fake.shell.Executions().size(), 1u);
@@ -160,22 +168,22 @@ TEST_F(Uninstaller, FilesThatStayAreLeftToTheRestartAndNamed) {
     EXPECT_EQ(args.Count(), 4);
     EXPECT_EQ(args.Arg(4), c.message);
     EXPECT_FALSE(fake.registry.HasKey(RegRoot::kLocalMachine, kEntry)) << "the other steps still run";
-    EXPECT_EQ(t.r.wizard->ExitCode(), wizard::kExitFailedPartWay);
+    EXPECT_EQ(outcome.result, uninstall::UninstallResult::kSomethingStays);
+    EXPECT_FALSE(outcome.message) << "the copy names them";
   }
 }
 
 TEST_F(Uninstaller, NoRemovesNothingAndStartsNothing) {
   Install();
   r.fake.system.defaultYesNoAnswer = os::kIdNo;
-  Uninstall();
+  const uninstall::UninstallOutcome outcome = Remove();
   auto& log = r.fake.log;
   ASSERT_EQ(r.fake.system.Messages().size(), 1u);
   for (const char* op : {"DeleteFile", "CopyFile", "ShellExecute", "RegDeleteKey", "RegDeleteValue", "RemoveFolder",
                          "RegQueryValue", "RegCreateKey"})
     EXPECT_EQ(log.Count(op), 0) << op << "\n" << log.Dump();
-  EXPECT_TRUE(r.host.hidden);
-  EXPECT_TRUE(r.host.terminated);
-  EXPECT_EQ(r.wizard->ExitCode(), wizard::kExitStoppedUnchanged);
+  EXPECT_EQ(outcome.result, uninstall::UninstallResult::kKept);
+  EXPECT_FALSE(outcome.message);
 }
 
 TEST_F(Uninstaller, SilentSwitchStillAsks) {
@@ -207,7 +215,7 @@ TEST_F(Uninstaller, FlagsOffSkipTheirRemoval) {
     contents.readme = "Read me.";
     support::SetFlags(contents.record, c.flags);
     t.r.fake.files.AddFile(kUninstaller, rig::AsUninstaller(rig::SetupFile(contents)));
-    t.Uninstall();
+    t.Remove();
     EXPECT_EQ(t.r.fake.registry.HasKey(RegRoot::kLocalMachine, kEntry), c.entryKept);
     EXPECT_EQ(t.r.fake.files.HasFile(kGroup + "Uninstall Stars.lnk"), c.groupKept);
     EXPECT_EQ(t.r.fake.files.HasFile(kDesktopLink), c.desktopKept);
@@ -245,7 +253,7 @@ TEST_F(Uninstaller, ARecordedPathIsTakenOnlyInsideItsOwnFolder) {
     const std::string planted = std::string(c.taken ? kFolder : "C:\\Victim\\") + "other.scr";
     t.r.fake.files.AddFile(planted, "somebody's");
     t.r.fake.registry.SetString(RegRoot::kCurrentUser, kSaverKey, "FileName_", c.recorded);
-    t.Uninstall();
+    t.Remove();
     EXPECT_EQ(t.r.fake.files.HasFile(planted), !c.taken) << t.r.fake.log.Dump();
     // Not taken: the record's own file name beside the uninstaller goes instead.
     EXPECT_EQ(t.r.fake.files.HasFile(kSaver), c.taken);
@@ -277,9 +285,7 @@ TEST_F(Uninstaller, WithoutRecordedPathOnlyTheNamePartIsDeletedNextToTheUninstal
     t.r.fake.registry.SetValue(RegRoot::kCurrentUser, kSaverKey, "FileName_", os::RegValue{os::kRegSz, ""});
     for (const std::string& path : notOurs) t.r.fake.files.AddFile(path, "not ours");
     t.r.fake.files.SetCurrentFolder("C:\\Users");
-    // A system reporting 10.0 keeps the record's file name as it stands (no short-name rule).
-    t.r.fake.system.SetVersion(os::VersionInfo{2, 10, 0, ""});
-    t.Uninstall();
+    t.Remove();
     for (const std::string& path : notOurs) EXPECT_TRUE(t.r.fake.files.HasFile(path)) << path << "\n" << t.r.fake.log.Dump();
     EXPECT_EQ(t.r.fake.files.HasFile(kSaver), !c.saverDeleted);
     // The readme is looked for next to the uninstaller too.
@@ -290,13 +296,11 @@ TEST_F(Uninstaller, WithoutRecordedPathOnlyTheNamePartIsDeletedNextToTheUninstal
 TEST_F(Uninstaller, FailingProgramsFolderEndsAfterTheCopyWasStarted) {
   Install();
   r.fake.shell.SetSpecialFolder(os::kCsidlPrograms, std::nullopt);
-  Uninstall();
+  EXPECT_THROW(Remove(), uninstall::RemovalCutShort);
   EXPECT_EQ(r.fake.shell.Executions().size(), 1u);
   EXPECT_FALSE(r.fake.registry.HasKey(RegRoot::kLocalMachine, kEntry));
   EXPECT_TRUE(r.fake.files.HasFile(kDesktopLink)) << "the steps after the failure are skipped";
-  EXPECT_TRUE(ShowedCorruptedMessage());
-  EXPECT_TRUE(r.host.terminated);
-  EXPECT_EQ(r.wizard->ExitCode(), wizard::kExitFailedPartWay) << "the removal was cut short";
+  EXPECT_EQ(r.fake.system.Messages().size(), 1u) << "the question only: the caller reports the error";
 }
 
 TEST_F(Uninstaller, DamagedPackageOrRecordRemovesNothing) {
@@ -318,13 +322,21 @@ TEST_F(Uninstaller, DamagedPackageOrRecordRemovesNothing) {
     t.r.fake.files.AddFile(kUninstaller, bytes);
     const bool badValue = std::string(c.name) == "recorded path of another type";
     if (badValue) t.r.fake.registry.SetValue(RegRoot::kCurrentUser, kSaverKey, "FileName_", os::RegValue{4, "\1\0\0\0"});
-    t.Uninstall();
+    bool cutShort = false, failed = false;
+    try {
+      t.Remove();
+    } catch (const uninstall::RemovalCutShort&) {
+      cutShort = true;
+    } catch (const std::exception&) {
+      failed = true;
+    }
+    EXPECT_EQ(t.r.fake.log.Count("ModulePath"), 1) << "the procedure ran";
+    EXPECT_TRUE(failed);
+    EXPECT_FALSE(cutShort) << "nothing was removed yet";
     EXPECT_TRUE(t.r.fake.files.HasFile(kSaver));
     EXPECT_TRUE(t.r.fake.shell.Executions().empty());
     EXPECT_EQ(t.r.fake.log.Count("DeleteFile"), 0);
-    EXPECT_EQ(t.r.fake.system.Messages().size(), badValue ? 2u : 1u) << "no confirmation for a damaged record";
-    EXPECT_TRUE(t.ShowedCorruptedMessage());
-    EXPECT_EQ(t.r.wizard->ExitCode(), wizard::kExitUnreadable);
+    EXPECT_EQ(t.r.fake.system.Messages().size(), badValue ? 1u : 0u) << "no confirmation for a damaged record";
   }
 }
 
@@ -343,7 +355,7 @@ TEST_F(Uninstaller, UntrustedTranslationsNeverCrash) {
     Machine t;
     t.Install(Flags{}, "Setup\r\nAre you sure you want to remove %s and its components?=" + c.question +
                            "\r\n%s has been successfully removed from your computer.=" + c.success + "\r\n");
-    t.Uninstall();
+    t.Remove();
     ASSERT_FALSE(t.r.fake.system.Messages().empty());
     EXPECT_EQ(t.r.fake.system.Messages()[0].text, c.expectedQuestion);
     ASSERT_EQ(t.r.fake.shell.Executions().size(), 1u);
@@ -368,7 +380,7 @@ TEST_F(Uninstaller, TitleWithQuoteOrLongPathStillNamesTheUninstallerSecond) {
     Machine t;
     t.Install(Flags{}, "", c.title);
     t.r.fake.files.SetShortPath(kUninstaller, c.shortPath.value_or(kUninstaller));
-    t.Uninstall();
+    t.Remove();
     ASSERT_EQ(t.r.fake.shell.Executions().size(), 1u);
     const auto args = app::CommandLine::Parse("copy.exe " + t.r.fake.shell.Executions()[0].parameters);
     EXPECT_EQ(args.Arg(1), "-delfile");
@@ -397,7 +409,7 @@ TEST_F(Uninstaller, NoTemporaryFolderOrFailedCopyStartsNothingAndLeavesNothing) 
     Machine t;
     t.Install();
     c.inject(t.r.fake);
-    t.Uninstall();
+    const uninstall::UninstallOutcome outcome = t.Remove();
     EXPECT_LE(t.r.fake.shell.Executions().size(), 1u);
     if (!t.r.fake.shell.Executions().empty()) {
       EXPECT_EQ(t.r.fake.shell.Executions()[0].file, kTempCopy);
@@ -406,10 +418,12 @@ TEST_F(Uninstaller, NoTemporaryFolderOrFailedCopyStartsNothingAndLeavesNothing) 
       EXPECT_EQ(entry.find("ZUZOrilder"), std::string::npos) << entry;
     EXPECT_FALSE(t.r.fake.files.HasFile(kSaver));
     EXPECT_FALSE(t.r.fake.registry.HasKey(RegRoot::kLocalMachine, kEntry));
-    EXPECT_FALSE(t.ShowedCorruptedMessage());
-    EXPECT_EQ(t.r.wizard->ExitCode(), wizard::kExitFailedPartWay) << "the uninstaller file stays";
-    ASSERT_FALSE(t.r.fake.system.Messages().empty());
-    const std::string& goodbye = t.r.fake.system.Messages().back().text;
+    EXPECT_EQ(outcome.result, uninstall::UninstallResult::kSomethingStays) << "the uninstaller file stays";
+    EXPECT_EQ(t.r.fake.system.Messages().size(), 1u) << "the question only: the caller shows the rest";
+    ASSERT_TRUE(outcome.message);
+    EXPECT_EQ(outcome.message->caption, "Screensaver Setup");
+    EXPECT_EQ(outcome.message->icon, os::kMbIconWarning);
+    const std::string& goodbye = outcome.message->text;
     EXPECT_NE(goodbye.find("These files stay; please delete them yourself:"), std::string::npos)
         << goodbye;
     EXPECT_NE(goodbye.find(kUninstaller), std::string::npos) << goodbye;
@@ -422,7 +436,7 @@ TEST_F(Uninstaller, EachRunGetsAFreshFolderAndNeverATakenOne) {
   Install();
   r.fake.files.AddFile(kTempCopy, "planted");
   r.fake.files.AddFile("C:\\windows\\temp\\ZUZOrilder-090a0b0c0d0e0f10", "planted file");
-  Uninstall();
+  Remove();
   constexpr char kThirdDraw[] = "C:\\windows\\temp\\ZUZOrilder-1112131415161718";
   EXPECT_EQ(r.fake.files.Content(kTempCopy), "planted");
   EXPECT_EQ(r.fake.log.Count("CreatePrivateFolder"), 3);
@@ -430,6 +444,77 @@ TEST_F(Uninstaller, EachRunGetsAFreshFolderAndNeverATakenOne) {
   ASSERT_EQ(r.fake.shell.Executions().size(), 1u);
   EXPECT_EQ(r.fake.shell.Executions()[0].file, std::string(kThirdDraw) + "\\ZUZOrilderuninst0.exe");
   EXPECT_EQ(r.fake.files.Content(r.fake.shell.Executions()[0].file), uninstallerBytes);
+}
+
+// The window ends the program as the outcome says: the exit code, and the box -- the
+// uninstaller's own in every mode, the corrupted-file message of start-up not in silent mode.
+TEST(UninstallerWindow, EndsTheProgramAsTheOutcomeSays) {
+  const std::string corrupted = "The file is corrupted. Setup can not continue.";
+  const std::string uninstallerStays =
+      "Stars has been removed from your computer, but some of its files could not be deleted.\n\n"
+      "These files stay; please delete them yourself:\n" + std::string(kUninstaller);
+  const auto copyFails = [](Machine& m) { m.r.fake.shell.SetExecuteResult(2); };
+  const auto programsFail = [](Machine& m) { m.r.fake.shell.SetSpecialFolder(os::kCsidlPrograms, std::nullopt); };
+  struct Case {
+    const char* name;
+    std::function<void(Machine&)> setUp;
+    bool silent;
+    int exitCode;
+    std::string box;  // shown after the question; empty: none
+    unsigned icon;
+    bool ownedByWindow;
+    bool hidden;
+  };
+  const std::vector<Case> cases = {
+      {"yes", nullptr, false, wizard::kExitDone, "", 0, false, true},
+      {"no", [](Machine& m) { m.r.fake.system.defaultYesNoAnswer = os::kIdNo; }, false,
+       wizard::kExitStoppedUnchanged, "", 0, false, true},
+      {"copy does not start", copyFails, false, wizard::kExitFailedPartWay, uninstallerStays,
+       os::kMbIconWarning, true, true},
+      {"copy does not start, -silent", copyFails, true, wizard::kExitFailedPartWay, uninstallerStays,
+       os::kMbIconWarning, true, true},
+      {"cut short", programsFail, false, wizard::kExitFailedPartWay, corrupted, os::kMbIconError, false, false},
+      {"cut short, -silent", programsFail, true, wizard::kExitFailedPartWay, "", 0, false, false},
+      {"before the removal",
+       [](Machine& m) {
+         m.r.fake.registry.SetValue(RegRoot::kCurrentUser, kSaverKey, "FileName_", os::RegValue{4, "\1\0\0\0"});
+       },
+       false, wizard::kExitUnreadable, corrupted, os::kMbIconError, false, false},
+      {"damaged record, nothing asked",
+       [](Machine& m) {
+         std::string bytes = m.uninstallerBytes;
+         bytes[bytes.size() - 942 + 920] = 'X';
+         m.r.fake.files.AddFile(kUninstaller, bytes);
+       },
+       false, wizard::kExitUnreadable, corrupted, os::kMbIconError, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Machine t;
+    t.Install();
+    if (c.setUp) c.setUp(t);
+    t.Uninstall(c.silent);
+    std::vector<fake::Message> boxes = t.r.fake.system.Messages();
+    const bool damaged = std::string(c.name) == "damaged record, nothing asked";
+    if (!damaged) {
+      ASSERT_FALSE(boxes.empty());
+      EXPECT_EQ(boxes[0].flags, os::kMbYesNo | os::kMbIconQuestion);
+      EXPECT_EQ(boxes[0].owner, t.r.host.handle);
+      boxes.erase(boxes.begin());
+    }
+    ASSERT_EQ(boxes.size(), c.box.empty() ? 0u : 1u) << t.r.fake.log.Dump();
+    if (!c.box.empty()) {
+      EXPECT_EQ(boxes[0].text, c.box);
+      EXPECT_EQ(boxes[0].caption, "Screensaver Setup");
+      EXPECT_EQ(boxes[0].flags, os::kMbOk | c.icon);
+      EXPECT_EQ(boxes[0].owner, c.ownedByWindow ? t.r.host.handle : 0u);
+    }
+    EXPECT_EQ(t.r.wizard->ExitCode(), c.exitCode);
+    EXPECT_TRUE(t.r.host.terminated);
+    if (c.hidden) {
+      EXPECT_TRUE(t.r.host.hidden);
+    }
+  }
 }
 
 }  // namespace
