@@ -501,22 +501,25 @@ TEST_F(Uninstall, APlantedRecordedPathDeletesNothingOutsideTheFolder) {
   }
 }
 
-// The file system as a 64-bit program sees it (Explorer, the list of programs, the Screen Saver
-// settings), for as long as this lives: for a 32-bit test program, the system folder's
-// redirection is off on this thread. A native program sees it so anyway.
-class NativeView {
- public:
-  NativeView() { Wow64DisableWow64FsRedirection(&old_); }
-  ~NativeView() { Wow64RevertWow64FsRedirection(old_); }
-  NativeView(const NativeView&) = delete;
-  NativeView& operator=(const NativeView&) = delete;
-
- private:
-  void* old_ = nullptr;
-};
+// The machine as a 64-bit program (Explorer, the list of programs, the Screen Saver settings) sees
+// it: native_view.exe beside this program is always a 64-bit one.
+std::string NativeView(const std::string& arguments) {
+  char self[MAX_PATH + 1] = {};
+  const std::string path(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
+  return Quote(path.substr(0, path.rfind('\\') + 1) + "native_view.exe") + " " + arguments;
+}
 
 std::string Unquoted(const std::string& text) {
   return text.size() >= 2 && text.front() == '"' && text.back() == '"' ? text.substr(1, text.size() - 2) : text;
+}
+
+// How many of `paths` name no file for a 64-bit program; nullopt when it did not run.
+std::optional<DWORD> MissingForNativePrograms(const std::vector<std::string>& paths) {
+  std::string arguments = "exists";
+  for (const std::string& path : paths) arguments += " " + Quote(path);
+  e2e::Process process = e2e::StartProcess(NativeView(arguments));
+  if (!process.Started() || !process.WaitForExit()) return std::nullopt;
+  return process.ExitCode();
 }
 
 // Installed into the system folder, where the 32-bit stub's writes go to SysWOW64 on 64-bit
@@ -544,19 +547,22 @@ TEST_F(Uninstall, InTheSystemFolderEveryPathNamesTheFileWhereItReallyIs) {
   }));
   installed.uninstaller = Unquoted(*uninstallString);
   const std::string readme = recorded->substr(0, recorded->rfind('\\') + 1) + installed.title + " Readme.txt";
-  {
-    NativeView native;
-    for (const std::string& path :
-         {*recorded, readme, installed.uninstaller, *icon, desktopLink->target, groupLink->target})
-      EXPECT_TRUE(e2e::FileExists(path)) << path << " is not there for a 64-bit program";
-    for (const std::string& path : handedToShell) EXPECT_TRUE(e2e::FileExists(path)) << "the verb got " << path;
-  }
-  RunAndAnswer(*uninstallString, installed.title, IDYES);
+  std::vector<std::string> paths = {*recorded, readme, installed.uninstaller, *icon, desktopLink->target,
+                                    groupLink->target};
+  paths.insert(paths.end(), handedToShell.begin(), handedToShell.end());
+  EXPECT_EQ(MissingForNativePrograms(paths), 0u) << "a path names no file for a 64-bit program (its log says which)";
+
+  // The list of programs starts the uninstaller from its entry; it asks, is answered Yes and ends.
+  e2e::Process native = e2e::StartProcess(NativeView("uninstall " + Quote(installed.title)));
+  ASSERT_TRUE(native.Started());
+  EXPECT_TRUE(native.WaitForExit()) << "the uninstaller started from its entry did not end";
+  EXPECT_EQ(native.ExitCode(), 0u);
   ExpectSelfRemoval(installed);
-  NativeView native;
-  for (const std::string& path : {*recorded, readme, installed.uninstaller})
-    EXPECT_FALSE(e2e::FileExists(path)) << path;
+  EXPECT_EQ(MissingForNativePrograms({*recorded, readme, installed.uninstaller}), 3u);
   EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, root));
+  EXPECT_FALSE(e2e::FileExists(Join(desktop, "Preview " + installed.title + ".lnk")));
+  EXPECT_FALSE(e2e::FolderExists(Join(programs, installed.title)));
+  EXPECT_FALSE(e2e::ReadRegString(HKEY_CURRENT_USER, e2e::kSaverKeyRoot + installed.title, "FileName_"));
 }
 
 }  // namespace
