@@ -762,6 +762,10 @@ TEST(InstallProcedure, SilentModeInstallsIntoTheDefaultOrTheGivenFolder) {
       {"given folder", "C:\\Given\\Deep", "C:\\Given\\Deep\\stars.scr"},
       {"system folder, native", "C:\\windows\\system32", "C:\\windows\\system32\\stars.scr"},
       {"system folder under WoW64", "C:\\Windows\\System32\\", "C:\\windows\\syswow64\\stars.scr", true},
+      {"system subfolder under WoW64", "C:\\windows\\system32\\Savers", "C:\\windows\\syswow64\\Savers\\stars.scr",
+       true},
+      // One that has no counterpart on the other side is not redirected.
+      {"unredirected subfolder under WoW64", "C:\\windows\\system32\\Own", "C:\\windows\\system32\\Own\\stars.scr", true},
       {"other folder under WoW64", "C:\\Given", "C:\\Given\\stars.scr", true},
       {"LocalSystem account", "C:\\Given", "C:\\Given\\stars.scr", false, true},
   };
@@ -771,7 +775,7 @@ TEST(InstallProcedure, SilentModeInstallsIntoTheDefaultOrTheGivenFolder) {
     p.license = "You agree.";  // never shown nor asked for in silent mode
     Rig rig(p);
     rig.fake.files.AddFolder("C:\\windows\\system32");
-    rig.fake.files.AddFolder("C:\\windows\\syswow64");
+    rig.fake.files.AddFolder("C:\\windows\\syswow64\\Savers");  // where the redirector puts what is made below the system folder
     if (c.wow64) rig.fake.files.SetSystemDirectories("C:\\windows\\system32", "C:\\windows\\syswow64");
     rig.fake.system.localSystem = c.localSystem;
     rig.Start(true, c.argument);
