@@ -70,7 +70,8 @@ BOOL CALLBACK FindQuestion(HWND window, LPARAM parameter) {
 int Uninstall(const std::wstring& title) {
   std::wstring commandLine = UninstallString(title);
   if (commandLine.empty()) return kNoEntry;
-  STARTUPINFOW startup = {sizeof startup};
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
   if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
     return kNotStarted;
