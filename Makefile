@@ -96,10 +96,10 @@ benchhost: bootstrap
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench -j $(JOBS) --target scrpack trailer_bench
 
-# Only what the bench runs: the stubs, its two Windows helpers, scrpack and the trailer search.
+# Only what the bench runs: the stubs, its three Windows helpers, scrpack and the trailer search.
 bench: benchhost
 	cmake --preset win64 >/dev/null
-	cmake --build --preset win64 -j $(JOBS) --target scrstub bench_copy_loop bench_empty
+	cmake --build --preset win64 -j $(JOBS) --target scrstub bench_copy_loop bench_empty bench_window_only
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32 -j $(JOBS) --target scrstub
 	bench/run
