@@ -7,6 +7,8 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "os/win32/unique_handle.h"
+
 namespace {
 
 LRESULT CALLBACK EndAtOnce(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -18,7 +20,7 @@ LRESULT CALLBACK EndAtOnce(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  CoInitialize(nullptr);
+  os::win32::ComApartment apartment;
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
   controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
@@ -38,6 +40,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   PostMessageA(window, WM_APP, 0, 0);
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
-  CoUninitialize();
   return 0;
 }

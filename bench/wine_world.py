@@ -98,10 +98,10 @@ class WineWorld:
                 self.wine("wineboot", "-i")
                 self.server("-w")
             self.server("-p")
-            keeper = subprocess.Popen([WINE, DESKTOP_KEEPER], env=self.env,
+            self.keeper = subprocess.Popen([WINE, DESKTOP_KEEPER], env=self.env,
                                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                       stderr=subprocess.DEVNULL)
-            self.residents.add(keeper.pid)
+            self.residents.add(self.keeper.pid)
         except BaseException:
             self.__exit__()
             raise
@@ -134,6 +134,8 @@ class WineWorld:
             run.failure = f"left running after {SETTLE_TIMEOUT_SECONDS} s: {left}"
         if not self.x_server.is_running() and run.failure is None:
             run.failure = f"the X server ended (see {self.x_server.log_path})"
+        if self.keeper.poll() is not None and run.failure is None:
+            run.failure = f"the desktop's keeper ({DESKTOP_KEEPER}) ended"
         if run.failure:
             run.failure += f" (Wine's messages: {log}.err)"
         return run
