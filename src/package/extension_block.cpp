@@ -151,7 +151,8 @@ std::optional<ExtensionBlock> DecodeExtensionContents(const std::string& content
 }
 
 std::optional<ExtensionBlock> ReadExtension(ReadSource& source, int64_t packageEnd) {
-  const int64_t size = source.Size();
+  // Nothing in or behind a certificate table is taken for the block, as for the package.
+  const int64_t size = SignedLength(source);
   if (size < 0 || packageEnd < 0 || size - packageEnd < kExtensionHeaderSize) return std::nullopt;
   std::string header(kExtensionHeaderSize, '\0');
   uint32_t delivered = 0;
@@ -172,6 +173,16 @@ std::optional<ExtensionBlock> ReadExtension(ReadSource& source, int64_t packageE
     return std::nullopt;
   if (Crc32c(0, contents.data(), contents.size()) != NumberAt(header, 16)) return std::nullopt;
   return DecodeExtensionContents(contents);
+}
+
+ExtensionBlock RequireExtension(ReadSource& source, int64_t packageEnd, bool required) {
+  auto block = ReadExtension(source, packageEnd);
+  if (block) return std::move(*block);
+  if (required)
+    throw CorruptedPackage(
+        "corrupted package: the extension block that the settings record announces is missing "
+        "or damaged");
+  return {};
 }
 
 }  // namespace package

@@ -90,12 +90,16 @@ void TSCRSetup::FormCreate() {
 bool TSCRSetup::ReadPackageIntoWizard(package::ReadSource& source) {
   PackageEnd = package::RequirePackageEnd(source);
   Record = package::ReadRecord(source, PackageEnd);
+  const std::string decision = package::ReadDecisionSignature(source, PackageEnd);
+  // A setup file whose record says it carries a block is refused without one; an uninstaller
+  // carries the record byte for byte, flag and all, but never a block.
+  const bool blockRequired =
+      package::KindOf(decision) == package::PackageKind::kSetup && Record.HasExtensionBlock();
   // The texts and the record are checked as stored, before start-up adapts the record.
-  Extension = package::ReadExtension(source, PackageEnd).value_or(package::ExtensionBlock{});
+  Extension = package::RequireExtension(source, PackageEnd, blockRequired);
   package::RequireIntactTextsAndRecord(source, PackageEnd, Record, Extension);
   if (integration::GetsShortSaverFileNames(os_.system.Version()))
     integration::ShortenSaverFileName(Record);
-  const std::string decision = package::ReadDecisionSignature(source, PackageEnd);
   LanguageText = package::ReadLanguageText(source, PackageEnd, Record);
   language::LoadTranslation(LanguageText, language::kSetupSection);
   LangRenameControls();
