@@ -151,8 +151,7 @@ std::optional<ExtensionBlock> DecodeExtensionContents(const std::string& content
 }
 
 std::optional<ExtensionBlock> ReadExtension(ReadSource& source, int64_t packageEnd) {
-  // Nothing in or behind a certificate table is taken for the block, as for the package.
-  const int64_t size = SignedLength(source);
+  const int64_t size = source.Size();
   if (size < 0 || packageEnd < 0 || size - packageEnd < kExtensionHeaderSize) return std::nullopt;
   std::string header(kExtensionHeaderSize, '\0');
   uint32_t delivered = 0;
@@ -179,9 +178,7 @@ ExtensionBlock RequireExtension(ReadSource& source, int64_t packageEnd, bool req
   auto block = ReadExtension(source, packageEnd);
   if (block) return std::move(*block);
   if (required)
-    throw CorruptedPackage(
-        "corrupted package: the extension block that the settings record announces is missing "
-        "or damaged");
+    throw CorruptedPackage("corrupted package: the extension block is missing or damaged");
   return {};
 }
 

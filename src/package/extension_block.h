@@ -13,7 +13,7 @@
 //
 // Numbers are little-endian. Unknown sections and keys are skipped, so a later builder adds
 // sections and keys rather than a new version. In a signed file the block lies in front of the
-// certificate table, where the signature covers it; one that reaches into the table is damaged.
+// certificate table, where the signature covers it.
 //
 // The record's flag (settings_record.h) says whether the block belongs to the file. scrpack sets
 // it, and then a block that is missing, cut short, fails its CRC or has a later version makes

@@ -34,8 +34,8 @@ Bounds BoundsOf(ReadSource& source, int64_t size) {
   const int64_t imageEnd = PeImageEnd(header, delivered);
   if (imageEnd <= size) bounds.floor = imageEnd;
   SignatureFields fields;
-  if (ReadSignatureFields(header, delivered, fields) &&
-      (fields.tablePosition != 0 || fields.tableSize != 0) && int64_t(fields.tablePosition) < size)
+  if (ReadSignatureFields(header, delivered, fields) && fields.tableSize != 0 &&
+      int64_t(fields.tablePosition) < size)
     bounds.signedLength = fields.tablePosition;
   return bounds;
 }
@@ -47,11 +47,6 @@ bool IsPackageSignature(const uint8_t* window) {
   return window[kSignatureSize - 1] == 'g' &&
          (std::memcmp(window, kSetupSignature, kSignatureSize) == 0 ||
           std::memcmp(window, kUninstallSignature, kSignatureSize) == 0);
-}
-
-int64_t SignedLength(ReadSource& source) {
-  const int64_t size = source.Size();
-  return size < 0 ? size : BoundsOf(source, size).signedLength;
 }
 
 PackageSearch SearchPackageEnd(ReadSource& source) {
@@ -72,14 +67,17 @@ PackageSearch SearchPackageEnd(ReadSource& source) {
     for (int64_t start = highest; start >= lowest; --start) {
       if (!IsPackageSignature(block.data() + (start - lowest))) continue;
       const int64_t end = start + kWindow;
-      if (end > bounds.signedLength) return {std::nullopt, true};
-      return {end, false};
+      const bool inTable = end > bounds.signedLength;
+      return {inTable ? 0 : end, inTable};
     }
     highest = lowest - 1;
   }
   return {};
 }
 
-std::optional<int64_t> FindPackageEnd(ReadSource& source) { return SearchPackageEnd(source).end; }
+std::optional<int64_t> FindPackageEnd(ReadSource& source) {
+  const int64_t end = SearchPackageEnd(source).end;
+  return end > 0 ? std::optional<int64_t>(end) : std::nullopt;
+}
 
 }  // namespace package

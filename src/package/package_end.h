@@ -8,16 +8,13 @@
 
 namespace package {
 
-// How far a package and its extension block may reach: where the Authenticode certificate table
-// begins when the file's PE header points at one, the file size otherwise. A signature's hash
+// A signed file's PE header points at its Authenticode certificate table. The signature's hash
 // covers everything in front of the table and nothing in it or behind it, so a package there
-// could be anybody's. -1 when the size cannot be read.
-int64_t SignedLength(ReadSource& source);
-
+// could be anybody's: the package must end where the table begins.
 struct PackageSearch {
-  // PackageEnd; empty when no marker was found, or when the one nearest to the end lies in or
-  // behind the certificate table.
-  std::optional<int64_t> end;
+  // PackageEnd; 0 when no marker was found, or when the one nearest to the end lies in or behind
+  // the certificate table.
+  int64_t end = 0;
   // The marker nearest to the end of the file lies (even in part) in or behind the certificate
   // table: someone put a package where the signature does not look. The file is tampered with.
   bool markerInCertificateTable = false;

@@ -39,12 +39,11 @@ std::string ReadExactly(ReadSource& source, int64_t position, int64_t length) {
 
 int64_t RequirePackageEnd(ReadSource& source) {
   const PackageSearch search = SearchPackageEnd(source);
-  if (search.markerInCertificateTable)
-    throw CorruptedPackage(
-        "tampered: a package marker lies in or behind the code signature's certificate table, "
-        "where the signature covers nothing");
-  if (!search.end) throw CorruptedPackage("no package found: the file holds no package marker");
-  return *search.end;
+  if (search.end == 0)
+    throw CorruptedPackage(search.markerInCertificateTable
+                               ? "tampered: a package marker lies in or behind the code signature"
+                               : "no package found: the file holds no package marker");
+  return search.end;
 }
 
 SettingsRecord ReadRecord(ReadSource& source, int64_t packageEnd) {

@@ -90,13 +90,13 @@ void TSCRSetup::FormCreate() {
 bool TSCRSetup::ReadPackageIntoWizard(package::ReadSource& source) {
   PackageEnd = package::RequirePackageEnd(source);
   Record = package::ReadRecord(source, PackageEnd);
-  const std::string decision = package::ReadDecisionSignature(source, PackageEnd);
+  const bool setupFile = package::KindOf(package::ReadDecisionSignature(source, PackageEnd)) ==
+                         package::PackageKind::kSetup;
   // A setup file whose record says it carries a block is refused without one; an uninstaller
-  // carries the record byte for byte, flag and all, but never a block.
-  const bool blockRequired =
-      package::KindOf(decision) == package::PackageKind::kSetup && Record.HasExtensionBlock();
-  // The texts and the record are checked as stored, before start-up adapts the record.
-  Extension = package::RequireExtension(source, PackageEnd, blockRequired);
+  // carries the record byte for byte, flag and all, but never a block. The texts and the record
+  // are checked as stored, before start-up adapts the record.
+  Extension =
+      package::RequireExtension(source, PackageEnd, setupFile && Record.HasExtensionBlock());
   package::RequireIntactTextsAndRecord(source, PackageEnd, Record, Extension);
   if (integration::GetsShortSaverFileNames(os_.system.Version()))
     integration::ShortenSaverFileName(Record);
@@ -104,7 +104,7 @@ bool TSCRSetup::ReadPackageIntoWizard(package::ReadSource& source) {
   language::LoadTranslation(LanguageText, language::kSetupSection);
   LangRenameControls();
 
-  if (package::KindOf(decision) != package::PackageKind::kSetup) {
+  if (!setupFile) {
     const uninstall::UninstallOutcome outcome =
         uninstall::UninstallProcedure(os_, host_.Handle(), PackageEnd, Record);
     host_.HideForGood();

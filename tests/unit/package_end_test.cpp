@@ -133,7 +133,7 @@ TEST(FindPackageEnd, NothingInOrBehindACertificateTableIsAPackage) {
   for (const Case& c : cases) {
     package::MemoryReadSource source(c.file);
     const package::PackageSearch search = package::SearchPackageEnd(source);
-    EXPECT_EQ(search.end, c.expected) << c.name;
+    EXPECT_EQ(search.end, c.expected.value_or(0)) << c.name;
     EXPECT_EQ(search.markerInCertificateTable, !c.expected) << c.name;
     EXPECT_EQ(Find(c.file), c.expected) << c.name;
   }

@@ -646,7 +646,7 @@ TEST_F(Scrpack, VerifyAppliesTheStartUpChecksAndTheChecksums) {
       {"foreign.exe", 0, "would start as a setup file\n", {"Extension: none", "Image: unchecked"}, true},
       {"old-block.exe", 1, "the extension block is damaged: setup ignores it",
        {"Extension: damaged, ignored", "Image: unchecked", "Texts: unchecked", "Record: unchecked"}, true},
-      {"forged.exe", 1, "would not start: tampered: a package marker lies in or behind the code signature's", {}, false},
+      {"forged.exe", 1, "would not start: tampered: a package marker lies in or behind the code signature\n", {}, false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Run({"verify", Path(c.file)}), c.code) << c.file;
