@@ -174,4 +174,12 @@ std::optional<ExtensionBlock> ReadExtension(ReadSource& source, int64_t packageE
   return DecodeExtensionContents(contents);
 }
 
+ExtensionBlock RequireExtension(ReadSource& source, int64_t packageEnd, bool required) {
+  auto block = ReadExtension(source, packageEnd);
+  if (block) return std::move(*block);
+  if (required)
+    throw CorruptedPackage("corrupted package: the extension block is missing or damaged");
+  return {};
+}
+
 }  // namespace package

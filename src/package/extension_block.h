@@ -11,8 +11,15 @@
 //           checksum of the signed file, the zero padding in front of the certificate table (4
 //           each), then the table itself
 //
-// Numbers are little-endian. Unknown sections and keys are skipped, so a later builder may add
-// some; a block that is cut short, fails its CRC, or has a later version is ignored as a whole.
+// Numbers are little-endian. Unknown sections and keys are skipped, so a later builder adds
+// sections and keys rather than a new version. In a signed file the block lies in front of the
+// certificate table, where the signature covers it.
+//
+// The record's flag (settings_record.h) says whether the block belongs to the file. scrpack sets
+// it, and then a block that is missing, cut short, fails its CRC or has a later version makes
+// the setup file corrupted: installed without it, the file would lose the author's choices
+// (--no-shell-install) and its checksums. Without the flag (another builder's file, or one from
+// an scrpack before the flag) such a block is ignored as a whole, as any trailing data is.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -59,6 +66,11 @@ std::string EncodeExtension(const ExtensionBlock& block);
 
 // The block that starts at `packageEnd`, or nothing when there is none or it is damaged.
 std::optional<ExtensionBlock> ReadExtension(ReadSource& source, int64_t packageEnd);
+
+// Start-up's reading: the block, or an empty one when there is none that can be read. Throws
+// CorruptedPackage when there is none that can be read and `required` (a setup file whose record
+// says it carries one).
+ExtensionBlock RequireExtension(ReadSource& source, int64_t packageEnd, bool required);
 
 // The contents alone (behind the header), for ReadExtension and the tests; nothing when damaged.
 std::optional<ExtensionBlock> DecodeExtensionContents(const std::string& contents);

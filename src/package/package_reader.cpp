@@ -38,9 +38,12 @@ std::string ReadExactly(ReadSource& source, int64_t position, int64_t length) {
 }
 
 int64_t RequirePackageEnd(ReadSource& source) {
-  const auto end = FindPackageEnd(source);
-  if (!end) throw CorruptedPackage("no package found: the file holds no package marker");
-  return *end;
+  const PackageSearch search = SearchPackageEnd(source);
+  if (search.end == 0)
+    throw CorruptedPackage(search.markerInCertificateTable
+                               ? "tampered: a package marker lies in or behind the code signature"
+                               : "no package found: the file holds no package marker");
+  return search.end;
 }
 
 SettingsRecord ReadRecord(ReadSource& source, int64_t packageEnd) {

@@ -14,7 +14,8 @@ enum class PackageKind { kSetup, kUninstaller, kUnknown };
 // Exactly `length` bytes at `position`, read in bounded pieces. Throws CorruptedPackage.
 std::string ReadExactly(ReadSource& source, int64_t position, int64_t length);
 
-// FindPackageEnd, or CorruptedPackage when there is no package.
+// FindPackageEnd, or CorruptedPackage when there is no package, or when the marker nearest to the
+// end lies in or behind the code signature's certificate table (the file was tampered with).
 int64_t RequirePackageEnd(ReadSource& source);
 // The 932 bytes at PackageEnd - 942.
 SettingsRecord ReadRecord(ReadSource& source, int64_t packageEnd);

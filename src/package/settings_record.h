@@ -2,6 +2,13 @@
 // The 932-byte settings record at the end of every package, held as raw bytes exactly as read,
 // so that it goes back into the uninstaller byte for byte (padding, reserved byte and left-overs
 // after a NUL included). Fields are read and written by copying bytes at fixed offsets.
+//
+// The byte at 416, reserved in the format and zero in every file other builders make, holds our
+// own flags. Bit 0: an extension block (extension_block.h) belongs behind this setup file's
+// "ZUZOri.sig", so a setup file whose block is missing or damaged is refused as corrupted rather
+// than installed without the author's choices and checksums. scrpack sets it before the record's
+// checksums are taken. The uninstaller carries the record byte for byte but never a block: the
+// flag binds a setup file only. The other bits are reserved: written as 0, not read.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -35,7 +42,7 @@ constexpr Span kTextsSize{400, 4};
 constexpr Span kReadmeSize{404, 4};
 constexpr Span kLicenseSize{408, 4};
 constexpr Span kLanguageSize{412, 4};
-constexpr Span kReserved{416, 1};
+constexpr Span kFlags{416, 1};  // "reserved" in the format; see above
 constexpr Span kDefaultFolder{417, 251};
 constexpr Span kDefaultSubfolder{668, 251};
 constexpr Span kSkipFolderPage{919, 1};
@@ -54,8 +61,8 @@ static_assert(kPadding1.End() == kTextsSize.offset);
 static_assert(kTextsSize.End() == kReadmeSize.offset);
 static_assert(kReadmeSize.End() == kLicenseSize.offset);
 static_assert(kLicenseSize.End() == kLanguageSize.offset);
-static_assert(kLanguageSize.End() == kReserved.offset);
-static_assert(kReserved.End() == kDefaultFolder.offset);
+static_assert(kLanguageSize.End() == kFlags.offset);
+static_assert(kFlags.End() == kDefaultFolder.offset);
 static_assert(kDefaultFolder.End() == kDefaultSubfolder.offset);
 static_assert(kDefaultSubfolder.End() == kSkipFolderPage.offset);
 static_assert(kSkipFolderPage.End() == kRecordMarker.offset);
@@ -64,6 +71,7 @@ static_assert(kPadding2.End() == kRecordSize);
 }  // namespace field
 
 constexpr std::size_t kMaxFolderLength = 250;
+constexpr uint8_t kFlagExtensionBlock = 0x01;
 
 class SettingsRecord {
  public:
@@ -87,6 +95,10 @@ class SettingsRecord {
   std::string DefaultSubfolder() const { return Prefixed(field::kDefaultSubfolder); }
   bool SkipFolderPage() const { return Flag(field::kSkipFolderPage); }
   std::string RecordMarker() const { return Text(field::kRecordMarker); }
+  // A setup file with this record carries an extension block (see above).
+  bool HasExtensionBlock() const {
+    return (bytes_[field::kFlags.offset] & kFlagExtensionBlock) != 0;
+  }
 
   void SetPackageSize(int32_t v) { SetInt(field::kPackageSize, v); }
   // Writes the text and one NUL when it fits; bytes after the NUL keep their old contents.
@@ -104,6 +116,10 @@ class SettingsRecord {
   void SetDefaultSubfolder(const std::string& v) { SetPrefixed(field::kDefaultSubfolder, v); }
   void SetSkipFolderPage(bool v) { SetFlag(field::kSkipFolderPage, v); }
   void SetRecordMarker(const std::string& v) { SetText(field::kRecordMarker, v); }
+  void SetHasExtensionBlock(bool v) {
+    uint8_t& flags = bytes_[field::kFlags.offset];
+    flags = v ? uint8_t(flags | kFlagExtensionBlock) : uint8_t(flags & ~kFlagExtensionBlock);
+  }
 
  private:
   int32_t Int(field::Span f) const {

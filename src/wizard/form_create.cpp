@@ -90,17 +90,21 @@ void TSCRSetup::FormCreate() {
 bool TSCRSetup::ReadPackageIntoWizard(package::ReadSource& source) {
   PackageEnd = package::RequirePackageEnd(source);
   Record = package::ReadRecord(source, PackageEnd);
-  // The texts and the record are checked as stored, before start-up adapts the record.
-  Extension = package::ReadExtension(source, PackageEnd).value_or(package::ExtensionBlock{});
+  const bool setupFile = package::KindOf(package::ReadDecisionSignature(source, PackageEnd)) ==
+                         package::PackageKind::kSetup;
+  // A setup file whose record says it carries a block is refused without one; an uninstaller
+  // carries the record byte for byte, flag and all, but never a block. The texts and the record
+  // are checked as stored, before start-up adapts the record.
+  Extension =
+      package::RequireExtension(source, PackageEnd, setupFile && Record.HasExtensionBlock());
   package::RequireIntactTextsAndRecord(source, PackageEnd, Record, Extension);
   if (integration::GetsShortSaverFileNames(os_.system.Version()))
     integration::ShortenSaverFileName(Record);
-  const std::string decision = package::ReadDecisionSignature(source, PackageEnd);
   LanguageText = package::ReadLanguageText(source, PackageEnd, Record);
   language::LoadTranslation(LanguageText, language::kSetupSection);
   LangRenameControls();
 
-  if (package::KindOf(decision) != package::PackageKind::kSetup) {
+  if (!setupFile) {
     const uninstall::UninstallOutcome outcome =
         uninstall::UninstallProcedure(os_, host_.Handle(), PackageEnd, Record);
     host_.HideForGood();

@@ -355,7 +355,8 @@ std::optional<DWORD> ReadRegDword(const std::string& path, const char* name) {
 
 // A setup file that carries its checksums: one flipped byte in the image, the texts or the record
 // installs nothing (the image is found out while it is copied, after the folder was made), and
-// the intact file installs with the entry the block describes.
+// the intact file installs with the entry the block describes. The block, which says not to hand
+// the saver to the shell, damaged or cut off, installs nothing either: its record announces it.
 TEST(DamagedFiles, AByteThatDiffersFromItsChecksumInstallsNothing) {
   support::SetupContents contents = Contents("Edge Sums");
   contents.readme = std::string(3000, 'r');
@@ -365,6 +366,7 @@ TEST(DamagedFiles, AByteThatDiffersFromItsChecksumInstallsNothing) {
   package::ExtensionBlock block;
   block.publisher = "Edge Works";
   block.version = "3.0";
+  block.shellInstall = false;
   contents.extension = block;
   const std::string whole = e2e::SetupFileBytes(contents);
   const std::size_t packageEnd = whole.rfind("ZUZOri.sig") + 10;  // the stub holds the text too
@@ -373,12 +375,15 @@ TEST(DamagedFiles, AByteThatDiffersFromItsChecksumInstallsNothing) {
     const char* name;
     std::ptrdiff_t at;  // -1: none
     DWORD code;
+    bool cut = false;  // the file ends at `at` instead
   };
   const Flip flips[] = {
       {"image", std::ptrdiff_t(textsAt - contents.image.size() / 3), 3},
       {"readme", std::ptrdiff_t(textsAt + 10), kExitUnreadable},
       {"language", std::ptrdiff_t(textsAt + contents.readme.size() + 3), kExitUnreadable},
       {"title in the record", std::ptrdiff_t(packageEnd - kTrailer + 262), kExitUnreadable},
+      {"block", std::ptrdiff_t(packageEnd + 30), kExitUnreadable},
+      {"block missing", std::ptrdiff_t(packageEnd), kExitUnreadable, true},
       {"intact", -1, 0},
   };
   const std::string scratch = e2e::ScratchFolder();
@@ -386,7 +391,10 @@ TEST(DamagedFiles, AByteThatDiffersFromItsChecksumInstallsNothing) {
   for (const Flip& flip : flips) {
     SCOPED_TRACE(flip.name);
     std::string bytes = whole;
-    if (flip.at >= 0) bytes[std::size_t(flip.at)] ^= 0x04;
+    if (flip.cut)
+      bytes.resize(std::size_t(flip.at));
+    else if (flip.at >= 0)
+      bytes[std::size_t(flip.at)] ^= 0x04;
     const std::string folder = Join(scratch, std::string("sums ") + flip.name);
     EXPECT_EQ(RunSilent(e2e::WriteSetupFile(scratch, "sums.exe", bytes), folder), flip.code);
     EXPECT_EQ(e2e::FolderExists(folder), flip.code == 0);

@@ -9,7 +9,10 @@
 #   4. osslsigncode looks at the copied uninstaller;
 #   5. before step 3, the Linux scrpack signs with osslsigncode itself (--sign-command): the setup
 #      file and the uninstaller that `scrpack uninstaller` writes from it verify against a test
-#      CA, and so do the uninstaller that setup file installs and its temporary copy.
+#      CA, and so do the uninstaller that setup file installs and its temporary copy;
+#   6. another program, texts, a record and a marker hidden in that signed file's certificate
+#      table (its two sizes enlarged to match) leave the signature valid, but scrpack calls the
+#      file tampered and the Windows steps see it install nothing.
 #
 #   tests/e2e/signed_test.sh --work DIR --runner E2E-RUN --stub STUB.EXE --scrpack SCRPACK.EXE
 #                            --linux-scrpack SCRPACK --saver PROGRAM.EXE --recorder RECORDER.EXE
@@ -133,6 +136,40 @@ grep -qx 'UninstallerSignature: fits' "$files/scrpack-verify.log" ||
   fail "scrpack could not write the uninstaller of the signed setup file"
 osslsigncode verify -CAfile "$files/ca.pem" -in "$files/self-signed-uninstaller.exe" >"$files/verify-un.log" 2>&1 ||
   { cat "$files/verify-un.log" >&2; fail "the uninstaller the signed setup file installs does not verify"; }
+
+echo "== a package hidden in the certificate table of the signed setup file"
+# The table lies at the end of the file; the signature's hash covers everything in front of it
+# and nothing in it. The forged package goes behind the signature blob, inside the table, and the
+# WIN_CERTIFICATE's length and the header's table size grow by as much.
+python3 - "$files/self-signed.exe" "$steps" "$files/forged.exe" <<'FORGE' || fail "could not forge a package into the certificate table"
+import struct, sys
+source, program, target = sys.argv[1:4]
+data = bytearray(open(source, 'rb').read())
+optional = struct.unpack_from('<I', data, 0x3C)[0] + 24
+entry = optional + (112 if struct.unpack_from('<H', data, optional)[0] == 0x20B else 96) + 32
+position, size = struct.unpack_from('<II', data, entry)
+assert position + size == len(data), 'the table is not at the end'
+end = data.rfind(b'ZUZOri.sig', 0, position) + 10
+record = bytearray(data[end - 942:end - 10])
+image, readme = open(program, 'rb').read(), b'Not from the author.'
+struct.pack_into('<iiii', record, 400, len(readme), len(readme), 0, 0)
+struct.pack_into('<i', record, 0, len(image) + len(readme) + 942)
+record[416] = 0  # announces no block
+forged = image + readme + bytes(record) + b'ZUZOri.sig'
+forged += b'\0' * (-len(forged) % 8)
+struct.pack_into('<I', data, position, struct.unpack_from('<I', data, position)[0] + len(forged))
+struct.pack_into('<I', data, entry + 4, size + len(forged))
+open(target, 'wb').write(data + forged)
+FORGE
+osslsigncode verify -CAfile "$files/ca.pem" -in "$files/forged.exe" >"$files/verify-forged.log" 2>&1 ||
+  { cat "$files/verify-forged.log" >&2; fail "the forged file no longer verifies, so this check proves less than it should"; }
+for command in verify inspect; do
+  "$linux_scrpack" "$command" "$files/forged.exe" >"$files/scrpack-$command-forged.log" 2>&1 &&
+    { cat "$files/scrpack-$command-forged.log" >&2; fail "scrpack $command accepts the forged file"; }
+  grep -q "tampered" "$files/scrpack-$command-forged.log" ||
+    { cat "$files/scrpack-$command-forged.log" >&2; fail "scrpack $command does not call the forged file tampered"; }
+done
+cat "$files/scrpack-verify-forged.log"
 
 echo "== installing and uninstalling under Wine"
 # A failure there still leaves the uninstaller copied back when it got that far: it is looked at

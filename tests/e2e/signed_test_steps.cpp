@@ -7,6 +7,9 @@
 // uninstaller that carries its own signature; it and its temporary copy are copied back as
 // self-uninstaller.exe and self-copy.exe for the script to verify against the test CA.
 //
+// forged.exe is self-signed.exe with another program's package hidden in its certificate table,
+// where the signature does not look: it must install nothing.
+//
 // SCR_SIGNED_DIR (a Windows path) holds what the script made: setup.exe as the builder wrote it,
 // signed.exe (the same, signed), signed.scr (the screen saver in it). The installed uninstaller is
 // copied back there as uninstaller.exe, together with stale.exe, the same uninstaller with the
@@ -205,6 +208,24 @@ TEST_F(SignedSetup, OneBuildSignsTheUninstallerToo) {
   EXPECT_FALSE(e2e::FileExists(uninstallerPath));
   EXPECT_FALSE(e2e::FileExists(Join(folder, kSaverName)));
   EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallEntry));
+}
+
+TEST_F(SignedSetup, APackageForgedInTheCertificateTableNeverInstalls) {
+  ASSERT_FALSE(dir.empty()) << "SCR_SIGNED_DIR is not set: run this through tests/e2e/signed_test.sh";
+  const std::string forged = Join(dir, "forged.exe");
+  const std::string folder = Join(e2e::ScratchFolder(), "Forged Target");
+  EXPECT_EQ(e2e::RunSilent(forged, folder), 1u);
+  EXPECT_FALSE(e2e::FolderExists(folder));
+
+  e2e::Process process = e2e::StartProcess(Quote(forged));
+  ASSERT_TRUE(process.Started());
+  const auto box = e2e::WaitForMessageBox(process);
+  ASSERT_TRUE(box) << "no message box";
+  EXPECT_EQ(box->text, e2e::kCorrupted);
+  ASSERT_TRUE(e2e::ClickButton(box->window, IDOK));
+  EXPECT_TRUE(process.WaitForExit()) << "the program did not end";
+  EXPECT_EQ(process.ExitCode(), 1u);
+  EXPECT_FALSE(e2e::FolderExists(folder));
 }
 
 }  // namespace

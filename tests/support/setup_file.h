@@ -17,7 +17,8 @@ struct SetupContents {
   std::string license;
   std::string language;
   package::SettingsRecord record;
-  // When set, the block follows the package; checksums left empty are those of this package.
+  // When set, the block follows the package and the record says so, as scrpack writes it;
+  // checksums left empty are those of this package.
   std::optional<package::ExtensionBlock> extension;
 };
 
@@ -30,6 +31,18 @@ void SetFlags(package::SettingsRecord& record, Flags flags);
 
 // The whole setup file: stub, image, texts, record with its sizes, signature, extension block.
 std::string AssembleSetupFile(const std::string& stub, SetupContents contents);
+
+// A stub that is a bare PE32 header without sections, for files whose certificate-table entry
+// matters.
+std::string PeStub();
+
+// Signs `file` (made with PeStub) as a signing tool does: zeros to the next multiple of 8, then
+// `table`, and the header's certificate entry pointing at it.
+std::string SignedLikeATool(std::string file, const std::string& table);
+
+// Hides `forged` at the end of a signed file's certificate table and enlarges the table's size in
+// the header to match: the signature's hash does not cover the table, so the signature still holds.
+std::string ForgedInCertificateTable(std::string signedFile, const std::string& forged);
 
 // The saver most tests install: "Stars" from stars.scr, with a link, offered for
 // <Program Files>\Stars; no texts and no flags.

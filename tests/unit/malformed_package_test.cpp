@@ -200,6 +200,13 @@ TEST(MalformedPackage, EverySizeFieldOutOfRange) {
 TEST(MalformedPackage, SignatureThatIsNotAtTheEnd) {
   const std::string setup = FileOf(Kind::kSetup);
   const std::string stub(rig::kStub, sizeof rig::kStub - 1);
+  // Signed as a signing tool signs: the table behind the package, which its hash does not cover.
+  const std::string table = std::string("\x30\0\0\0\0\x02\x02\0", 8) + std::string(40, 'T');
+  const std::string signedSetup =
+      support::SignedLikeATool(support::AssembleSetupFile(support::PeStub(), FullContents()), table);
+  support::SetupContents other = FullContents();
+  other.image = std::string(4000, 'X');
+  const std::string forged = support::AssembleSetupFile("", other);
   struct Case {
     const char* name;
     std::string file;
@@ -220,6 +227,15 @@ TEST(MalformedPackage, SignatureThatIsNotAtTheEnd) {
       // Data behind a valid package that itself ends in a signature is taken as the package,
       // and what lies in front of it is no record.
       {"appended data ending in a signature", setup + std::string(3000, 'z') + "ScUnin.sig", false},
+      // A signed file's package is the one in front of its certificate table, and a marker in the
+      // table or behind it means someone put a package where the signature does not look.
+      {"signed", signedSetup, true},
+      {"a package forged in the certificate table", support::ForgedInCertificateTable(signedSetup, forged), false},
+      {"an uninstaller forged in the certificate table",
+       support::ForgedInCertificateTable(signedSetup, rig::AsUninstaller(forged)), false},
+      {"a package forged behind the certificate table", signedSetup + forged, false},
+      {"a package only in the certificate table",
+       support::SignedLikeATool(support::PeStub(), table + forged), false},
   };
   for (const Case& c : cases) {
     if (c.accepted) {
@@ -260,6 +276,54 @@ TEST(MalformedPackage, RecordMarkerMattersOnlyToTheUninstaller) {
       } else {
         ExpectRefused(file, name);
       }
+    }
+  }
+}
+
+// A setup file whose record says it carries an extension block is refused without a usable one:
+// installed without it, it would lose the author's choices and its checksums. The uninstaller
+// carries the record, flag and all, but never a block; files from other builders have neither.
+TEST(MalformedPackage, TheBlockTheRecordAnnouncesMustBeThere) {
+  support::SetupContents withBlock = FullContents();
+  package::ExtensionBlock block;
+  block.shellInstall = false;
+  block.publisher = "Stars Ltd";
+  withBlock.extension = block;
+  const std::string flagged = rig::SetupFile(withBlock);
+  const std::size_t end = flagged.rfind("ZUZOri.sig") + 10;
+  const std::string plain = FileOf(Kind::kSetup);
+  const auto changed = [](std::string file, std::size_t at, char mask) {
+    file[at] = char(file[at] ^ mask);
+    return file;
+  };
+  const std::string unflagged = changed(flagged, end - kTrailer + 416, 0x01);
+  // An uninstaller that carries its signature, as a signed build installs it.
+  const std::string onPeStub = support::AssembleSetupFile(support::PeStub(), withBlock);
+  const std::string signedUninstaller = support::SignedLikeATool(
+      rig::AsUninstaller(onPeStub.substr(0, onPeStub.rfind("ZUZOri.sig") + 10)), std::string(24, 'T'));
+  struct Case {
+    const char* name;
+    std::string file;
+    Kind kind;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {"intact", flagged, Kind::kSetup, true},
+      {"the block missing", flagged.substr(0, end), Kind::kSetup, false},
+      // Each way a block can be damaged is a row of ExtensionBlock.ADamagedOrForeignBlockIsIgnored.
+      {"a byte of the block's contents", changed(flagged, end + 30, 0x20), Kind::kSetup, false},
+      {"the flag cleared, the block intact", unflagged, Kind::kSetup, false},  // the record's checksum
+      {"no flag, no block: another builder's file", plain, Kind::kSetup, true},
+      {"no flag, a damaged block: an earlier scrpack's file", changed(plain + flagged.substr(end), plain.size() + 30, 0x20),
+       Kind::kSetup, true},
+      {"the uninstaller, flag and no block", rig::AsUninstaller(flagged.substr(0, end)), Kind::kUninstaller, true},
+      {"the uninstaller with its signature behind", signedUninstaller, Kind::kUninstaller, true},
+  };
+  for (const Case& c : cases) {
+    if (c.accepted) {
+      ExpectAccepted(c.file, c.kind, c.name);
+    } else {
+      ExpectRefused(c.file, c.name);
     }
   }
 }

@@ -7,6 +7,7 @@
 
 #include "package/package_end.h"
 #include "package/read_source.h"
+#include "support/setup_file.h"
 
 namespace {
 
@@ -99,6 +100,42 @@ TEST(FindPackageEnd, EverySignaturePositionAcrossABlockBoundary) {
     const std::size_t start = size - 65536 - 30 + at;
     file.replace(start, 10, kUninstall);
     ASSERT_EQ(Find(file), int64_t(start + 10)) << "start " << start;
+  }
+}
+
+// A signature's hash covers the file up to its certificate table and nothing in it or behind it:
+// a marker there is never a package, and says that someone put one where the signature does not
+// look. A signed setup file's own package and block lie in front of the table.
+TEST(FindPackageEnd, NothingInOrBehindACertificateTableIsAPackage) {
+  const std::string setup = support::PeStub() + Bytes(3000) + kSetup;
+  const auto end = int64_t(setup.size());
+  const std::string table = std::string("\x30\0\0\0\0\x02\x02\0", 8) + Bytes(40, 'T');
+  const std::string signedSetup = support::SignedLikeATool(setup, table);
+  const std::string forged = Bytes(700, 'F') + std::string(932, '\0') + kSetup;
+  struct Case {
+    const char* name;
+    std::string file;
+    std::optional<int64_t> expected;  // empty: tampered
+  };
+  const Case cases[] = {
+      {"signed", signedSetup, end},
+      {"signed, a block between package and table", support::SignedLikeATool(setup + Bytes(77, 'B'), table), end},
+      {"signed, the table cut off the file", signedSetup.substr(0, signedSetup.size() - table.size()), end},
+      {"a package forged at the end of the table", support::ForgedInCertificateTable(signedSetup, forged), std::nullopt},
+      {"a package forged in the middle of the table",
+       support::ForgedInCertificateTable(signedSetup, forged + Bytes(100, 'T')), std::nullopt},
+      {"a marker in the table of a file without package",
+       support::SignedLikeATool(support::PeStub() + Bytes(64), kUninstall + Bytes(6)), std::nullopt},
+      {"a marker behind the table", signedSetup + Bytes(20) + kUninstall, std::nullopt},
+      {"a marker across the table's start", support::SignedLikeATool(setup + Bytes(8) + "ZUZOri", ".sig" + Bytes(12)),
+       std::nullopt},
+  };
+  for (const Case& c : cases) {
+    package::MemoryReadSource source(c.file);
+    const package::PackageSearch search = package::SearchPackageEnd(source);
+    EXPECT_EQ(search.end, c.expected.value_or(0)) << c.name;
+    EXPECT_EQ(search.markerInCertificateTable, !c.expected) << c.name;
+    EXPECT_EQ(Find(c.file), c.expected) << c.name;
   }
 }
 

@@ -91,7 +91,18 @@ TEST(ExtensionBlock, ADamagedOrForeignBlockIsIgnored) {
     const std::string file = "ZUZOri.sig" + c.damage(good);
     package::MemoryReadSource source(file);
     EXPECT_FALSE(package::ReadExtension(source, 10)) << c.name;
+    // Start-up installs without it only when the record does not announce it.
+    EXPECT_TRUE(package::RequireExtension(source, 10, false).shellInstall) << c.name;
+    EXPECT_THROW(package::RequireExtension(source, 10, true), package::CorruptedPackage) << c.name;
   }
+  const std::string intact = "ZUZOri.sig" + good;
+  package::MemoryReadSource source(intact);
+  EXPECT_FALSE(package::RequireExtension(source, 10, true).shellInstall);
+  // In a signed file the block lies in front of the certificate table.
+  const std::string signedFile = support::SignedLikeATool(support::PeStub() + "ZUZOri.sig" + good, "TABLE");
+  package::MemoryReadSource signedSource(signedFile);
+  EXPECT_TRUE(package::ReadExtension(signedSource, 0x200 + 10));
+
   // A section that claims more than the contents hold, or sums too short to hold three.
   EXPECT_FALSE(package::DecodeExtensionContents(std::string("META\x09\0\0\0abc", 11)));
   EXPECT_FALSE(package::DecodeExtensionContents(std::string("SUMS\x04\0\0\0abcd", 12)));

@@ -605,6 +605,17 @@ TEST_F(Scrpack, VerifyAppliesTheStartUpChecksAndTheChecksums) {
   flipped("record.exe", end - 942 + package::field::kLinkText.offset);
   flipped("block.exe", end + 30);
   Write("no-block.exe", setup.substr(0, end));
+  // Without the record's flag, as other builders and earlier scrpacks write files.
+  std::string unflagged = setup.substr(0, end);
+  unflagged[end - 942 + 416] = 0;
+  Write("foreign.exe", unflagged);
+  Write("old-block.exe", unflagged + Read("block.exe").substr(end));
+  // Signed, then a package hidden in the certificate table with the table's size enlarged.
+  std::string forged = setup;
+  Sign(forged);
+  forged += setup.substr(4096);
+  Put(forged, 0x80 + 24 + 96 + 4 * 8 + 4, uint32_t(16 + setup.size() - 4096), 4);
+  Write("forged.exe", forged);
   struct Case {
     const char* file;
     int code;
@@ -628,9 +639,14 @@ TEST_F(Scrpack, VerifyAppliesTheStartUpChecksAndTheChecksums) {
        {"Image: intact", "Texts: damaged", "Record: intact"}, false},
       {"record.exe", 1, "would not start: the file is damaged: the checksum of the settings record differs\n",
        {"Image: intact", "Texts: intact", "Record: damaged"}, false},
-      {"block.exe", 1, "the extension block is damaged: setup ignores it",
+      {"block.exe", 1, "would not start: the file is damaged: the extension block that its settings record announces is damaged\n",
+       {"Extension: damaged", "Image: unchecked", "Texts: unchecked", "Record: unchecked"}, false},
+      {"no-block.exe", 1, "would not start: the file is damaged: the extension block that its settings record announces is missing\n",
+       {"Extension: missing", "Image: unchecked"}, false},
+      {"foreign.exe", 0, "would start as a setup file\n", {"Extension: none", "Image: unchecked"}, true},
+      {"old-block.exe", 1, "the extension block is damaged: setup ignores it",
        {"Extension: damaged, ignored", "Image: unchecked", "Texts: unchecked", "Record: unchecked"}, true},
-      {"no-block.exe", 0, "would start as a setup file\n", {"Extension: none", "Image: unchecked"}, true},
+      {"forged.exe", 1, "would not start: tampered: a package marker lies in or behind the code signature\n", {}, false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Run({"verify", Path(c.file)}), c.code) << c.file;
@@ -643,9 +659,14 @@ TEST_F(Scrpack, VerifyAppliesTheStartUpChecksAndTheChecksums) {
     EXPECT_NE(out_.find(c.starts ? "\"Starts\": true" : "\"Starts\": false"), std::string::npos) << out_;
     EXPECT_NE(out_.find(c.code == 0 ? "\"Intact\": true" : "\"Intact\": false"), std::string::npos) << out_;
   }
-  EXPECT_EQ(Inspect("block.exe")["Extension"], "damaged, ignored");
+  EXPECT_EQ(Inspect("block.exe")["Extension"], "damaged");
   EXPECT_EQ(Inspect("block.exe").count("Publisher"), 0u);
-  EXPECT_EQ(Inspect("no-block.exe")["Extension"], "none");
+  EXPECT_EQ(Inspect("no-block.exe")["Extension"], "missing");
+  EXPECT_EQ(Inspect("foreign.exe")["Extension"], "none");
+  EXPECT_EQ(Run({"inspect", Path("forged.exe")}), 1);
+  EXPECT_NE(err_.find("tampered"), std::string::npos) << err_;
+  EXPECT_EQ(Run({"uninstaller", Path("no-block.exe"), "-o", Path("un.exe")}), 1);
+  EXPECT_NE(err_.find("extension block"), std::string::npos) << err_;
 }
 
 TEST_F(Scrpack, InspectShowsACodeSignatureAndSpeaksJson) {

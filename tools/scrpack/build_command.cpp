@@ -396,6 +396,9 @@ int64_t Build(const BuildOptions& options, std::ostream& out, std::ostream& err)
                      std::to_string(limit) + " bytes fit");
   package::FillPackageFields(record, saver.size, int64_t(texts.readme.size()),
                              int64_t(texts.license.size()), int64_t(texts.language.size()));
+  // Every setup file written here carries the block, and its record says so, before the block's
+  // checksum of the record and the signed uninstaller's are taken.
+  record.SetHasExtensionBlock(true);
   err << warnings.str();
   RefuseWhenStrict(options, warnings.str());
 

@@ -23,8 +23,10 @@ PartState Compare(uint32_t actual, uint32_t expected) {
 
 }  // namespace
 
-FoundBlock FindBlock(package::ReadSource& source, int64_t packageEnd) {
+FoundBlock FindBlock(package::ReadSource& source, const package::PackageInfo& info) {
+  const int64_t packageEnd = info.packageEnd;
   FoundBlock found;
+  found.required = info.kind == package::PackageKind::kSetup && info.record.HasExtensionBlock();
   if (auto block = package::ReadExtension(source, packageEnd)) {
     found.state = BlockState::kPresent;
     found.block = std::move(*block);
@@ -44,14 +46,16 @@ FoundBlock FindBlock(package::ReadSource& source, int64_t packageEnd) {
   return found;
 }
 
-std::string Describe(BlockState state) {
-  switch (state) {
+std::string Describe(const FoundBlock& found) {
+  // What the setup program does with a block it cannot use: a required one refuses the file.
+  const std::string ignored = found.required ? "" : ", ignored";
+  switch (found.state) {
     case BlockState::kPresent: return "yes";
-    case BlockState::kDamaged: return "damaged, ignored";
-    case BlockState::kLaterVersion: return "from a later scrpack, ignored";
+    case BlockState::kDamaged: return "damaged" + ignored;
+    case BlockState::kLaterVersion: return "from a later scrpack" + ignored;
     case BlockState::kNone: break;
   }
-  return "none";
+  return found.required ? "missing" : "none";
 }
 
 std::string SignatureVerdict(const package::ExtensionBlock& block,
@@ -72,7 +76,7 @@ void AddMetadataRows(Report& report, const package::ExtensionBlock& block,
 }
 
 void AddBlockRows(Report& report, const FoundBlock& found, const package::SettingsRecord& record) {
-  report.Add("Extension", Describe(found.state));
+  report.Add("Extension", Describe(found));
   if (found.state != BlockState::kPresent) return;
   const package::ExtensionBlock& block = found.block;
   AddMetadataRows(report, block, record);

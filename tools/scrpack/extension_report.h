@@ -7,6 +7,7 @@
 #include <string>
 
 #include "package/extension_block.h"
+#include "package/package_reader.h"
 #include "package/read_source.h"
 #include "package/settings_record.h"
 #include "scrpack/report.h"
@@ -18,13 +19,16 @@ enum class BlockState { kNone, kPresent, kDamaged, kLaterVersion };
 struct FoundBlock {
   BlockState state = BlockState::kNone;
   package::ExtensionBlock block;  // when present
+  // The package's record says the block belongs to the file: the setup program refuses the file
+  // unless it is present.
+  bool required = false;
 };
 
-// The block at `packageEnd`, and when it cannot be used, why.
-FoundBlock FindBlock(package::ReadSource& source, int64_t packageEnd);
+// The block behind the package `info` describes, and when it cannot be used, why.
+FoundBlock FindBlock(package::ReadSource& source, const package::PackageInfo& info);
 
-// "yes", "none", "damaged, ignored", ...: one word or two for a row.
-std::string Describe(BlockState state);
+// "yes", "none", "missing", "damaged, ignored", ...: one word or two for a row.
+std::string Describe(const FoundBlock& found);
 
 // Whether the block's uninstaller signature would be written with the uninstaller of a setup file
 // holding `record`: "none", "fits" or "does not fit".

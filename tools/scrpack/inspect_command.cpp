@@ -23,18 +23,19 @@ const char kInspectHelp[] =
     "  one 'Name: value' line each (--json: one JSON object), whether the file carries a code\n"
     "  signature (Authenticode certificate table), and what the extension block behind the\n"
     "  package carries: the publisher, the version, the checksums, whether the uninstaller's\n"
-    "  signature fits (or that there is none, or that it is damaged and the setup program\n"
-    "  ignores it). Fails when FILE holds no package.\n";
+    "  signature fits (or that there is none, or that it is missing or damaged). Fails when\n"
+    "  FILE holds no package, or one that lies in its code signature (tampered).\n";
 
 const char kVerifyHelp[] =
     "scrpack verify [--json] FILE\n"
     "  Applies the checks the setup program makes when it starts (the package marker at the end,\n"
-    "  the sizes and sections, the record marker of an uninstaller) and says in one line whether\n"
-    "  FILE would start. Then it reads the whole setup file and says, per part, whether the\n"
-    "  image, the texts and the record match the checksums the extension block holds (intact,\n"
-    "  damaged, or unchecked without a block), what the block carries, and whether the\n"
-    "  uninstaller's signature fits (none, fits, does not fit). Exit status 0 when the file would\n"
-    "  start and nothing is damaged, 1 when not.\n";
+    "  never in the code signature, the sizes and sections, the extension block its record\n"
+    "  announces, the record marker of an uninstaller) and says in one line whether FILE would\n"
+    "  start. Then it reads the whole setup file and says, per part, whether the image, the\n"
+    "  texts and the record match the checksums the extension block holds (intact, damaged, or\n"
+    "  unchecked without a block), what the block carries, and whether the uninstaller's\n"
+    "  signature fits (none, fits, does not fit). Exit status 0 when the file would start and\n"
+    "  nothing is damaged, 1 when not.\n";
 
 namespace {
 
@@ -164,7 +165,7 @@ int RunInspect(const std::vector<std::string>& args, std::ostream& out, std::ost
     AddRecord(report, info.record);
     AddSections(report, info);
     report.Add("CertificateTable", CarriesCertificate(source));
-    AddBlockRows(report, FindBlock(source, info.packageEnd), info.record);
+    AddBlockRows(report, FindBlock(source, info), info.record);
     if (command.json)
       report.PrintJson(out);
     else
@@ -199,10 +200,21 @@ std::string DamagedParts(const PartStates& parts, bool withImage) {
   return names;
 }
 
+std::string WhatIsWrongWith(BlockState state) {
+  switch (state) {
+    case BlockState::kNone: return "is missing";
+    case BlockState::kLaterVersion:
+      return "is from a later scrpack, which this setup program cannot read";
+    case BlockState::kDamaged:
+    case BlockState::kPresent: break;
+  }
+  return "is damaged";
+}
+
 // The new stub checks the texts and the record when it starts and the image while it copies it.
 Verdict CheckWholeSetupFile(package::ReadSource& source, const package::PackageInfo& info) {
   Verdict verdict;
-  verdict.found = FindBlock(source, info.packageEnd);
+  verdict.found = FindBlock(source, info);
   verdict.parts = CheckParts(source, info.packageEnd, info.record, verdict.found);
   const std::string all = DamagedParts(verdict.parts, true);
   const std::string checksums = all.find(" and ") == std::string::npos
@@ -214,6 +226,12 @@ Verdict CheckWholeSetupFile(package::ReadSource& source, const package::PackageI
   } else if (!all.empty()) {
     verdict.damage =
         "the file is damaged: " + checksums + ", so setup would stop while installing it";
+  } else if (verdict.found.required && verdict.found.state != BlockState::kPresent) {
+    verdict.starts = false;
+    verdict.damage =
+        "the file is damaged: the extension block that its settings record "
+        "announces " +
+        WhatIsWrongWith(verdict.found.state);
   } else if (verdict.found.state == BlockState::kDamaged) {
     verdict.damage =
         "the extension block is damaged: setup ignores it and installs without its "
@@ -223,7 +241,7 @@ Verdict CheckWholeSetupFile(package::ReadSource& source, const package::PackageI
 }
 
 void AddVerdictRows(Report& report, const Verdict& verdict, const package::SettingsRecord& record) {
-  report.Add("Extension", Describe(verdict.found.state));
+  report.Add("Extension", Describe(verdict.found));
   report.Add("Image", Describe(verdict.parts.image));
   report.Add("Texts", Describe(verdict.parts.texts));
   report.Add("Record", Describe(verdict.parts.record));

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include "integration/saver_file_name.h"
@@ -77,8 +78,13 @@ WrittenUninstaller WriteUninstallerOf(const std::string& setupPath, const std::s
   if (!source) throw std::runtime_error(name + ": cannot read it: " + WhyUnreadable(setupPath));
   package::FileReadSource reader(*source);
   package::PackageInfo info;
+  std::optional<package::ExtensionBlock> block;
   try {
     info = package::ReadPackage(reader);
+    // A finished setup file that lacks the block its record announces installs nothing; the
+    // one being built gets its block only after its uninstaller is written.
+    if (withCarriedSignature && info.kind == package::PackageKind::kSetup)
+      block = package::RequireExtension(reader, info.packageEnd, info.record.HasExtensionBlock());
   } catch (const package::CorruptedPackage& e) {
     throw std::runtime_error(name + ": " + e.what());
   }
@@ -88,9 +94,8 @@ WrittenUninstaller WriteUninstallerOf(const std::string& setupPath, const std::s
   integration::ShortenSaverFileName(record);
 
   WrittenUninstaller written;
-  const auto block = package::ReadExtension(reader, info.packageEnd);
   const package::UninstallerSignature* signature = nullptr;
-  if (withCarriedSignature && block && block->uninstallerSignature) {
+  if (block && block->uninstallerSignature) {
     const bool fits = package::SignatureFits(*block->uninstallerSignature, record);
     written.signature = fits ? CarriedSignature::kWritten : CarriedSignature::kDoesNotFit;
     if (fits) signature = &*block->uninstallerSignature;
