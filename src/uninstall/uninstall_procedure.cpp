@@ -7,6 +7,7 @@
 #include "integration/saver_registry.h"
 #include "integration/shortcut_names.h"
 #include "integration/shortcuts.h"
+#include "integration/staging_names.h"
 #include "integration/uninstall_entry.h"
 #include "language/application_title.h"
 #include "language/message_format.h"
@@ -50,14 +51,20 @@ UninstallOutcome Remove(os::Os& os, os::WindowRef owner, const package::Settings
                         const std::string& recorded, const std::string& uninstallerPath) {
   const std::string title = record.Title();
   Leftovers leftovers;
-  DeleteOrScheduleAtRestart(
-      os.files, SaverPathToDelete(recorded, record.ScreensaverFileName(), uninstallerPath),
-      leftovers);
+  const std::string saverPath =
+      SaverPathToDelete(recorded, record.ScreensaverFileName(), uninstallerPath);
+  DeleteOrScheduleAtRestart(os.files, saverPath, leftovers);
   integration::ClearSaverSettings(os.registry, title);
-  if (record.ReadmeSize() > 0)
-    DeleteOrScheduleAtRestart(
-        os.files, ReadmePathToDelete(recorded, uninstallerPath, integration::ReadmeFileName(title)),
-        leftovers);
+  const std::string readmePath =
+      record.ReadmeSize() > 0
+          ? ReadmePathToDelete(recorded, uninstallerPath, integration::ReadmeFileName(title))
+          : std::string();
+  DeleteOrScheduleAtRestart(os.files, readmePath, leftovers);
+  // What an installation that was cut off left beside our files is ours to remove too.
+  for (const std::string& path : {saverPath, readmePath, uninstallerPath})
+    if (!path.empty())
+      for (const std::string& leftover : integration::StagingLeftovers(os.files, path))
+        DeleteOrScheduleAtRestart(os.files, leftover, leftovers);
 
   UninstallOutcome outcome;
   outcome.result = leftovers.Empty() ? UninstallResult::kRemoved : UninstallResult::kSomethingStays;

@@ -213,12 +213,12 @@ TEST(InstallSilent, ExitCodesTellTheOutcomeAndAFailureIsRolledBack) {
   const Case cases[] = {
       {"installed", "E2E Exit Ok", Join(scratch, "ok"), nullptr, "", 0, true},
       {"folder cannot be created", "E2E Exit A", Join(scratch, "a file\\below"), nullptr, "", 2, false},
-      // A folder where the readme must go makes writing it fail after the copy; the folder was
-      // there before, so it stays.
-      {"installation fails", "E2E Exit D", Join(scratch, "d"),
+      // A folder where the readme must go stops the installation before anything is copied; the
+      // folder was there before, so it stays.
+      {"a folder stands in the readme's way", "E2E Exit D", Join(scratch, "d"),
        [](const std::string& folder) { CreateDirectoryA(folder.c_str(), nullptr);
                                        CreateDirectoryA(Join(folder, "E2E Exit D Readme.txt").c_str(), nullptr); },
-       "", 3, true},
+       "", 2, true},
       // A translation that no file name can hold makes the uninstaller impossible to create, after
       // the screen saver and the readme were written into folders made for them.
       {"uninstaller cannot be created", "E2E Exit U", Join(scratch, "new\\deeper"), nullptr,

@@ -506,6 +506,21 @@ bool FakeFiles::RenameFile(const std::string& from, const std::string& to) {
   return true;
 }
 
+bool FakeFiles::MoveOver(const std::string& from, const std::string& to) {
+  if (!log_->Record("MoveOver", from, "-> " + to)) return false;
+  auto node = Find(Resolve(from));
+  auto over = Find(Resolve(to));
+  if (!node || node->folder || !node->opens.empty()) return Fail();
+  if (over && (over->folder || !over->opens.empty())) return Fail();
+  const std::string full = Resolve(to);
+  if (full.empty() || !ParentIsFolder(full)) return Fail();
+  if (over) state_->nodes.erase(Fold(over->path));
+  state_->nodes.erase(Fold(node->path));
+  node->path = Trimmed(full);
+  state_->nodes[Fold(node->path)] = node;
+  return true;
+}
+
 bool FakeFiles::DeleteAtReboot(const std::string& path) {
   if (!log_->Record("DeleteAtReboot", path)) return false;
   rebootDeletions_.push_back(path);

@@ -593,7 +593,21 @@ TEST(InstallProcedure, AFailedReinstallationKeepsTheEarlierFiles) {
     std::function<void(fake::FakeOs&)> fault;
     InstallResult result;
   };
+  const auto heldFile = [](const char* path) {
+    return [path](fake::FakeOs& f) {
+      f.FailWhen([path](const fake::Call& c) { return c.op == "OpenFile" && c.subject == path && c.detail == "ReadWriteExisting"; });
+    };
+  };
   const Case cases[] = {
+      {"readme held", heldFile(kReadme), InstallResult::kStoppedUnchanged},
+      {"uninstaller held", heldFile(kUninstaller), InstallResult::kStoppedUnchanged},
+      // An earlier file must come back even when the new one in its place cannot be deleted.
+      {"last replacement fails, a new file stays", [](fake::FakeOs& f) { f.FailNth("RenameFile", 6); f.FailOn("DeleteFile", kSaver); }, InstallResult::kFailedPartWay},
+      // Ten runs cut off during the copy left their staging files: the next run clears them away.
+      {"leftovers of interrupted runs", [](fake::FakeOs& f) {
+         for (int n = 0; n < 10; ++n) f.files.AddFile(std::string(kSaver) + ".scrsetup-new" + (n ? std::to_string(n) : ""), "cut off");
+         f.files.AddFile(std::string(kReadme) + ".scrsetup-old", "kept");
+       }, InstallResult::kDone},
       {"uninstaller write fails", [](fake::FakeOs& f) { f.FailWhen([](const fake::Call& c) { return IsUninstallerWrite(c) && c.detail == "10"; }); }, InstallResult::kFailedPartWay},
       {"first replacement fails", [](fake::FakeOs& f) { f.FailNth("RenameFile", 1); }, InstallResult::kFailedPartWay},
       {"last replacement fails", [](fake::FakeOs& f) { f.FailNth("RenameFile", 6); }, InstallResult::kFailedPartWay},
@@ -618,7 +632,7 @@ TEST(InstallProcedure, AFailedReinstallationKeepsTheEarlierFiles) {
     if (!done) {
       EXPECT_EQ(rig.fake.files.Entries(), before) << rig.fake.log.Dump();
     }
-    for (const std::string& path : rig.fake.files.Entries()) EXPECT_EQ(path.find(".old"), std::string::npos) << path;
+    for (const std::string& path : rig.fake.files.Entries()) EXPECT_EQ(path.find(".scrsetup-"), std::string::npos) << path;
     EXPECT_EQ(rig.fake.files.Content(kSaver), done ? rig.package.image : "old saver");
     EXPECT_EQ(rig.fake.files.Content(kUninstaller), done ? rig.ExpectedUninstaller() : "old uninstaller");
     EXPECT_EQ(rig.fake.files.Content(kReadme) == "old readme", !done);

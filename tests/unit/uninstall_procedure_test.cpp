@@ -80,6 +80,10 @@ class Uninstaller : public ::testing::Test, public Machine {};
 
 TEST_F(Uninstaller, YesRemovesEverythingInOrder) {
   Install();
+  // What an installation cut off during its copy left beside the files goes too.
+  const std::vector<std::string> leftovers = {std::string(kSaver) + ".scrsetup-new", std::string(kReadme) + ".scrsetup-old",
+                                              std::string(kUninstaller) + ".scrsetup-new1"};
+  for (const std::string& path : leftovers) r.fake.files.AddFile(path, "cut off");
   const uninstall::UninstallOutcome outcome = Remove();
   auto& fake = r.fake;
   ASSERT_EQ(fake.system.Messages().size(), 1u) << fake.log.Dump();
@@ -108,6 +112,7 @@ TEST_F(Uninstaller, YesRemovesEverythingInOrder) {
   EXPECT_LT(group, desktop);
 
   for (const char* gone : {kSaver, kReadme}) EXPECT_FALSE(fake.files.HasFile(gone)) << gone;
+  for (const std::string& gone : leftovers) EXPECT_FALSE(fake.files.HasFile(gone)) << gone;
   EXPECT_FALSE(fake.files.HasFile(kDesktopLink));
   EXPECT_FALSE(fake.files.HasFolder(kGroup));
   EXPECT_FALSE(fake.registry.HasKey(RegRoot::kLocalMachine, kEntry));
