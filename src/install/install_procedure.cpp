@@ -307,6 +307,8 @@ void Installation::HandToShell() {
   if (request_.unattended && os_.system.RunsAsLocalSystem()) return;
   // The author's choice for a screen saver that belongs where the system lists it anyway.
   if (!extension_.shellInstall) return;
+  // An administrator's choice for a setup file that cannot be rebuilt.
+  if (!request_.shellInstall) return;
   os_.shell.Execute(0, "install", SaverPath(), "", "", os::kSwShowNoActivate);
 }
 

@@ -40,8 +40,10 @@ int ExitCodeOf(uninstall::UninstallResult result) {
 
 // The uninstaller asked its question whatever the mode, so what it has to say at the end is shown
 // whatever the mode too.
-EndMessage MessageOf(const uninstall::UninstallOutcome& outcome, os::WindowRef owner) {
-  if (!outcome.message) return {};
+// Except where it was told not to ask: then nobody is there to read it either.
+EndMessage MessageOf(const uninstall::UninstallOutcome& outcome, os::WindowRef owner,
+                     bool unattended) {
+  if (!outcome.message || unattended) return {};
   const uninstall::UninstallMessage& m = *outcome.message;
   return EndMessage{m.text, m.caption.c_str(), m.icon, owner, /*evenWhenSilent=*/true};
 }
@@ -102,9 +104,11 @@ bool TSCRSetup::ReadPackageIntoWizard(package::ReadSource& source) {
 
   if (package::KindOf(decision) != package::PackageKind::kSetup) {
     const uninstall::UninstallOutcome outcome =
-        uninstall::UninstallProcedure(os_, host_.Handle(), PackageEnd, Record);
+        uninstall::UninstallProcedure(os_, host_.Handle(), PackageEnd, Record,
+                                      unattended_.removeWithoutAsking);
     host_.HideForGood();
-    const EndMessage message = MessageOf(outcome, host_.Handle());
+    const EndMessage message =
+        MessageOf(outcome, host_.Handle(), unattended_.removeWithoutAsking);
     EndProgram(ExitCodeOf(outcome.result), &message);
     return false;
   }

@@ -156,18 +156,40 @@ TEST(InstallSilent, GivenFolderGetsEveryFileTheFlagsAndTheRecord) {
   EXPECT_TRUE(e2e::ReadShellLink(Join(group, "Preview E2E Given.lnk")));
 }
 
+// Also the switches deployment tools give, in the order they give them.
 TEST(InstallSilent, FlagsOffMakeNoEntryAndNoShortcut) {
   const std::string scratch = e2e::ScratchFolder();
-  Options o("E2E Plain");
-  const SetupFile setup = MakeSetup(scratch, o);
-  const std::string folder = Join(scratch, "Plain");
+  struct Case {
+    const char* title;
+    std::string arguments;  // {} stands for the folder
+    bool verb;
+  };
+  const Case cases[] = {
+      {"E2E Plain", "-silent {}", true},
+      {"E2E Winget", "-silent -log " + Quote(Join(scratch, "setup.log")) + " -dir {}", true},
+      {"E2E No Verb", "-SILENT -no-shell-install -dir {}", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    Options o(c.title);
+    const SetupFile setup = MakeSetup(scratch, o);
+    const std::string folder = Join(scratch, c.title);
+    std::string arguments = c.arguments;
+    arguments.replace(arguments.find("{}"), 2, Quote(folder));
 
-  ASSERT_EQ(RunSilent(setup.path, folder), 0u);
-  EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{kSaverName, kUninstallerName}));
-  EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + o.title));
-  EXPECT_FALSE(e2e::FileExists(Join(SpecialFolderPath(CSIDL_DESKTOPDIRECTORY), "Preview E2E Plain.lnk")));
-  EXPECT_FALSE(e2e::FolderExists(Join(SpecialFolderPath(CSIDL_PROGRAMS), o.title)));
-  EXPECT_EQ(InstalledPath(o.title), Join(folder, kSaverName));
+    ASSERT_EQ(e2e::RunUnattended(setup.path, arguments), 0u);
+    EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{kSaverName, kUninstallerName}));
+    EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + o.title));
+    EXPECT_FALSE(e2e::FileExists(Join(SpecialFolderPath(CSIDL_DESKTOPDIRECTORY), "Preview " + o.title + ".lnk")));
+    EXPECT_FALSE(e2e::FolderExists(Join(SpecialFolderPath(CSIDL_PROGRAMS), o.title)));
+    EXPECT_EQ(InstalledPath(o.title), Join(folder, kSaverName));
+    if (c.verb) {
+      EXPECT_TRUE(ShellWasAskedToInstall(Join(folder, kSaverName)));
+    } else {
+      for (const auto& line : e2e::InstallLog())
+        EXPECT_FALSE(line.size() == 1 && e2e::SamePath(line[0], Join(folder, kSaverName))) << "handed to the shell";
+    }
+  }
 }
 
 TEST(InstallSilent, ReinstallingReusesTheRecordedFileAnotherSaverGetsANumberedName) {

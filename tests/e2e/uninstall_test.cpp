@@ -269,6 +269,39 @@ TEST_F(Uninstall, StartedThroughTheUninstallStringNoLeavesEverything) {
   EXPECT_FALSE(GoodbyeBox());
 }
 
+// What deployment tools and package managers run: no question, no box, not even the copy's
+// goodbye; the exit code says whether everything went, and everything but the uninstaller's own
+// file is gone by the time it returns.
+TEST_F(Uninstall, TheQuietUninstallStringRemovesWithoutAnyBox) {
+  for (const bool held : {false, true}) {
+    SCOPED_TRACE(held ? "a screen saver held open" : "nothing held");
+    const Installation installed = Install(held ? "E2E Quiet Held" : "E2E Quiet");
+    const std::string group = Join(programs, installed.title);
+    const auto command = e2e::ReadRegString(HKEY_LOCAL_MACHINE, kUninstallRoot + installed.title, "QuietUninstallString");
+    ASSERT_TRUE(command);
+    EXPECT_EQ(*command, Quote(installed.uninstaller) + " -silent -yes");
+    os::win32::UniqueFile running;
+    if (held)
+      running.Reset(CreateFileA(installed.saver.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+
+    e2e::Process process = e2e::StartProcess(*command);
+    ASSERT_TRUE(process.Started());
+    EXPECT_TRUE(process.WaitForExit()) << "it waited for somebody";
+    EXPECT_EQ(process.ExitCode(), held ? 3u : 0u);
+    EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + installed.title));
+    EXPECT_FALSE(e2e::ReadRegString(HKEY_CURRENT_USER, e2e::kSaverKeyRoot + installed.title, "FileName_"));
+    EXPECT_FALSE(e2e::FileExists(installed.readme));
+    EXPECT_FALSE(e2e::FolderExists(group));
+    EXPECT_FALSE(e2e::FileExists(Join(desktop, "Preview " + installed.title + ".lnk")));
+    EXPECT_EQ(e2e::FileExists(installed.saver), held);
+
+    EXPECT_TRUE(e2e::WaitFor([&] { return !e2e::FileExists(installed.uninstaller); }));
+    EXPECT_TRUE(e2e::WaitFor([] { return ProcessesNamed(kCopyName).empty(); })) << "the copy waits for somebody";
+    EXPECT_FALSE(GoodbyeBox());
+  }
+}
+
 TEST_F(Uninstall, SilentSwitchStillAsksAndAUsersFileKeepsTheGroup) {
   const Installation installed = Install("E2E Silent");
   const std::string group = Join(programs, installed.title);

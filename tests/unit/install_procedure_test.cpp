@@ -106,8 +106,8 @@ struct Rig {
   }
 
   // Start-up; in silent mode it installs as well.
-  void Start(bool silent, const std::string& folderArgument = {}) {
-    form = std::make_unique<TSCRSetup>(os, host, silent, folderArgument);
+  void Start(bool silent, const std::string& folderArgument = {}, bool shellInstall = true) {
+    form = std::make_unique<TSCRSetup>(os, host, silent, wizard::UnattendedOptions{folderArgument, false, shellInstall});
     form->Dispatch([this] { form->FormCreate(); });
   }
 
@@ -770,6 +770,7 @@ TEST(InstallProcedure, SilentModeInstallsIntoTheDefaultOrTheGivenFolder) {
     std::string saver;  // where the files are, as every path written down names it
     bool wow64 = false;        // a 32-bit program on 64-bit Windows
     bool localSystem = false;  // run by a deployment tool
+    bool shellInstall = true;  // false: -no-shell-install
   };
   const Case cases[] = {
       {"default folder", "", std::string(fake::kFakeProgramFiles) + "\\Stars\\stars.scr"},
@@ -782,6 +783,7 @@ TEST(InstallProcedure, SilentModeInstallsIntoTheDefaultOrTheGivenFolder) {
       {"unredirected subfolder under WoW64", "C:\\windows\\system32\\Own", "C:\\windows\\system32\\Own\\stars.scr", true},
       {"other folder under WoW64", "C:\\Given", "C:\\Given\\stars.scr", true},
       {"LocalSystem account", "C:\\Given", "C:\\Given\\stars.scr", false, true},
+      {"-no-shell-install", "C:\\Given", "C:\\Given\\stars.scr", false, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -792,13 +794,13 @@ TEST(InstallProcedure, SilentModeInstallsIntoTheDefaultOrTheGivenFolder) {
     rig.fake.files.AddFolder("C:\\windows\\syswow64\\Savers");  // where the redirector puts what is made below the system folder
     if (c.wow64) rig.fake.files.SetSystemDirectories("C:\\windows\\system32", "C:\\windows\\syswow64");
     rig.fake.system.localSystem = c.localSystem;
-    rig.Start(true, c.argument);
+    rig.Start(true, c.argument, c.shellInstall);
 
     const std::string uninstaller = text::FolderPart(c.saver) + "uninstall stars.exe";
     EXPECT_EQ(rig.UninstallString(), '"' + uninstaller + '"');
     EXPECT_EQ(rig.fake.shell.LinkAt(DesktopLink())->target, c.saver);
     EXPECT_EQ(rig.fake.shell.LinkAt(GroupLink("Uninstall Stars"))->target, uninstaller);
-    if (c.localSystem) {
+    if (c.localSystem || !c.shellInstall) {
       EXPECT_TRUE(rig.fake.shell.Executions().empty());
     } else {
       ASSERT_EQ(rig.fake.shell.Executions().size(), 1u);

@@ -54,7 +54,12 @@ struct Machine {
   }
 
   // The whole uninstaller: start-up finds the uninstaller signature and hands over.
-  void Uninstall(bool silent = false) { r.Start(silent ? std::vector<std::string>{"-silent"} : std::vector<std::string>{}, silent); }
+  void Uninstall(bool silent = false, bool yes = false) {
+    std::vector<std::string> arguments;
+    if (silent) arguments.push_back("-silent");
+    if (yes) arguments.push_back("-yes");
+    r.Start(arguments, silent);
+  }
 
   // The procedure alone, on what start-up reads from the uninstaller file: the package end, the
   // record and the translation of the language text.
@@ -469,6 +474,7 @@ TEST(UninstallerWindow, EndsTheProgramAsTheOutcomeSays) {
     unsigned icon;
     bool ownedByWindow;
     bool hidden;
+    bool yes = false;  // -silent -yes: nothing asked, nothing shown, no goodbye from the copy
   };
   const std::vector<Case> cases = {
       {"yes", nullptr, false, wizard::kExitDone, "", 0, false, true},
@@ -478,6 +484,8 @@ TEST(UninstallerWindow, EndsTheProgramAsTheOutcomeSays) {
        os::kMbIconWarning, true, true},
       {"copy does not start, -silent", copyFails, true, wizard::kExitFailedPartWay, uninstallerStays,
        os::kMbIconWarning, true, true},
+      {"-silent -yes", nullptr, true, wizard::kExitDone, "", 0, false, true, true},
+      {"copy does not start, -silent -yes", copyFails, true, wizard::kExitFailedPartWay, "", 0, false, true, true},
       {"cut short", programsFail, false, wizard::kExitFailedPartWay, corrupted, os::kMbIconError, false, false},
       {"cut short, -silent", programsFail, true, wizard::kExitFailedPartWay, "", 0, false, false},
       {"before the removal",
@@ -498,10 +506,13 @@ TEST(UninstallerWindow, EndsTheProgramAsTheOutcomeSays) {
     Machine t;
     t.Install();
     if (c.setUp) c.setUp(t);
-    t.Uninstall(c.silent);
+    t.Uninstall(c.silent, c.yes);
     std::vector<fake::Message> boxes = t.r.fake.system.Messages();
     const bool damaged = std::string(c.name) == "damaged record, nothing asked";
-    if (!damaged) {
+    if (c.yes) {
+      ASSERT_EQ(t.r.fake.shell.Executions().size(), 1u);
+      EXPECT_EQ(app::CommandLine::Parse("copy.exe " + t.r.fake.shell.Executions()[0].parameters).Count(), 2u);
+    } else if (!damaged) {
       ASSERT_FALSE(boxes.empty());
       EXPECT_EQ(boxes[0].flags, os::kMbYesNo | os::kMbIconQuestion);
       EXPECT_EQ(boxes[0].owner, t.r.host.handle);
