@@ -29,6 +29,16 @@ std::string OwnFileProblem(const std::string& ownPath) {
   return "Cannot open the file \"" + ownPath + "\". Setup can not continue.";
 }
 
+// The name a run of this title claims: two setups (or a setup and an uninstaller) of the same
+// screen saver at once would race for the same files and registry values. The title in hex,
+// as it may hold characters a name of the system cannot.
+std::string RunClaimName(const std::string& title) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string name = "ScreensaverSetup-";
+  for (const unsigned char c : title) name.append({kDigits[c >> 4], kDigits[c & 15]});
+  return name;
+}
+
 int ExitCodeOf(uninstall::UninstallResult result) {
   switch (result) {
     case uninstall::UninstallResult::kRemoved: return kExitDone;
@@ -102,6 +112,12 @@ bool TSCRSetup::ReadPackageIntoWizard(package::ReadSource& source) {
   language::LoadTranslation(LanguageText, language::kSetupSection);
   LangRenameControls();
 
+  if (!os_.system.ClaimForThisRun(RunClaimName(Record.Title()))) {
+    const EndMessage message{"Setup of " + Record.Title() + " is already running.",
+                             language::kApplicationTitle, os::kMbIconWarning};
+    EndProgram(kExitAnotherRunning, &message);
+    return false;
+  }
   if (package::KindOf(decision) != package::PackageKind::kSetup) {
     const uninstall::UninstallOutcome outcome =
         uninstall::UninstallProcedure(os_, host_.Handle(), PackageEnd, Record,

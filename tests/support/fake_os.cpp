@@ -864,6 +864,14 @@ std::string FakeSystem::ModulePath() {
   return modulePath_;
 }
 
+bool FakeSystem::ClaimForThisRun(const std::string& name) {
+  if (!log_->Record("ClaimForThisRun", name)) return false;
+  for (const std::string& taken : claimedElsewhere)
+    if (taken == name) return log_->MarkLastFailed(), false;
+  claimedElsewhere.push_back(name);  // a second run of ours would find it taken
+  return true;
+}
+
 bool FakeSystem::RunsAsLocalSystem() {
   if (!log_->Record("RunsAsLocalSystem", "")) return false;
   return localSystem;

@@ -262,6 +262,7 @@ class FakeSystem : public os::System {
   void QueueAnswer(int answer) { answers_.push_back(answer); }
   int defaultYesNoAnswer = os::kIdYes;
   bool localSystem = false;  // the account the program runs under
+  std::vector<std::string> claimedElsewhere;  // names another process holds
   // Called on every ShowMessage, after recording, before answering.
   std::function<void(const Message&)> onShowMessage;
   // Called on every Sleep with the total slept so far: lets a test change the world over time.
@@ -283,6 +284,7 @@ class FakeSystem : public os::System {
   void Sleep(uint32_t milliseconds) override;
   bool RandomBytes(void* buffer, std::size_t count) override;
   bool RunsAsLocalSystem() override;
+  bool ClaimForThisRun(const std::string& name) override;
 
  private:
   std::shared_ptr<CallLog> log_;
