@@ -395,6 +395,9 @@ TEST(InstallWizard, InstallThenReadmeThenFinished) {
   ASSERT_TRUE(wizard) << "no folder page to install from";
 
   ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageReadme); })) << "no readme page";
+  // While this one is open, a second run of the same setup does nothing and says it must wait.
+  EXPECT_EQ(RunSilent(setup.path, Join(scratch, "Second")), 1618u);
+  EXPECT_FALSE(e2e::FolderExists(Join(scratch, "Second")));
   EXPECT_EQ(e2e::ReadFileBytes(Join(folder, kSaverName)), o.image);
   EXPECT_EQ(e2e::ReadFileBytes(Join(folder, "E2E Wizard Readme.txt")), o.readme);
   EXPECT_EQ(e2e::TextOf(e2e::ChildById(wizard, ui::child::edDirectory)), folder + "\\");

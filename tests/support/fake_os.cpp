@@ -931,6 +931,10 @@ FakeOs::FakeOs()
   files.AddFolder(kFakeDesktop);
   files.AddFolder(kFakePrograms);
   files.AddFolder(kFakeProgramFiles);
+  files.AddFolder(kFakeCommonDesktop);
+  files.AddFolder(kFakeCommonPrograms);
+  shell.SetSpecialFolder(os::kCsidlCommonDesktop, std::string(kFakeCommonDesktop));
+  shell.SetSpecialFolder(os::kCsidlCommonPrograms, std::string(kFakeCommonPrograms));
   shell.SetSpecialFolder(os::kCsidlDesktop, std::string(kFakeDesktop));
   shell.SetSpecialFolder(os::kCsidlPrograms, std::string(kFakePrograms));
   shell.SetSpecialFolder(os::kCsidlProgramFiles, std::string(kFakeProgramFiles));

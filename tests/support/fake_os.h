@@ -304,6 +304,8 @@ constexpr char kFakeDesktop[] = "C:\\users\\tester\\Desktop";
 constexpr char kFakePrograms[] =
     "C:\\users\\tester\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs";
 constexpr char kFakeProgramFiles[] = "C:\\Program Files";
+constexpr char kFakeCommonDesktop[] = "C:\\users\\Public\\Desktop";
+constexpr char kFakeCommonPrograms[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
 
 class FakeOs {
  public:

@@ -62,9 +62,12 @@ class RecordedProgress : public install::InstallProgress {
   std::vector<std::string> events;
 };
 
-std::string DesktopLink() { return std::string(fake::kFakeDesktop) + "\\Preview Stars.lnk"; }
-std::string GroupLink(const std::string& name) {
-  return std::string(fake::kFakePrograms) + "\\Stars\\" + name + ".lnk";
+// The user's own, or every user's for a run as LocalSystem.
+std::string DesktopLink(bool everyUsers = false) {
+  return std::string(everyUsers ? fake::kFakeCommonDesktop : fake::kFakeDesktop) + "\\Preview Stars.lnk";
+}
+std::string GroupLink(const std::string& name, bool everyUsers = false) {
+  return std::string(everyUsers ? fake::kFakeCommonPrograms : fake::kFakePrograms) + "\\Stars\\" + name + ".lnk";
 }
 
 // One machine with one setup file on it: the installation runs on what start-up reads from the
@@ -800,8 +803,9 @@ TEST(InstallProcedure, SilentModeInstallsIntoTheDefaultOrTheGivenFolder) {
 
     const std::string uninstaller = text::FolderPart(c.saver) + "uninstall stars.exe";
     EXPECT_EQ(rig.UninstallString(), '"' + uninstaller + '"');
-    EXPECT_EQ(rig.fake.shell.LinkAt(DesktopLink())->target, c.saver);
-    EXPECT_EQ(rig.fake.shell.LinkAt(GroupLink("Uninstall Stars"))->target, uninstaller);
+    EXPECT_EQ(rig.fake.shell.LinkAt(DesktopLink(c.localSystem))->target, c.saver);
+    EXPECT_EQ(rig.fake.shell.LinkAt(GroupLink("Uninstall Stars", c.localSystem))->target, uninstaller);
+    EXPECT_FALSE(rig.fake.shell.LinkAt(DesktopLink(!c.localSystem))) << "one place only";
     if (c.localSystem || !c.shellInstall) {
       EXPECT_TRUE(rig.fake.shell.Executions().empty());
     } else {

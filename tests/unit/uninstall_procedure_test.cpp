@@ -89,6 +89,15 @@ TEST_F(Uninstaller, YesRemovesEverythingInOrder) {
   const std::vector<std::string> leftovers = {std::string(kSaver) + ".scrsetup-new", std::string(kReadme) + ".scrsetup-old",
                                               std::string(kUninstaller) + ".scrsetup-new1"};
   for (const std::string& path : leftovers) r.fake.files.AddFile(path, "cut off");
+  // A deployment tool's earlier run as LocalSystem put its links where every user sees them.
+  r.fake.system.localSystem = true;
+  integration::CreateStartMenuGroup(r.os, "Stars", kUninstaller, kSaver, true);
+  integration::CreateDesktopShortcut(r.os, "Stars", kSaver);
+  r.fake.system.localSystem = false;
+  const std::string commonGroup = std::string(fake::kFakeCommonPrograms) + "\\Stars";
+  const std::string commonLink = std::string(fake::kFakeCommonDesktop) + "\\Preview Stars.lnk";
+  ASSERT_TRUE(r.fake.files.HasFile(commonLink));
+  ASSERT_TRUE(r.fake.files.HasFolder(commonGroup));
   const uninstall::UninstallOutcome outcome = Remove();
   auto& fake = r.fake;
   ASSERT_EQ(fake.system.Messages().size(), 1u) << fake.log.Dump();
@@ -120,6 +129,8 @@ TEST_F(Uninstaller, YesRemovesEverythingInOrder) {
   for (const std::string& gone : leftovers) EXPECT_FALSE(fake.files.HasFile(gone)) << gone;
   EXPECT_FALSE(fake.files.HasFile(kDesktopLink));
   EXPECT_FALSE(fake.files.HasFolder(kGroup));
+  EXPECT_FALSE(fake.files.HasFile(commonLink));
+  EXPECT_FALSE(fake.files.HasFolder(commonGroup));
   EXPECT_FALSE(fake.registry.HasKey(RegRoot::kLocalMachine, kEntry));
   EXPECT_EQ(fake.registry.StringValue(RegRoot::kCurrentUser, kSaverKey, "StartID"), "5");
   EXPECT_FALSE(fake.registry.Value(RegRoot::kCurrentUser, kSaverKey, "FileName_"));
