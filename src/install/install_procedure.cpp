@@ -87,6 +87,12 @@ class Installation {
   std::string TargetFileName() const { return text::FileNamePart(targetPath_); }
   std::string SaverPath() const { return folder_ + TargetFileName(); }
   integration::EntryDetails EntryDetails() const;
+  // Empty when there is no readme, or the title would take it out of the folder.
+  std::string ReadmeFileName() const {
+    return record_.ReadmeSize() > 0 ? integration::ReadmeFileName(record_.Title()) : std::string();
+  }
+  // The files this installation puts in place, each under its final name.
+  std::vector<std::string> FinalPaths() const;
   std::string UninstallerFileName() const {
     return UninstallerName(integration::NameWord(english::kUninstall), TargetFileName());
   }
@@ -176,14 +182,24 @@ void Installation::ChooseTarget() {
 }
 
 void Installation::CreateTargetFile() {
-  // A target that is there must take our writes before anything is copied: a running screen
-  // saver, or one that the settings' preview holds, does not. Opening it for writing without
-  // truncating it tells; it is closed at once and changes only once everything is written.
-  if (os_.files.Attributes(targetPath_) != os::kInvalidAttributes &&
-      !os_.files.Open(targetPath_, os::OpenMode::kReadWriteExisting))
-    Stop(english::kCannotCreateFile);
+  // Each file that is there must take our writes before anything is copied: a running screen
+  // saver, one that the settings' preview holds, a readme open in an editor or a running
+  // uninstaller does not. Opening it for writing without truncating it tells; it is closed at
+  // once and changes only once everything is written.
+  const std::vector<std::string> finals = FinalPaths();
+  for (const std::string& path : finals)
+    if (os_.files.Attributes(path) != os::kInvalidAttributes &&
+        !os_.files.Open(path, os::OpenMode::kReadWriteExisting))
+      Stop(english::kCannotCreateFile);
+  for (const std::string& path : finals) staged_.ClearLeftovers(path);
   saverFile_ = CreateStaged(targetPath_);
   if (!saverFile_) Stop(english::kCannotCreateFile);
+}
+
+std::vector<std::string> Installation::FinalPaths() const {
+  std::vector<std::string> paths{targetPath_, folder_ + UninstallerFileName()};
+  if (!ReadmeFileName().empty()) paths.push_back(folder_ + ReadmeFileName());
+  return paths;
 }
 
 std::unique_ptr<os::File> Installation::CreateStaged(const std::string& finalPath) {
@@ -250,8 +266,8 @@ void Installation::CopyImageWithProgress() {
 }
 
 void Installation::WriteReadme() {
-  const std::string name = integration::ReadmeFileName(record_.Title());
-  if (name.empty()) return;  // the title would take it out of the folder
+  const std::string name = ReadmeFileName();
+  if (name.empty()) return;
   const std::string staging = staged_.Stage(folder_ + name);
   if (staging.empty()) throw InstallError("The readme file cannot be written.");
   rollback_.NoteNewFile(staging);
@@ -291,6 +307,8 @@ void Installation::HandToShell() {
   if (request_.unattended && os_.system.RunsAsLocalSystem()) return;
   // The author's choice for a screen saver that belongs where the system lists it anyway.
   if (!extension_.shellInstall) return;
+  // An administrator's choice for a setup file that cannot be rebuilt.
+  if (!request_.shellInstall) return;
   os_.shell.Execute(0, "install", SaverPath(), "", "", os::kSwShowNoActivate);
 }
 

@@ -23,6 +23,7 @@ struct InstallRequest {
   // What the setup file carries behind its package: checksums, entry details, the uninstaller's
   // signature. Empty for a file without the block, which installs as such files always did.
   package::ExtensionBlock extension = {};
+  bool shellInstall = true;  // off when whoever runs an unattended setup leaves the verb out
 };
 
 // What the window does while the image is copied.

@@ -2,16 +2,24 @@
 
 namespace install {
 
-std::string StagedFiles::FreeNameBeside(const std::string& path, const char* tag) {
-  for (int number = 0; number <= 9; ++number) {
-    const std::string name = path + tag + (number == 0 ? "" : std::to_string(number));
+using integration::StagingRole;
+
+std::string StagedFiles::FreeNameBeside(const std::string& path, StagingRole role) {
+  for (int number = 0; number < integration::kStagingNumbers; ++number) {
+    std::string name = integration::StagingName(path, role, number);
     if (files_.Attributes(name) == os::kInvalidAttributes) return name;
   }
   return {};
 }
 
+void StagedFiles::ClearLeftovers(const std::string& finalPath) {
+  // What cannot go is in use, by another setup perhaps: staging picks the next free name then.
+  for (const std::string& leftover : integration::StagingLeftovers(files_, finalPath))
+    files_.DeleteFileAt(leftover);
+}
+
 std::string StagedFiles::Stage(const std::string& finalPath) {
-  const std::string staging = FreeNameBeside(finalPath, ".new");
+  const std::string staging = FreeNameBeside(finalPath, StagingRole::kNew);
   if (!staging.empty()) entries_.push_back(Entry{finalPath, staging, {}, false});
   return staging;
 }
@@ -19,7 +27,7 @@ std::string StagedFiles::Stage(const std::string& finalPath) {
 bool StagedFiles::PutInPlace() {
   for (Entry& entry : entries_) {
     if (os::IsFileNotFolderAt(files_, entry.finalPath)) {
-      const std::string kept = FreeNameBeside(entry.finalPath, ".old");
+      const std::string kept = FreeNameBeside(entry.finalPath, StagingRole::kKept);
       if (kept.empty() || !files_.RenameFile(entry.finalPath, kept)) return Undo(), false;
       entry.keptPath = kept;
     }
@@ -32,7 +40,9 @@ bool StagedFiles::PutInPlace() {
 void StagedFiles::Undo() {
   for (auto entry = entries_.rbegin(); entry != entries_.rend(); ++entry) {
     if (entry->inPlace) files_.DeleteFileAt(entry->finalPath);
-    if (!entry->keptPath.empty()) files_.RenameFile(entry->keptPath, entry->finalPath);
+    // Over whatever stands in the way: a new file that could not be deleted must not strand the
+    // earlier one under its keeping name.
+    if (!entry->keptPath.empty()) files_.MoveOver(entry->keptPath, entry->finalPath);
     entry->inPlace = false;
     entry->keptPath.clear();
   }

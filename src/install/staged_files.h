@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "integration/staging_names.h"
 #include "os/files.h"
 
 namespace install {
@@ -16,6 +17,8 @@ class StagedFiles {
   StagedFiles(const StagedFiles&) = delete;
   StagedFiles& operator=(const StagedFiles&) = delete;
 
+  // Deletes what an installation that was cut off left beside `finalPath` (see staging_names.h).
+  void ClearLeftovers(const std::string& finalPath);
   // A free name in the folder of `finalPath` to write its new contents under; empty when there
   // is none. The caller creates the file (and notes it for its rollback).
   std::string Stage(const std::string& finalPath);
@@ -36,7 +39,7 @@ class StagedFiles {
     bool inPlace = false;
   };
 
-  std::string FreeNameBeside(const std::string& path, const char* tag);
+  std::string FreeNameBeside(const std::string& path, integration::StagingRole role);
 
   os::Files& files_;
   std::vector<Entry> entries_;

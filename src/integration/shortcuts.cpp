@@ -30,10 +30,36 @@ std::string RequiredFolder(os::Shell& shell, int csidl) {
   return text::WithTrailingBackslash(*folder);
 }
 
-std::string ProgramsFolderOrEmpty(os::Shell& shell) {
+std::string FolderOrEmpty(os::Shell& shell, int csidl) {
   std::string folder;
-  Quietly([&] { folder = shell.SpecialFolder(0, os::kCsidlPrograms).value_or(std::string()); });
+  Quietly([&] { folder = shell.SpecialFolder(0, csidl).value_or(std::string()); });
   return text::WithTrailingBackslash(text::TrimBlanks(folder));
+}
+
+// Where the links go: the user's own folders, or every user's when we run as LocalSystem (as
+// deployment tools run us), whose own desktop and Start menu nobody ever sees.
+struct LinkFolders {
+  int desktop;
+  int programs;
+};
+constexpr LinkFolders kUsersOwn{os::kCsidlDesktop, os::kCsidlPrograms};
+constexpr LinkFolders kEveryUsers{os::kCsidlCommonDesktop, os::kCsidlCommonPrograms};
+
+LinkFolders LinkFoldersFor(os::System& system) {
+  return system.RunsAsLocalSystem() ? kEveryUsers : kUsersOwn;
+}
+
+void RemoveGroupFrom(os::Files& files, const std::string& programs, const std::string& title) {
+  if (programs.empty()) return;
+  const std::string group = programs + title + '\\';
+  files.DeleteFileAt(group + PreviewLinkName(title) + ".lnk");
+  files.DeleteFileAt(group + ReadmeLinkName() + ".lnk");  // tried also when there was no readme
+  files.DeleteFileAt(group + UninstallLinkName(title) + ".lnk");
+  files.RemoveFolder(programs + title);
+}
+
+void RemovePreviewFrom(os::Files& files, const std::string& desktop, const std::string& title) {
+  if (!desktop.empty()) files.DeleteFileAt(desktop + PreviewLinkName(title) + ".lnk");
 }
 
 }  // namespace
@@ -42,52 +68,45 @@ void CreateDesktopShortcut(os::Os& os, const std::string& title,
                            const std::string& screensaverPath) {
   // A title with a part such as ".." would put the link somewhere else than on the desktop.
   if (!NameStaysInFolder(PreviewLinkName(title))) return;
-  Quietly([&] {
-    CreateShellLink(os.shell, screensaverPath, PreviewLinkName(title), os::kCsidlDesktop);
-  });
+  const int desktop = LinkFoldersFor(os.system).desktop;
+  Quietly([&] { CreateShellLink(os.shell, screensaverPath, PreviewLinkName(title), desktop); });
 }
 
 void RemoveDesktopShortcut(os::Os& os, const std::string& title) {
   if (!NameStaysInFolder(PreviewLinkName(title))) return;
-  const std::string desktop = RequiredFolder(os.shell, os::kCsidlDesktop);
-  if (desktop.empty()) return;
-  os.files.DeleteFileAt(desktop + PreviewLinkName(title) + ".lnk");
+  RemovePreviewFrom(os.files, RequiredFolder(os.shell, kUsersOwn.desktop), title);
+  // One a deployment tool's run put there; only an administrator may delete it, and tries.
+  RemovePreviewFrom(os.files, FolderOrEmpty(os.shell, kEveryUsers.desktop), title);
 }
 
 void CreateStartMenuGroup(os::Os& os, const std::string& title, const std::string& uninstallerPath,
                           const std::string& screensaverPath, bool hasReadme) {
   if (!TitleNamesOwnItem(title)) return;
-  const std::string programs = ProgramsFolderOrEmpty(os.shell);
+  const int csidl = LinkFoldersFor(os.system).programs;
+  const std::string programs = FolderOrEmpty(os.shell, csidl);
   if (programs.empty()) return;
   // Not checked: a group folder that cannot be made shows as links that cannot be saved.
   std::vector<std::string> created;
   os::CreateFolderWithParents(os.files, programs + title, created);
   const std::string inGroup = title + '\\';
   Quietly([&] {
-    CreateShellLink(os.shell, screensaverPath, inGroup + PreviewLinkName(title),
-                    os::kCsidlPrograms);
+    CreateShellLink(os.shell, screensaverPath, inGroup + PreviewLinkName(title), csidl);
   });
   if (hasReadme && !ReadmeFileName(title).empty()) {
     const std::string readme = text::FolderPart(screensaverPath) + ReadmeFileName(title);
     Quietly(
-        [&] { CreateShellLink(os.shell, readme, inGroup + ReadmeLinkName(), os::kCsidlPrograms); });
+        [&] { CreateShellLink(os.shell, readme, inGroup + ReadmeLinkName(), csidl); });
   }
   Quietly([&] {
-    CreateShellLink(os.shell, uninstallerPath, inGroup + UninstallLinkName(title),
-                    os::kCsidlPrograms);
+    CreateShellLink(os.shell, uninstallerPath, inGroup + UninstallLinkName(title), csidl);
   });
 }
 
 void RemoveStartMenuGroup(os::Os& os, const std::string& title) {
   // Without a group of its own, the names below would point into the Programs folder itself.
   if (!TitleNamesOwnItem(title)) return;
-  const std::string programs = RequiredFolder(os.shell, os::kCsidlPrograms);
-  if (programs.empty()) return;
-  const std::string group = programs + title + '\\';
-  os.files.DeleteFileAt(group + PreviewLinkName(title) + ".lnk");
-  os.files.DeleteFileAt(group + ReadmeLinkName() + ".lnk");  // tried also when there was no readme
-  os.files.DeleteFileAt(group + UninstallLinkName(title) + ".lnk");
-  os.files.RemoveFolder(programs + title);
+  RemoveGroupFrom(os.files, RequiredFolder(os.shell, kUsersOwn.programs), title);
+  RemoveGroupFrom(os.files, FolderOrEmpty(os.shell, kEveryUsers.programs), title);
 }
 
 }  // namespace integration

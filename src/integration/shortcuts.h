@@ -14,6 +14,8 @@ void RemoveDesktopShortcut(os::Os& os, const std::string& title);
 
 // A folder named after the title in the user's Programs folder with a preview, an optional
 // readme and an uninstall shortcut. Nothing is made for a title that names no folder of its own.
+// Run as LocalSystem, both go to every user's desktop and Start menu instead; removing them looks
+// in both places.
 void CreateStartMenuGroup(os::Os& os, const std::string& title, const std::string& uninstallerPath,
                           const std::string& screensaverPath, bool hasReadme);
 // Deletes our three shortcuts and then the folder, which the system removes only when empty,

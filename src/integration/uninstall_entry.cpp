@@ -56,6 +56,8 @@ void RegisterUninstallEntry(os::Registry& registry, const std::string& title,
     if (!key) return;
     if (!key->SetString("DisplayName", title)) return;
     if (!key->SetString("UninstallString", '"' + uninstallerPath + '"')) return;
+    // What deployment tools and package managers run to remove it with nobody at the screen.
+    if (!key->SetString("QuietUninstallString", '"' + uninstallerPath + "\" -silent -yes")) return;
     // The uninstaller carries our icon, so the system's list shows it beside the name.
     if (!key->SetString("DisplayIcon", uninstallerPath)) return;
     PutDetails(*key, details);

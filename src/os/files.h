@@ -52,6 +52,8 @@ class Files {
   // MoveFileExA(from, to, 0): a new name in the same folder, never over an existing file. Fails
   // while the file is open.
   virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
+  // MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING): the same, over whatever file `to` names.
+  virtual bool MoveOver(const std::string& from, const std::string& to) = 0;
   // MoveFileExA(path, null, MOVEFILE_DELAY_UNTIL_REBOOT).
   virtual bool DeleteAtReboot(const std::string& path) = 0;
   virtual std::string FullPathName(const std::string& path) = 0;   // empty on failure

@@ -10,6 +10,8 @@ using WindowRef = uintptr_t;  // an HWND as a number; 0 is "no window"
 
 constexpr int kCsidlDesktop = 0;
 constexpr int kCsidlPrograms = 2;
+constexpr int kCsidlCommonPrograms = 0x17;  // every user's Start menu
+constexpr int kCsidlCommonDesktop = 0x19;   // every user's desktop (CSIDL_COMMON_DESKTOPDIRECTORY)
 constexpr int kCsidlProgramFiles = 38;
 
 constexpr int kSwHide = 0;

@@ -49,6 +49,10 @@ class System {
   virtual bool RandomBytes(void* buffer, std::size_t count) = 0;
   // The program runs under the LocalSystem account, as deployment tools start installers.
   virtual bool RunsAsLocalSystem() = 0;
+  // Claims `name` for this process, in every session of the machine, until the program ends
+  // (a named mutex in the global namespace). False when another process holds it, or has made it
+  // and does not let us see it.
+  virtual bool ClaimForThisRun(const std::string& name) = 0;
 };
 
 }  // namespace os

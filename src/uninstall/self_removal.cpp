@@ -69,15 +69,15 @@ bool DeleteWhenReleased(os::Os& os, const std::string& path) {
 
 }  // namespace
 
-std::string DelFileCommandLine(const std::string& uninstallerPath, const std::string& caption,
-                               const std::string& message) {
+std::string DelFileCommandLine(const std::string& uninstallerPath, const Goodbye* goodbye) {
   const std::string path =
       text::HasBlank(uninstallerPath) ? '"' + uninstallerPath + '"' : uninstallerPath;
-  return "-delfile " + path + " \"" + caption + "\" \"" + message + '"';
+  if (!goodbye) return "-delfile " + path;
+  return "-delfile " + path + " \"" + goodbye->caption + "\" \"" + goodbye->message + '"';
 }
 
 bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& modulePath,
-                      const std::string& caption, const std::string& message) {
+                      const Goodbye* goodbye) {
   const std::string tempFolder = TempFolder(os.files);
   if (modulePath.empty() || tempFolder.empty()) return false;
   const std::string folder = CreateRunFolder(os, tempFolder);
@@ -86,7 +86,7 @@ bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& module
   if (os.files.CopyFileTo(modulePath, copy, /*failIfExists=*/true)) {
     const std::string uninstallerPath = ShortUninstallerPath(os.files, modulePath);
     // ShellExecuteA reports success with a value above 32.
-    if (os.shell.Execute(owner, "open", copy, DelFileCommandLine(uninstallerPath, caption, message),
+    if (os.shell.Execute(owner, "open", copy, DelFileCommandLine(uninstallerPath, goodbye),
                          "", os::kSwHide) > 32)
       return true;
     os.files.DeleteFileAt(copy);

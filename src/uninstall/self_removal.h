@@ -23,19 +23,25 @@ constexpr std::size_t kRunFolderRandomBytes = 8;
 // A name that is taken is never reused; a few fresh draws, then we give up.
 constexpr int kRunFolderAttempts = 4;
 
-// "-delfile <path> "<caption>" "<message>"". The path goes in its short form, which has no
-// blanks; on a volume without short names it is quoted instead, so the copy never receives a
-// cut path (which might name an unrelated file). Caption and message go in quotes as they are.
-std::string DelFileCommandLine(const std::string& uninstallerPath, const std::string& caption,
-                               const std::string& message);
+// The closing box the uninstaller hands over on the copy's command line.
+struct Goodbye {
+  std::string caption;
+  std::string message;
+};
+
+// "-delfile <path> "<caption>" "<message>"", or only "-delfile <path>" without a goodbye. The path
+// goes in its short form, which has no blanks; on a volume without short names it is quoted
+// instead, so the copy never receives a cut path (which might name an unrelated file). Caption and
+// message go in quotes as they are.
+std::string DelFileCommandLine(const std::string& uninstallerPath, const Goodbye* goodbye);
 
 // Copies the running program (its file at `modulePath`) into a fresh folder below the temporary
 // folder and starts the copy hidden, to delete our file once this process has ended and then show
-// `message`. Nothing is started when there is no path, no temporary folder, no fresh folder could
-// be made or the copy failed; what was made for a copy that did not start is removed again. True
-// when the copy was started; otherwise the uninstaller file stays.
+// `goodbye` (none when null). Nothing is started when there is no path, no temporary folder, no
+// fresh folder could be made or the copy failed; what was made for a copy that did not start is
+// removed again. True when the copy was started; otherwise the uninstaller file stays.
 bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& modulePath,
-                      const std::string& caption, const std::string& message);
+                      const Goodbye* goodbye);
 
 // The copy's side, in the "-delfile" mode: it deletes the uninstaller once its process has ended,
 // schedules its own file (and the folder the uninstaller made for it) for deletion at restart,
@@ -44,12 +50,6 @@ bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& module
 // Pause between deletion attempts, and how long to keep trying before giving up.
 constexpr uint32_t kDelFileRetryMilliseconds = 50;
 constexpr uint32_t kDelFileGiveUpMilliseconds = 10 * 60 * 1000;
-
-// The closing box the uninstaller handed over on the copy's command line.
-struct Goodbye {
-  std::string caption;
-  std::string message;
-};
 
 // Deletes the file at `path` once it is released, or leaves it to the next restart after the
 // bound; then schedules our own file, and its folder when the uninstaller made that, for deletion

@@ -7,6 +7,7 @@
 #include "integration/saver_registry.h"
 #include "integration/shortcut_names.h"
 #include "integration/shortcuts.h"
+#include "integration/staging_names.h"
 #include "integration/uninstall_entry.h"
 #include "language/application_title.h"
 #include "language/message_format.h"
@@ -47,23 +48,31 @@ bool UserConfirms(os::Os& os, os::WindowRef owner, const std::string& title) {
 
 // Everything after the user's Yes, from the first file to the last removal step.
 UninstallOutcome Remove(os::Os& os, os::WindowRef owner, const package::SettingsRecord& record,
-                        const std::string& recorded, const std::string& uninstallerPath) {
+                        const std::string& recorded, const std::string& uninstallerPath,
+                        bool unattended) {
   const std::string title = record.Title();
   Leftovers leftovers;
-  DeleteOrScheduleAtRestart(
-      os.files, SaverPathToDelete(recorded, record.ScreensaverFileName(), uninstallerPath),
-      leftovers);
+  const std::string saverPath =
+      SaverPathToDelete(recorded, record.ScreensaverFileName(), uninstallerPath);
+  DeleteOrScheduleAtRestart(os.files, saverPath, leftovers);
   integration::ClearSaverSettings(os.registry, title);
-  if (record.ReadmeSize() > 0)
-    DeleteOrScheduleAtRestart(
-        os.files, ReadmePathToDelete(recorded, uninstallerPath, integration::ReadmeFileName(title)),
-        leftovers);
+  const std::string readmePath =
+      record.ReadmeSize() > 0
+          ? ReadmePathToDelete(recorded, uninstallerPath, integration::ReadmeFileName(title))
+          : std::string();
+  DeleteOrScheduleAtRestart(os.files, readmePath, leftovers);
+  // What an installation that was cut off left beside our files is ours to remove too.
+  for (const std::string& path : {saverPath, readmePath, uninstallerPath})
+    if (!path.empty())
+      for (const std::string& leftover : integration::StagingLeftovers(os.files, path))
+        DeleteOrScheduleAtRestart(os.files, leftover, leftovers);
 
   UninstallOutcome outcome;
   outcome.result = leftovers.Empty() ? UninstallResult::kRemoved : UninstallResult::kSomethingStays;
   // Composed before the removal steps below, so it is shown whatever they come to.
-  const bool selfRemovalStarted = StartSelfRemoval(
-      os, owner, uninstallerPath, language::kApplicationTitle, ClosingMessage(title, leftovers));
+  const Goodbye goodbye{language::kApplicationTitle, ClosingMessage(title, leftovers)};
+  const bool selfRemovalStarted =
+      StartSelfRemoval(os, owner, uninstallerPath, unattended ? nullptr : &goodbye);
   if (!selfRemovalStarted) outcome.result = UninstallResult::kSomethingStays;  // our own file
 
   if (record.AddUninstallEntry()) integration::RemoveUninstallEntry(os.registry, title);
@@ -82,17 +91,17 @@ UninstallOutcome Remove(os::Os& os, os::WindowRef owner, const package::Settings
 }  // namespace
 
 UninstallOutcome UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t packageEnd,
-                                    const package::SettingsRecord& record) {
+                                    const package::SettingsRecord& record, bool unattended) {
   const std::string uninstallerPath = os.system.ModulePath();
   RequireUninstallerPackage(os.files, uninstallerPath, packageEnd, record);
   const std::string title = record.Title();
-  if (!UserConfirms(os, owner, title)) return {};
+  if (!unattended && !UserConfirms(os, owner, title)) return {};
 
   // Read before ClearSaverSettings, which deletes the value.
   const std::string recorded = RecordedPathInOwnFolder(
       os.files, integration::ReadInstalledPath(os.registry, title), uninstallerPath);
   try {
-    return Remove(os, owner, record, recorded, uninstallerPath);
+    return Remove(os, owner, record, recorded, uninstallerPath, unattended);
   } catch (...) {
     // The outcome is lost with the error; its type still tells the caller that part is done.
     throw RemovalCutShort();

@@ -9,6 +9,9 @@ enum ExitCode : int {
   kExitStoppedUnchanged = 2,  // stopped before anything was written (or removed)
   kExitFailedPartWay = 3,     // failed after writing began: setup rolled back, the uninstaller
                               // and the file-removal mode left a file behind
+  // Another setup or uninstaller of the same title was running: nothing was done. The number
+  // deployment tools know as "another installation is in progress, try again later".
+  kExitAnotherRunning = 1618,
 };
 
 }  // namespace wizard

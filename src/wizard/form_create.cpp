@@ -29,6 +29,16 @@ std::string OwnFileProblem(const std::string& ownPath) {
   return "Cannot open the file \"" + ownPath + "\". Setup can not continue.";
 }
 
+// The name a run of this title claims: two setups (or a setup and an uninstaller) of the same
+// screen saver at once would race for the same files and registry values. The title in hex,
+// as it may hold characters a name of the system cannot.
+std::string RunClaimName(const std::string& title) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string name = "ScreensaverSetup-";
+  for (const unsigned char c : title) name.append({kDigits[c >> 4], kDigits[c & 15]});
+  return name;
+}
+
 int ExitCodeOf(uninstall::UninstallResult result) {
   switch (result) {
     case uninstall::UninstallResult::kRemoved: return kExitDone;
@@ -40,8 +50,10 @@ int ExitCodeOf(uninstall::UninstallResult result) {
 
 // The uninstaller asked its question whatever the mode, so what it has to say at the end is shown
 // whatever the mode too.
-EndMessage MessageOf(const uninstall::UninstallOutcome& outcome, os::WindowRef owner) {
-  if (!outcome.message) return {};
+// Except where it was told not to ask: then nobody is there to read it either.
+EndMessage MessageOf(const uninstall::UninstallOutcome& outcome, os::WindowRef owner,
+                     bool unattended) {
+  if (!outcome.message || unattended) return {};
   const uninstall::UninstallMessage& m = *outcome.message;
   return EndMessage{m.text, m.caption.c_str(), m.icon, owner, /*evenWhenSilent=*/true};
 }
@@ -104,11 +116,19 @@ bool TSCRSetup::ReadPackageIntoWizard(package::ReadSource& source) {
   language::LoadTranslation(LanguageText, language::kSetupSection);
   LangRenameControls();
 
+  if (!os_.system.ClaimForThisRun(RunClaimName(Record.Title()))) {
+    const EndMessage message{"Setup of " + Record.Title() + " is already running.",
+                             language::kApplicationTitle, os::kMbIconWarning};
+    EndProgram(kExitAnotherRunning, &message);
+    return false;
+  }
   if (!setupFile) {
     const uninstall::UninstallOutcome outcome =
-        uninstall::UninstallProcedure(os_, host_.Handle(), PackageEnd, Record);
+        uninstall::UninstallProcedure(os_, host_.Handle(), PackageEnd, Record,
+                                      unattended_.removeWithoutAsking);
     host_.HideForGood();
-    const EndMessage message = MessageOf(outcome, host_.Handle());
+    const EndMessage message =
+        MessageOf(outcome, host_.Handle(), unattended_.removeWithoutAsking);
     EndProgram(ExitCodeOf(outcome.result), &message);
     return false;
   }

@@ -78,10 +78,11 @@ void TSCRSetup::btnOKClick() {
 // The unattended installation goes to the folder given on the command line, else to the
 // default one, without licence or other pages, and the program ends however it went.
 void TSCRSetup::RunUnattendedInstallation() {
-  const std::string folder = folderArgument_.empty() ? edDirectory.Caption() : folderArgument_;
+  const std::string folder = unattended_.folder.empty() ? edDirectory.Caption() : unattended_.folder;
   install::InstallProgress noWindow;
-  const install::InstallOutcome outcome =
-      install::InstallScreenSaver(os_, InstallRequestFor(folder), noWindow);
+  install::InstallRequest request = InstallRequestFor(folder);
+  request.shellInstall = unattended_.shellInstall;
+  const install::InstallOutcome outcome = install::InstallScreenSaver(os_, request, noWindow);
   EndProgram(ExitCodeOf(outcome.result));
 }
 

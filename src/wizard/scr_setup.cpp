@@ -13,8 +13,9 @@ constexpr char kUnknownError[] = "An unexpected error occurred. The operation wa
 
 }  // namespace
 
-TSCRSetup::TSCRSetup(os::Os& os, ui::FormHost& host, bool silentMode, std::string folderArgument)
-    : os_(os), host_(host), silentMode_(silentMode), folderArgument_(std::move(folderArgument)) {
+TSCRSetup::TSCRSetup(os::Os& os, ui::FormHost& host, bool silentMode, UnattendedOptions unattended)
+    : os_(os), host_(host), silentMode_(silentMode), unattended_(std::move(unattended)) {
+  if (!silentMode_) unattended_ = UnattendedOptions{};
   ForEachControl([](ui::Control& control) {
     const ui::Caption& caption = ui::CaptionOf(control.Id());
     if (caption.text) control.SetCaption(ui::DesignText(caption));

@@ -36,6 +36,13 @@ struct EndMessage {
   bool evenWhenSilent = false;
 };
 
+// What an unattended run is told on its command line besides "-silent".
+struct UnattendedOptions {
+  std::string folder;                // empty: the default folder
+  bool removeWithoutAsking = false;  // the uninstaller's "-yes": no question, no box at all
+  bool shellInstall = true;          // off: the shell's "install" verb is left out
+};
+
 using ui::kPageCount;
 using ui::kPageDirectory;
 using ui::kPageFinished;
@@ -47,8 +54,8 @@ using ui::Page;
 
 class TSCRSetup {
  public:
-  // `folderArgument` is argument 2 of the command line: the folder of an unattended installation.
-  TSCRSetup(os::Os& os, ui::FormHost& host, bool silentMode, std::string folderArgument = {});
+  // `unattended` is read from the command line; it counts only in silent mode.
+  TSCRSetup(os::Os& os, ui::FormHost& host, bool silentMode, UnattendedOptions unattended = {});
 
   // The control objects: Window (its caption is the window caption), then one member per
   // control row of the wizard's child table, named as the row. Notebook.Position() is the page
@@ -114,7 +121,7 @@ class TSCRSetup {
   os::Os& os_;
   ui::FormHost& host_;
   bool silentMode_;
-  std::string folderArgument_;
+  UnattendedOptions unattended_;
   int exitCode_ = kExitStoppedUnchanged;  // until something has been done
 };
 

@@ -156,18 +156,40 @@ TEST(InstallSilent, GivenFolderGetsEveryFileTheFlagsAndTheRecord) {
   EXPECT_TRUE(e2e::ReadShellLink(Join(group, "Preview E2E Given.lnk")));
 }
 
+// Also the switches deployment tools give, in the order they give them.
 TEST(InstallSilent, FlagsOffMakeNoEntryAndNoShortcut) {
   const std::string scratch = e2e::ScratchFolder();
-  Options o("E2E Plain");
-  const SetupFile setup = MakeSetup(scratch, o);
-  const std::string folder = Join(scratch, "Plain");
+  struct Case {
+    const char* title;
+    std::string arguments;  // {} stands for the folder
+    bool verb;
+  };
+  const Case cases[] = {
+      {"E2E Plain", "-silent {}", true},
+      {"E2E Winget", "-silent -log " + Quote(Join(scratch, "setup.log")) + " -dir {}", true},
+      {"E2E No Verb", "-SILENT -no-shell-install -dir {}", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    Options o(c.title);
+    const SetupFile setup = MakeSetup(scratch, o);
+    const std::string folder = Join(scratch, c.title);
+    std::string arguments = c.arguments;
+    arguments.replace(arguments.find("{}"), 2, Quote(folder));
 
-  ASSERT_EQ(RunSilent(setup.path, folder), 0u);
-  EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{kSaverName, kUninstallerName}));
-  EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + o.title));
-  EXPECT_FALSE(e2e::FileExists(Join(SpecialFolderPath(CSIDL_DESKTOPDIRECTORY), "Preview E2E Plain.lnk")));
-  EXPECT_FALSE(e2e::FolderExists(Join(SpecialFolderPath(CSIDL_PROGRAMS), o.title)));
-  EXPECT_EQ(InstalledPath(o.title), Join(folder, kSaverName));
+    ASSERT_EQ(e2e::RunUnattended(setup.path, arguments), 0u);
+    EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{kSaverName, kUninstallerName}));
+    EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + o.title));
+    EXPECT_FALSE(e2e::FileExists(Join(SpecialFolderPath(CSIDL_DESKTOPDIRECTORY), "Preview " + o.title + ".lnk")));
+    EXPECT_FALSE(e2e::FolderExists(Join(SpecialFolderPath(CSIDL_PROGRAMS), o.title)));
+    EXPECT_EQ(InstalledPath(o.title), Join(folder, kSaverName));
+    if (c.verb) {
+      EXPECT_TRUE(ShellWasAskedToInstall(Join(folder, kSaverName)));
+    } else {
+      for (const auto& line : e2e::InstallLog())
+        EXPECT_FALSE(line.size() == 1 && e2e::SamePath(line[0], Join(folder, kSaverName))) << "handed to the shell";
+    }
+  }
 }
 
 TEST(InstallSilent, ReinstallingReusesTheRecordedFileAnotherSaverGetsANumberedName) {
@@ -213,12 +235,12 @@ TEST(InstallSilent, ExitCodesTellTheOutcomeAndAFailureIsRolledBack) {
   const Case cases[] = {
       {"installed", "E2E Exit Ok", Join(scratch, "ok"), nullptr, "", 0, true},
       {"folder cannot be created", "E2E Exit A", Join(scratch, "a file\\below"), nullptr, "", 2, false},
-      // A folder where the readme must go makes writing it fail after the copy; the folder was
-      // there before, so it stays.
-      {"installation fails", "E2E Exit D", Join(scratch, "d"),
+      // A folder where the readme must go stops the installation before anything is copied; the
+      // folder was there before, so it stays.
+      {"a folder stands in the readme's way", "E2E Exit D", Join(scratch, "d"),
        [](const std::string& folder) { CreateDirectoryA(folder.c_str(), nullptr);
                                        CreateDirectoryA(Join(folder, "E2E Exit D Readme.txt").c_str(), nullptr); },
-       "", 3, true},
+       "", 2, true},
       // A translation that no file name can hold makes the uninstaller impossible to create, after
       // the screen saver and the readme were written into folders made for them.
       {"uninstaller cannot be created", "E2E Exit U", Join(scratch, "new\\deeper"), nullptr,
@@ -373,6 +395,9 @@ TEST(InstallWizard, InstallThenReadmeThenFinished) {
   ASSERT_TRUE(wizard) << "no folder page to install from";
 
   ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageReadme); })) << "no readme page";
+  // While this one is open, a second run of the same setup does nothing and says it must wait.
+  EXPECT_EQ(RunSilent(setup.path, Join(scratch, "Second")), 1618u);
+  EXPECT_FALSE(e2e::FolderExists(Join(scratch, "Second")));
   EXPECT_EQ(e2e::ReadFileBytes(Join(folder, kSaverName)), o.image);
   EXPECT_EQ(e2e::ReadFileBytes(Join(folder, "E2E Wizard Readme.txt")), o.readme);
   EXPECT_EQ(e2e::TextOf(e2e::ChildById(wizard, ui::child::edDirectory)), folder + "\\");

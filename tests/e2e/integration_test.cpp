@@ -130,7 +130,9 @@ TEST_F(Integration, UninstallEntryHoldsItsValuesAndIsReplaced) {
   std::sort(names.begin(), names.end());
   // The earlier version's publisher and web address are gone with it.
   EXPECT_EQ(names, (std::vector<std::string>{"DisplayIcon", "DisplayName", "DisplayVersion", "EstimatedSize",
-                                             "InstallLocation", "NoModify", "NoRepair", "UninstallString"}));
+                                             "InstallLocation", "NoModify", "NoRepair", "QuietUninstallString",
+                                             "UninstallString"}));
+  EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, key, "QuietUninstallString"), "\"" + uninstaller + "\" -silent -yes");
   EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, key, "DisplayIcon"), uninstaller);
   EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, key, "DisplayVersion"), "2.0");
   for (const auto& [name, expected] : {std::pair<const char*, DWORD>{"NoModify", 1}, {"NoRepair", 1}, {"EstimatedSize", 12}}) {

@@ -269,6 +269,39 @@ TEST_F(Uninstall, StartedThroughTheUninstallStringNoLeavesEverything) {
   EXPECT_FALSE(GoodbyeBox());
 }
 
+// What deployment tools and package managers run: no question, no box, not even the copy's
+// goodbye; the exit code says whether everything went, and everything but the uninstaller's own
+// file is gone by the time it returns.
+TEST_F(Uninstall, TheQuietUninstallStringRemovesWithoutAnyBox) {
+  for (const bool held : {false, true}) {
+    SCOPED_TRACE(held ? "a screen saver held open" : "nothing held");
+    const Installation installed = Install(held ? "E2E Quiet Held" : "E2E Quiet");
+    const std::string group = Join(programs, installed.title);
+    const auto command = e2e::ReadRegString(HKEY_LOCAL_MACHINE, kUninstallRoot + installed.title, "QuietUninstallString");
+    ASSERT_TRUE(command);
+    EXPECT_EQ(*command, Quote(installed.uninstaller) + " -silent -yes");
+    os::win32::UniqueFile running;
+    if (held)
+      running.Reset(CreateFileA(installed.saver.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+
+    e2e::Process process = e2e::StartProcess(*command);
+    ASSERT_TRUE(process.Started());
+    EXPECT_TRUE(process.WaitForExit()) << "it waited for somebody";
+    EXPECT_EQ(process.ExitCode(), held ? 3u : 0u);
+    EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + installed.title));
+    EXPECT_FALSE(e2e::ReadRegString(HKEY_CURRENT_USER, e2e::kSaverKeyRoot + installed.title, "FileName_"));
+    EXPECT_FALSE(e2e::FileExists(installed.readme));
+    EXPECT_FALSE(e2e::FolderExists(group));
+    EXPECT_FALSE(e2e::FileExists(Join(desktop, "Preview " + installed.title + ".lnk")));
+    EXPECT_EQ(e2e::FileExists(installed.saver), held);
+
+    EXPECT_TRUE(e2e::WaitFor([&] { return !e2e::FileExists(installed.uninstaller); }));
+    EXPECT_TRUE(e2e::WaitFor([] { return ProcessesNamed(kCopyName).empty(); })) << "the copy waits for somebody";
+    EXPECT_FALSE(GoodbyeBox());
+  }
+}
+
 TEST_F(Uninstall, SilentSwitchStillAsksAndAUsersFileKeepsTheGroup) {
   const Installation installed = Install("E2E Silent");
   const std::string group = Join(programs, installed.title);
@@ -433,30 +466,74 @@ TEST_F(Uninstall, UserNamedOutsideTheCodePageGetsLinksAndALastGoodbye) {
   EXPECT_TRUE(HoldsAnything(tempW)) << "no copy was made in the user's temporary folder";
 }
 
-// An upgrade that runs out of disk space, during the image copy or after it, leaves the working
-// installation as it was, byte for byte, and its own uninstaller still removes it.
-TEST_F(Uninstall, AReinstallationOnAFullDiskKeepsTheEarlierFilesForTheirUninstaller) {
+// Starts `setup` unattended into `folder` and ends it hard while it writes the new screen saver,
+// as Task Manager, a power cut or a deployment tool's time-out would.
+void EndHardDuringTheCopy(const std::string& setup, const std::string& folder) {
+  e2e::Process process = e2e::StartProcess(Quote(setup) + " -silent " + Quote(folder));
+  ASSERT_TRUE(process.Started());
+  const std::string staging = Join(folder, "e2estars.scr.scrsetup-new");
+  // Its size, read without opening it: setup shares it with nobody while it writes.
+  const auto written = [&] {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    return GetFileAttributesExA(staging.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow > 0;
+  };
+  ASSERT_TRUE(e2e::WaitFor(written, 60000));
+  process.Kill();
+  ASSERT_FALSE(process.Running());
+}
+
+// An upgrade that runs out of disk space, during the image copy or after it, or that is ended hard
+// during its copy, leaves the working installation as it was, byte for byte, and its own
+// uninstaller still removes it. What the cut-off one left, the next run and the uninstaller clear
+// away, so that nothing of ours stays in the folder.
+TEST_F(Uninstall, AFailedReinstallationKeepsTheEarlierFilesForTheirUninstaller) {
   const std::string drive = e2e::Env("SCR_E2E_SMALL_DRIVE");
-  if (drive.empty()) GTEST_SKIP() << "no small drive: " << e2e::Env("SCR_E2E_SMALL_DRIVE_SKIP");
+  struct Case {
+    const char* name;
+    std::string folder;  // empty: on the small drive
+    std::size_t newImage;
+    bool endedHard;
+  };
+  const Case cases[] = {
+      {"disk full during the copy", "", 900000, false},
+      {"disk full after the copy", "", 400000, false},
+      {"ended hard during the copy", Join(scratch, "Ended"), std::size_t{96} << 20, true},
+  };
   const Flags flags;
-  for (const std::size_t newImage : {std::size_t{900000}, std::size_t{400000}}) {
-    SCOPED_TRACE(std::to_string(newImage) + "-byte image");
-    const Installation installed = Install("E2E Full", flags, drive + "\\Again", std::string(300000, 'S'));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.folder.empty() && drive.empty()) {
+      std::printf("'%s' skipped: no small drive: %s\n", c.name, e2e::Env("SCR_E2E_SMALL_DRIVE_SKIP").c_str());
+      continue;
+    }
+    const std::string folder = c.folder.empty() ? drive + "\\Again" : c.folder;
+    const Installation installed = Install("E2E Full", flags, folder, std::string(300000, 'S'));
     const std::vector<std::string> entries = FolderEntries(installed.folder);
     const std::vector<std::string> paths = {installed.saver, installed.uninstaller, installed.readme};
     std::vector<std::optional<std::string>> bytes;
     for (const std::string& path : paths) bytes.push_back(e2e::ReadFileBytes(path));
 
-    const std::string again = MakeSetup("E2E Full", flags, std::string(newImage, 'T'), "setup again.exe");
-    EXPECT_EQ(e2e::RunSilent(again, installed.folder), 3u);
-    EXPECT_EQ(FolderEntries(installed.folder), entries);
+    const std::string again = MakeSetup("E2E Full", flags, std::string(c.newImage, 'T'), "setup again.exe");
+    if (c.endedHard) {
+      EndHardDuringTheCopy(again, installed.folder);
+    } else {
+      EXPECT_EQ(e2e::RunSilent(again, installed.folder), 3u);
+      EXPECT_EQ(FolderEntries(installed.folder), entries);
+    }
     for (std::size_t i = 0; i < paths.size(); ++i) EXPECT_EQ(e2e::ReadFileBytes(paths[i]), bytes[i]) << paths[i];
     EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, kUninstallRoot + installed.title, "UninstallString"),
               Quote(installed.uninstaller));
+    if (c.endedHard) {
+      // The same setup again clears the cut-off copy away and installs; cut off once more, it
+      // leaves the uninstaller another copy to clear away.
+      EXPECT_EQ(e2e::RunSilent(again, installed.folder), 0u);
+      EXPECT_EQ(FolderEntries(installed.folder), entries);
+      EndHardDuringTheCopy(again, installed.folder);
+    }
 
     RunAndAnswer(Quote(installed.uninstaller), installed.title, IDYES);
     ExpectSelfRemoval(installed);
-    for (const std::string& path : paths) EXPECT_FALSE(e2e::FileExists(path)) << path;
+    EXPECT_EQ(FolderEntries(installed.folder), std::vector<std::string>{}) << "nothing of ours stays";
     RemoveDirectoryA(installed.folder.c_str());
   }
 }

@@ -344,6 +344,7 @@ class SetupFileAsOwnPath : public os::System {
   void Sleep(uint32_t milliseconds) override { real_.Sleep(milliseconds); }
   bool RandomBytes(void* buffer, std::size_t count) override { return real_.RandomBytes(buffer, count); }
   bool RunsAsLocalSystem() override { return real_.RunsAsLocalSystem(); }
+  bool ClaimForThisRun(const std::string& name) override { return real_.ClaimForThisRun(name); }
 
  private:
   os::System& real_;
@@ -360,7 +361,7 @@ TEST(Window, FontsAndBackgroundsInProcess) {
   os::Os os{realOs.files, realOs.registry, realOs.shell, system};
   int exitCode = -1;
   std::thread wizardThread([&] {
-    exitCode = wizard::win32::RunWizardWindow(os, false, "");
+    exitCode = wizard::win32::RunWizardWindow(os, false, {});
   });
   Wizard w;
   e2e::WaitFor([&] {

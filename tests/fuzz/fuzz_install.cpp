@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<std::string> before = fake.files.Entries();
   int exitCode = -1;
   {
-    wizard::TSCRSetup setup(os, host, /*silentMode=*/true, kTarget);
+    wizard::TSCRSetup setup(os, host, /*silentMode=*/true, wizard::UnattendedOptions{kTarget});
     setup.Dispatch([&setup] { setup.FormCreate(); });  // as the window runs it
     exitCode = setup.ExitCode();
   }

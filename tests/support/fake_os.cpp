@@ -506,6 +506,21 @@ bool FakeFiles::RenameFile(const std::string& from, const std::string& to) {
   return true;
 }
 
+bool FakeFiles::MoveOver(const std::string& from, const std::string& to) {
+  if (!log_->Record("MoveOver", from, "-> " + to)) return false;
+  auto node = Find(Resolve(from));
+  auto over = Find(Resolve(to));
+  if (!node || node->folder || !node->opens.empty()) return Fail();
+  if (over && (over->folder || !over->opens.empty())) return Fail();
+  const std::string full = Resolve(to);
+  if (full.empty() || !ParentIsFolder(full)) return Fail();
+  if (over) state_->nodes.erase(Fold(over->path));
+  state_->nodes.erase(Fold(node->path));
+  node->path = Trimmed(full);
+  state_->nodes[Fold(node->path)] = node;
+  return true;
+}
+
 bool FakeFiles::DeleteAtReboot(const std::string& path) {
   if (!log_->Record("DeleteAtReboot", path)) return false;
   rebootDeletions_.push_back(path);
@@ -849,6 +864,14 @@ std::string FakeSystem::ModulePath() {
   return modulePath_;
 }
 
+bool FakeSystem::ClaimForThisRun(const std::string& name) {
+  if (!log_->Record("ClaimForThisRun", name)) return false;
+  for (const std::string& taken : claimedElsewhere)
+    if (taken == name) return log_->MarkLastFailed(), false;
+  claimedElsewhere.push_back(name);  // a second run of ours would find it taken
+  return true;
+}
+
 bool FakeSystem::RunsAsLocalSystem() {
   if (!log_->Record("RunsAsLocalSystem", "")) return false;
   return localSystem;
@@ -908,6 +931,10 @@ FakeOs::FakeOs()
   files.AddFolder(kFakeDesktop);
   files.AddFolder(kFakePrograms);
   files.AddFolder(kFakeProgramFiles);
+  files.AddFolder(kFakeCommonDesktop);
+  files.AddFolder(kFakeCommonPrograms);
+  shell.SetSpecialFolder(os::kCsidlCommonDesktop, std::string(kFakeCommonDesktop));
+  shell.SetSpecialFolder(os::kCsidlCommonPrograms, std::string(kFakeCommonPrograms));
   shell.SetSpecialFolder(os::kCsidlDesktop, std::string(kFakeDesktop));
   shell.SetSpecialFolder(os::kCsidlPrograms, std::string(kFakePrograms));
   shell.SetSpecialFolder(os::kCsidlProgramFiles, std::string(kFakeProgramFiles));

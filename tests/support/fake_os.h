@@ -132,6 +132,7 @@ class FakeFiles : public os::Files {
   uint32_t Attributes(const std::string& path) override;
   bool FileExists(const std::string& path) override;
   bool RenameFile(const std::string& from, const std::string& to) override;
+  bool MoveOver(const std::string& from, const std::string& to) override;
   bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) override;
   bool DeleteAtReboot(const std::string& path) override;
   std::string FullPathName(const std::string& path) override;
@@ -261,6 +262,7 @@ class FakeSystem : public os::System {
   void QueueAnswer(int answer) { answers_.push_back(answer); }
   int defaultYesNoAnswer = os::kIdYes;
   bool localSystem = false;  // the account the program runs under
+  std::vector<std::string> claimedElsewhere;  // names another process holds
   // Called on every ShowMessage, after recording, before answering.
   std::function<void(const Message&)> onShowMessage;
   // Called on every Sleep with the total slept so far: lets a test change the world over time.
@@ -282,6 +284,7 @@ class FakeSystem : public os::System {
   void Sleep(uint32_t milliseconds) override;
   bool RandomBytes(void* buffer, std::size_t count) override;
   bool RunsAsLocalSystem() override;
+  bool ClaimForThisRun(const std::string& name) override;
 
  private:
   std::shared_ptr<CallLog> log_;
@@ -301,6 +304,8 @@ constexpr char kFakeDesktop[] = "C:\\users\\tester\\Desktop";
 constexpr char kFakePrograms[] =
     "C:\\users\\tester\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs";
 constexpr char kFakeProgramFiles[] = "C:\\Program Files";
+constexpr char kFakeCommonDesktop[] = "C:\\users\\Public\\Desktop";
+constexpr char kFakeCommonPrograms[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
 
 class FakeOs {
  public:

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
+#include "app/unattended_switches.h"
 
 namespace {
 
@@ -78,6 +79,32 @@ TEST(CommandLineTest, RecognisesTheModes) {
     const app::CommandLine commandLine = app::CommandLine::Parse(c.line);
     EXPECT_EQ(app::IsSilentSwitch(commandLine), c.silent) << c.line;
     EXPECT_EQ(app::IsDelFileMode(commandLine), c.delFile) << c.line;
+  }
+}
+
+TEST(CommandLineTest, ReadsTheUnattendedSwitchesInAnyOrder) {
+  struct Case {
+    const char* line;
+    std::string folder;
+    bool yes;
+    bool shellInstall;
+  };
+  const std::vector<Case> cases = {
+      {"s.exe -silent", "", false, true},
+      {"s.exe -silent \"C:\\My Savers\"", "C:\\My Savers", false, true},
+      {"s.exe -silent -log \"C:\\l.txt\" -dir \"D:\\x\"", "D:\\x", false, true},
+      {"s.exe -silent -log -dir", "", false, true},  // a value is never a switch
+      {"s.exe -silent C:\\a -dir D:\\b", "D:\\b", false, true},
+      {"s.exe -silent -yes", "", true, true},
+      {"s.exe -SILENT \" -No-Shell-Install \" C:\\a", "", false, false},
+      {"s.exe -silent -unknown -dir", "-unknown", false, true},
+      {"s.exe -yes -dir C:\\a -no-shell-install", "", false, true},  // not unattended
+  };
+  for (const auto& c : cases) {
+    const wizard::UnattendedOptions o = app::ReadUnattendedOptions(app::CommandLine::Parse(c.line));
+    EXPECT_EQ(o.folder, c.folder) << c.line;
+    EXPECT_EQ(o.removeWithoutAsking, c.yes) << c.line;
+    EXPECT_EQ(o.shellInstall, c.shellInstall) << c.line;
   }
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/unattended_switches.h"
 #include "language/translation.h"
 #include "support/fake_form_host.h"
 #include "support/fake_os.h"
@@ -56,7 +57,8 @@ class WizardRig {
   // Builds the wizard and runs start-up. `arguments` follow argument 0, the own path.
   wizard::TSCRSetup& Start(std::vector<std::string> arguments = {}, bool silent = false) {
     arguments.insert(arguments.begin(), kSetupPath);
-    wizard = std::make_unique<wizard::TSCRSetup>(os, host, silent, app::CommandLine(arguments).Arg(2));
+    wizard = std::make_unique<wizard::TSCRSetup>(os, host, silent,
+                                                 app::ReadUnattendedOptions(app::CommandLine(arguments)));
     wizard->FormCreate();
     return *wizard;
   }

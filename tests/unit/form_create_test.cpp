@@ -328,13 +328,43 @@ TEST_P(SilentInstallTest, InstallsWithoutAnyWindowAndEnds) {
 INSTANTIATE_TEST_SUITE_P(Table, SilentInstallTest, ::testing::ValuesIn(kSilentCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FormCreate, SilentInstallationThatStopsEarlyStillEndsTheProgram) {
-  WizardRig rig;
-  rig.PutOwnFile(rig::SetupFile(support::StarsContents()));
-  TSCRSetup& w = rig.Start({"-silent", "Q:\\no drive\\here"}, true);
-  EXPECT_TRUE(rig.fake.system.Messages().empty());
-  EXPECT_TRUE(rig.host.terminated);
-  EXPECT_EQ(w.ExitCode(), wizard::kExitStoppedUnchanged);
+// Before anything was done: a folder the installation cannot use, or another setup or
+// uninstaller of the same title running, on this machine in any session.
+TEST(FormCreate, ARunThatStopsEarlyStillEndsTheProgram) {
+  struct Case {
+    const char* name;
+    bool uninstaller;
+    bool silent;
+    bool otherRun;
+    int exitCode;
+    std::string box;  // empty: none
+  };
+  const std::string running = "Setup of Stars is already running.";
+  const Case cases[] = {
+      {"folder not usable", false, true, false, wizard::kExitStoppedUnchanged, ""},
+      {"another run, unattended", false, true, true, wizard::kExitAnotherRunning, ""},
+      {"another run, wizard", false, false, true, wizard::kExitAnotherRunning, running},
+      {"another run, uninstaller", true, false, true, wizard::kExitAnotherRunning, running},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WizardRig rig;
+    const std::string setupFile = rig::SetupFile(support::StarsContents());
+    rig.PutOwnFile(c.uninstaller ? rig::AsUninstaller(setupFile) : setupFile);
+    if (c.otherRun) rig.fake.system.claimedElsewhere = {"ScreensaverSetup-5374617273"};  // "Stars"
+    TSCRSetup& w = rig.Start(c.silent ? std::vector<std::string>{"-silent", "Q:\\no drive\\here"}
+                                      : std::vector<std::string>{},
+                             c.silent);
+    const auto& boxes = rig.fake.system.Messages();
+    ASSERT_EQ(boxes.size(), c.box.empty() ? 0u : 1u);
+    if (!c.box.empty()) {
+      EXPECT_EQ(boxes[0].text, c.box);
+    }
+    EXPECT_TRUE(rig.host.terminated);
+    EXPECT_EQ(w.ExitCode(), c.exitCode);
+    for (const char* op : {"Write", "DeleteFile", "RegSetValue", "ShellExecute"})
+      EXPECT_EQ(rig.fake.log.Count(op), 0) << op;
+  }
 }
 
 struct LinesCase {

@@ -62,9 +62,12 @@ class RecordedProgress : public install::InstallProgress {
   std::vector<std::string> events;
 };
 
-std::string DesktopLink() { return std::string(fake::kFakeDesktop) + "\\Preview Stars.lnk"; }
-std::string GroupLink(const std::string& name) {
-  return std::string(fake::kFakePrograms) + "\\Stars\\" + name + ".lnk";
+// The user's own, or every user's for a run as LocalSystem.
+std::string DesktopLink(bool everyUsers = false) {
+  return std::string(everyUsers ? fake::kFakeCommonDesktop : fake::kFakeDesktop) + "\\Preview Stars.lnk";
+}
+std::string GroupLink(const std::string& name, bool everyUsers = false) {
+  return std::string(everyUsers ? fake::kFakeCommonPrograms : fake::kFakePrograms) + "\\Stars\\" + name + ".lnk";
 }
 
 // One machine with one setup file on it: the installation runs on what start-up reads from the
@@ -106,8 +109,8 @@ struct Rig {
   }
 
   // Start-up; in silent mode it installs as well.
-  void Start(bool silent, const std::string& folderArgument = {}) {
-    form = std::make_unique<TSCRSetup>(os, host, silent, folderArgument);
+  void Start(bool silent, const std::string& folderArgument = {}, bool shellInstall = true) {
+    form = std::make_unique<TSCRSetup>(os, host, silent, wizard::UnattendedOptions{folderArgument, false, shellInstall});
     form->Dispatch([this] { form->FormCreate(); });
   }
 
@@ -593,7 +596,21 @@ TEST(InstallProcedure, AFailedReinstallationKeepsTheEarlierFiles) {
     std::function<void(fake::FakeOs&)> fault;
     InstallResult result;
   };
+  const auto heldFile = [](const char* path) {
+    return [path](fake::FakeOs& f) {
+      f.FailWhen([path](const fake::Call& c) { return c.op == "OpenFile" && c.subject == path && c.detail == "ReadWriteExisting"; });
+    };
+  };
   const Case cases[] = {
+      {"readme held", heldFile(kReadme), InstallResult::kStoppedUnchanged},
+      {"uninstaller held", heldFile(kUninstaller), InstallResult::kStoppedUnchanged},
+      // An earlier file must come back even when the new one in its place cannot be deleted.
+      {"last replacement fails, a new file stays", [](fake::FakeOs& f) { f.FailNth("RenameFile", 6); f.FailOn("DeleteFile", kSaver); }, InstallResult::kFailedPartWay},
+      // Ten runs cut off during the copy left their staging files: the next run clears them away.
+      {"leftovers of interrupted runs", [](fake::FakeOs& f) {
+         for (int n = 0; n < 10; ++n) f.files.AddFile(std::string(kSaver) + ".scrsetup-new" + (n ? std::to_string(n) : ""), "cut off");
+         f.files.AddFile(std::string(kReadme) + ".scrsetup-old", "kept");
+       }, InstallResult::kDone},
       {"uninstaller write fails", [](fake::FakeOs& f) { f.FailWhen([](const fake::Call& c) { return IsUninstallerWrite(c) && c.detail == "10"; }); }, InstallResult::kFailedPartWay},
       {"first replacement fails", [](fake::FakeOs& f) { f.FailNth("RenameFile", 1); }, InstallResult::kFailedPartWay},
       {"last replacement fails", [](fake::FakeOs& f) { f.FailNth("RenameFile", 6); }, InstallResult::kFailedPartWay},
@@ -618,7 +635,7 @@ TEST(InstallProcedure, AFailedReinstallationKeepsTheEarlierFiles) {
     if (!done) {
       EXPECT_EQ(rig.fake.files.Entries(), before) << rig.fake.log.Dump();
     }
-    for (const std::string& path : rig.fake.files.Entries()) EXPECT_EQ(path.find(".old"), std::string::npos) << path;
+    for (const std::string& path : rig.fake.files.Entries()) EXPECT_EQ(path.find(".scrsetup-"), std::string::npos) << path;
     EXPECT_EQ(rig.fake.files.Content(kSaver), done ? rig.package.image : "old saver");
     EXPECT_EQ(rig.fake.files.Content(kUninstaller), done ? rig.ExpectedUninstaller() : "old uninstaller");
     EXPECT_EQ(rig.fake.files.Content(kReadme) == "old readme", !done);
@@ -662,7 +679,9 @@ TEST(InstallProcedure, EveryFailingCallEndsInstalledOrRolledBack) {
       EXPECT_EQ(rig.fake.files.Content(folder + "\\uninstall stars.exe"), rig.ExpectedUninstaller());
     } else {
       code == kExitFailedPartWay ? ++rolledBack : ++refused;
-      EXPECT_TRUE(code == kExitUnreadable || code == kExitStoppedUnchanged || code == kExitFailedPartWay) << code;
+      EXPECT_TRUE(code == kExitUnreadable || code == kExitStoppedUnchanged || code == kExitFailedPartWay ||
+                  code == wizard::kExitAnotherRunning)
+          << code;
       EXPECT_EQ(rig.fake.files.Entries(), before) << rig.fake.log.Dump();
       EXPECT_TRUE(rig.fake.registry.KeyPaths(RegRoot::kLocalMachine).empty());
       EXPECT_EQ(rig.fake.log.Count("SaveLink"), 0);
@@ -756,6 +775,7 @@ TEST(InstallProcedure, SilentModeInstallsIntoTheDefaultOrTheGivenFolder) {
     std::string saver;  // where the files are, as every path written down names it
     bool wow64 = false;        // a 32-bit program on 64-bit Windows
     bool localSystem = false;  // run by a deployment tool
+    bool shellInstall = true;  // false: -no-shell-install
   };
   const Case cases[] = {
       {"default folder", "", std::string(fake::kFakeProgramFiles) + "\\Stars\\stars.scr"},
@@ -768,6 +788,7 @@ TEST(InstallProcedure, SilentModeInstallsIntoTheDefaultOrTheGivenFolder) {
       {"unredirected subfolder under WoW64", "C:\\windows\\system32\\Own", "C:\\windows\\system32\\Own\\stars.scr", true},
       {"other folder under WoW64", "C:\\Given", "C:\\Given\\stars.scr", true},
       {"LocalSystem account", "C:\\Given", "C:\\Given\\stars.scr", false, true},
+      {"-no-shell-install", "C:\\Given", "C:\\Given\\stars.scr", false, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -778,13 +799,14 @@ TEST(InstallProcedure, SilentModeInstallsIntoTheDefaultOrTheGivenFolder) {
     rig.fake.files.AddFolder("C:\\windows\\syswow64\\Savers");  // where the redirector puts what is made below the system folder
     if (c.wow64) rig.fake.files.SetSystemDirectories("C:\\windows\\system32", "C:\\windows\\syswow64");
     rig.fake.system.localSystem = c.localSystem;
-    rig.Start(true, c.argument);
+    rig.Start(true, c.argument, c.shellInstall);
 
     const std::string uninstaller = text::FolderPart(c.saver) + "uninstall stars.exe";
     EXPECT_EQ(rig.UninstallString(), '"' + uninstaller + '"');
-    EXPECT_EQ(rig.fake.shell.LinkAt(DesktopLink())->target, c.saver);
-    EXPECT_EQ(rig.fake.shell.LinkAt(GroupLink("Uninstall Stars"))->target, uninstaller);
-    if (c.localSystem) {
+    EXPECT_EQ(rig.fake.shell.LinkAt(DesktopLink(c.localSystem))->target, c.saver);
+    EXPECT_EQ(rig.fake.shell.LinkAt(GroupLink("Uninstall Stars", c.localSystem))->target, uninstaller);
+    EXPECT_FALSE(rig.fake.shell.LinkAt(DesktopLink(!c.localSystem))) << "one place only";
+    if (c.localSystem || !c.shellInstall) {
       EXPECT_TRUE(rig.fake.shell.Executions().empty());
     } else {
       ASSERT_EQ(rig.fake.shell.Executions().size(), 1u);

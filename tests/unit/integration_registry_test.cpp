@@ -178,6 +178,7 @@ TEST(UninstallEntry, WritesQuotedPathAndReplacesOnSecondInstall) {
     EXPECT_FALSE(fake.registry.Value(kHklm, Entry("Stars"), gone)) << gone;
   EXPECT_EQ(fake.registry.StringValue(kHklm, Entry("Stars"), "DisplayName"), "Stars");
   EXPECT_EQ(fake.registry.StringValue(kHklm, Entry("Stars"), "UninstallString"), "\"" + path + "\"");
+  EXPECT_EQ(fake.registry.StringValue(kHklm, Entry("Stars"), "QuietUninstallString"), "\"" + path + "\" -silent -yes");
   EXPECT_EQ(fake.registry.StringValue(kHklm, Entry("Stars"), "DisplayIcon"), path);
   EXPECT_EQ(fake.registry.KeyPaths(kHklm).size(), 6u);  // Software ... Uninstall, Stars
 }

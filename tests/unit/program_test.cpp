@@ -4,6 +4,7 @@
 
 #include "app/dll_search.h"
 #include "app/program.h"
+#include "app/unattended_switches.h"
 #include "form_create_rig.h"
 
 namespace {
@@ -24,7 +25,8 @@ std::vector<std::string> RunAndLog(rig::WizardRig& r, const ModeCase& c) {
   r.fake.system.SetCommandLine(std::string(rig::kSetupPath) + c.arguments);
   r.fake.log.Clear();
   app::RunProgram(r.os, [&](const app::CommandLine& commandLine) {
-    r.wizard = std::make_unique<wizard::TSCRSetup>(r.os, r.host, app::IsSilentSwitch(commandLine), commandLine.Arg(2));
+    r.wizard = std::make_unique<wizard::TSCRSetup>(r.os, r.host, app::IsSilentSwitch(commandLine),
+                                                   app::ReadUnattendedOptions(commandLine));
     r.wizard->FormCreate();
     return 0;
   });

@@ -54,7 +54,12 @@ struct Machine {
   }
 
   // The whole uninstaller: start-up finds the uninstaller signature and hands over.
-  void Uninstall(bool silent = false) { r.Start(silent ? std::vector<std::string>{"-silent"} : std::vector<std::string>{}, silent); }
+  void Uninstall(bool silent = false, bool yes = false) {
+    std::vector<std::string> arguments;
+    if (silent) arguments.push_back("-silent");
+    if (yes) arguments.push_back("-yes");
+    r.Start(arguments, silent);
+  }
 
   // The procedure alone, on what start-up reads from the uninstaller file: the package end, the
   // record and the translation of the language text.
@@ -80,6 +85,19 @@ class Uninstaller : public ::testing::Test, public Machine {};
 
 TEST_F(Uninstaller, YesRemovesEverythingInOrder) {
   Install();
+  // What an installation cut off during its copy left beside the files goes too.
+  const std::vector<std::string> leftovers = {std::string(kSaver) + ".scrsetup-new", std::string(kReadme) + ".scrsetup-old",
+                                              std::string(kUninstaller) + ".scrsetup-new1"};
+  for (const std::string& path : leftovers) r.fake.files.AddFile(path, "cut off");
+  // A deployment tool's earlier run as LocalSystem put its links where every user sees them.
+  r.fake.system.localSystem = true;
+  integration::CreateStartMenuGroup(r.os, "Stars", kUninstaller, kSaver, true);
+  integration::CreateDesktopShortcut(r.os, "Stars", kSaver);
+  r.fake.system.localSystem = false;
+  const std::string commonGroup = std::string(fake::kFakeCommonPrograms) + "\\Stars";
+  const std::string commonLink = std::string(fake::kFakeCommonDesktop) + "\\Preview Stars.lnk";
+  ASSERT_TRUE(r.fake.files.HasFile(commonLink));
+  ASSERT_TRUE(r.fake.files.HasFolder(commonGroup));
   const uninstall::UninstallOutcome outcome = Remove();
   auto& fake = r.fake;
   ASSERT_EQ(fake.system.Messages().size(), 1u) << fake.log.Dump();
@@ -108,8 +126,11 @@ TEST_F(Uninstaller, YesRemovesEverythingInOrder) {
   EXPECT_LT(group, desktop);
 
   for (const char* gone : {kSaver, kReadme}) EXPECT_FALSE(fake.files.HasFile(gone)) << gone;
+  for (const std::string& gone : leftovers) EXPECT_FALSE(fake.files.HasFile(gone)) << gone;
   EXPECT_FALSE(fake.files.HasFile(kDesktopLink));
   EXPECT_FALSE(fake.files.HasFolder(kGroup));
+  EXPECT_FALSE(fake.files.HasFile(commonLink));
+  EXPECT_FALSE(fake.files.HasFolder(commonGroup));
   EXPECT_FALSE(fake.registry.HasKey(RegRoot::kLocalMachine, kEntry));
   EXPECT_EQ(fake.registry.StringValue(RegRoot::kCurrentUser, kSaverKey, "StartID"), "5");
   EXPECT_FALSE(fake.registry.Value(RegRoot::kCurrentUser, kSaverKey, "FileName_"));
@@ -464,6 +485,7 @@ TEST(UninstallerWindow, EndsTheProgramAsTheOutcomeSays) {
     unsigned icon;
     bool ownedByWindow;
     bool hidden;
+    bool yes = false;  // -silent -yes: nothing asked, nothing shown, no goodbye from the copy
   };
   const std::vector<Case> cases = {
       {"yes", nullptr, false, wizard::kExitDone, "", 0, false, true},
@@ -473,6 +495,8 @@ TEST(UninstallerWindow, EndsTheProgramAsTheOutcomeSays) {
        os::kMbIconWarning, true, true},
       {"copy does not start, -silent", copyFails, true, wizard::kExitFailedPartWay, uninstallerStays,
        os::kMbIconWarning, true, true},
+      {"-silent -yes", nullptr, true, wizard::kExitDone, "", 0, false, true, true},
+      {"copy does not start, -silent -yes", copyFails, true, wizard::kExitFailedPartWay, "", 0, false, true, true},
       {"cut short", programsFail, false, wizard::kExitFailedPartWay, corrupted, os::kMbIconError, false, false},
       {"cut short, -silent", programsFail, true, wizard::kExitFailedPartWay, "", 0, false, false},
       {"before the removal",
@@ -493,10 +517,13 @@ TEST(UninstallerWindow, EndsTheProgramAsTheOutcomeSays) {
     Machine t;
     t.Install();
     if (c.setUp) c.setUp(t);
-    t.Uninstall(c.silent);
+    t.Uninstall(c.silent, c.yes);
     std::vector<fake::Message> boxes = t.r.fake.system.Messages();
     const bool damaged = std::string(c.name) == "damaged record, nothing asked";
-    if (!damaged) {
+    if (c.yes) {
+      ASSERT_EQ(t.r.fake.shell.Executions().size(), 1u);
+      EXPECT_EQ(app::CommandLine::Parse("copy.exe " + t.r.fake.shell.Executions()[0].parameters).Count(), 2u);
+    } else if (!damaged) {
       ASSERT_FALSE(boxes.empty());
       EXPECT_EQ(boxes[0].flags, os::kMbYesNo | os::kMbIconQuestion);
       EXPECT_EQ(boxes[0].owner, t.r.host.handle);

@@ -6,6 +6,7 @@
 
 #include "app/command_line.h"
 #include "app/program.h"
+#include "app/unattended_switches.h"
 #include "os/win32/unique_handle.h"
 #include "os/win32/win_os.h"
 #include "wizard/win32/wizard_window.h"
@@ -20,7 +21,7 @@ int RunGui(os::Os& os, const app::CommandLine& commandLine) {
   controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
   InitCommonControlsEx(&controls);
   const bool silentMode = app::IsSilentSwitch(commandLine);
-  return wizard::win32::RunWizardWindow(os, silentMode, commandLine.Arg(2));
+  return wizard::win32::RunWizardWindow(os, silentMode, app::ReadUnattendedOptions(commandLine));
 }
 
 }  // namespace

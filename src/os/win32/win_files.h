@@ -14,6 +14,7 @@ class WinFiles : public os::Files {
   uint32_t Attributes(const std::string& path) override;
   bool FileExists(const std::string& path) override;
   bool RenameFile(const std::string& from, const std::string& to) override;
+  bool MoveOver(const std::string& from, const std::string& to) override;
   bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) override;
   bool DeleteAtReboot(const std::string& path) override;
   std::string FullPathName(const std::string& path) override;

@@ -93,6 +93,17 @@ bool WinSystem::RandomBytes(void* buffer, std::size_t count) {
   return RtlGenRandom(buffer, static_cast<ULONG>(count)) != FALSE;
 }
 
+bool WinSystem::ClaimForThisRun(const std::string& name) {
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, ("Global\\" + name).c_str());
+  // Read before the owner's release can change it.
+  const DWORD error = GetLastError();
+  UniqueHandle owner(mutex);
+  // A mutex made by an administrator's or SYSTEM's run is there even where we may not open it.
+  if (!owner || error == ERROR_ALREADY_EXISTS) return false;
+  claim_ = std::move(owner);
+  return true;
+}
+
 bool WinSystem::RunsAsLocalSystem() {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;

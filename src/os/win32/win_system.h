@@ -2,6 +2,7 @@
 // The running process: its DLL search, its own path, the Windows version, message boxes, pauses,
 // random bytes.
 #include "os/system.h"
+#include "os/win32/unique_handle.h"
 
 namespace os::win32 {
 
@@ -14,10 +15,14 @@ class WinSystem : public os::System {
   std::string ModulePath() override;
   std::optional<os::VersionInfo> Version() override;
   bool RunsAsLocalSystem() override;
+  bool ClaimForThisRun(const std::string& name) override;
   int ShowMessage(os::WindowRef owner, const std::string& text, const std::string& caption,
                   unsigned flags) override;
   void Sleep(uint32_t milliseconds) override;
   bool RandomBytes(void* buffer, std::size_t count) override;
+
+ private:
+  UniqueHandle claim_;  // released when the process ends
 };
 
 }  // namespace os::win32

@@ -82,11 +82,11 @@ bool WizardForm::IsUsable(HWND window) {
   return window && IsWindowVisible(window) && IsWindowEnabled(window);
 }
 
-WizardForm::WizardForm(os::Os& os, bool silentMode, const std::string& folderArgument)
+WizardForm::WizardForm(os::Os& os, bool silentMode, const UnattendedOptions& unattended)
     : dpi_(Dpi::OfScreen()),
       fonts_(dpi_),
       pictures_(Instance(), dpi_),
-      setup_(os, *this, silentMode, folderArgument) {}
+      setup_(os, *this, silentMode, unattended) {}
 
 WizardForm::~WizardForm() {
   if (window_) DestroyWindow(window_);

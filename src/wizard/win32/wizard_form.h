@@ -21,7 +21,7 @@ constexpr char kWizardClass[] = "TSCRSetup";
 
 class WizardForm : public ui::FormHost, public ui::ControlObserver {
  public:
-  WizardForm(os::Os& os, bool silentMode, const std::string& folderArgument);
+  WizardForm(os::Os& os, bool silentMode, const UnattendedOptions& unattended);
   WizardForm(const WizardForm&) = delete;
   WizardForm& operator=(const WizardForm&) = delete;
   ~WizardForm() override;

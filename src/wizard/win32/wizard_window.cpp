@@ -4,8 +4,8 @@
 
 namespace wizard::win32 {
 
-int RunWizardWindow(os::Os& os, bool silentMode, const std::string& folderArgument) {
-  WizardForm form(os, silentMode, folderArgument);
+int RunWizardWindow(os::Os& os, bool silentMode, const UnattendedOptions& unattended) {
+  WizardForm form(os, silentMode, unattended);
   return form.Run();
 }
 

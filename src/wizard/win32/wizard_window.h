@@ -4,11 +4,12 @@
 #include <string>
 
 #include "os/os.h"
+#include "wizard/scr_setup.h"
 
 namespace wizard::win32 {
 
-// `folderArgument` is argument 2 of the command line. Returns the process exit code decided by
-// the wizard's logic.
-int RunWizardWindow(os::Os& os, bool silentMode, const std::string& folderArgument);
+// `unattended` is what the command line tells an unattended run. Returns the process exit code
+// decided by the wizard's logic.
+int RunWizardWindow(os::Os& os, bool silentMode, const UnattendedOptions& unattended);
 
 }  // namespace wizard::win32

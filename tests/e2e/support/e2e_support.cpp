@@ -273,9 +273,11 @@ Process StartProcess(const std::wstring& commandLine) {
 std::string Quote(const std::string& argument) { return "\"" + argument + "\""; }
 
 std::optional<DWORD> RunSilent(const std::string& program, const std::string& folderArgument) {
-  std::string commandLine = Quote(program) + " -silent";
-  if (!folderArgument.empty()) commandLine += " " + Quote(folderArgument);
-  Process process = StartProcess(commandLine);
+  return RunUnattended(program, folderArgument.empty() ? "-silent" : "-silent " + Quote(folderArgument));
+}
+
+std::optional<DWORD> RunUnattended(const std::string& program, const std::string& arguments) {
+  Process process = StartProcess(Quote(program) + " " + arguments);
   EXPECT_TRUE(process.Started()) << program;
   if (!process.WaitForExit()) return std::nullopt;
   EXPECT_TRUE(TopLevelWindows(process.Id()).empty()) << "a window was left behind";

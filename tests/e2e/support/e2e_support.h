@@ -86,6 +86,8 @@ std::string Quote(const std::string& argument);
 // Runs the program with -silent (and the folder, when given) to its end; its exit code, or
 // nullopt when it did not end. No window of its own may be left behind, message boxes included.
 std::optional<DWORD> RunSilent(const std::string& program, const std::string& folderArgument = {});
+// The same with these arguments after the program's path.
+std::optional<DWORD> RunUnattended(const std::string& program, const std::string& arguments);
 
 // ---- waiting
 // Polls `condition` every kPollMs until it holds or `timeoutMs` passed; true when it held.
