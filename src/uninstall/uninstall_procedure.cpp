@@ -17,6 +17,7 @@
 #include "package/read_source.h"
 #include "uninstall/leftovers.h"
 #include "uninstall/removal_paths.h"
+#include "text/path_parts.h"
 #include "uninstall/self_removal.h"
 
 namespace uninstall {
@@ -45,14 +46,27 @@ bool UserConfirms(os::Os& os, os::WindowRef owner, const std::string& title) {
          os::kIdYes;
 }
 
+// Without a telling name or a sound record the file of the packaged name may be the one setup
+// declined to overwrite: it is not deleted, and the closing message names it as staying rather
+// than claim a complete removal.
+void RemoveSaver(os::Files& files, const package::SettingsRecord& record,
+                 const std::string& recorded, const std::string& uninstallerPath,
+                 Leftovers& leftovers) {
+  const std::string packagedName = text::PlainFileName(record.ScreensaverFileName());
+  const std::string path = SaverPathToDelete(files, recorded, packagedName, uninstallerPath,
+                                             integration::NameWord(language::english::kUninstall));
+  if (!path.empty()) return DeleteOrScheduleAtRestart(files, path, leftovers);
+  const std::string unsure = text::FolderPart(uninstallerPath) + packagedName;
+  if (!packagedName.empty() && os::IsFileNotFolderAt(files, unsure))
+    leftovers.remaining.push_back(unsure);
+}
+
 // Everything after the user's Yes, from the first file to the last removal step.
 UninstallOutcome Remove(os::Os& os, os::WindowRef owner, const package::SettingsRecord& record,
                         const std::string& recorded, const std::string& uninstallerPath) {
   const std::string title = record.Title();
   Leftovers leftovers;
-  DeleteOrScheduleAtRestart(
-      os.files, SaverPathToDelete(recorded, record.ScreensaverFileName(), uninstallerPath),
-      leftovers);
+  RemoveSaver(os.files, record, recorded, uninstallerPath, leftovers);
   integration::ClearSaverSettings(os.registry, title);
   if (record.ReadmeSize() > 0)
     DeleteOrScheduleAtRestart(
@@ -90,7 +104,8 @@ UninstallOutcome UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t pac
 
   // Read before ClearSaverSettings, which deletes the value.
   const std::string recorded = RecordedPathInOwnFolder(
-      os.files, integration::ReadInstalledPath(os.registry, title), uninstallerPath);
+      os.files, integration::ReadInstalledPath(os.registry, title), uninstallerPath,
+      text::PlainFileName(record.ScreensaverFileName()));
   try {
     return Remove(os, owner, record, recorded, uninstallerPath);
   } catch (...) {
