@@ -89,7 +89,8 @@ class Installation {
   std::string SaverPath() const { return folder_ + TargetFileName(); }
   integration::EntryDetails EntryDetails() const;
   std::string UninstallerFileName() const {
-    return integration::UninstallerName(integration::NameWord(english::kUninstall), TargetFileName());
+    return integration::UninstallerName(integration::NameWord(english::kUninstall),
+                                        TargetFileName());
   }
 
   os::Os& os_;

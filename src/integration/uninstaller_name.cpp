@@ -29,8 +29,8 @@ std::string SaverNameOfUninstaller(const std::string& uninstallerFileName,
   if (uninstallerFileName.size() <= prefix.size() + suffix.size()) return std::string();
   const std::string base = uninstallerFileName.substr(
       prefix.size(), uninstallerFileName.size() - prefix.size() - suffix.size());
-  const std::string extension = packagedName.substr(
-      std::min(packagedName.find_last_of('.'), packagedName.size()));
+  const std::string extension =
+      packagedName.substr(std::min(packagedName.find_last_of('.'), packagedName.size()));
   const std::string saver = base + extension;
   // Built back the way setup built it, so that a name this rule cannot have made tells nothing.
   if (!text::SameIgnoringAsciiCase(UninstallerName(translatedUninstall, saver),

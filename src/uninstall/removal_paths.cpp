@@ -24,8 +24,8 @@ std::string SaverPathToDelete(os::Files& files, const std::string& recordedPath,
   // Started through its short name ("UNINST~1.EXE"), the long one still tells.
   std::string longPath = files.LongPathName(uninstallerPath);
   if (longPath.empty()) longPath = uninstallerPath;
-  const std::string named = integration::SaverNameOfUninstaller(
-      text::FileNamePart(longPath), translatedUninstall, packagedName);
+  const std::string named = integration::SaverNameOfUninstaller(text::FileNamePart(longPath),
+                                                                translatedUninstall, packagedName);
   if (!named.empty()) return ownFolder + named;
   return recordedPath;
 }

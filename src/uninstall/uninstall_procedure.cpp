@@ -103,9 +103,9 @@ UninstallOutcome UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t pac
   if (!UserConfirms(os, owner, title)) return {};
 
   // Read before ClearSaverSettings, which deletes the value.
-  const std::string recorded = RecordedPathInOwnFolder(
-      os.files, integration::ReadInstalledPath(os.registry, title), uninstallerPath,
-      text::PlainFileName(record.ScreensaverFileName()));
+  const std::string recorded =
+      RecordedPathInOwnFolder(os.files, integration::ReadInstalledPath(os.registry, title),
+                              uninstallerPath, text::PlainFileName(record.ScreensaverFileName()));
   try {
     return Remove(os, owner, record, recorded, uninstallerPath);
   } catch (...) {
