@@ -555,9 +555,9 @@ TEST_F(Uninstall, TheUninstallerOfANumberedNameKeepsTheFileSetupKept) {
   const std::string folder = Join(scratch, "Kept");
   ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
   ASSERT_TRUE(e2e::WriteFileBytes(Join(folder, "e2estars.scr"), "the user's own"));
-  Installation installed = Install("E2E Kept", {}, folder);
-  installed.saver = Join(folder, "e2estar1.scr");
-  installed.uninstaller = Join(folder, "uninstall e2estar1.exe");
+  const Installation installed{"E2E Kept", folder, Join(folder, "e2estar1.scr"), Join(folder, "uninstall e2estar1.exe"),
+                                Join(folder, "E2E Kept Readme.txt")};
+  ASSERT_EQ(e2e::RunSilent(MakeSetup(installed.title, Flags{}), folder), 0u);
   ASSERT_TRUE(e2e::FileExists(installed.saver));
   ASSERT_TRUE(e2e::FileExists(installed.uninstaller));
   HKEY key = nullptr;
