@@ -16,14 +16,18 @@ std::string StemOf(const std::string& name) {
   return name.substr(0, name.size() > kEndingLength ? name.size() - kEndingLength : 0);
 }
 
-bool EndsWithIgnoringCase(const std::string& text, const std::string& ending) {
-  return text.size() >= ending.size() &&
-         text::SameIgnoringAsciiCase(text.substr(text.size() - ending.size()), ending);
+// Compared in place, without copies: the stub carries this and every byte of it counts.
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+bool SameCharsIgnoringCase(const char* a, const char* b, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i)
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  return true;
 }
 
-bool IsNumber(const std::string& digits) {
-  return !digits.empty() && digits[0] != '0' &&
-         std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+bool EndsWithIgnoringCase(const std::string& text, const char* ending, std::size_t length) {
+  return text.size() >= length &&
+         SameCharsIgnoringCase(text.data() + text.size() - length, ending, length);
 }
 
 std::string NormalFolder(os::Files& files, const std::string& folder) {
@@ -40,17 +44,25 @@ std::string NumberedFileName(std::string& stem, const std::string& ending, int n
 }
 
 bool IsTargetNameFor(const std::string& name, const std::string& packagedName) {
-  if (text::SameIgnoringAsciiCase(name, packagedName)) return true;
-  const std::string stem = StemOf(packagedName);
-  const std::string ending = packagedName.substr(stem.size());
-  if (name.size() <= ending.size() || !EndsWithIgnoringCase(name, ending)) return false;
-  const std::string numbered = name.substr(0, name.size() - ending.size());
-  // NumberedFileName keeps as much of the stem as the digits leave room for.
+  if (name.size() == packagedName.size() &&
+      SameCharsIgnoringCase(name.data(), packagedName.data(), name.size()))
+    return true;
+  const std::size_t stem =
+      packagedName.size() > kEndingLength ? packagedName.size() - kEndingLength : 0;
+  const std::size_t ending = packagedName.size() - stem;
+  if (name.size() <= ending || !EndsWithIgnoringCase(name, packagedName.data() + stem, ending))
+    return false;
+  const std::size_t numbered = name.size() - ending;
+  // NumberedFileName keeps as much of the stem as the digits leave room for, and the number
+  // has no leading zero.
   for (std::size_t digits = 1; digits < kShortStemLength; ++digits) {
-    const std::size_t kept = std::min(stem.size(), kShortStemLength - digits);
-    if (numbered.size() == kept + digits && IsNumber(numbered.substr(kept)) &&
-        text::SameIgnoringAsciiCase(numbered.substr(0, kept), stem.substr(0, kept)))
-      return true;
+    const std::size_t kept = std::min(stem, kShortStemLength - digits);
+    if (numbered != kept + digits || name[kept] == '0' ||
+        !SameCharsIgnoringCase(name.data(), packagedName.data(), kept))
+      continue;
+    std::size_t i = kept;
+    while (i < numbered && name[i] >= '0' && name[i] <= '9') ++i;
+    if (i == numbered) return true;
   }
   return false;
 }
@@ -70,7 +82,8 @@ std::string OwnRecordedPath(os::Files& files, const std::string& recorded,
   // lead the name out of the folder that was compared.
   const std::string name = text::PlainFileName(recorded);
   if (name.empty() || !text::IsFullyQualifiedPath(recorded) ||
-      !EndsWithIgnoringCase(name, kSaverEnding) || !IsTargetNameFor(name, packagedName) ||
+      !EndsWithIgnoringCase(name, kSaverEnding, kEndingLength) ||
+      !IsTargetNameFor(name, packagedName) ||
       !SameFolder(files, text::PlainFolderPart(recorded), folder))
     return std::string();
   // Named from `folder`, which is the same folder, in the form this process knows.

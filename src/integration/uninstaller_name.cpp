@@ -1,7 +1,5 @@
 #include "integration/uninstaller_name.h"
 
-#include <algorithm>
-
 #include "integration/target_file_name.h"
 #include "text/ascii_case.h"
 #include "text/path_parts.h"
@@ -24,20 +22,19 @@ std::string UninstallerName(const std::string& translatedUninstall,
 std::string SaverNameOfUninstaller(const std::string& uninstallerFileName,
                                    const std::string& translatedUninstall,
                                    const std::string& packagedName) {
-  const std::string prefix = text::LowerAsciiLetters(translatedUninstall) + " ";
-  const std::string suffix = ".exe";
-  if (uninstallerFileName.size() <= prefix.size() + suffix.size()) return std::string();
-  const std::string base = uninstallerFileName.substr(
-      prefix.size(), uninstallerFileName.size() - prefix.size() - suffix.size());
-  const std::string extension =
-      packagedName.substr(std::min(packagedName.find_last_of('.'), packagedName.size()));
-  const std::string saver = base + extension;
-  // Built back the way setup built it, so that a name this rule cannot have made tells nothing.
-  if (!text::SameIgnoringAsciiCase(UninstallerName(translatedUninstall, saver),
-                                   uninstallerFileName) ||
-      !IsTargetNameFor(saver, packagedName))
+  // UninstallerName taken apart: the lowered word and a blank before, ".exe" for the extension.
+  const std::string prefix = text::LowerAsciiLetters(translatedUninstall) + ' ';
+  constexpr std::size_t kExeLength = 4;  // ".exe"
+  const std::size_t size = uninstallerFileName.size();
+  if (size <= prefix.size() + kExeLength ||
+      !text::SameIgnoringAsciiCase(uninstallerFileName.substr(0, prefix.size()), prefix) ||
+      !text::SameIgnoringAsciiCase(uninstallerFileName.substr(size - kExeLength), ".exe"))
     return std::string();
-  return saver;
+  const std::size_t dot = packagedName.find_last_of('.');
+  std::string saver = uninstallerFileName.substr(prefix.size(), size - prefix.size() - kExeLength);
+  if (dot != std::string::npos) saver.append(packagedName, dot, std::string::npos);
+  // Only a name setup could have chosen: the packaged one or a numbered one.
+  return IsTargetNameFor(saver, packagedName) ? saver : std::string();
 }
 
 }  // namespace integration

@@ -1,63 +1,63 @@
 #include "text/folder_names.h"
 
-#include "text/ascii_case.h"
+#include <cstring>
 
 namespace text {
 namespace {
 
-constexpr char kLongPathPrefix[] = "\\\\?\\";
-constexpr char kLongUncPrefix[] = "UNC\\";
+// Kept free of string copies: the stub carries this and every byte of it counts.
 constexpr char kNotInNames[] = "*?\"<>|";
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
-// What follows the "\\?\" (and "\\?\UNC\") prefix, which only switches off the system's own
-// path parsing; the rules of names hold behind it all the same.
-std::string WithoutLongPathPrefix(const std::string& path) {
-  if (path.rfind(kLongPathPrefix, 0) != 0) return path;
-  const std::string rest = path.substr(4);
-  if (SameIgnoringAsciiCase(rest.substr(0, 4), kLongUncPrefix)) return "\\\\" + rest.substr(4);
-  return rest;
-}
+bool IsAsciiLetter(char c) { return Lower(c) >= 'a' && Lower(c) <= 'z'; }
 
-bool HasDrive(const std::string& path) {
-  return path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':';
+// The "\\?\" prefix only switches off the system's own path parsing; the rules of names hold
+// behind it all the same ("UNC\" that may follow holds nothing they refuse).
+std::size_t PrefixLength(const std::string& path) { return path.rfind("\\\\?\\", 0) == 0 ? 4 : 0; }
+
+bool HasDrive(const std::string& path, std::size_t at) {
+  return path.size() >= at + 2 && IsAsciiLetter(path[at]) && path[at + 1] == ':';
 }
 
 // CON, PRN, AUX, NUL, COM1-9 and LPT1-9 are devices with any extension and trailing blanks.
-bool IsDeviceName(const std::string& level) {
-  std::string base = LowerAsciiLetters(level.substr(0, level.find('.')));
-  while (!base.empty() && base.back() == ' ') base.pop_back();
-  if (base == "con" || base == "prn" || base == "aux" || base == "nul") return true;
-  return base.size() == 4 && (base.rfind("com", 0) == 0 || base.rfind("lpt", 0) == 0) &&
-         base[3] >= '1' && base[3] <= '9';
+bool IsDeviceName(const char* level, std::size_t length) {
+  std::size_t base = 0;
+  while (base < length && level[base] != '.') ++base;
+  while (base > 0 && level[base - 1] == ' ') --base;
+  char name[5] = {};
+  if (base < 3 || base > 4) return false;
+  for (std::size_t i = 0; i < base; ++i) name[i] = Lower(level[i]);
+  if (base == 3)
+    return !std::strcmp(name, "con") || !std::strcmp(name, "prn") || !std::strcmp(name, "aux") ||
+           !std::strcmp(name, "nul");
+  return (!std::strncmp(name, "com", 3) || !std::strncmp(name, "lpt", 3)) && name[3] >= '1' &&
+         name[3] <= '9';
 }
 
 }  // namespace
 
 bool IsFullyQualifiedPath(const std::string& path) {
-  const std::string rest = WithoutLongPathPrefix(path);
-  if (HasDrive(rest)) return rest.size() >= 3 && IsSeparator(rest[2]);
-  return rest.size() >= 3 && IsSeparator(rest[0]) && IsSeparator(rest[1]) && !IsSeparator(rest[2]);
+  const std::size_t at = PrefixLength(path);
+  if (path.size() < at + 3) return false;
+  if (HasDrive(path, at)) return IsSeparator(path[at + 2]);
+  return IsSeparator(path[at]) && IsSeparator(path[at + 1]) && !IsSeparator(path[at + 2]);
 }
 
 bool IsCreatableFolderPath(const std::string& path) {
-  const std::string rest = WithoutLongPathPrefix(path);
-  const std::size_t start = HasDrive(rest) ? 2 : 0;
-  std::string level;
-  for (std::size_t i = start; i <= rest.size(); ++i) {
-    if (i == rest.size() || IsSeparator(rest[i])) {
-      if (IsDeviceName(level)) return false;
-      level.clear();
+  std::size_t at = PrefixLength(path);
+  if (HasDrive(path, at)) at += 2;
+  std::size_t levelStart = at;
+  for (std::size_t i = at; i <= path.size(); ++i) {
+    if (i == path.size() || IsSeparator(path[i])) {
+      if (IsDeviceName(path.data() + levelStart, i - levelStart)) return false;
+      levelStart = i + 1;
       continue;
     }
-    const char c = rest[i];
-    if (c == ':' || static_cast<unsigned char>(c) < 32 ||
-        std::char_traits<char>::find(kNotInNames, sizeof kNotInNames - 1, c))
-      return false;
-    level += c;
+    const char c = path[i];
+    if (c == ':' || static_cast<unsigned char>(c) < 32 || std::strchr(kNotInNames, c)) return false;
   }
   return true;
 }
