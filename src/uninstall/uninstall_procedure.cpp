@@ -15,9 +15,9 @@
 #include "package/errors.h"
 #include "package/package_reader.h"
 #include "package/read_source.h"
+#include "text/path_parts.h"
 #include "uninstall/leftovers.h"
 #include "uninstall/removal_paths.h"
-#include "text/path_parts.h"
 #include "uninstall/self_removal.h"
 
 namespace uninstall {
