@@ -236,6 +236,7 @@ TEST_F(Uninstaller, TheSaverIsTheOneItsNameOrASoundRecordNames) {
     std::string planted;                  // a file that is there besides stars.scr
     bool plantedDeleted;
     bool saverDeleted;  // stars.scr, the packaged name
+    std::string language = "";
   };
   const std::string other = std::string(kFolder) + "other.scr";
   const std::string numbered = std::string(kFolder) + "stars1.scr";
@@ -251,6 +252,9 @@ TEST_F(Uninstaller, TheSaverIsTheOneItsNameOrASoundRecordNames) {
       {"uninstall stars1.exe", kSaver, numbered, true, false},
       {"UNINSTALL STARS1.EXE", std::nullopt, numbered, true, false},
       {"UNINST~1.EXE", std::nullopt, numbered, true, false},  // started through the short name
+      // The translated word, lowered in A-Z only ("DÉSINSTALLER" in the ANSI code page).
+      {"d\xC9sinstaller stars1.exe", std::nullopt, numbered, true, false, "Setup\r\nUninstall=D\xC9SINSTALLER\r\n"},
+      {"uninstall stars1.exe", std::nullopt, numbered, false, false, "Setup\r\nUninstall=D\xC9SINSTALLER\r\n"},
       // Renamed: the record is taken for our names in our folder, however it is spelt.
       {"remove.exe", numbered, numbered, true, false},
       {"remove.exe", "c:\\PROGRAM FILES\\stars\\STARS1.SCR", numbered, true, false},
@@ -272,7 +276,7 @@ TEST_F(Uninstaller, TheSaverIsTheOneItsNameOrASoundRecordNames) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.uninstaller) + " / " + c.recorded.value_or("(none)"));
     Machine t;
-    t.Install();
+    t.Install({}, c.language);
     for (const char* folder : {"C:\\Victim", "C:\\Program Files\\Stars\\sub", "C:\\windows\\system32"})
       t.r.fake.files.AddFolder(folder);
     t.r.fake.files.SetShortPath(kFolder, "C:\\PROGRA~1\\STARS\\");
