@@ -9,7 +9,6 @@
 #include "install/install_copy.h"
 #include "install/install_error.h"
 #include "install/install_files.h"
-#include "install/install_names.h"
 #include "install/real_folder.h"
 #include "install/rollback.h"
 #include "install/staged_files.h"
@@ -17,6 +16,7 @@
 #include "integration/shortcut_names.h"
 #include "integration/shortcuts.h"
 #include "integration/target_file_name.h"
+#include "integration/uninstaller_name.h"
 #include "integration/uninstall_entry.h"
 #include "language/application_title.h"
 #include "language/message_format.h"
@@ -24,6 +24,7 @@
 #include "language/translation.h"
 #include "package/sections.h"
 #include "package/uninstaller_writer.h"
+#include "text/folder_names.h"
 #include "text/path_parts.h"
 
 namespace install {
@@ -94,7 +95,8 @@ class Installation {
   // The files this installation puts in place, each under its final name.
   std::vector<std::string> FinalPaths() const;
   std::string UninstallerFileName() const {
-    return UninstallerName(integration::NameWord(english::kUninstall), TargetFileName());
+    return integration::UninstallerName(integration::NameWord(english::kUninstall),
+                                        TargetFileName());
   }
 
   os::Os& os_;
@@ -151,6 +153,8 @@ void Installation::PrepareTarget() {
 
 void Installation::PrepareFolder() {
   const std::string& typed = request_.folderText;
+  // A name Windows cannot create is refused before any level of it is made.
+  if (!text::IsCreatableFolderPath(typed)) Stop(english::kCannotCreateFolder);
   bool created = true;
   std::vector<std::string> createdFolders;
   try {
@@ -168,17 +172,9 @@ void Installation::PrepareFolder() {
 
 void Installation::ChooseTarget() {
   targetPath_ = folder_ + text::PlainFileName(record_.ScreensaverFileName());
-  try {
-    integration::ChooseTargetFileName(
-        os_.files, [this] { return integration::ReadInstalledPath(os_.registry, record_.Title()); },
-        targetPath_, folder_);
-  } catch (const std::exception& e) {
-    // The record could not be read: nothing was written, and the error's own text says why.
-    rollback_.Run();
-    outcome_.message = InstallMessage{e.what(), language::kApplicationTitle};
-    outcome_.page = PageAfter::kDirectory;
-    throw Stopped{outcome_};
-  }
+  integration::ChooseTargetFileName(
+      os_.files, [this] { return integration::ReadInstalledPath(os_.registry, record_.Title()); },
+      targetPath_, folder_);
 }
 
 void Installation::CreateTargetFile() {

@@ -7,15 +7,12 @@
 
 namespace integration {
 
-// A registry value could not be written, or holds something other than text.
+// A registry value could not be written.
 class RegistryError : public package::Error {
  public:
   using Error::Error;
   static RegistryError FailedToSetData(const std::string& valueName) {
     return RegistryError("Failed to set data for '" + valueName + "'");
-  }
-  static RegistryError InvalidDataType(const std::string& valueName) {
-    return RegistryError("Invalid data type for '" + valueName + "'");
   }
 };
 

@@ -32,8 +32,9 @@ std::string ReadInstalledPath(os::Registry& registry, const std::string& title) 
   if (!key) return std::string();
   const auto value = key->Query(kInstalledPathValue);
   if (!value) return std::string();
-  if (value->type != os::kRegSz && value->type != os::kRegExpandSz)
-    throw RegistryError::InvalidDataType(kInstalledPathValue);
+  // We only ever write a string. Anything else is not our record, and it must not stand between
+  // the user and the uninstaller (which could then never remove the screen saver).
+  if (value->type != os::kRegSz && value->type != os::kRegExpandSz) return std::string();
   return UpToFirstNul(value->data);
 }
 

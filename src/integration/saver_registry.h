@@ -22,7 +22,7 @@ std::string SaverKeyPath(const std::string& title);
 void StoreInstalledPath(os::Registry& registry, const std::string& title, const std::string& path);
 
 // The recorded path as stored (REG_SZ or REG_EXPAND_SZ, up to the first NUL); the empty text when
-// the key or value is missing. Creates nothing. A value of another type raises RegistryError.
+// the key or value is missing or the value is of another type. Creates nothing.
 std::string ReadInstalledPath(os::Registry& registry, const std::string& title);
 
 // Deletes every value but "StartID" and the "PlayList" subtree; other subkeys stay. The key

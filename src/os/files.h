@@ -58,6 +58,9 @@ class Files {
   virtual bool DeleteAtReboot(const std::string& path) = 0;
   virtual std::string FullPathName(const std::string& path) = 0;   // empty on failure
   virtual std::string ShortPathName(const std::string& path) = 0;  // empty on failure
+  // GetLongPathNameA: the long form of an existing path given in its short (8.3) form; empty on
+  // failure.
+  virtual std::string LongPathName(const std::string& path) = 0;
   // The system's folders, faithful: the ANSI form where the code page holds the name, else the
   // short form; empty when neither names the folder (never a path with a '?' put in for a
   // character the code page lacks).
@@ -89,7 +92,9 @@ inline bool CreateFolderWithParents(Files& files, const std::string& path,
                                     std::vector<std::string>& created) {
   const std::string folder = text::WithoutTrailingSeparators(path);
   if (folder.size() < 3 || IsFolderAt(files, folder)) return true;
-  const std::size_t cut = folder.find_last_of("\\/:");
+  // The parent is looked for before the last character, so it is always shorter: a folder that
+  // ends in a colon ("x:") would otherwise be its own parent, without end.
+  const std::size_t cut = folder.find_last_of("\\/:", folder.size() - 2);
   if (cut != std::string::npos &&
       !CreateFolderWithParents(files, folder.substr(0, cut + 1), created))
     return false;

@@ -1,42 +1,33 @@
 #include "uninstall/removal_paths.h"
 
-#include "text/ascii_case.h"
+#include "integration/target_file_name.h"
+#include "integration/uninstaller_name.h"
 #include "text/path_parts.h"
 
 namespace uninstall {
 
 using text::FolderPart;
 
-namespace {
-
-bool SameFolder(os::Files& files, const std::string& a, const std::string& b) {
-  if (text::SameIgnoringAsciiCase(a, b)) return true;
-  const std::string shortA = files.ShortPathName(a), shortB = files.ShortPathName(b);
-  return !shortA.empty() && text::SameIgnoringAsciiCase(shortA, shortB);
-}
-
-}  // namespace
-
 std::string RecordedPathInOwnFolder(os::Files& files, const std::string& recordedPath,
-                                    const std::string& uninstallerPath) {
-  // Split as Windows splits it, slashes included, so that no "../" behind the last backslash can
-  // lead the name out of the folder that was compared.
-  const std::string folder = text::PlainFolderPart(recordedPath);
-  const std::string name = text::PlainFileName(recordedPath);
+                                    const std::string& uninstallerPath,
+                                    const std::string& packagedName) {
   const std::string ownFolder = FolderPart(uninstallerPath);
-  if (folder.empty() || ownFolder.empty() || name.empty()) return {};
-  // Named from our own folder, which is the same folder, in the form this process knows.
-  return SameFolder(files, folder, ownFolder) ? ownFolder + name : std::string();
+  if (ownFolder.empty()) return std::string();
+  return integration::OwnRecordedPath(files, recordedPath, ownFolder, packagedName);
 }
 
-std::string SaverPathToDelete(const std::string& recordedPath, const std::string& recordFileName,
-                              const std::string& uninstallerPath) {
-  if (!recordedPath.empty()) return recordedPath;
-  // Setup wrote only the name part of the record's file name, into its folder: never anything
-  // the record's folder part, absolute or relative, might name.
-  const std::string name = text::PlainFileName(recordFileName);
+std::string SaverPathToDelete(os::Files& files, const std::string& recordedPath,
+                              const std::string& packagedName, const std::string& uninstallerPath,
+                              const std::string& translatedUninstall) {
   const std::string ownFolder = FolderPart(uninstallerPath);
-  return name.empty() || ownFolder.empty() ? std::string() : ownFolder + name;
+  if (ownFolder.empty()) return std::string();
+  // Started through its short name ("UNINST~1.EXE"), the long one still tells.
+  std::string longPath = files.LongPathName(uninstallerPath);
+  if (longPath.empty()) longPath = uninstallerPath;
+  const std::string named = integration::SaverNameOfUninstaller(text::FileNamePart(longPath),
+                                                                translatedUninstall, packagedName);
+  if (!named.empty()) return ownFolder + named;
+  return recordedPath;
 }
 
 std::string ReadmePathToDelete(const std::string& recordedPath, const std::string& uninstallerPath,

@@ -16,6 +16,7 @@
 #include "package/errors.h"
 #include "package/package_reader.h"
 #include "package/read_source.h"
+#include "text/path_parts.h"
 #include "uninstall/leftovers.h"
 #include "uninstall/removal_paths.h"
 #include "uninstall/self_removal.h"
@@ -46,15 +47,32 @@ bool UserConfirms(os::Os& os, os::WindowRef owner, const std::string& title) {
          os::kIdYes;
 }
 
+// Without a telling name or a sound record the file of the packaged name may be the one setup
+// declined to overwrite: it is not deleted, and the closing message names it as staying rather
+// than claim a complete removal. The path of the screen saver removed, or empty.
+std::string RemoveSaver(os::Files& files, const package::SettingsRecord& record,
+                        const std::string& recorded, const std::string& uninstallerPath,
+                        Leftovers& leftovers) {
+  const std::string packagedName = text::PlainFileName(record.ScreensaverFileName());
+  const std::string path = SaverPathToDelete(files, recorded, packagedName, uninstallerPath,
+                                             integration::NameWord(language::english::kUninstall));
+  if (!path.empty()) {
+    DeleteOrScheduleAtRestart(files, path, leftovers);
+    return path;
+  }
+  const std::string unsure = text::FolderPart(uninstallerPath) + packagedName;
+  if (!packagedName.empty() && os::IsFileNotFolderAt(files, unsure))
+    leftovers.remaining.push_back(unsure);
+  return {};
+}
+
 // Everything after the user's Yes, from the first file to the last removal step.
 UninstallOutcome Remove(os::Os& os, os::WindowRef owner, const package::SettingsRecord& record,
                         const std::string& recorded, const std::string& uninstallerPath,
                         bool unattended) {
   const std::string title = record.Title();
   Leftovers leftovers;
-  const std::string saverPath =
-      SaverPathToDelete(recorded, record.ScreensaverFileName(), uninstallerPath);
-  DeleteOrScheduleAtRestart(os.files, saverPath, leftovers);
+  const std::string saverPath = RemoveSaver(os.files, record, recorded, uninstallerPath, leftovers);
   integration::ClearSaverSettings(os.registry, title);
   const std::string readmePath =
       record.ReadmeSize() > 0
@@ -98,8 +116,9 @@ UninstallOutcome UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t pac
   if (!unattended && !UserConfirms(os, owner, title)) return {};
 
   // Read before ClearSaverSettings, which deletes the value.
-  const std::string recorded = RecordedPathInOwnFolder(
-      os.files, integration::ReadInstalledPath(os.registry, title), uninstallerPath);
+  const std::string recorded =
+      RecordedPathInOwnFolder(os.files, integration::ReadInstalledPath(os.registry, title),
+                              uninstallerPath, text::PlainFileName(record.ScreensaverFileName()));
   try {
     return Remove(os, owner, record, recorded, uninstallerPath, unattended);
   } catch (...) {

@@ -182,60 +182,69 @@ TEST(EdgePackages, TranslatedPreviewNamesTheDesktopShortcut) {
   EXPECT_FALSE(e2e::FileExists(Join(desktop, "Preview Edge Preview.lnk")));
 }
 
-// Default folder and subfolder of 250 characters each: together far beyond what a path may hold.
-struct LongDefault {
-  std::string setup, expectedFolderText;
+// A default folder that cannot be made: folder and subfolder of 250 characters each, together far
+// beyond what a path may hold; or a subfolder with a colon, which names no folder (splitting the
+// path at it once recursed without end).
+struct UnusableDefault {
+  std::string title, setup, expectedFolderText;
 };
 
-LongDefault MakeLongDefault(const std::string& scratch) {
-  support::SetupContents contents = Contents("Edge Long");
-  std::string folder = Join(scratch, "f");
-  folder += std::string(250 - folder.size(), 'f');
-  const std::string subfolder(250, 's');
+UnusableDefault MakeUnusableDefault(const std::string& scratch, const std::string& title, const std::string& folder,
+                                    const std::string& subfolder) {
+  support::SetupContents contents = Contents(title);
   contents.record.SetDefaultFolder(folder);
   contents.record.SetDefaultSubfolder(subfolder);
   EXPECT_EQ(contents.record.DefaultFolder(), folder);
   EXPECT_EQ(contents.record.DefaultSubfolder(), subfolder);
-  return {e2e::WriteSetupFile(scratch, "setup.exe", e2e::SetupFileBytes(contents)), folder + "\\" + subfolder + "\\"};
+  return {title, e2e::WriteSetupFile(scratch, "setup " + title + ".exe", e2e::SetupFileBytes(contents)),
+          folder + "\\" + subfolder + "\\"};
 }
 
-TEST(EdgePackages, LongestDefaultFolderEndsWithTheFolderMessage) {
+TEST(EdgePackages, UnusableDefaultFolderEndsWithTheFolderMessage) {
   const std::string scratch = e2e::ScratchFolder();
-  const LongDefault setup = MakeLongDefault(scratch);
+  std::string longFolder = Join(scratch, "f");
+  longFolder += std::string(250 - longFolder.size(), 'f');
+  const UnusableDefault setups[] = {
+      MakeUnusableDefault(scratch, "Edge Long", longFolder, std::string(250, 's')),
+      MakeUnusableDefault(scratch, "Edge Colon", Join(scratch, "Colon"), "Star:field"),
+  };
+  for (const UnusableDefault& setup : setups) {
+    SCOPED_TRACE(setup.title);
+    // Unattended: the default folder is used, cannot be made, and nothing is written.
+    EXPECT_EQ(RunSilent(setup.setup), kExitStoppedUnchanged);
+    EXPECT_FALSE(e2e::FileExists(setup.expectedFolderText + kSaverName));
+    EXPECT_FALSE(e2e::ReadRegString(HKEY_CURRENT_USER, std::string(kSaverKeyRoot) + setup.title, "FileName_"));
 
-  // Unattended: the default folder is used, cannot be made, and nothing is written.
-  EXPECT_EQ(RunSilent(setup.setup), kExitStoppedUnchanged);
-  EXPECT_FALSE(e2e::FileExists(setup.expectedFolderText + kSaverName));
-  EXPECT_FALSE(e2e::ReadRegString(HKEY_CURRENT_USER, std::string(kSaverKeyRoot) + "Edge Long", "FileName_"));
+    // Through the wizard: the whole text is offered, Install gives the folder message, and the
+    // folder page comes back with the text unchanged for the user to correct.
+    e2e::Process process = e2e::StartProcess(Quote(setup.setup));
+    ASSERT_TRUE(process.Started());
+    const HWND wizard = e2e::WaitForWindow(process, "TSCRSetup");
+    ASSERT_TRUE(wizard);
+    ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }));
+    HWND edit = e2e::ChildById(wizard, ui::child::edDirectory);
+    EXPECT_EQ(e2e::TextOf(edit), setup.expectedFolderText);
+    Press(wizard, ui::child::btnNext);
+    const auto box = e2e::WaitForMessageBox(process, kAppTitle);
+    ASSERT_TRUE(box) << "no message";
+    EXPECT_EQ(box->text, "Unable to create the directory. Please select a different directory.");
+    EXPECT_TRUE(box->hasIcon);
+    ASSERT_TRUE(e2e::ClickButton(box->window, box->buttons.at(0).first));
+    EXPECT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }));
+    EXPECT_TRUE(e2e::WaitFor([&] { return IsWindowVisible(e2e::ChildById(wizard, ui::child::btnNext)) != FALSE; }));
+    EXPECT_EQ(e2e::TextOf(edit), setup.expectedFolderText);
+    EXPECT_FALSE(e2e::FileExists(setup.expectedFolderText + kSaverName));
 
-  // Through the wizard: the whole text is offered, Install gives the folder message, and the
-  // folder page comes back with the text unchanged for the user to correct.
-  e2e::Process process = e2e::StartProcess(Quote(setup.setup));
-  ASSERT_TRUE(process.Started());
-  const HWND wizard = e2e::WaitForWindow(process, "TSCRSetup");
-  ASSERT_TRUE(wizard);
-  ASSERT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }));
-  HWND edit = e2e::ChildById(wizard, ui::child::edDirectory);
-  EXPECT_EQ(e2e::TextOf(edit), setup.expectedFolderText);
-  Press(wizard, ui::child::btnNext);
-  const auto box = e2e::WaitForMessageBox(process, kAppTitle);
-  ASSERT_TRUE(box) << "no message";
-  EXPECT_EQ(box->text, "Unable to create the directory. Please select a different directory.");
-  EXPECT_TRUE(box->hasIcon);
-  ASSERT_TRUE(e2e::ClickButton(box->window, box->buttons.at(0).first));
-  EXPECT_TRUE(e2e::WaitFor([&] { return PageShowing(wizard, kPageDirectory); }));
-  EXPECT_TRUE(e2e::WaitFor([&] { return IsWindowVisible(e2e::ChildById(wizard, ui::child::btnNext)) != FALSE; }));
-  EXPECT_EQ(e2e::TextOf(edit), setup.expectedFolderText);
-  EXPECT_FALSE(e2e::FileExists(setup.expectedFolderText + kSaverName));
-
-  // Corrected, the same run installs completely.
-  const std::string folder = Join(scratch, "corrected");
-  DWORD_PTR result = 0;
-  ASSERT_TRUE(SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()), SMTO_ABORTIFHUNG,
-                                  10000, &result));
-  Press(wizard, ui::child::btnNext);
-  ASSERT_TRUE(process.WaitForExit()) << "the wizard stayed open";
-  EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{kSaverName, "uninstall edge.exe"}));
+    // Corrected, the same run installs completely.
+    const std::string folder = Join(scratch, "corrected " + setup.title);
+    DWORD_PTR result = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()), SMTO_ABORTIFHUNG,
+                                    10000, &result));
+    Press(wizard, ui::child::btnNext);
+    ASSERT_TRUE(process.WaitForExit()) << "the wizard stayed open";
+    EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{kSaverName, "uninstall edge.exe"}));
+  }
+  EXPECT_FALSE(e2e::FolderExists(Join(scratch, "Colon"))) << "nothing of a folder Windows cannot create is made";
 }
 
 TEST(EdgePackages, FullWidthTitleInTheCaptionAndCrOnlyReadmeOnItsPage) {

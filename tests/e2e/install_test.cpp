@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -207,6 +208,22 @@ TEST(InstallSilent, ReinstallingReusesTheRecordedFileAnotherSaverGetsANumberedNa
   EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{kSaverName, kUninstallerName}));
   EXPECT_EQ(e2e::ReadFileBytes(Join(folder, kSaverName)), again.image);
 
+  // The same folder spelt another way is the same folder: replaced in place, no numbered copy.
+  std::string changedCase = folder, slashes = folder;
+  for (char& c : changedCase) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  changedCase[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(changedCase[0])));
+  std::replace(slashes.begin(), slashes.end(), '\\', '/');
+  char seed = 'd';
+  for (const std::string& spelling : {changedCase, slashes, folder + "\\.", Join(scratch, "x\\..\\Shared")}) {
+    SCOPED_TRACE(spelling);
+    Options spelt = first;
+    spelt.image = Image(seed++);
+    ASSERT_EQ(RunSilent(MakeSetup(scratch, spelt).path, spelling), 0u);
+    EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{kSaverName, kUninstallerName}));
+    EXPECT_EQ(e2e::ReadFileBytes(Join(folder, kSaverName)), spelt.image);
+    again.image = spelt.image;
+  }
+
   // Another screen saver with the same file name keeps the first one and takes a numbered name.
   ASSERT_EQ(RunSilent(MakeSetup(scratch, other).path, folder), 0u);
   const std::string numbered = Join(folder, "e2estar1.scr");
@@ -235,6 +252,11 @@ TEST(InstallSilent, ExitCodesTellTheOutcomeAndAFailureIsRolledBack) {
   const Case cases[] = {
       {"installed", "E2E Exit Ok", Join(scratch, "ok"), nullptr, "", 0, true},
       {"folder cannot be created", "E2E Exit A", Join(scratch, "a file\\below"), nullptr, "", 2, false},
+      // A colon past the drive names no folder; splitting at it once recursed without end.
+      {"colon in a level", "E2E Exit Colon", Join(scratch, "Colon\\x:ads"), nullptr, "", 2, false},
+      {"colon ending a level", "E2E Exit Colon", Join(scratch, "Colon\\a:b\\c"), nullptr, "", 2, false},
+      {"colon ending the folder", "E2E Exit Colon", "dir:", nullptr, "", 2, false},
+      {"a folder on a drive that is not there", "E2E Exit Colon", "a:b\\c", nullptr, "", 2, false},
       // A folder where the readme must go stops the installation before anything is copied; the
       // folder was there before, so it stays.
       {"a folder stands in the readme's way", "E2E Exit D", Join(scratch, "d"),
@@ -279,6 +301,7 @@ TEST(InstallSilent, ExitCodesTellTheOutcomeAndAFailureIsRolledBack) {
     }
   }
   EXPECT_FALSE(e2e::FolderExists(Join(scratch, "new"))) << "both folders made for the failed attempt go";
+  EXPECT_FALSE(e2e::FolderExists(Join(scratch, "Colon"))) << "nothing of a folder Windows cannot create is made";
   EXPECT_TRUE(e2e::FileExists(Join(scratch, "a file")));
 
   // A file without a package cannot be read at all.

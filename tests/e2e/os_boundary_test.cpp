@@ -82,6 +82,8 @@ TEST(OsFilesTest, TellsFilesFromFoldersAndResolvesPaths) {
   EXPECT_EQ(shortForm.find(' '), std::string::npos) << shortForm;
   EXPECT_EQ(e2e::ReadFileBytes(shortForm), "x");
   EXPECT_EQ(files.ShortPathName(e2e::Join(folder, "missing.txt")), "");
+  EXPECT_TRUE(e2e::SamePath(files.LongPathName(shortForm), file)) << files.LongPathName(shortForm);
+  EXPECT_EQ(files.LongPathName(e2e::Join(folder, "missing.txt")), "");
 
   const std::string temp = files.TempPath();
   ASSERT_FALSE(temp.empty());

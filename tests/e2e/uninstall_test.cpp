@@ -553,29 +553,99 @@ TEST_F(Uninstall, AHeldTargetStopsTheReinstallationBeforeAnythingChanges) {
   EXPECT_EQ(e2e::ReadFileBytes(installed.saver), bytes);
 }
 
-// The record is the user's to change: a path planted in it that leads out of the installation
-// folder deletes nothing there, spelt plainly or with slashes behind the folder's last backslash;
-// the screen saver beside the uninstaller goes instead.
-TEST_F(Uninstall, APlantedRecordedPathDeletesNothingOutsideTheFolder) {
+// Sets the record as any program the user runs may: a string, or a number when `value` is none.
+void PlantRecord(const std::string& title, const std::optional<std::string>& value) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, (e2e::kSaverKeyRoot + title).c_str(), 0, KEY_SET_VALUE, &key),
+            ERROR_SUCCESS);
+  const DWORD number = 1;
+  if (value)
+    RegSetValueExA(key, "FileName_", 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
+                   static_cast<DWORD>(value->size() + 1));
+  else
+    RegSetValueExA(key, "FileName_", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+  RegCloseKey(key);
+}
+
+// The record is the user's to change: a path planted in it deletes nothing but our screen saver,
+// and a reinstallation writes over nothing it names. Not a file outside the installation folder,
+// spelt plainly or with slashes behind the folder's last backslash, nor another file inside it,
+// in a folder of our own or in the system folder (named as setup recorded it: SysWOW64 for the
+// 32-bit stub on 64-bit Windows). A record of another type is no record: the saver still goes.
+TEST_F(Uninstall, APlantedRecordedPathDeletesAndOverwritesNothingButOurSaver) {
   const std::string victim = Join(scratch, "Victim");
   ASSERT_TRUE(CreateDirectoryA(victim.c_str(), nullptr));
   const std::string important = Join(victim, "important.dll");
   const std::string folder = Join(scratch, "Saver Folder");
-  for (const std::string& value : {important, folder + "\\../Victim/important.dll"}) {
-    SCOPED_TRACE(value);
-    const Installation installed = Install("E2E Planted", {}, folder);
-    ASSERT_TRUE(e2e::WriteFileBytes(important, "another program's file"));
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, (e2e::kSaverKeyRoot + installed.title).c_str(), 0, KEY_SET_VALUE, &key),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, "FileName_", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
+  char system[MAX_PATH + 1] = {};
+  ASSERT_GT(GetSystemDirectoryA(system, sizeof system), 0u);
+  struct Case {
+    std::string folder;
+    // Given the folder as setup recorded it (with its backslash): what is planted, and which file
+    // that names; no value: a number.
+    std::function<std::optional<std::string>(const std::string&)> value;
+    std::function<std::string(const std::string&)> file;
+    bool reinstall;  // the file is in the folder: a reinstallation must not write over it
+  };
+  const auto outside = [&](const std::string&) { return important; };
+  const auto precious = [](const std::string& recorded) { return recorded + "precious.dll"; };
+  const Case cases[] = {
+      {folder, [&](const std::string&) { return important; }, outside, false},
+      {folder, [&](const std::string&) { return folder + "\\../Victim/important.dll"; }, outside, false},
+      {folder, precious, precious, true},
+      {system, precious, precious, true},
+      {folder, [](const std::string&) { return std::nullopt; }, precious, true},
+  };
+  for (const Case& c : cases) {
+    const Installation installed = Install("E2E Planted", {}, c.folder);
+    const auto recorded = e2e::ReadRegString(HKEY_CURRENT_USER, e2e::kSaverKeyRoot + installed.title, "FileName_");
+    ASSERT_TRUE(recorded);
+    const std::string recordedFolder = recorded->substr(0, recorded->rfind('\\') + 1);
+    const std::optional<std::string> value = c.value(recordedFolder);
+    const std::string file = c.file(recordedFolder);
+    SCOPED_TRACE(value.value_or("(a number)"));
+    ASSERT_TRUE(e2e::WriteFileBytes(file, "another program's file"));
+    PlantRecord(installed.title, value);
+    if (c.reinstall) {
+      // Not our record, so our screen saver's name counts as taken by somebody else's file.
+      EXPECT_EQ(e2e::RunSilent(MakeSetup(installed.title, Flags{}, "A newer screen saver", "setup again.exe"),
+                               c.folder),
+                0u);
+      EXPECT_EQ(e2e::ReadFileBytes(file), "another program's file");
+      EXPECT_FALSE(e2e::FileExists(recordedFolder + "uninstall precious.exe"));
+      EXPECT_EQ(e2e::ReadFileBytes(recordedFolder + "e2estar1.scr"), "A newer screen saver");
+      DeleteFileA((recordedFolder + "e2estar1.scr").c_str());
+      DeleteFileA((recordedFolder + "uninstall e2estar1.exe").c_str());
+      PlantRecord(installed.title, value);
+    }
     RunAndAnswer(Quote(installed.uninstaller), installed.title, IDYES);
     ExpectSelfRemoval(installed);
-    EXPECT_TRUE(e2e::FileExists(important));
+    EXPECT_EQ(e2e::ReadFileBytes(file), "another program's file");
     EXPECT_FALSE(e2e::FileExists(installed.saver));
+    DeleteFileA(file.c_str());
   }
+}
+
+// Setup kept the user's own e2estars.scr and installed e2estar1.scr: its uninstaller removes
+// e2estar1.scr by its own name, and never the user's file, even once the record is gone.
+TEST_F(Uninstall, TheUninstallerOfANumberedNameKeepsTheFileSetupKept) {
+  const std::string folder = Join(scratch, "Kept");
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  ASSERT_TRUE(e2e::WriteFileBytes(Join(folder, "e2estars.scr"), "the user's own"));
+  const Installation installed{"E2E Kept", folder, Join(folder, "e2estar1.scr"), Join(folder, "uninstall e2estar1.exe"),
+                                Join(folder, "E2E Kept Readme.txt")};
+  ASSERT_EQ(e2e::RunSilent(MakeSetup(installed.title, Flags{}), folder), 0u);
+  ASSERT_TRUE(e2e::FileExists(installed.saver));
+  ASSERT_TRUE(e2e::FileExists(installed.uninstaller));
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, (e2e::kSaverKeyRoot + installed.title).c_str(), 0, KEY_SET_VALUE, &key),
+            ERROR_SUCCESS);
+  EXPECT_EQ(RegDeleteValueA(key, "FileName_"), ERROR_SUCCESS);
+  RegCloseKey(key);
+  RunAndAnswer(Quote(installed.uninstaller), installed.title, IDYES);
+  ExpectSelfRemoval(installed);
+  EXPECT_FALSE(e2e::FileExists(installed.saver));
+  EXPECT_EQ(e2e::ReadFileBytes(Join(folder, "e2estars.scr")), "the user's own");
 }
 
 // The machine as a 64-bit program (Explorer, the list of programs, the Screen Saver settings) sees

@@ -549,6 +549,15 @@ std::string FakeFiles::ShortPathName(const std::string& path) {
   return mapped == shortPaths_.end() ? path : mapped->second;
 }
 
+std::string FakeFiles::LongPathName(const std::string& path) {
+  if (!log_->Record("LongPathName", path)) return {};
+  const std::string full = Resolve(path);
+  for (const auto& [longPath, shortPath] : shortPaths_)
+    if (Fold(Trimmed(Resolve(shortPath))) == Fold(Trimmed(full))) return longPath;
+  if (!Find(full)) return Fail(), std::string();
+  return path;
+}
+
 std::string FakeFiles::TempPath() {
   if (!log_->Record("TempPath", "")) return {};
   if (tempPath_.empty()) Fail();

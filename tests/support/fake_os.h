@@ -14,7 +14,7 @@
 //   files:    OpenFile (detail: mode name), CloseFile, Read (detail: count), Write (detail: count),
 //             Seek (detail: position), Size, Position, DeleteFile, CreateFolder, RemoveFolder,
 //             Attributes, FileExists, CopyFile (subject: from, detail: "-> to"), DeleteAtReboot,
-//             FullPathName, ShortPathName, TempPath, WindowsDirectory, CreatePrivateFolder
+//             FullPathName, ShortPathName, LongPathName, TempPath, WindowsDirectory, CreatePrivateFolder
 //   registry: RegOpenKey, RegCreateKey, RegDeleteKey, RegCloseKey (subject "HKCU\path" or
 //             "HKLM\path"), RegSetValue, RegQueryValue, RegDeleteValue (subject "HKCU\path\name",
 //             RegSetValue detail: the value in double quotes), RegEnumValues, RegSubkeyCount,
@@ -137,6 +137,7 @@ class FakeFiles : public os::Files {
   bool DeleteAtReboot(const std::string& path) override;
   std::string FullPathName(const std::string& path) override;
   std::string ShortPathName(const std::string& path) override;
+  std::string LongPathName(const std::string& path) override;
   std::string TempPath() override;
   std::string WindowsDirectory() override;
   std::string SystemDirectory() override;

@@ -304,7 +304,6 @@ TEST(InstallProcedure, FolderAndTargetProblemsSendTheUserBackWithNothingLeftBehi
   const char* kA = "Unable to create the directory. Please select a different directory.";
   const char* kB = "Invalid directory. Please select an existing directory.";
   const char* kC = "Unable to copy the files. Access is denied. Please select a different directory.";
-  const char* kD = "Invalid data type for 'FileName_'";
   struct Case {
     const char* name;
     std::string typed;
@@ -322,14 +321,13 @@ TEST(InstallProcedure, FolderAndTargetProblemsSendTheUserBackWithNothingLeftBehi
       {"target cannot be created", "C:\\Savers", [](fake::FakeOs& f) { f.FailOn("OpenFile", "stars.scr"); }, kC},
       {"target in new folders cannot be created", "C:\\New\\Savers",
        [](fake::FakeOs& f) { f.FailOn("OpenFile", "stars.scr"); }, kC},
-      // The name of an earlier installation is recorded as a number: nothing to choose from.
-      {"recorded name unreadable", "C:\\Other",
-       [](fake::FakeOs& f) {
-         f.files.AddFile("C:\\Other\\stars.scr", "earlier");
-         f.registry.SetValue(RegRoot::kCurrentUser, integration::SaverKeyPath("Stars"),
-                             integration::kInstalledPathValue, os::RegValue{4 /* REG_DWORD */, "1234"});
-       },
-       kD},
+      // A colon past the drive names a stream, and such a folder was once its own parent.
+      {"colon in a level", "C:\\Colon\\x:ads", nullptr, kA},
+      {"colon ending a level", "C:\\Colon\\a:b\\c", nullptr, kA},
+      {"colon ending the folder", "dir:", nullptr, kA},
+      {"drive-relative folder on no drive", "a:b\\c", nullptr, kA},
+      {"device name", "C:\\Savers\\CON", nullptr, kA},
+      {"wildcard", "C:\\Savers\\*", nullptr, kA},
   };
   for (const bool unattended : {false, true}) {
     for (const Case& c : cases) {

@@ -4,12 +4,15 @@
 #include <cstdint>
 #include <string>
 
-#include "install/install_names.h"
 #include "install/install_progress.h"
+#include "integration/uninstaller_name.h"
 #include "language/message_format.h"
 
 namespace install {
 namespace {
+
+using integration::ReplaceExtension;
+using integration::UninstallerName;
 
 TEST(InstallNames, UninstallerNameLowersAsciiLettersOnlyAndForcesExe) {
   struct Case {

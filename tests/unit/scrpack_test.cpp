@@ -262,6 +262,12 @@ TEST_F(Scrpack, MistakesAreRefusedWithoutWritingAnything) {
       {"stub with data appended", BuildArgs({"--stub", Path("appended.exe")}), 2, "4 bytes appended"},
       {"unknown placeholder", BuildArgs({"--default-folder", "<ProgramFiles>\\Stars"}), 2, "'<ProgramFiles>'"},
       {"placeholder in the subfolder", BuildArgs({"--default-subfolder", "<Desktop>"}), 2, "--default-subfolder"},
+      // A colon past the drive: every run of such a setup file would stop at the folder.
+      {"colon in the subfolder", BuildArgs({"--default-subfolder", "Star:field"}), 2,
+       "--default-subfolder 'Star:field' is no folder Windows can create"},
+      {"drive in the subfolder", BuildArgs({"--default-subfolder", "D:\\Stars"}), 2, "--default-subfolder"},
+      {"colon in the folder", BuildArgs({"--default-folder", "<Program Files>\\x:ads"}), 2, "--default-folder"},
+      {"device in the folder", BuildArgs({"--default-folder", "C:\\Savers\\nul.txt"}), 2, "--default-folder"},
       {"UTF-16 language", BuildArgs({"--language", Path("utf16.lng")}), 2, "UTF-16"},
       {"text character outside the code page", BuildArgs({"--readme", Path("utf8.txt")}), 2, "utf8.txt' line 2"},
       {"title character outside the code page", BuildArgs({"--title", "\xD0\x97\xD0\xB2"}), 2, "--title"},
@@ -426,7 +432,14 @@ TEST_F(Scrpack, AuthorsMistakesThatStillWorkAreWarnedAbout) {
       {"file name that Windows shortens", {"--file-name", "Aurore Bor\xC3\xA9" "ale.scr"}, {},
        {"scrpack build: --file-name 'Aurore Bor\xC3\xA9" "ale.scr' installs as Aurore_B.scr on Windows 2000 and later"}},
       {"the saver's own name shortened", {"--file-name", "sea-life.scr"}, {}, {"installs as sea_life.scr"}},
-      {"title with a character file names cannot hold", {"--title", "Stars?"}, {"holds '?'"}, {}},
+      {"title with a character file names cannot hold", {"--title", "Stars?"},
+       {"holds '?', which a file name cannot hold: the readme, the shortcuts and the uninstall entry named after the "
+        "title may not be created, nor the default folder, which is named after it (give --default-subfolder)\n"},
+       {}},
+      {"title with a colon, not the subfolder", {"--title", "Star: field", "--default-subfolder", "Stars"},
+       {"holds ':', which a file name cannot hold: the readme, the shortcuts and the uninstall entry named after the "
+        "title may not be created\n"},
+       {}},
       {"64-bit saver, 32-bit stub", {"--saver", Path("saver64.scr")}, {"64-bit (x86-64) program but the stub a 32-bit"}, {}},
       {"partial language", {"--language", Path("de.lng")}, {},
        {"de.lng': 1 of 38 texts translated; these 37 stay English:\n  Cancel\n  Please read"}},

@@ -246,38 +246,76 @@ TEST_F(Uninstaller, FlagsOffSkipTheirRemoval) {
 }
 
 // The record can be changed by any program the user runs, and the uninstaller often runs with
-// administrator rights: a recorded path is taken only inside the uninstaller's own folder, else
-// the record's file name beside the uninstaller is.
-TEST_F(Uninstaller, ARecordedPathIsTakenOnlyInsideItsOwnFolder) {
+// administrator rights. Setup names the uninstaller after the file it chose, so that name says
+// which file is ours; a recorded path is taken only when the name tells nothing (a renamed
+// uninstaller), and only for our own names inside the uninstaller's own folder. Without either,
+// the file of the packaged name may be somebody else's that setup kept: it stays, and is named.
+TEST_F(Uninstaller, TheSaverIsTheOneItsNameOrASoundRecordNames) {
   struct Case {
-    const char* recorded;
-    bool taken;
+    const char* uninstaller;              // the uninstaller's file name in the installation folder
+    std::optional<std::string> recorded;  // nullopt: the record is gone
+    std::string planted;                  // a file that is there besides stars.scr
+    bool plantedDeleted;
+    bool saverDeleted;  // stars.scr, the packaged name
+    std::string language = "";
   };
-  const Case cases[] = {
-      {"C:\\Program Files\\Stars\\other.scr", true},
-      {"c:\\PROGRAM FILES\\stars\\other.scr", true},
-      {"C:\\PROGRA~1\\STARS\\other.scr", true},
-      {"C:\\Victim\\other.scr", false},
-      {"C:\\Program Files\\Stars\\..\\Victim\\other.scr", false},
-      {"C:\\Program Files\\Stars\\sub\\other.scr", false},
-      // Windows takes a slash for a backslash: the name behind the last backslash is no name.
-      {"C:\\Program Files\\Stars\\../Victim/other.scr", false},
-      {"C:\\Program Files\\Stars\\sub/other.scr", false},
-      {"C:\\Program Files\\Stars\\", false},
+  const std::string other = std::string(kFolder) + "other.scr";
+  const std::string numbered = std::string(kFolder) + "stars1.scr";
+  const std::string victim = "C:\\Victim\\stars1.scr";
+  const std::string system = "C:\\windows\\system32\\precious.dll";
+  const std::vector<Case> cases = {
+      {"uninstall stars.exe", kSaver, other, false, true},
+      {"uninstall stars.exe", std::nullopt, other, false, true},
+      {"uninstall stars.exe", other, other, false, true},
+      {"uninstall stars.exe", system, system, false, true},
+      // Setup kept somebody's stars.scr and installed stars1.scr: with or without the record.
+      {"uninstall stars1.exe", std::nullopt, numbered, true, false},
+      {"uninstall stars1.exe", kSaver, numbered, true, false},
+      {"UNINSTALL STARS1.EXE", std::nullopt, numbered, true, false},
+      {"UNINST~1.EXE", std::nullopt, numbered, true, false},  // started through the short name
+      // The translated word, lowered in A-Z only ("DÉSINSTALLER" in the ANSI code page).
+      {"d\xC9sinstaller stars1.exe", std::nullopt, numbered, true, false, "Setup\r\nUninstall=D\xC9SINSTALLER\r\n"},
+      {"uninstall stars1.exe", std::nullopt, numbered, false, false, "Setup\r\nUninstall=D\xC9SINSTALLER\r\n"},
+      // Renamed: the record is taken for our names in our folder, however it is spelt.
+      {"remove.exe", numbered, numbered, true, false},
+      {"remove.exe", "c:\\PROGRAM FILES\\stars\\STARS1.SCR", numbered, true, false},
+      {"remove.exe", "C:\\PROGRA~1\\STARS\\stars1.scr", numbered, true, false},
+      {"remove.exe", "C:/Program Files/Stars/./sub/../stars1.scr", numbered, true, false},
+      {"remove.exe", kSaver, other, false, true},
+      {"remove.exe", other, other, false, false},
+      {"remove.exe", std::string(kFolder) + "stars1.dll", std::string(kFolder) + "stars1.dll", false, false},
+      {"remove.exe", system, system, false, false},
+      {"remove.exe", victim, victim, false, false},
+      {"remove.exe", "C:\\Program Files\\Stars\\..\\Victim\\stars1.scr", victim, false, false},
+      {"remove.exe", "C:\\Program Files\\Stars\\../Victim/stars1.scr", victim, false, false},
+      {"remove.exe", "C:\\Program Files\\Stars\\sub\\stars1.scr", "C:\\Program Files\\Stars\\sub\\stars1.scr", false,
+       false},
+      {"remove.exe", "stars1.scr", numbered, false, false},  // relative: read against any folder
+      {"remove.exe", kFolder, numbered, false, false},
+      {"remove.exe", std::nullopt, numbered, false, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.recorded);
+    SCOPED_TRACE(std::string(c.uninstaller) + " / " + c.recorded.value_or("(none)"));
     Machine t;
-    t.Install();
-    for (const char* folder : {"C:\\Victim", "C:\\Program Files\\Stars\\sub"}) t.r.fake.files.AddFolder(folder);
+    t.Install({}, c.language);
+    for (const char* folder : {"C:\\Victim", "C:\\Program Files\\Stars\\sub", "C:\\windows\\system32"})
+      t.r.fake.files.AddFolder(folder);
     t.r.fake.files.SetShortPath(kFolder, "C:\\PROGRA~1\\STARS\\");
-    const std::string planted = std::string(c.taken ? kFolder : "C:\\Victim\\") + "other.scr";
-    t.r.fake.files.AddFile(planted, "somebody's");
-    t.r.fake.registry.SetString(RegRoot::kCurrentUser, kSaverKey, "FileName_", c.recorded);
+    const std::string uninstaller = std::string(kFolder) + c.uninstaller;
+    t.r.fake.files.AddFile(uninstaller, t.uninstallerBytes);
+    if (std::string(c.uninstaller) == "UNINST~1.EXE")
+      t.r.fake.files.SetShortPath(std::string(kFolder) + "uninstall stars1.exe", uninstaller);
+    t.r.fake.system.SetModulePath(uninstaller);
+    t.r.fake.files.AddFile(c.planted, "somebody's");
+    if (c.recorded) t.r.fake.registry.SetString(RegRoot::kCurrentUser, kSaverKey, "FileName_", *c.recorded);
+    else t.r.fake.registry.OpenKey(RegRoot::kCurrentUser, kSaverKey)->DeleteValue("FileName_");
     t.Remove();
-    EXPECT_EQ(t.r.fake.files.HasFile(planted), !c.taken) << t.r.fake.log.Dump();
-    // Not taken: the record's own file name beside the uninstaller goes instead.
-    EXPECT_EQ(t.r.fake.files.HasFile(kSaver), c.taken);
+    EXPECT_EQ(t.r.fake.files.HasFile(c.planted), !c.plantedDeleted) << t.r.fake.log.Dump();
+    EXPECT_EQ(t.r.fake.files.HasFile(kSaver), !c.saverDeleted);
+    // Nothing of ours deleted: the closing message must not say the removal is complete.
+    ASSERT_EQ(t.r.fake.shell.Executions().size(), 1u);
+    const bool complete = t.r.fake.shell.Executions()[0].parameters.find("successfully") != std::string::npos;
+    EXPECT_EQ(complete, c.plantedDeleted || c.saverDeleted);
   }
 }
 
@@ -331,8 +369,6 @@ TEST_F(Uninstaller, DamagedPackageOrRecordRemovesNothing) {
   };
   const std::vector<Case> cases = {
       {"record marker", [](std::string& b) { b[b.size() - 942 + 920] = 'X'; }},
-      {"recorded path of another type",
-       [](std::string&) {}},  // set up below through the registry
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -341,8 +377,6 @@ TEST_F(Uninstaller, DamagedPackageOrRecordRemovesNothing) {
     std::string bytes = t.uninstallerBytes;
     c.damage(bytes);
     t.r.fake.files.AddFile(kUninstaller, bytes);
-    const bool badValue = std::string(c.name) == "recorded path of another type";
-    if (badValue) t.r.fake.registry.SetValue(RegRoot::kCurrentUser, kSaverKey, "FileName_", os::RegValue{4, "\1\0\0\0"});
     bool cutShort = false, failed = false;
     try {
       t.Remove();
@@ -357,7 +391,7 @@ TEST_F(Uninstaller, DamagedPackageOrRecordRemovesNothing) {
     EXPECT_TRUE(t.r.fake.files.HasFile(kSaver));
     EXPECT_TRUE(t.r.fake.shell.Executions().empty());
     EXPECT_EQ(t.r.fake.log.Count("DeleteFile"), 0);
-    EXPECT_EQ(t.r.fake.system.Messages().size(), badValue ? 1u : 0u) << "no confirmation for a damaged record";
+    EXPECT_EQ(t.r.fake.system.Messages().size(), 0u) << "no confirmation for a damaged record";
   }
 }
 
@@ -499,11 +533,12 @@ TEST(UninstallerWindow, EndsTheProgramAsTheOutcomeSays) {
       {"copy does not start, -silent -yes", copyFails, true, wizard::kExitFailedPartWay, "", 0, false, true, true},
       {"cut short", programsFail, false, wizard::kExitFailedPartWay, corrupted, os::kMbIconError, false, false},
       {"cut short, -silent", programsFail, true, wizard::kExitFailedPartWay, "", 0, false, false},
-      {"before the removal",
+      // Not a record of ours, and no reason to keep the screen saver.
+      {"recorded path of another type",
        [](Machine& m) {
          m.r.fake.registry.SetValue(RegRoot::kCurrentUser, kSaverKey, "FileName_", os::RegValue{4, "\1\0\0\0"});
        },
-       false, wizard::kExitUnreadable, corrupted, os::kMbIconError, false, false},
+       false, wizard::kExitDone, "", 0, false, true},
       {"damaged record, nothing asked",
        [](Machine& m) {
          std::string bytes = m.uninstallerBytes;
@@ -537,6 +572,9 @@ TEST(UninstallerWindow, EndsTheProgramAsTheOutcomeSays) {
       EXPECT_EQ(boxes[0].owner, c.ownedByWindow ? t.r.host.handle : 0u);
     }
     EXPECT_EQ(t.r.wizard->ExitCode(), c.exitCode);
+    if (c.exitCode == wizard::kExitDone) {
+      EXPECT_FALSE(t.r.fake.files.HasFile(kSaver));
+    }
     EXPECT_TRUE(t.r.host.terminated);
     if (c.hidden) {
       EXPECT_TRUE(t.r.host.hidden);

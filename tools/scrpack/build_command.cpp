@@ -261,9 +261,13 @@ package::SettingsRecord RecordFromOptions(const BuildOptions& options, const Cod
   RequireFits(subfolder, kFolderLimit, options.Where("--default-subfolder"));
   CheckPlaceholders(options.Where("--default-folder"), folder);
   CheckPlaceholders(options.Where("--default-subfolder"), subfolder);
+  CheckFolderName(options.Where("--default-folder"), folder, false, page);
+  // Without the option the subfolder is the title, which WarnAboutTitle speaks of.
+  if (options.defaultSubfolder)
+    CheckFolderName(options.Where("--default-subfolder"), subfolder, true, page);
   CheckFileName(fileNameWhere, fileName, page);
   WarnAboutFileName(fileNameWhere, fileName, page, notes, warnings);
-  WarnAboutTitle(options.Where("--title"), title, warnings);
+  WarnAboutTitle(options.Where("--title"), title, !options.defaultSubfolder, warnings);
 
   package::SettingsRecord record;
   record.SetScreensaverFileName(fileName);

@@ -16,6 +16,7 @@
 #include "scrpack/input_file.h"
 #include "scrpack/nearest_name.h"
 #include "text/ascii_case.h"
+#include "text/folder_names.h"
 #include "text/path_parts.h"
 #include "integration/saver_file_name.h"
 
@@ -170,6 +171,18 @@ void CheckPlaceholders(const std::string& where, const std::string& folder) {
                    "'; only <Windows> and <Program Files> are filled in");
 }
 
+void CheckFolderName(const std::string& where, const std::string& folder, bool subfolder,
+                     const CodePage& page) {
+  // Checked as setup will see it: the placeholders filled in, the subfolder below a folder.
+  std::string path = language::ReplaceAll(folder, "<Windows>", "C:\\Windows");
+  path = language::ReplaceAll(path, "<Program Files>", "C:\\Program Files");
+  if (subfolder) path = "C:\\Folder\\" + path;
+  if (text::IsCreatableFolderPath(path)) return;
+  throw UsageError(where + " '" + AnsiToUtf8(folder, page) +
+                   "' is no folder Windows can create: it holds a ':' other than the drive's, one"
+                   " of * ? \" < > |, a control character, or a device name such as CON");
+}
+
 void CheckFileName(const std::string& where, const std::string& fileName, const CodePage& page) {
   if (text::PlainFileName(fileName).empty())
     throw UsageError(where + " '" + AnsiToUtf8(fileName, page) +
@@ -202,7 +215,8 @@ void WarnAboutFileName(const std::string& where, const std::string& fileName, co
           << " before .scr to avoid it)\n";
 }
 
-void WarnAboutTitle(const std::string& where, const std::string& title, std::ostream& err) {
+void WarnAboutTitle(const std::string& where, const std::string& title, bool isSubfolder,
+                    std::ostream& err) {
   for (char c : title) {
     if (static_cast<unsigned char>(c) >= 32 && !std::char_traits<char>::find(kNotInFileNames, 9, c))
       continue;
@@ -210,7 +224,11 @@ void WarnAboutTitle(const std::string& where, const std::string& title, std::ost
         static_cast<unsigned char>(c) < 32 ? "a control character" : std::string("'") + c + "'";
     err << kWarning << where << " holds " << shown
         << ", which a file name cannot hold: the readme, the"
-        << " shortcuts and the uninstall entry named after the title may not be created\n";
+        << " shortcuts and the uninstall entry named after the title may not be created"
+        << (isSubfolder && !text::IsCreatableFolderPath("C:\\Folder\\" + title)
+                ? ", nor the default folder, which is named after it (give --default-subfolder)"
+                : "")
+        << "\n";
     return;
   }
 }

@@ -24,6 +24,12 @@ uint16_t CheckStub(const std::string& where, const std::string& path, const std:
 // other text in angle brackets would reach the installation as part of the folder name.
 void CheckPlaceholders(const std::string& where, const std::string& folder);
 
+// The default folder (`subfolder` false) or subfolder must be a folder Windows can create, or
+// every run of the setup file would stop at the folder: no colon but the drive's, none of
+// * ? " < > |, no control character, no device name such as CON as one of its levels.
+void CheckFolderName(const std::string& where, const std::string& folder, bool subfolder,
+                     const CodePage& page);
+
 // The file name must leave a name once setup drops a folder part from it, as it does.
 void CheckFileName(const std::string& where, const std::string& fileName, const CodePage& page);
 
@@ -31,7 +37,9 @@ void CheckFileName(const std::string& where, const std::string& fileName, const 
 // `notes`. Nothing is refused here.
 void WarnAboutFileName(const std::string& where, const std::string& fileName, const CodePage& page,
                        std::ostream& notes, std::ostream& warnings);
-void WarnAboutTitle(const std::string& where, const std::string& title, std::ostream& warnings);
+// `isSubfolder`: the title is the default subfolder as well.
+void WarnAboutTitle(const std::string& where, const std::string& title, bool isSubfolder,
+                    std::ostream& warnings);
 void WarnAboutBitness(uint16_t saverMachine, uint16_t stubMachine, std::ostream& warnings);
 // Where a destination in the system folder lands on 64-bit Windows, which depends on the stub.
 void NoteAboutSystemFolder(const package::SettingsRecord& record, uint16_t stubMachine,

@@ -130,6 +130,11 @@ std::string WinFiles::ShortPathName(const std::string& path) {
       [&](char* buffer, DWORD size) { return GetShortPathNameA(path.c_str(), buffer, size); });
 }
 
+std::string WinFiles::LongPathName(const std::string& path) {
+  return FillString(
+      [&](char* buffer, DWORD size) { return GetLongPathNameA(path.c_str(), buffer, size); });
+}
+
 std::string WinFiles::TempPath() {
   const TempPathCall call = TempPathFunction();
   return UsableAnsiPath(

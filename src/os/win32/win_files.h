@@ -19,6 +19,7 @@ class WinFiles : public os::Files {
   bool DeleteAtReboot(const std::string& path) override;
   std::string FullPathName(const std::string& path) override;
   std::string ShortPathName(const std::string& path) override;
+  std::string LongPathName(const std::string& path) override;
   std::string TempPath() override;
   std::string WindowsDirectory() override;
   std::string SystemDirectory() override;
