@@ -89,13 +89,11 @@ void CreateStartMenuGroup(os::Os& os, const std::string& title, const std::strin
   std::vector<std::string> created;
   os::CreateFolderWithParents(os.files, programs + title, created);
   const std::string inGroup = title + '\\';
-  Quietly([&] {
-    CreateShellLink(os.shell, screensaverPath, inGroup + PreviewLinkName(title), csidl);
-  });
+  Quietly(
+      [&] { CreateShellLink(os.shell, screensaverPath, inGroup + PreviewLinkName(title), csidl); });
   if (hasReadme && !ReadmeFileName(title).empty()) {
     const std::string readme = text::FolderPart(screensaverPath) + ReadmeFileName(title);
-    Quietly(
-        [&] { CreateShellLink(os.shell, readme, inGroup + ReadmeLinkName(), csidl); });
+    Quietly([&] { CreateShellLink(os.shell, readme, inGroup + ReadmeLinkName(), csidl); });
   }
   Quietly([&] {
     CreateShellLink(os.shell, uninstallerPath, inGroup + UninstallLinkName(title), csidl);

@@ -40,9 +40,10 @@ class RemovalCutShort : public std::exception {
 
 // Confirms with the user, removes what setup made and has a temporary copy delete the
 // uninstaller file once we have ended. `unattended` (the "-yes" switch): no question, and the copy
-// says no goodbye; the outcome's message is then the caller's to drop. `packageEnd` and `record` are what start-up read from our
-// own file. An error before the removal began passes as it is; one after it as RemovalCutShort.
-// The caller hides the window and ends the application afterwards, whatever happened.
+// says no goodbye; the outcome's message is then the caller's to drop. `packageEnd` and `record`
+// are what start-up read from our own file. An error before the removal began passes as it is; one
+// after it as RemovalCutShort. The caller hides the window and ends the application afterwards,
+// whatever happened.
 UninstallOutcome UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t packageEnd,
                                     const package::SettingsRecord& record, bool unattended = false);
 

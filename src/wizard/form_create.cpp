@@ -123,12 +123,10 @@ bool TSCRSetup::ReadPackageIntoWizard(package::ReadSource& source) {
     return false;
   }
   if (!setupFile) {
-    const uninstall::UninstallOutcome outcome =
-        uninstall::UninstallProcedure(os_, host_.Handle(), PackageEnd, Record,
-                                      unattended_.removeWithoutAsking);
+    const uninstall::UninstallOutcome outcome = uninstall::UninstallProcedure(
+        os_, host_.Handle(), PackageEnd, Record, unattended_.removeWithoutAsking);
     host_.HideForGood();
-    const EndMessage message =
-        MessageOf(outcome, host_.Handle(), unattended_.removeWithoutAsking);
+    const EndMessage message = MessageOf(outcome, host_.Handle(), unattended_.removeWithoutAsking);
     EndProgram(ExitCodeOf(outcome.result), &message);
     return false;
   }

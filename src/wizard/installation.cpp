@@ -78,7 +78,8 @@ void TSCRSetup::btnOKClick() {
 // The unattended installation goes to the folder given on the command line, else to the
 // default one, without licence or other pages, and the program ends however it went.
 void TSCRSetup::RunUnattendedInstallation() {
-  const std::string folder = unattended_.folder.empty() ? edDirectory.Caption() : unattended_.folder;
+  const std::string folder =
+      unattended_.folder.empty() ? edDirectory.Caption() : unattended_.folder;
   install::InstallProgress noWindow;
   install::InstallRequest request = InstallRequestFor(folder);
   request.shellInstall = unattended_.shellInstall;
