@@ -31,7 +31,7 @@ std::string AssembleSetupFile(const std::string& stub, SetupContents contents) {
 
 SetupContents StarsContents() {
   SetupContents c;
-  c.image = "SCR-IMAGE:" + std::string(3000, '*');
+  c.image = "MZ-IMAGE:" + std::string(3000, '*');  // "MZ", as a program file: stored
   c.record.SetScreensaverFileName("stars.scr");
   c.record.SetTitle("Stars");
   c.record.SetLinkText("http://stars.example.org/");
