@@ -24,9 +24,7 @@ uint64_t Get64(const uint8_t* p) {
   return uint64_t(LittleEndian(p, 4)) | uint64_t(LittleEndian(p + 4, 4)) << 32;
 }
 
-void WithChecksum(std::string& out) {
-  Put(out, Crc32c(0, out.data(), out.size()), 4);
-}
+void WithChecksum(std::string& out) { Put(out, Crc32c(0, out.data(), out.size()), 4); }
 
 bool ChecksumFits(const uint8_t* bytes, std::size_t checked) {
   return Crc32c(0, bytes, checked) == LittleEndian(bytes + checked, 4);
@@ -43,8 +41,7 @@ class LzmaDecoder {
  public:
   explicit LzmaDecoder(const CodedImageHeader& header) {
     LzmaDec_Construct(&state_);
-    if (LzmaDec_Allocate(&state_, header.lzmaProperties, kLzmaPropertiesSize, &kAllocator) !=
-        SZ_OK)
+    if (LzmaDec_Allocate(&state_, header.lzmaProperties, kLzmaPropertiesSize, &kAllocator) != SZ_OK)
       Damaged();
   }
   ~LzmaDecoder() { LzmaDec_Free(&state_, &kAllocator); }
@@ -106,8 +103,8 @@ void CopyStoredFrame(const FrameHeader& frame, StoredReader& reader, std::vector
 
 // An LZMA frame: the output buffer is filled (or the frame ends) before each push.
 void DecodeLzmaFrame(const FrameHeader& frame, LzmaDecoder& decoder, StoredReader& reader,
-                     std::vector<uint8_t>& input, std::vector<uint8_t>& output,
-                     uint32_t& storedCrc, uint32_t& installedCrc, const PushImageBytes& push) {
+                     std::vector<uint8_t>& input, std::vector<uint8_t>& output, uint32_t& storedCrc,
+                     uint32_t& installedCrc, const PushImageBytes& push) {
   decoder.StartFrame();
   uint32_t inLeft = frame.storedSize;  // not yet read
   std::size_t inAt = 0, inEnd = 0;     // read, not yet decoded
@@ -209,9 +206,8 @@ FrameHeader DecodeFrameHeader(const uint8_t (&bytes)[kFrameHeaderSize],
   return frame;
 }
 
-uint32_t DecodeImage(int64_t storedLength, const PullImageBytes& pull,
-                     std::vector<uint8_t>& input, std::vector<uint8_t>& output,
-                     const PushImageBytes& push) {
+uint32_t DecodeImage(int64_t storedLength, const PullImageBytes& pull, std::vector<uint8_t>& input,
+                     std::vector<uint8_t>& output, const PushImageBytes& push) {
   if (input.empty() || output.empty()) Damaged();
   StoredReader reader(storedLength, pull);
   uint8_t headerBytes[kImageHeaderSize];

@@ -84,9 +84,8 @@ using PushImageBytes = std::function<void(const uint8_t* bytes, uint32_t count, 
 // at least one byte), memory staying at those buffers and one frame's dictionary whatever the
 // image's size. Returns the CRC-32C of the installed bytes. Throws DamagedCodedImage as soon as
 // something does not fit, and at the latest after a damaged frame's last piece.
-uint32_t DecodeImage(int64_t storedLength, const PullImageBytes& pull,
-                     std::vector<uint8_t>& input, std::vector<uint8_t>& output,
-                     const PushImageBytes& push);
+uint32_t DecodeImage(int64_t storedLength, const PullImageBytes& pull, std::vector<uint8_t>& input,
+                     std::vector<uint8_t>& output, const PushImageBytes& push);
 
 // The image of a setup file as the file carries it and as it is installed (for inspect, verify
 // and the uninstall entry). Throws CorruptedPackage when the image cannot be read, and

@@ -4,6 +4,7 @@
 #include "package/package_end.h"
 #include "package/package_writer.h"
 #include "package/read_source.h"
+#include "scrpack/image_coder.h"
 
 namespace support {
 
@@ -14,6 +15,7 @@ void SetFlags(package::SettingsRecord& record, Flags flags) {
 }
 
 std::string AssembleSetupFile(const std::string& stub, SetupContents contents) {
+  if (contents.coded) contents.image = scrpack::CodedImageOf(contents.image);
   package::FillPackageFields(contents.record, int64_t(contents.image.size()),
                              int64_t(contents.readme.size()), int64_t(contents.license.size()),
                              int64_t(contents.language.size()));
@@ -31,7 +33,8 @@ std::string AssembleSetupFile(const std::string& stub, SetupContents contents) {
 
 SetupContents StarsContents() {
   SetupContents c;
-  c.image = "MZ-IMAGE:" + std::string(3000, '*');  // "MZ", as a program file: stored
+  c.image = "SCR-IMAGE:" + std::string(3000, '*');
+  c.coded = true;
   c.record.SetScreensaverFileName("stars.scr");
   c.record.SetTitle("Stars");
   c.record.SetLinkText("http://stars.example.org/");

@@ -19,6 +19,9 @@ struct SetupContents {
   package::SettingsRecord record;
   // When set, the block follows the package; checksums left empty are those of this package.
   std::optional<package::ExtensionBlock> extension;
+  // The package carries the image coded, as scrpack does by default (package/coded_image.h);
+  // otherwise as it stands, which the setup program accepts for a program file ("MZ") only.
+  bool coded = false;
 };
 
 // What a package asks for besides its files: the uninstall entry, the Start-menu group and the
@@ -32,7 +35,8 @@ void SetFlags(package::SettingsRecord& record, Flags flags);
 std::string AssembleSetupFile(const std::string& stub, SetupContents contents);
 
 // The saver most tests install: "Stars" from stars.scr, with a link, offered for
-// <Program Files>\Stars; no texts and no flags.
+// <Program Files>\Stars; no texts and no flags. Its bytes are no program (so that Wine's shell
+// never starts it), so it is carried coded.
 SetupContents StarsContents();
 
 }  // namespace support

@@ -59,16 +59,15 @@ class Encoder {
       ICompressProgress callbacks;
       std::atomic<int64_t>* done;
     } progress{{[](void* p, UInt64 in, UInt64) -> SRes {
-                  if (in != UInt64(-1)) static_cast<Progress*>(p)->done->store(int64_t(in));
-                  return SZ_OK;
-                }},
+                 if (in != UInt64(-1)) static_cast<Progress*>(p)->done->store(int64_t(in));
+                 return SZ_OK;
+               }},
                &done};
     coded.resize(frame.size());
     SizeT size = frame.size() - 1;  // at least one byte smaller, or stored
-    const SRes result = LzmaEnc_MemEncode(
-        handle_, reinterpret_cast<Byte*>(&coded[0]), &size,
-        reinterpret_cast<const Byte*>(frame.data()), frame.size(), 0, &progress.callbacks,
-        &kAllocator, &kAllocator);
+    const SRes result = LzmaEnc_MemEncode(handle_, reinterpret_cast<Byte*>(&coded[0]), &size,
+                                          reinterpret_cast<const Byte*>(frame.data()), frame.size(),
+                                          0, &progress.callbacks, &kAllocator, &kAllocator);
     done.store(int64_t(frame.size()));
     if (result == SZ_ERROR_OUTPUT_EOF) return false;
     if (result != SZ_OK)
@@ -94,8 +93,7 @@ struct Frame {
 std::string FrameBytes(const Frame& frame) {
   package::FrameHeader header;
   header.installedSize = uint32_t(frame.installed.size());
-  header.installedChecksum =
-      package::Crc32c(0, frame.installed.data(), frame.installed.size());
+  header.installedChecksum = package::Crc32c(0, frame.installed.data(), frame.installed.size());
   const std::string& stored = frame.isCoded ? frame.coded : frame.installed;
   header.method = frame.isCoded ? package::FrameMethod::kLzma : package::FrameMethod::kStored;
   header.storedSize = uint32_t(stored.size());
