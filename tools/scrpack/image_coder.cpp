@@ -7,7 +7,9 @@
 #include <cstring>
 #include <memory>
 #include <stdexcept>
+#if SCR_CODER_THREADS
 #include <thread>
+#endif
 #include <vector>
 
 #include "lzma_sdk/LzmaEnc.h"
@@ -101,10 +103,48 @@ std::string FrameBytes(const Frame& frame) {
   return package::EncodeFrameHeader(header) + stored;
 }
 
+void CodeFrame(Frame& frame, uint32_t frameSize) {
+  try {
+    Encoder encoder(frameSize);
+    frame.isCoded = encoder.Code(frame.installed, frame.coded, frame.done);
+  } catch (const std::exception& e) {
+    frame.error = e.what();
+  }
+}
+
+#if SCR_CODER_THREADS
 unsigned Workers() {
   const unsigned cores = std::thread::hardware_concurrency();
   return cores == 0 ? 1 : std::min(cores, 8u);
 }
+
+// Each frame of the batch on a thread of its own; `report` every tenth of a second meanwhile.
+void CodeBatch(std::vector<std::unique_ptr<Frame>>& batch, uint32_t frameSize,
+               const std::function<void()>& report) {
+  std::atomic<unsigned> finished{0};
+  std::vector<std::thread> threads;
+  for (auto& frame : batch) {
+    threads.emplace_back([&finished, &frame, frameSize] {
+      CodeFrame(*frame, frameSize);
+      ++finished;
+    });
+  }
+  while (finished < batch.size()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    report();
+  }
+  for (std::thread& thread : threads) thread.join();
+}
+#else
+// A toolchain without threads (the i686 release tree's) codes one frame at a time.
+unsigned Workers() { return 1; }
+
+void CodeBatch(std::vector<std::unique_ptr<Frame>>& batch, uint32_t frameSize,
+               const std::function<void()>& report) {
+  for (auto& frame : batch) CodeFrame(*frame, frameSize);
+  report();
+}
+#endif
 
 }  // namespace
 
@@ -136,26 +176,11 @@ CodedImageResult CodeImage(int64_t size, const std::function<std::string(std::si
       unread -= wanted;
       batch.push_back(std::move(frame));
     }
-    std::atomic<unsigned> finished{0};
-    std::vector<std::thread> threads;
-    for (auto& frame : batch) {
-      threads.emplace_back([&finished, &frame, frameSize] {
-        try {
-          Encoder encoder(frameSize);
-          frame->isCoded = encoder.Code(frame->installed, frame->coded, frame->done);
-        } catch (const std::exception& e) {
-          frame->error = e.what();
-        }
-        ++finished;
-      });
-    }
-    while (finished < batch.size()) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    CodeBatch(batch, frameSize, [&] {
       int64_t done = coded;
       for (const auto& frame : batch) done += frame->done.load();
       progress(done, total);
-    }
-    for (std::thread& thread : threads) thread.join();
+    });
     for (const auto& frame : batch) {
       if (!frame->error.empty()) throw std::runtime_error(frame->error);
       const std::string bytes = FrameBytes(*frame);
