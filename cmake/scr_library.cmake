@@ -7,10 +7,13 @@ set(SCR_STUB_RUNTIME_DIR ${CMAKE_SOURCE_DIR}/src/app/win32/runtime)
 # the stub, and link-time code for the whole-program link beside its ordinary code. The other
 # programs (the tests, scrpack.exe) link the ordinary code as usual and keep the linker plugin
 # away, as it mistakes the libraries' type information for duplicates of theirs.
+# Nothing in the stub asks for a type at run time (typeid, dynamic_cast; catch needs neither), and
+# it runs one thread, so its statics need no guards: -fno-rtti and -fno-threadsafe-statics.
 function(scr_stub_build_options target)
   if(WIN32)
     target_compile_options(${target} PRIVATE -flto -ffat-lto-objects
-      $<$<COMPILE_LANGUAGE:CXX>:--include=${SCR_STUB_RUNTIME_DIR}/string_instances.h>)
+      $<$<COMPILE_LANGUAGE:CXX>:--include=${SCR_STUB_RUNTIME_DIR}/string_instances.h -fno-rtti
+                               -fno-threadsafe-statics>)
   endif()
 endfunction()
 
@@ -19,14 +22,15 @@ endfunction()
 function(scr_link_with_stub_runtime target)
   target_sources(${target} PRIVATE ${SCR_STUB_RUNTIME_DIR}/runtime_replacements.cpp)
   target_compile_options(${target} PRIVATE -flto
-    $<$<COMPILE_LANGUAGE:CXX>:--include=${SCR_STUB_RUNTIME_DIR}/string_instances.h>)
+    $<$<COMPILE_LANGUAGE:CXX>:--include=${SCR_STUB_RUNTIME_DIR}/string_instances.h -fno-rtti
+                             -fno-threadsafe-statics>)
   # The stub is optimised as a whole: --gc-sections alone cannot drop unused functions on mingw,
   # where the linker keeps every unwind table and so all the code they describe. GCC 12 crashes
   # when it splits the stub into several link-time partitions; one is also the smallest. The
   # link-time optimisation is also what drops the unused runtime helpers before their missing
   # functions are looked for.
   target_link_options(${target} PRIVATE -mwindows -flto -fuse-linker-plugin -flto-partition=one
-                                        -Os)
+                                        -Oz)
 endfunction()
 
 # scr_library(<name> [USES <library>...])

@@ -6,6 +6,7 @@
 #include "install/install_error.h"
 #include "install/install_progress.h"
 #include "package/checksum.h"
+#include "package/coded_image.h"
 
 namespace install {
 namespace {
@@ -54,6 +55,46 @@ void CopyImage(os::File& source, os::File& target, int64_t length, std::vector<u
     afterChunk(ProgressPercent(position, size));
   }
   if (checksum) *checksum = crc;
+}
+
+int64_t DecodeImage(os::File& source, os::File& target, int64_t length,
+                    std::vector<uint8_t>& output, std::vector<uint8_t>& input,
+                    const std::function<void(int percent)>& afterChunk, uint32_t& checksum) {
+  const int64_t size = SourceSize(source);
+  const int64_t start = SourcePosition(source);
+  const auto pull = [&source](uint8_t* into, uint32_t count) {
+    while (count > 0) {
+      uint32_t delivered = 0;
+      if (!source.Read(into, count, delivered) || delivered == 0)
+        throw InstallError("Reading the screen saver from the setup file failed.");
+      into += delivered;
+      count -= delivered;
+    }
+  };
+  int64_t installed = 0;
+  const auto push = [&](const uint8_t* bytes, uint32_t count, int64_t consumed) {
+    WriteAll(target, bytes, count, "the screen saver");
+    installed += count;
+    afterChunk(ProgressPercent(start + consumed, size));
+  };
+  try {
+    checksum = package::DecodeImage(length, pull, input, output, push);
+  } catch (const package::DamagedCodedImage&) {
+    throw DamagedImage();
+  }
+  return installed;
+}
+
+bool ImageIsCoded(os::File& source, int64_t length) {
+  const int64_t start = SourcePosition(source);
+  uint8_t first[2] = {};
+  const uint32_t wanted = length < 2 ? uint32_t(length < 0 ? 0 : length) : 2;
+  uint32_t delivered = 0;
+  if (wanted > 0 && (!source.Read(first, wanted, delivered) || delivered != wanted))
+    throw InstallError("Reading the screen saver from the setup file failed.");
+  if (!source.Seek(start))
+    throw InstallError("The screen saver cannot be found in the setup file.");
+  return package::IsCodedImage(first, delivered);
 }
 
 }  // namespace install

@@ -22,4 +22,19 @@ constexpr uint32_t kCopyChunkSize = 100001;
 void CopyImage(os::File& source, os::File& target, int64_t length, std::vector<uint8_t>& buffer,
                const std::function<void(int percent)>& afterChunk, uint32_t* checksum = nullptr);
 
+// The same for a coded image (package/coded_image.h) of `length` stored bytes from the current
+// position of `source`: decoded frame by frame into `target` in chunks of at most the output
+// buffer's size (the input buffer holds what is read ahead for the decoder), with `afterChunk`
+// after each, the percentage taken at the stored bytes the decoder has used. Returns the number
+// of bytes installed and puts their CRC-32C in `checksum`. A read that fails or ends early and a
+// write that falls short raise InstallError; a damaged image raises DamagedImage, at the latest
+// when its damaged frame has been written.
+int64_t DecodeImage(os::File& source, os::File& target, int64_t length,
+                    std::vector<uint8_t>& output, std::vector<uint8_t>& input,
+                    const std::function<void(int percent)>& afterChunk, uint32_t& checksum);
+
+// Reads the first bytes of the image at the current position of `source` and goes back: whether
+// the image is coded (package::IsCodedImage decides). Raises InstallError when they cannot be read.
+bool ImageIsCoded(os::File& source, int64_t length);
+
 }  // namespace install

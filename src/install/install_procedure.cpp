@@ -110,7 +110,8 @@ class Installation {
   std::unique_ptr<os::File> uninstallerFile_;
   std::unique_ptr<os::File> source_;
   std::vector<uint8_t> buffer_;
-  bool damaged_ = false;  // the image differed from its checksum
+  bool damaged_ = false;              // the image differed from its checksum
+  int64_t installedImageLength_ = 0;  // what the copy wrote: a coded image's decoded size
   const package::ExtensionBlock& extension_ = request_.extension;
   Rollback rollback_{os_.files};
   StagedFiles staged_{os_.files};
@@ -252,12 +253,21 @@ void Installation::CopyImageWithProgress() {
   if (!source_->Seek(package::ImageStart(request_.packageEnd, record_)))
     throw InstallError("The screen saver cannot be found in the setup file.");
   buffer_.resize(kCopyChunkSize);
+  const int64_t length = package::ImageLength(record_);
+  const bool coded = ImageIsCoded(*source_, length);
   CopyInProgress busy(progress_);
+  const auto showPercent = [this](int percent) { progress_.Percent(percent); };
   uint32_t checksum = 0;
-  CopyImage(
-      *source_, *saverFile_, package::ImageLength(record_), buffer_,
-      [this](int percent) { progress_.Percent(percent); },
-      extension_.checksums ? &checksum : nullptr);
+  if (coded) {
+    // Read ahead for the decoder, beside the buffer the installed bytes pass through.
+    std::vector<uint8_t> input(kCopyChunkSize);
+    installedImageLength_ =
+        DecodeImage(*source_, *saverFile_, length, buffer_, input, showPercent, checksum);
+  } else {
+    CopyImage(*source_, *saverFile_, length, buffer_, showPercent,
+              extension_.checksums ? &checksum : nullptr);
+    installedImageLength_ = length;
+  }
   if (extension_.checksums && checksum != extension_.checksums->image) throw DamagedImage();
 }
 
@@ -322,8 +332,7 @@ void Installation::RunIntegrationSteps() {
 integration::EntryDetails Installation::EntryDetails() const {
   // What the installation put on the disk, in KB rounded up, from the package's own sizes.
   const auto& signature = extension_.uninstallerSignature;
-  int64_t bytes = package::ImageLength(record_) +
-                  package::UninstallerLength(request_.packageEnd, record_) +
+  int64_t bytes = installedImageLength_ + package::UninstallerLength(request_.packageEnd, record_) +
                   int64_t(record_.ReadmeSize());
   if (signature && package::SignatureFits(*signature, record_))
     bytes += int64_t(signature->padding) + int64_t(signature->table.size());

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "package/checksum.h"
+#include "package/coded_image.h"
 #include "package/errors.h"
 #include "package/sections.h"
 
@@ -37,11 +38,29 @@ uint32_t TextsChecksum(ReadSource& source, int64_t packageEnd, const SettingsRec
   return ChecksumRange(source, TextsStart(packageEnd, record), record.TextsSize());
 }
 
+uint32_t ImageChecksum(ReadSource& source, int64_t packageEnd, const SettingsRecord& record) {
+  ValidateImage(record, packageEnd);
+  const int64_t start = ImageStart(packageEnd, record), length = ImageLength(record);
+  uint8_t first[2] = {};
+  uint32_t delivered = 0;
+  const uint32_t wanted = length < 2 ? uint32_t(length) : 2;
+  if (wanted > 0 && (!source.ReadAt(start, first, wanted, delivered) || delivered != wanted))
+    throw CorruptedPackage("corrupted package: a part of it cannot be read");
+  if (!IsCodedImage(first, wanted)) return ChecksumRange(source, start, length);
+  int64_t position = start;
+  const PullImageBytes pull = [&](uint8_t* into, uint32_t count) {
+    if (!source.ReadAt(position, into, count, delivered) || delivered != count)
+      throw CorruptedPackage("corrupted package: a part of it cannot be read");
+    position += count;
+  };
+  std::vector<uint8_t> input(kReadPiece), output(kReadPiece);
+  return DecodeImage(length, pull, input, output, [](const uint8_t*, uint32_t, int64_t) {});
+}
+
 PackageChecksums ComputeChecksums(ReadSource& source, int64_t packageEnd,
                                   const SettingsRecord& record) {
-  ValidateImage(record, packageEnd);
-  return {ChecksumRange(source, ImageStart(packageEnd, record), ImageLength(record)),
-          TextsChecksum(source, packageEnd, record), RecordChecksum(record)};
+  return {ImageChecksum(source, packageEnd, record), TextsChecksum(source, packageEnd, record),
+          RecordChecksum(record)};
 }
 
 void RequireIntactTextsAndRecord(ReadSource& source, int64_t packageEnd,

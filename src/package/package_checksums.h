@@ -15,6 +15,11 @@ uint32_t RecordChecksum(const SettingsRecord& record);
 // Throws CorruptedPackage when they cannot be read.
 uint32_t TextsChecksum(ReadSource& source, int64_t packageEnd, const SettingsRecord& record);
 
+// The checksum of the image as installed: of its bytes when stored, of its decoded bytes when
+// coded. Setup files only. Throws CorruptedPackage when the image cannot be read, and
+// DamagedCodedImage (coded_image.h) when a coded image cannot be decoded.
+uint32_t ImageChecksum(ReadSource& source, int64_t packageEnd, const SettingsRecord& record);
+
 // All three, reading the whole package (scrpack verify). Setup files only.
 PackageChecksums ComputeChecksums(ReadSource& source, int64_t packageEnd,
                                   const SettingsRecord& record);

@@ -7,7 +7,8 @@
 //
 // The record's 32-bit sizes are sign-extended into 64-bit positions, so no sum here can overflow
 // for any PackageEnd a real file can have. An uninstaller keeps the setup file's PackageSize, so
-// the stub and image positions mean something in a setup file only.
+// the stub and image positions mean something in a setup file only. The image is the screen saver
+// as it stands or coded (package/coded_image.h); its length here is what the file carries.
 #include <cstdint>
 
 #include "package/settings_record.h"

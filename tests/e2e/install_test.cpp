@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "package/coded_image.h"
 #include "support/setup_file.h"
 #include "ui/wizard_controls.h"
 
@@ -43,6 +44,18 @@ std::string Image(char seed, std::size_t size = 370000) {
   return image;
 }
 
+// Bytes that do not compress, beginning otherwise than a program.
+std::string Noise(std::size_t size) {
+  std::string noise(size, '\0');
+  uint32_t state = 20261210;
+  for (char& c : noise) {
+    state = state * 1103515245u + 12345u;
+    c = static_cast<char>(state >> 24);
+  }
+  noise[0] = 'S';
+  return noise;
+}
+
 struct Options {
   explicit Options(std::string title) : title(std::move(title)) {}
   std::string title;
@@ -53,6 +66,7 @@ struct Options {
   bool flags = false;
   std::string defaultFolder;
   std::string defaultSubfolder;
+  bool shellInstall = true;  // false: a block that says so follows the package
 };
 
 struct SetupFile {
@@ -70,6 +84,10 @@ SetupFile MakeSetup(const std::string& folder, const Options& o) {
   support::SetFlags(c.record, {o.flags, o.flags, o.flags});
   c.record.SetDefaultFolder(o.defaultFolder);
   c.record.SetDefaultSubfolder(o.defaultSubfolder);
+  if (!o.shellInstall) {
+    c.extension = package::ExtensionBlock{};
+    c.extension->shellInstall = false;
+  }
   const std::string bytes = e2e::SetupFileBytes(c);
   return {e2e::WriteSetupFile(folder, "setup " + o.title + ".exe", bytes), bytes};
 }
@@ -246,6 +264,9 @@ TEST(InstallSilent, ExitCodesTellTheOutcomeAndAFailureIsRolledBack) {
     DWORD exitCode;
     bool folderLeft;
     std::size_t imageSize = 0;  // else the usual image
+    // The image as another builder or --no-compress stores it: a program file, copied as it stands
+    // (and not handed to the shell, which would start it), or one byte flipped in the coded image.
+    enum { kCoded, kStoredProgram, kFlipCodedFrame, kFlipStoredFrame, kFlipFrameHeader } image = kCoded;
   };
   // A really full disk: the 1 MB drive holds a 900 KB image but not the uninstaller after it.
   const std::string smallDrive = e2e::Env("SCR_E2E_SMALL_DRIVE");
@@ -269,6 +290,14 @@ TEST(InstallSilent, ExitCodesTellTheOutcomeAndAFailureIsRolledBack) {
        "Setup\r\nUninstall=Un|install\r\n", 3, false},
       {"disk full during the copy", "E2E Exit Full", smallDrive + "\\During", nullptr, "", 3, false, 1200000},
       {"disk full after the copy", "E2E Exit Full", smallDrive + "\\After", nullptr, "", 3, false, 900000},
+      {"stored program image", "E2E Exit Stored", Join(scratch, "stored"), nullptr, "", 0, true, 0,
+       Case::kStoredProgram},
+      {"damaged coded frame", "E2E Exit Coded", Join(scratch, "coded"), nullptr, "", 3, false, 0,
+       Case::kFlipCodedFrame},
+      {"damaged stored frame", "E2E Exit Noise", Join(scratch, "noise"), nullptr, "", 3, false, 0,
+       Case::kFlipStoredFrame},
+      {"damaged frame header", "E2E Exit Header", Join(scratch, "header"), nullptr, "", 3, false, 0,
+       Case::kFlipFrameHeader},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -282,8 +311,25 @@ TEST(InstallSilent, ExitCodesTellTheOutcomeAndAFailureIsRolledBack) {
     o.readme = "Read me.";
     o.language = c.language;
     o.flags = true;
-    const SetupFile setup = MakeSetup(scratch, o);
+    if (c.image == Case::kStoredProgram) {
+      o.image.replace(0, 2, "MZ");
+      o.shellInstall = false;
+    } else if (c.image == Case::kFlipStoredFrame) {
+      o.image = Noise(300000);  // does not compress: its frame is stored
+    }
+    SetupFile setup = MakeSetup(scratch, o);
+    if (c.image >= Case::kFlipCodedFrame) {
+      const std::size_t image = setup.bytes.find(package::kCodedImageMarker, e2e::StubBytes().size(), 8);
+      ASSERT_NE(image, std::string::npos);
+      const std::size_t frame = image + package::kImageHeaderSize;
+      const std::size_t at = c.image == Case::kFlipFrameHeader ? frame + 8 : frame + package::kFrameHeaderSize + 200;
+      setup.bytes[at] = char(setup.bytes[at] ^ 0x04);
+      ASSERT_TRUE(e2e::WriteFileBytes(setup.path, setup.bytes));
+    }
     EXPECT_EQ(RunSilent(setup.path, c.folder), c.exitCode);
+    if (c.image == Case::kStoredProgram) {
+      EXPECT_EQ(e2e::ReadFileBytes(Join(c.folder, kSaverName)), o.image);
+    }
     const bool installed = c.exitCode == 0;
     EXPECT_EQ(e2e::FileExists(Join(c.folder, kSaverName)), installed);
     EXPECT_EQ(e2e::FileExists(Join(c.folder, kUninstallerName)), installed);
@@ -293,7 +339,7 @@ TEST(InstallSilent, ExitCodesTellTheOutcomeAndAFailureIsRolledBack) {
     EXPECT_EQ(e2e::FileExists(Join(SpecialFolderPath(CSIDL_DESKTOPDIRECTORY), "Preview " + c.title + ".lnk")),
               installed);
     EXPECT_EQ(e2e::FolderExists(Join(SpecialFolderPath(CSIDL_PROGRAMS), c.title)), installed);
-    if (installed) {
+    if (installed && o.shellInstall) {
       EXPECT_TRUE(ShellWasAskedToInstall(Join(c.folder, kSaverName)));
     } else {
       for (const auto& line : e2e::InstallLog())

@@ -4,6 +4,7 @@
 #include "package/package_end.h"
 #include "package/package_writer.h"
 #include "package/read_source.h"
+#include "scrpack/image_coder.h"
 
 namespace support {
 
@@ -15,6 +16,7 @@ void SetFlags(package::SettingsRecord& record, Flags flags) {
 
 std::string AssembleSetupFile(const std::string& stub, SetupContents contents) {
   contents.record.SetHasExtensionBlock(contents.extension.has_value());
+  if (contents.coded) contents.image = scrpack::CodedImageOf(contents.image);
   package::FillPackageFields(contents.record, int64_t(contents.image.size()),
                              int64_t(contents.readme.size()), int64_t(contents.license.size()),
                              int64_t(contents.language.size()));
@@ -74,6 +76,7 @@ std::string ForgedInCertificateTable(std::string signedFile, const std::string& 
 SetupContents StarsContents() {
   SetupContents c;
   c.image = "SCR-IMAGE:" + std::string(3000, '*');
+  c.coded = true;
   c.record.SetScreensaverFileName("stars.scr");
   c.record.SetTitle("Stars");
   c.record.SetLinkText("http://stars.example.org/");

@@ -20,6 +20,9 @@ struct SetupContents {
   // When set, the block follows the package and the record says so, as scrpack writes it;
   // checksums left empty are those of this package.
   std::optional<package::ExtensionBlock> extension;
+  // The package carries the image coded, as scrpack does by default (package/coded_image.h);
+  // otherwise as it stands, which the setup program accepts for a program file ("MZ") only.
+  bool coded = false;
 };
 
 // What a package asks for besides its files: the uninstall entry, the Start-menu group and the
@@ -45,7 +48,8 @@ std::string SignedLikeATool(std::string file, const std::string& table);
 std::string ForgedInCertificateTable(std::string signedFile, const std::string& forged);
 
 // The saver most tests install: "Stars" from stars.scr, with a link, offered for
-// <Program Files>\Stars; no texts and no flags.
+// <Program Files>\Stars; no texts and no flags. Its bytes are no program (so that Wine's shell
+// never starts it), so it is carried coded.
 SetupContents StarsContents();
 
 }  // namespace support

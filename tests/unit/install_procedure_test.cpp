@@ -40,9 +40,17 @@ std::string Bytes(std::size_t size, int seed) {
   return bytes;
 }
 
+// An image as every screen saver's begins, "MZ": the setup program copies it as it stands (a
+// coded image begins otherwise).
+std::string Program(std::size_t size, int seed) {
+  std::string bytes = Bytes(size, seed);
+  bytes.replace(0, 2, "MZ");
+  return bytes;
+}
+
 struct Package {
   std::string stub = Bytes(5000, 1);
-  std::string image = Bytes(250000, 2);
+  std::string image = Program(250000, 2);
   std::string readme = "Stars\r\n\r\nA field of stars.";
   std::string license;
   std::string language;
@@ -249,7 +257,7 @@ TEST(InstallProcedure, ImageIsCopiedInBoundedChunksWithProgress) {
   // A 1,000,000-byte setup file whose image lies at 400,000 .. 699,999.
   Package p;
   p.stub = Bytes(400000, 3);
-  p.image = Bytes(300000, 4);
+  p.image = Program(300000, 4);
   p.readme = "";
   p.license = std::string(300000 - 942, 'L');
   p.extension = std::nullopt;  // nothing behind the package: the shares are of these bytes
@@ -266,7 +274,8 @@ TEST(InstallProcedure, ImageIsCopiedInBoundedChunksWithProgress) {
   const auto& calls = rig.fake.log.Calls();
   for (std::size_t i = seek; i < calls.size() && calls[i].op != "OpenFile"; ++i)
     if (calls[i].op == "Read") chunks.push_back(calls[i].detail);
-  EXPECT_EQ(chunks, (std::vector<std::string>{"100001", "100001", "99998"}));
+  // First the image's two first bytes, which say it is stored (package/coded_image.h).
+  EXPECT_EQ(chunks, (std::vector<std::string>{"2", "100001", "100001", "99998"}));
   EXPECT_EQ(rig.fake.files.Content(kSaver), p.image);
 }
 
@@ -275,7 +284,7 @@ TEST(InstallProcedure, ImageIsCopiedInBoundedChunksWithProgress) {
 TEST(InstallWindow, TheProgressPageShowsTheCopy) {
   Package p;
   p.stub = Bytes(400000, 3);
-  p.image = Bytes(300000, 4);
+  p.image = Program(300000, 4);
   p.readme = "";
   p.license = std::string(300000 - 942, 'L');
   p.extension = std::nullopt;

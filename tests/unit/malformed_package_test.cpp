@@ -26,7 +26,8 @@ enum class Kind { kSetup, kUninstaller };
 // that is off lands in a known section.
 support::SetupContents FullContents() {
   support::SetupContents c = support::StarsContents();
-  c.image = std::string(5000, 'I');
+  c.image = "MZ" + std::string(4998, 'I');  // a program file, stored as it stands
+  c.coded = false;
   c.readme = std::string(300, 'R');
   c.license = std::string(200, 'L');
   c.language = "Setup\r\nNext=Suivant\r\n";

@@ -125,6 +125,8 @@ TEST(ExtensionBlock, WhatWouldMisleadAReaderIsRefused) {
 
 TEST(PackageChecksums, EachPartIsCheckedOnItsOwn) {
   support::SetupContents contents = support::StarsContents();
+  contents.image = "MZ" + contents.image;  // stored: a flipped byte changes the installed bytes
+  contents.coded = false;
   contents.readme = "Readme";
   contents.language = "[Setup]\r\nNext=Weiter";
   contents.extension = package::ExtensionBlock{};

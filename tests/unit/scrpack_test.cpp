@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "package/checksum.h"
 #include "package/package_reader.h"
 #include "package/sections.h"
 #include "package/settings_record.h"
@@ -122,12 +124,18 @@ class Scrpack : public ::testing::Test {
   std::string out_, err_;
 };
 
+std::string Hex(uint32_t value) {
+  char text[11];
+  std::snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(value));
+  return text;
+}
+
 TEST_F(Scrpack, BuildThenInspectRoundTrip) {
   ASSERT_EQ(Run(BuildArgs({"--readme", Path("readme.txt"), "--license", Path("license.txt"), "--language",
                            Path("de.lng"), "--link", "http://example.org/stars", "--default-folder",
                            "<Windows>", "--default-subfolder", "", "--uninstall-entry", "--desktop-shortcut",
                            "--skip-folder-page", "--publisher", "Caf\xC3\xA9 Stars", "--version", "2.1 beta",
-                           "--no-shell-install"})),
+                           "--no-shell-install", "--no-compress"})),
             0)
       << err_;
   EXPECT_FALSE(fs::exists(Path("setup.exe.tmp")));
@@ -156,6 +164,9 @@ TEST_F(Scrpack, BuildThenInspectRoundTrip) {
       {"StubLength", "4096"},
       {"ImageStart", "4096"},
       {"ImageLength", "957122"},
+      {"ImageStoredSize", "957122"},
+      {"ImageInstalledSize", "957122"},
+      {"ImageCompressed", "no"},
       {"ReadmeStart", std::to_string(4096 + 957122)},
       {"LicenseStart", std::to_string(4096 + 957122 + kReadmeSize)},
       {"LanguageStart", std::to_string(4096 + 957122 + kReadmeSize + kLicenseSize)},
@@ -178,6 +189,20 @@ TEST_F(Scrpack, BuildThenInspectRoundTrip) {
   EXPECT_EQ(file.substr(std::size_t(end) - 10, 10), "ZUZOri.sig");
   EXPECT_EQ(file.substr(std::size_t(end), 8), std::string("SCRXblk\0", 8));
   EXPECT_NE(file.find("publisher=Caf\xE9 Stars\n", std::size_t(end)), std::string::npos);
+
+  // By default the image is compressed: the record counts it as stored, inspect and verify show
+  // both sizes, and the checksum is of the screen saver as installed.
+  ASSERT_EQ(Run(BuildArgs({"--readme", Path("readme.txt")})), 0) << err_;
+  rows = Inspect("setup.exe");
+  EXPECT_EQ(rows["ImageCompressed"], "yes");
+  EXPECT_EQ(rows["ImageInstalledSize"], "957122");
+  EXPECT_EQ(rows["ImageStoredSize"], rows["ImageLength"]);
+  EXPECT_LT(std::stoll(rows["ImageStoredSize"]), 957122 / 4);
+  const std::string saver = Read("My Stars.scr");
+  EXPECT_EQ(rows["ImageChecksum"], Hex(package::Crc32c(0, saver.data(), saver.size())));
+  ASSERT_EQ(Run({"verify", Path("setup.exe")}), 0) << out_;
+  EXPECT_NE(out_.find("ImageInstalledSize: 957122\n"), std::string::npos) << out_;
+  EXPECT_NE(out_.find("Image: intact\n"), std::string::npos) << out_;
 }
 
 TEST_F(Scrpack, DefaultsAndAnUninstallerLikeFile) {
@@ -416,6 +441,7 @@ TEST_F(Scrpack, AuthorsMistakesThatStillWorkAreWarnedAbout) {
   };
   const Case cases[] = {
       {"nothing to say", {}, {}, {}},
+      {"stored as it is", {"--no-compress"}, {}, {}},
       {"file name without .scr", {"--file-name", "Aurora"}, {"'Aurora' does not end in .scr"}, {}},
       {"file name with a folder part", {"--file-name", "sous\\aurore.scr"},
        {"--file-name 'sous\\aurore.scr' holds a folder part; setup installs the file as 'aurore.scr' in the folder"},
@@ -478,9 +504,19 @@ TEST_F(Scrpack, AuthorsMistakesThatStillWorkAreWarnedAbout) {
     if (c.notes.empty()) {
       EXPECT_EQ(std::count(out_.begin(), out_.end(), '\n'), 1) << c.name << ": " << out_;
     }
-    const std::string wrote =
-        "scrpack build: wrote " + Path("setup.exe") + " (" + std::to_string(fs::file_size(Path("setup.exe"))) + " bytes)\n";
-    EXPECT_EQ(out_.substr(out_.size() - std::min(out_.size(), wrote.size())), wrote) << c.name;
+    // The closing line: the size, and how far the screen saver was compressed unless it was not.
+    const std::string size = std::to_string(fs::file_size(Path("setup.exe")));
+    const std::string wrote = "scrpack build: wrote " + Path("setup.exe") + " (" + size + " bytes";
+    const bool stored = std::find(c.extra.begin(), c.extra.end(), "--no-compress") != c.extra.end();
+    const std::size_t last = out_.rfind(wrote);
+    ASSERT_NE(last, std::string::npos) << c.name << ": " << out_;
+    const std::string rest = out_.substr(last + wrote.size());
+    if (stored)
+      EXPECT_EQ(rest, ")\n") << c.name;
+    else
+      EXPECT_TRUE(rest.rfind("; the screen saver's ", 0) == 0 && rest.find(" bytes compressed to ") != std::string::npos && rest.size() > 4 &&
+                  rest.substr(rest.size() - 3) == "%)\n")
+          << c.name << ": " << rest;
   }
 }
 
@@ -596,7 +632,15 @@ TEST_F(Scrpack, ProjectFileGivesTheSameFileAsTheOptions) {
 }
 
 TEST_F(Scrpack, VerifyAppliesTheStartUpChecksAndTheChecksums) {
-  ASSERT_EQ(Run(BuildArgs({"--readme", Path("readme.txt"), "--publisher", "Stars Inc.", "--version", "3"})), 0)
+  // A compressed image: a byte flipped in its coded frame is found by decoding it.
+  ASSERT_EQ(Run(BuildArgs({"--readme", Path("readme.txt")})), 0) << err_;
+  std::string coded = Read("setup.exe");
+  coded[4096 + 100] = char(coded[4096 + 100] ^ 0x20);
+  Write("coded-image.exe", coded);
+
+  ASSERT_EQ(Run(BuildArgs({"--readme", Path("readme.txt"), "--publisher", "Stars Inc.", "--version", "3",
+                           "--no-compress"})),
+            0)
       << err_;
   const std::string setup = Read("setup.exe");
   const std::size_t end = std::size_t(PackageEnd(setup));
@@ -660,6 +704,8 @@ TEST_F(Scrpack, VerifyAppliesTheStartUpChecksAndTheChecksums) {
       {"old-block.exe", 1, "the extension block is damaged: setup ignores it",
        {"Extension: damaged, ignored", "Image: unchecked", "Texts: unchecked", "Record: unchecked"}, true},
       {"forged.exe", 1, "would not start: tampered: a package marker lies in or behind the code signature\n", {}, false},
+      {"coded-image.exe", 1, "the file is damaged: the checksum of the image differs, so setup would stop",
+       {"ImageCompressed: yes", "ImageInstalledSize: 957122", "Image: damaged", "Texts: intact"}, true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Run({"verify", Path(c.file)}), c.code) << c.file;

@@ -4,9 +4,19 @@
 #include <cstdint>
 #include <filesystem>
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#else
+#include <unistd.h>
+#endif
 
 #include "package/checksum.h"
 #include "package/errors.h"
@@ -19,6 +29,7 @@
 #include "scrpack/ansi_text.h"
 #include "scrpack/build_options.h"
 #include "scrpack/file_identity.h"
+#include "scrpack/image_coder.h"
 #include "scrpack/input_checks.h"
 #include "integration/saver_file_name.h"
 #include "scrpack/input_file.h"
@@ -66,6 +77,8 @@ const char kBuildHelp[] =
     "  --uninstaller-signature FILE  an uninstaller signed earlier (from 'scrpack uninstaller'),\n"
     "                           carried in the setup file when it was signed for these very bytes\n"
     "  --strict                 refuse to build when there is a warning (for CI)\n"
+    "  --no-compress            store the screen saver as it is; by default it is compressed\n"
+    "                           with LZMA, which the setup program undoes as it installs\n"
     "  --codepage NUMBER        the users' Windows ANSI code page (default: 1252); UTF-8 texts "
     "and\n"
     "                           values are converted to it, and the limits count its bytes\n"
@@ -164,24 +177,53 @@ class OutputWriter {
   std::ofstream out_;
 };
 
-// The stub and the saver are copied as they are; everything behind them comes from the package
-// writer, so scrpack and the tests write the same bytes. Returns the package's checksums, the
-// image's taken as it streams past.
+// How the image went into the setup file, for the closing line.
+struct ImageSizes {
+  int64_t installed = 0;
+  int64_t stored = 0;
+  bool compressed = false;
+};
+
+// The stub is copied as it is, the saver as it is or coded (image_coder.h); everything behind
+// them comes from the package writer, so scrpack and the tests write the same bytes. Fills the
+// record's sizes once the image's stored length is known, and returns the package's checksums,
+// the image's taken of the bytes as installed.
 package::PackageChecksums WriteSetupFile(const std::string& stub, const std::string& saverHead,
                                          InputFile& saver, const Texts& texts,
-                                         const package::SettingsRecord& record, OutputWriter& out) {
+                                         package::SettingsRecord& record, OutputWriter& out,
+                                         bool compress, const CodingProgress& progress,
+                                         ImageSizes& sizes) {
   package::PackageChecksums sums;
   out.Write(stub);
-  out.Write(saverHead);
-  sums.image = package::Crc32c(0, saverHead.data(), saverHead.size());
-  for (int64_t left = saver.size - int64_t(saverHead.size()); left > 0;) {
-    const auto piece =
-        static_cast<std::size_t>(left < int64_t(kCopyChunk) ? left : int64_t(kCopyChunk));
-    const std::string bytes = ReadChunk(saver, piece);
-    sums.image = package::Crc32c(sums.image, bytes.data(), bytes.size());
-    out.Write(bytes);
-    left -= int64_t(piece);
+  sizes.installed = saver.size;
+  sizes.compressed = compress;
+  if (compress) {
+    std::string head = saverHead;  // read already, for the checks
+    const auto read = [&head, &saver](std::size_t count) {
+      std::string bytes = head.substr(0, count);
+      head.erase(0, bytes.size());
+      if (bytes.size() < count) bytes += ReadChunk(saver, count - bytes.size());
+      return bytes;
+    };
+    const CodedImageResult coded = CodeImage(
+        saver.size, read, [&out](const std::string& bytes) { out.Write(bytes); }, progress);
+    sums.image = coded.installedChecksum;
+    sizes.stored = coded.storedLength;
+  } else {
+    out.Write(saverHead);
+    sums.image = package::Crc32c(0, saverHead.data(), saverHead.size());
+    for (int64_t left = saver.size - int64_t(saverHead.size()); left > 0;) {
+      const auto piece =
+          static_cast<std::size_t>(left < int64_t(kCopyChunk) ? left : int64_t(kCopyChunk));
+      const std::string bytes = ReadChunk(saver, piece);
+      sums.image = package::Crc32c(sums.image, bytes.data(), bytes.size());
+      out.Write(bytes);
+      left -= int64_t(piece);
+    }
+    sizes.stored = saver.size;
   }
+  package::FillPackageFields(record, sizes.stored, int64_t(texts.readme.size()),
+                             int64_t(texts.license.size()), int64_t(texts.language.size()));
   const std::string allTexts = texts.readme + texts.license + texts.language;
   sums.texts = package::Crc32c(0, allTexts.data(), allTexts.size());
   sums.record = package::RecordChecksum(record);
@@ -336,13 +378,14 @@ package::UninstallerSignature SignedUninstaller(const BuildOptions& options, con
 
 // Writes the setup file and whatever signing needs, and puts the result in place of the output.
 void WriteOutput(const BuildOptions& options, const std::string& stub, const std::string& saverHead,
-                 InputFile& saver, const Texts& texts, const package::SettingsRecord& record,
-                 package::ExtensionBlock block) {
+                 InputFile& saver, const Texts& texts, package::SettingsRecord& record,
+                 package::ExtensionBlock block, const CodingProgress& progress, ImageSizes& sizes) {
   const Scratch scratch = ScratchFor(options);
   TemporaryFiles temporaries(scratch.All());
   {
     OutputWriter writer(options, scratch.setup);
-    block.checksums = WriteSetupFile(stub, saverHead, saver, texts, record, writer);
+    block.checksums = WriteSetupFile(stub, saverHead, saver, texts, record, writer,
+                                     options.compress, progress, sizes);
     writer.Flush();
     if (!options.signCommand.empty() || !options.uninstallerSignature.empty())
       block.uninstallerSignature = SignedUninstaller(options, scratch, record);
@@ -358,9 +401,52 @@ void WriteOutput(const BuildOptions& options, const std::string& stub, const std
   temporaries.MoveInPlace(finished, options.output, OutputName(options));
 }
 
-// Returns the size written. Warnings are held back until every check has passed, so a refusal
-// comes alone; what the setup will make of the input goes to `out` once the file is written.
-int64_t Build(const BuildOptions& options, std::ostream& out, std::ostream& err) {
+// On a terminal, one line that the coding rewrites in place: how far, how much, how long still.
+// Elsewhere (a log, a pipe, the tests) nothing.
+class ProgressLine {
+ public:
+  explicit ProgressLine(std::ostream& err)
+      : err_(err),
+        shown_(&err == &std::cerr && isatty(2)),
+        start_(std::chrono::steady_clock::now()) {}
+  ~ProgressLine() {
+    if (shown_ && width_ > 0) err_ << "\r" << std::string(width_, ' ') << "\r" << std::flush;
+  }
+  void operator()(int64_t done, int64_t total) {
+    if (!shown_ || total <= 0) return;
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    char line[160];
+    int length = std::snprintf(
+        line, sizeof line, "scrpack build: compressing the screen saver: %3d%% (%.1f of %.1f MB)",
+        int(100 * done / total), done / 1048576.0, total / 1048576.0);
+    if (done > 0 && done < total && seconds >= 1) {
+      const int left = int(seconds * double(total - done) / double(done) + 0.5);
+      length += std::snprintf(line + length, sizeof line - length, ", %d:%02d left", left / 60,
+                              left % 60);
+    }
+    const std::string text(line, static_cast<std::size_t>(length));
+    err_ << "\r" << text;
+    if (int(text.size()) < width_) err_ << std::string(width_ - int(text.size()), ' ');
+    err_ << std::flush;
+    width_ = std::max(width_, int(text.size()));
+  }
+
+ private:
+  std::ostream& err_;
+  bool shown_;
+  std::chrono::steady_clock::time_point start_;
+  int width_ = 0;
+};
+
+struct Built {
+  int64_t size = 0;
+  ImageSizes image;
+};
+
+// Warnings are held back until every check has passed, so a refusal comes alone; what the setup
+// will make of the input goes to `out` once the file is written.
+Built Build(const BuildOptions& options, std::ostream& out, std::ostream& err) {
   RefuseToOverwriteAnInput(options, ScratchFor(options));
   std::ostringstream notes, warnings;
   const CodePage page = ChosenCodePage(options);
@@ -406,10 +492,32 @@ int64_t Build(const BuildOptions& options, std::ostream& out, std::ostream& err)
   err << warnings.str();
   RefuseWhenStrict(options, warnings.str());
 
-  WriteOutput(options, stub, saverHead, saver, texts, record, block);
+  Built built;
+  {
+    ProgressLine progress(err);
+    WriteOutput(
+        options, stub, saverHead, saver, texts, record, block,
+        [&progress](int64_t done, int64_t total) { progress(done, total); }, built.image);
+  }
   out << notes.str();
   std::error_code ignored;
-  return int64_t(fs::file_size(fs::u8path(options.output), ignored));
+  built.size = int64_t(fs::file_size(fs::u8path(options.output), ignored));
+  return built;
+}
+
+// "(219564 bytes; the screen saver's 230912 bytes compressed to 80349, 34.8%)"
+std::string SizesShown(const Built& built) {
+  std::string shown = std::to_string(built.size) + " bytes";
+  if (built.image.compressed) {
+    char ratio[32];
+    std::snprintf(ratio, sizeof ratio, "%.1f%%",
+                  built.image.installed > 0
+                      ? 100.0 * double(built.image.stored) / double(built.image.installed)
+                      : 100.0);
+    shown += "; the screen saver's " + std::to_string(built.image.installed) +
+             " bytes compressed to " + std::to_string(built.image.stored) + ", " + ratio;
+  }
+  return "(" + shown + ")";
 }
 
 }  // namespace
@@ -421,8 +529,8 @@ int RunBuild(const std::vector<std::string>& args, std::ostream& out, std::ostre
       out << kBuildHelp;
       return kExitOk;
     }
-    const int64_t size = Build(options, out, err);
-    out << "scrpack build: wrote " << options.output << " (" << size << " bytes)\n";
+    const Built built = Build(options, out, err);
+    out << "scrpack build: wrote " << options.output << " " << SizesShown(built) << "\n";
     return kExitOk;
   } catch (const UsageError& e) {
     err << "scrpack build: " << e.what() << "\n";

@@ -65,6 +65,7 @@ const std::vector<Option>& Options() {
       Flag("--skip-folder-page", &BuildOptions::skipFolderPage),
       Flag("--shell-install", &BuildOptions::shellInstall),
       Flag("--strict", &BuildOptions::strict),
+      Flag("--compress", &BuildOptions::compress),
   };
   return options;
 }

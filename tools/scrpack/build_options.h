@@ -38,6 +38,7 @@ struct BuildOptions {
   bool skipFolderPage = false;
   bool shellInstall = true;  // hand the saver to the shell's "install" verb after installing
   bool strict = false;       // warnings refuse the build
+  bool compress = true;      // the image coded with LZMA; stored as it is with --no-compress
   bool help = false;
 
   // Where each given value came from, by long option name: the option itself ("--title") or the

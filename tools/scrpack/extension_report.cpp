@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "integration/saver_file_name.h"
+#include "package/coded_image.h"
 #include "package/package_checksums.h"
 #include "package/uninstaller_writer.h"
 #include "scrpack/ansi_text.h"
@@ -93,11 +94,14 @@ PartStates CheckParts(package::ReadSource& source, int64_t packageEnd,
                       const package::SettingsRecord& record, const FoundBlock& found) {
   PartStates states;
   if (found.state != BlockState::kPresent || !found.block.checksums) return states;
-  const package::PackageChecksums actual = package::ComputeChecksums(source, packageEnd, record);
   const package::PackageChecksums& expected = *found.block.checksums;
-  states.image = Compare(actual.image, expected.image);
-  states.texts = Compare(actual.texts, expected.texts);
-  states.record = Compare(actual.record, expected.record);
+  try {
+    states.image = Compare(package::ImageChecksum(source, packageEnd, record), expected.image);
+  } catch (const package::DamagedCodedImage&) {
+    states.image = PartState::kDamaged;  // setup stops at its damaged frame
+  }
+  states.texts = Compare(package::TextsChecksum(source, packageEnd, record), expected.texts);
+  states.record = Compare(package::RecordChecksum(record), expected.record);
   return states;
 }
 

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "package/coded_image.h"
 #include "package/errors.h"
 #include "package/package_reader.h"
 #include "package/pe_image.h"
@@ -115,6 +116,21 @@ void AddSections(Report& report, const package::PackageInfo& info) {
   report.Add("TrailingBytes", info.fileSize - end);
 }
 
+// The image as the file carries it and as it is installed: the same for a stored image, the
+// decoded size for a coded one ("damaged" when its header is).
+void AddImageSizes(Report& report, package::ReadSource& source, const package::PackageInfo& info) {
+  if (info.kind != package::PackageKind::kSetup) return;
+  report.Add("ImageStoredSize", package::ImageLength(info.record));
+  try {
+    const package::ImageSizes sizes = package::ImageSizesOf(source, info.packageEnd, info.record);
+    report.Add("ImageCompressed", sizes.coded);
+    report.Add("ImageInstalledSize", sizes.installed);
+  } catch (const package::CorruptedPackage&) {
+    report.Add("ImageCompressed", true);
+    report.Add("ImageInstalledSize", std::string("damaged"));
+  }
+}
+
 bool CarriesCertificate(package::ReadSource& source) {
   uint8_t header[package::kPeHeaderProbe];
   uint32_t delivered = 0;
@@ -164,6 +180,7 @@ int RunInspect(const std::vector<std::string>& args, std::ostream& out, std::ost
     report.Add("Marker", info.signature);
     AddRecord(report, info.record);
     AddSections(report, info);
+    AddImageSizes(report, source, info);
     report.Add("CertificateTable", CarriesCertificate(source));
     AddBlockRows(report, FindBlock(source, info), info.record);
     if (command.json)
@@ -273,7 +290,10 @@ int RunVerify(const std::vector<std::string>& args, std::ostream& out, std::ostr
   }
   const bool sound = reason.empty();
   Report rows;
-  if (verdict) AddVerdictRows(rows, *verdict, info.record);
+  if (verdict) {
+    AddImageSizes(rows, source, info);
+    AddVerdictRows(rows, *verdict, info.record);
+  }
   if (command.json) {
     Report report;
     report.Add("File", command.path);

@@ -462,7 +462,12 @@ std::string StubBytes() {
 }
 
 std::string SetupFileBytes(const support::SetupContents& contents) {
-  return support::AssembleSetupFile(StubBytes(), contents);
+  // The tests' images are no programs, so that Wine's shell hands them to the "install" verb
+  // instead of starting them; the setup program takes such bytes only coded, as scrpack writes
+  // them by default.
+  support::SetupContents coded = contents;
+  coded.coded = coded.coded || coded.image.compare(0, 2, "MZ") != 0;
+  return support::AssembleSetupFile(StubBytes(), coded);
 }
 
 std::string WriteSetupFile(const std::string& folder, const std::string& name, const std::string& bytes) {
