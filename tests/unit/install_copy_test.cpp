@@ -29,21 +29,29 @@ struct CopyRun {
   std::vector<int> percents;  // one per chunk copied
 };
 
-CopyRun RunCopy(fake::FakeOs& fake, const std::string& source, int64_t start, int64_t length) {
+// Runs `copy` from `source`, read from `start` on, into a new file; what that file holds afterwards.
+template <typename Copy>
+std::string CopyInFake(fake::FakeOs& fake, const std::string& source, int64_t start, Copy copy) {
   fake.files.AddFile("C:\\setup.exe", source);
-  CopyRun run;
   {
     auto in = fake.files.Open("C:\\setup.exe", os::OpenMode::kReadShareRead);
     auto out = fake.files.Open("C:\\stars.scr", os::OpenMode::kCreateAlways);
     in->Seek(start);
+    copy(*in, *out);
+  }
+  return fake.files.Content("C:\\stars.scr").value_or("<missing>");
+}
+
+CopyRun RunCopy(fake::FakeOs& fake, const std::string& source, int64_t start, int64_t length) {
+  CopyRun run;
+  run.written = CopyInFake(fake, source, start, [&](os::File& in, os::File& out) {
     std::vector<uint8_t> buffer(kCopyChunkSize);
     try {
-      CopyImage(*in, *out, length, buffer, [&run](int percent) { run.percents.push_back(percent); });
+      CopyImage(in, out, length, buffer, [&run](int percent) { run.percents.push_back(percent); });
     } catch (const InstallError&) {
       run.threw = true;
     }
-  }
-  run.written = fake.files.Content("C:\\stars.scr").value_or("<missing>");
+  });
   return run;
 }
 
@@ -141,17 +149,13 @@ struct DecodeRun {
 };
 
 DecodeRun RunDecode(fake::FakeOs& fake, const std::string& source, int64_t start, int64_t length) {
-  fake.files.AddFile("C:\\setup.exe", source);
   DecodeRun run;
-  {
-    auto in = fake.files.Open("C:\\setup.exe", os::OpenMode::kReadShareRead);
-    auto out = fake.files.Open("C:\\stars.scr", os::OpenMode::kCreateAlways);
-    in->Seek(start);
+  run.written = CopyInFake(fake, source, start, [&](os::File& in, os::File& out) {
     std::vector<uint8_t> output(kCopyChunkSize), input(kCopyChunkSize);
     try {
-      EXPECT_TRUE(ImageIsCoded(*in, length));
+      EXPECT_TRUE(ImageIsCoded(in, length));
       fake.log.Clear();
-      run.installed = DecodeImage(*in, *out, length, output, input,
+      run.installed = DecodeImage(in, out, length, output, input,
                                   [&run](int percent) { run.percents.push_back(percent); },
                                   run.checksum);
     } catch (const DamagedImage&) {
@@ -159,8 +163,7 @@ DecodeRun RunDecode(fake::FakeOs& fake, const std::string& source, int64_t start
     } catch (const InstallError&) {
       run.threw = true;
     }
-  }
-  run.written = fake.files.Content("C:\\stars.scr").value_or("<missing>");
+  });
   for (const std::string& line : fake.log.LinesOf("Write")) run.writes.push_back(line);
   return run;
 }
