@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "os/failure.h"
 #include "text/path_parts.h"
 
 namespace os {
 
 // An open file. Destroying it closes the handle: exactly one owner per handle.
-class File {
+class File : public FailureSource {
  public:
-  virtual ~File() = default;
   virtual int64_t Size() = 0;  // -1 when the size cannot be read
   virtual bool Seek(int64_t position) = 0;
   virtual int64_t Position() = 0;  // -1 when unknown
@@ -34,9 +34,8 @@ enum class OpenMode {
 constexpr uint32_t kInvalidAttributes = 0xFFFFFFFFu;
 constexpr uint32_t kAttributeDirectory = 0x10u;
 
-class Files {
+class Files : public FailureSource {
  public:
-  virtual ~Files() = default;
   virtual std::unique_ptr<File> Open(const std::string& path,
                                      OpenMode mode) = 0;  // null on failure
   virtual bool DeleteFileAt(const std::string& path) = 0;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "os/failure.h"
+
 namespace os {
 
 enum class RegRoot { kCurrentUser, kLocalMachine };
@@ -21,9 +23,8 @@ struct RegValue {
 };
 
 // An open key. Destroying it closes the handle.
-class RegKey {
+class RegKey : public FailureSource {
  public:
-  virtual ~RegKey() = default;
   virtual bool SetString(const std::string& name,
                          const std::string& value) = 0;                // REG_SZ, NUL counted
   virtual bool SetDword(const std::string& name, uint32_t value) = 0;  // REG_DWORD
@@ -35,9 +36,8 @@ class RegKey {
   virtual std::optional<std::string> SubkeyName(uint32_t index) = 0;  // RegEnumKeyExA
 };
 
-class Registry {
+class Registry : public FailureSource {
  public:
-  virtual ~Registry() = default;
   // Paths are relative to the root, without a leading backslash.
   virtual std::unique_ptr<RegKey> OpenKey(RegRoot root, const std::string& path) = 0;
   virtual std::unique_ptr<RegKey> CreateKey(RegRoot root, const std::string& path) = 0;

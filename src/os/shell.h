@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "os/failure.h"
+
 namespace os {
 
 using WindowRef = uintptr_t;  // an HWND as a number; 0 is "no window"
@@ -24,9 +26,8 @@ struct ShellLink {
   int iconIndex = 0;
 };
 
-class Shell {
+class Shell : public FailureSource {
  public:
-  virtual ~Shell() = default;
   // ShellExecuteA; an empty verb means the default verb (null). Returns the instance value.
   virtual intptr_t Execute(WindowRef owner, const std::string& verb, const std::string& file,
                            const std::string& parameters, const std::string& directory,

@@ -8,6 +8,8 @@
 
 #include "os/shell.h"
 
+#include "os/failure.h"
+
 namespace os {
 
 struct VersionInfo {
@@ -26,9 +28,8 @@ constexpr unsigned kMbIconInformation = 0x40;
 constexpr int kIdYes = 6;
 constexpr int kIdNo = 7;
 
-class System {
+class System : public FailureSource {
  public:
-  virtual ~System() = default;
   // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32), looked up at run time: false when the
   // system lacks the call or refuses it.
   virtual bool RestrictDllSearchToSystemFolder() = 0;
