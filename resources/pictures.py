@@ -8,9 +8,15 @@ writes program.ico (16 and 32 pixels, 16 and 256 colours each), folder.ico (an o
 hides hard edges, with the edge pixels blended over the dialog colour) and the opaque 256-colour
 header pictures header.bmp (48 x 48) and header_large.bmp (96 x 96). Every 256-colour palette but
 the program icon's is fitted to its picture.
+
+The pictures the wizard loads itself (folder.ico, header.bmp, header_large.bmp) are written a
+second time LZMA-coded, as .lzma files beside them: the stub carries those and decodes them at
+start-up. The program icon stays a plain icon, as Windows reads it from the file without us.
 """
 
+import lzma
 import os
+import struct
 import sys
 
 from draw import (Canvas, Difference, Ellipse, Intersection, Line, Polygon, Rect, RoundRect, bmp8,
@@ -144,16 +150,36 @@ def write(path, data):
         f.write(data)
 
 
+# The coder's settings: its best (preset 9, extreme), one 64 KB dictionary, which holds any of
+# the pictures whole. lc, lp and pb are liblzma's defaults for the preset, written into the header.
+LZMA_DICTIONARY = 1 << 16
+LZMA_LC, LZMA_LP, LZMA_PB = 3, 0, 2
+
+
+def lzma_file(data):
+    """data as an .lzma file: properties, the decoded size, then the raw stream with its end mark."""
+    stream = lzma.compress(data, format=lzma.FORMAT_RAW, filters=[{
+        'id': lzma.FILTER_LZMA1, 'preset': 9 | lzma.PRESET_EXTREME, 'dict_size': LZMA_DICTIONARY,
+        'lc': LZMA_LC, 'lp': LZMA_LP, 'pb': LZMA_PB}])
+    properties = (LZMA_PB * 5 + LZMA_LP) * 9 + LZMA_LC
+    return struct.pack('<BIQ', properties, LZMA_DICTIONARY, len(data)) + stream
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__))
     os.makedirs(out, exist_ok=True)
-    write(os.path.join(out, 'program.ico'), ico([
+    pictures = {}
+    pictures['program.ico'] = ico([
         (program_icon(16, True), 4), (program_icon(16, False), 8),
-        (program_icon(32, True), 4), (program_icon(32, False), 8)]))
-    write(os.path.join(out, 'folder.ico'), ico([
-        (folder_icon(32), 32), (folder_icon(48), 8, DIALOG_FACE), (folder_icon(64), 8, DIALOG_FACE)]))
-    write(os.path.join(out, 'header.bmp'), bmp8(header_picture(48)))
-    write(os.path.join(out, 'header_large.bmp'), bmp8(header_picture(96)))
+        (program_icon(32, True), 4), (program_icon(32, False), 8)])
+    pictures['folder.ico'] = ico([
+        (folder_icon(32), 32), (folder_icon(48), 8, DIALOG_FACE), (folder_icon(64), 8, DIALOG_FACE)])
+    pictures['header.bmp'] = bmp8(header_picture(48))
+    pictures['header_large.bmp'] = bmp8(header_picture(96))
+    for name, data in pictures.items():
+        write(os.path.join(out, name), data)
+        if name != 'program.ico':
+            write(os.path.join(out, name + '.lzma'), lzma_file(data))
 
 
 if __name__ == '__main__':

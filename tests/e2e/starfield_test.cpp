@@ -30,34 +30,6 @@ TEST(StarfieldTest, SettingsSayThereAreNone) {
   }
 }
 
-// The window's pixels as the screen shows them, 32 bits each.
-std::vector<uint32_t> Capture(HWND window) {
-  RECT r;
-  GetWindowRect(window, &r);
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  std::vector<uint32_t> pixels;
-  if (width <= 0 || height <= 0) return pixels;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  SelectObject(memory, old);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  pixels.resize(std::size_t(width) * std::size_t(height));
-  if (!GetDIBits(memory, bitmap, 0, UINT(height), pixels.data(), &info, DIB_RGB_COLORS)) pixels.clear();
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
-
 int LitPixels(const std::vector<uint32_t>& pixels) {
   int lit = 0;
   for (uint32_t p : pixels) lit += (p & 0xFFFFFF) != 0;
@@ -84,11 +56,11 @@ TEST(StarfieldTest, FullScreenDrawsMovingStarsAndEndsOnAKey) {
   // Stars: some lit pixels on a mostly black screen, and a picture that changes.
   std::vector<uint32_t> first;
   ASSERT_TRUE(e2e::WaitFor([&] {
-    first = Capture(window);
+    first = e2e::ScreenPixels(window);
     const int lit = LitPixels(first);
     return lit > 20 && lit < int(first.size() / 10);
   })) << "no star field on the screen";
-  EXPECT_TRUE(e2e::WaitFor([&] { return Capture(window) != first; })) << "the stars do not move";
+  EXPECT_TRUE(e2e::WaitFor([&] { return e2e::ScreenPixels(window) != first; })) << "the stars do not move";
 
   PostMessageA(window, WM_KEYDOWN, VK_SPACE, 0);
   EXPECT_TRUE(saver.WaitForExit()) << "a key press did not end the screen saver";

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -72,6 +73,22 @@ RECT RectInParent(HWND control) {
 }
 
 int Scale(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
+
+// A picture the program could not decode leaves its window one flat colour.
+bool ShowsPicture(HWND image) {
+  const std::vector<uint32_t> pixels = e2e::ScreenPixels(image);
+  return std::set<uint32_t>(pixels.begin(), pixels.end()).size() > 16;
+}
+
+// The header picture on the licence page and the folder picture on the folder page, each in the
+// variant the dpi calls for.
+void ExpectPicturesShown(Wizard& w) {
+  EXPECT_TRUE(e2e::WaitFor([&] { return ShowsPicture(w.Control(ui::child::Image2)); })) << "header";
+  e2e::ClickButton(w.window, ui::child::rbAccept);
+  e2e::ClickButton(w.window, ui::child::btnNext);
+  ASSERT_TRUE(e2e::WaitFor([&] { return w.PageShows(1); }));
+  EXPECT_TRUE(e2e::WaitFor([&] { return ShowsPicture(w.Control(ui::child::Image1)); })) << "folder";
+}
 
 enum class Size { kFixed, kToText, kWrapped };
 
@@ -322,6 +339,7 @@ TEST(Window, LayoutFontsAndHeaderAt96Dpi) {
   // The memo boxes take texts longer than the system's limit, which the folder box keeps.
   const auto limit = [&](int id) { return static_cast<UINT>(SendMessageA(w.Control(id), EM_GETLIMITTEXT, 0, 0)); };
   for (int id : {ui::child::edLicense, ui::child::edReadme}) EXPECT_GT(limit(id), limit(ui::child::edDirectory)) << id;
+  ExpectPicturesShown(w);
   CloseWizard(w);
 }
 
@@ -458,6 +476,7 @@ TEST(Window, ScalesEverythingAt144Dpi) {
   EXPECT_GT(lineHeight, 13);
   ExpectLayout(w, 144, lineHeight);
   ExpectReadmeClearOfItsLabel(w, 144);
+  ExpectPicturesShown(w);
   CloseWizard(w);
 }
 

@@ -4,12 +4,14 @@ still looking like the drawings they were made from.
 
     check_pictures.py PICTURE_FOLDER RESOURCE_SOURCE_FOLDER
 
-The icons must hold plain DIB images (no PNG entries: older systems cannot load them), the
-transparent pixels of palette images must be black (the system XORs them onto the screen), and
-the header bitmaps must be uncompressed (LoadImage makes DIB sections of them). Each palette
-picture is decoded and compared with a fresh full-colour drawing of the same picture.
+The coded copies the stub carries must decode to the pictures exactly. The icons must hold plain
+DIB images (no PNG entries: older systems cannot load them), the transparent pixels of palette
+images must be black (the system XORs them onto the screen), and the header bitmaps must be
+uncompressed (the stub makes DIB sections of them). Each palette picture is decoded and compared
+with a fresh full-colour drawing of the same picture.
 """
 
+import lzma
 import os
 import struct
 import sys
@@ -22,6 +24,8 @@ ICONS = [
     ('folder.ico', [(32, 32), (48, 8), (64, 8)]),
 ]
 BITMAPS = [('header.bmp', 48), ('header_large.bmp', 96)]
+# The pictures the stub carries LZMA-coded, as .lzma files beside the plain ones.
+CODED = ['folder.ico', 'header.bmp', 'header_large.bmp']
 
 # Largest difference of one colour channel of one pixel, and of the mean over a picture, that a
 # 256-colour copy may show against the full-colour drawing.
@@ -117,6 +121,16 @@ def read_bitmap(path, size):
     return rows
 
 
+def read_coded(path):
+    """The .lzma file must decode, at its declared size, to the picture beside it byte for byte."""
+    name = os.path.basename(path)
+    try:
+        decoded = lzma.decompress(open(path + '.lzma', 'rb').read(), format=lzma.FORMAT_ALONE)
+    except (OSError, lzma.LZMAError) as error:
+        raise Fault(f'{name}.lzma: {error}')
+    require(decoded == open(path, 'rb').read(), f'{name}.lzma: decodes to other bytes than {name}')
+
+
 def compare(name, decoded, drawing):
     """The decoded picture against the full-colour drawing, over the pixels both show."""
     worst = 0
@@ -148,6 +162,8 @@ def main():
         checks.append((name, lambda n=name, e=expected: read_icon(os.path.join(pictures, n), e)))
     for name, size in BITMAPS:
         checks.append((name, lambda n=name, s=size: read_bitmap(os.path.join(pictures, n), s)))
+    for name in CODED:
+        checks.append((name + '.lzma', lambda n=name: read_coded(os.path.join(pictures, n))))
     faults = []
     decoded = {}
     for name, check in checks:

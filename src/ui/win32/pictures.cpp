@@ -1,6 +1,8 @@
 #include "ui/win32/pictures.h"
 
 #include "ui/resource_ids.h"
+#include "ui/win32/coded_resource.h"
+#include "ui/win32/picture_files.h"
 
 namespace ui::win32 {
 namespace {
@@ -12,11 +14,9 @@ constexpr int kFolderSize = 32;
 // any larger size the big one is scaled down, which keeps edges clean.
 HBITMAP LoadHeaderBitmap(HINSTANCE instance, int size) {
   const int resource = size <= kHeaderSize ? IDB_HEADER : IDB_HEADER_LARGE;
-  auto bitmap = static_cast<HBITMAP>(
-      LoadImageA(instance, MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  HBITMAP bitmap = BitmapFromFile(LoadCodedResource(instance, resource));
   if (!bitmap && resource != IDB_HEADER)
-    bitmap = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_HEADER), IMAGE_BITMAP,
-                                             0, 0, LR_CREATEDIBSECTION));
+    bitmap = BitmapFromFile(LoadCodedResource(instance, IDB_HEADER));
   return bitmap;
 }
 
@@ -25,9 +25,7 @@ HBITMAP LoadHeaderBitmap(HINSTANCE instance, int size) {
 WizardPictures::WizardPictures(HINSTANCE instance, const Dpi& dpi)
     : headerBitmap_(LoadHeaderBitmap(instance, dpi.Scale(kHeaderSize))),
       // The icon file holds several sizes; the system picks the one closest to the asked size.
-      folderIcon_(
-          static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_FOLDER), IMAGE_ICON,
-                                        dpi.Scale(kFolderSize), dpi.Scale(kFolderSize), 0))) {
+      folderIcon_(IconFromFile(LoadCodedResource(instance, IDI_FOLDER), dpi.Scale(kFolderSize))) {
   header_.bitmap = headerBitmap_.Get();
   folder_.icon = folderIcon_.Get();
 }

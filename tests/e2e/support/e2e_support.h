@@ -178,6 +178,8 @@ std::optional<LinkInfo> ReadShellLink(const std::string& path);
 bool SamePath(const std::string& a, const std::string& b);
 
 // ---- looking around
+// The window's pixels as the screen shows them, 32 bits each; empty when they cannot be read.
+std::vector<uint32_t> ScreenPixels(HWND window);
 std::string SpecialFolderPath(int csidl);                          // the shell's folder, or empty
 std::vector<std::string> FolderEntries(const std::string& folder);  // names, sorted, no . and ..
 // Ids of running processes started from a file of that name: processes the shell started for

@@ -14,9 +14,11 @@
 //    function that exists nowhere: the link drops them while nothing uses them, and when code
 //    starts to use one (std::stoi, std::use_facet, ...), the link fails with an undefined
 //    reference that names the helper. Replace that helper above the line, as the five are.
-// 2. The terminate handler (see the end of this file).
+// 2. The terminate handler (below the helpers).
 // 3. string_instances.h beside this file, force-included into the stub's own code.
+// 4. The exception globals (see the end of this file).
 #include <bits/functexcept.h>
+#include <cxxabi.h>
 
 #include <cstdlib>
 #include <exception>
@@ -75,3 +77,25 @@ SCR_UNREPLACED_HELPER(__throw_underflow_error, const char*)
 namespace __gnu_cxx {
 void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
+
+// 4. The exception globals. libstdc++ keeps the stack of caught exceptions and the count of
+//    uncaught ones per thread, in emulated thread-local storage on mingw, which brings the TLS
+//    emulation and its thread support along. The stub runs one thread (its statics have no guards
+//    either), and no code of another thread of the process ever raises a C++ exception through
+//    ours, so one set serves. The layout is the runtime's __cxa_eh_globals on x86.
+namespace {
+struct ExceptionGlobals {
+  void* caughtExceptions;
+  unsigned int uncaughtExceptions;
+};
+ExceptionGlobals exceptionGlobals;
+}  // namespace
+
+namespace __cxxabiv1 {
+extern "C" __cxa_eh_globals* __cxa_get_globals() noexcept {
+  return reinterpret_cast<__cxa_eh_globals*>(&exceptionGlobals);
+}
+extern "C" __cxa_eh_globals* __cxa_get_globals_fast() noexcept {
+  return reinterpret_cast<__cxa_eh_globals*>(&exceptionGlobals);
+}
+}  // namespace __cxxabiv1
