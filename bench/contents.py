@@ -94,7 +94,7 @@ def jpeg_saver(saver, path, work):
 
 def compressible_image(program, size, path):
     """`size` bytes: the empty program, then pieces of a 256 KB pool of skewed bytes joined by a
-    few fresh ones, as data with recurring structure is; LZMA takes it to about a fifth. (It codes
+    few fresh ones, as data with recurring structure is; LZMA takes it to under an eighth. (It codes
     faster than the saver's own pictures would, which keeps the 256 MB build within minutes.)"""
     with open(program, "rb") as f:
         head = f.read()
