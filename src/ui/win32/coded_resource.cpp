@@ -43,9 +43,9 @@ std::vector<uint8_t> LoadCodedResource(HINSTANCE instance, int id) {
   SizeT decodedLength = decoded.size();
   SizeT codedLength = coded.length - kHeaderLength;
   ELzmaStatus status;
-  const SRes result = LzmaDecode(decoded.data(), &decodedLength, coded.data + kHeaderLength,
-                                 &codedLength, coded.data, LZMA_PROPS_SIZE, LZMA_FINISH_END,
-                                 &status, &kAllocator);
+  const SRes result =
+      LzmaDecode(decoded.data(), &decodedLength, coded.data + kHeaderLength, &codedLength,
+                 coded.data, LZMA_PROPS_SIZE, LZMA_FINISH_END, &status, &kAllocator);
   if (result != SZ_OK || decodedLength != decoded.size() ||
       status != LZMA_STATUS_FINISHED_WITH_MARK)
     return {};
