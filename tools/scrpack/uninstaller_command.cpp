@@ -11,10 +11,11 @@
 #include "package/extension_block.h"
 #include "package/package_reader.h"
 #include "package/uninstaller_writer.h"
-#include "scrpack/file_identity.h"
+#include "scrpack/build_options.h"
 #include "scrpack/host_file.h"
 #include "scrpack/input_file.h"
 #include "scrpack/nearest_name.h"
+#include "scrpack/output_guard.h"
 #include "scrpack/scrpack.h"
 #include "scrpack/temporary_files.h"
 
@@ -130,18 +131,16 @@ int RunUninstaller(const std::vector<std::string>& args, std::ostream& out, std:
     return kExitUsage;
   }
   const std::string temporary = command->output + ".tmp";
-  const auto setup = IdentityOf(command->setup);
-  for (const std::string& path : {command->output, temporary}) {
-    const auto identity = IdentityOf(path);
-    if (setup && identity && *setup == *identity) {
-      err << "scrpack uninstaller: " << Quoted(path) << " is the same file as the setup file "
-          << Quoted(command->setup) << "; scrpack never writes over its input\n";
-      return kExitUsage;
-    }
+  const std::string outName = command->outputOption + " " + Quoted(command->output);
+  try {
+    RefuseToWriteOverAnInput({{command->setup, "the setup file " + Quoted(command->setup)}},
+                             command->output, outName, {temporary});
+  } catch (const UsageError& e) {
+    err << "scrpack uninstaller: " << e.what() << "\n";
+    return kExitUsage;
   }
   try {
     TemporaryFiles temporaries({temporary});
-    const std::string outName = command->outputOption + " " + Quoted(command->output);
     const WrittenUninstaller written =
         WriteUninstallerOf(command->setup, Quoted(command->setup), temporary, outName, true);
     temporaries.MoveInPlace(temporary, command->output, outName);
