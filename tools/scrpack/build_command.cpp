@@ -76,7 +76,8 @@ std::string BuildHelp() {
          "  --skip-folder-page       do not ask for the destination folder\n"
          "  --no-shell-install       do not open the Screen Saver settings after installing (the\n"
          "                           saver is then not made the current one)\n"
-         "  --publisher TEXT         publisher shown in the list of removable programs, " +
+         "  --publisher TEXT         publisher shown in the list of removable programs,\n"
+         "                           " +
          AtMost(kMetadataLimit) +
          "\n"
          "  --version TEXT           version shown there, " +
@@ -257,7 +258,7 @@ std::string SizesShown(const Built& built) {
 }  // namespace
 
 int RunBuild(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  try {
+  return RunReporting("build", err, [&] {
     const BuildOptions options = ParseBuildOptions(args);
     if (options.help) {
       out << BuildHelp();
@@ -266,13 +267,7 @@ int RunBuild(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const Built built = Build(options, out, err);
     out << "scrpack build: wrote " << options.output << " " << SizesShown(built) << "\n";
     return kExitOk;
-  } catch (const UsageError& e) {
-    err << "scrpack build: " << e.what() << "\n";
-    return kExitUsage;
-  } catch (const std::exception& e) {
-    err << "scrpack build: " << e.what() << "\n";
-    return kExitFailed;
-  }
+  });
 }
 
 }  // namespace scrpack

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "scr_version.h"
+#include "scrpack/build_options.h"
 #include "scrpack/build_command.h"
 #include "scrpack/inspect_command.h"
 #include "scrpack/nearest_name.h"
@@ -45,6 +46,18 @@ std::vector<std::string> CommandNames() {
 }
 
 }  // namespace
+
+int RunReporting(const char* name, std::ostream& err, const std::function<int()>& work) {
+  try {
+    return work();
+  } catch (const UsageError& e) {
+    err << "scrpack " << name << ": " << e.what() << "\n";
+    return kExitUsage;
+  } catch (const std::exception& e) {
+    err << "scrpack " << name << ": " << e.what() << "\n";
+    return kExitFailed;
+  }
+}
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) {

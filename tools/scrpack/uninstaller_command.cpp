@@ -11,7 +11,6 @@
 #include "package/extension_block.h"
 #include "package/package_reader.h"
 #include "package/uninstaller_writer.h"
-#include "scrpack/build_options.h"
 #include "scrpack/host_file.h"
 #include "scrpack/input_file.h"
 #include "scrpack/nearest_name.h"
@@ -130,16 +129,11 @@ int RunUninstaller(const std::vector<std::string>& args, std::ostream& out, std:
     err << "scrpack uninstaller: expects a setup file and -o FILE\n" << kUninstallerHelp;
     return kExitUsage;
   }
-  const std::string temporary = command->output + ".tmp";
-  const std::string outName = command->outputOption + " " + Quoted(command->output);
-  try {
+  return RunReporting("uninstaller", err, [&] {
+    const std::string temporary = command->output + ".tmp";
+    const std::string outName = command->outputOption + " " + Quoted(command->output);
     RefuseToWriteOverAnInput({{command->setup, "the setup file " + Quoted(command->setup)}},
                              command->output, outName, {temporary});
-  } catch (const UsageError& e) {
-    err << "scrpack uninstaller: " << e.what() << "\n";
-    return kExitUsage;
-  }
-  try {
     TemporaryFiles temporaries({temporary});
     const WrittenUninstaller written =
         WriteUninstallerOf(command->setup, Quoted(command->setup), temporary, outName, true);
@@ -147,10 +141,7 @@ int RunUninstaller(const std::vector<std::string>& args, std::ostream& out, std:
     out << "scrpack uninstaller: wrote " << command->output << " (" << written.size << " bytes, "
         << Describe(written.signature) << ")\n";
     return kExitOk;
-  } catch (const std::exception& e) {
-    err << "scrpack uninstaller: " << e.what() << "\n";
-    return kExitFailed;
-  }
+  });
 }
 
 }  // namespace scrpack

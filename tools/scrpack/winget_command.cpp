@@ -278,15 +278,7 @@ int RunWinget(const std::vector<std::string>& args, std::ostream& out, std::ostr
     out << kWingetHelp;
     return kExitOk;
   }
-  try {
-    return Winget(args, out, err);
-  } catch (const UsageError& e) {
-    err << "scrpack winget: " << e.what() << "\n";
-    return kExitUsage;
-  } catch (const std::exception& e) {
-    err << "scrpack winget: " << e.what() << "\n";
-    return kExitFailed;
-  }
+  return RunReporting("winget", err, [&] { return Winget(args, out, err); });
 }
 
 }  // namespace scrpack
