@@ -41,7 +41,7 @@ bool IsRefusedInIdentifier(char c) {
 }
 
 // A double-quoted YAML scalar: every text reads back as the text, whatever it holds.
-std::string Quoted(const std::string& text) {
+std::string YamlQuoted(const std::string& text) {
   static const char kDigits[] = "0123456789ABCDEF";
   std::string quoted = "\"";
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -62,7 +62,7 @@ std::string Quoted(const std::string& text) {
 }
 
 std::string Line(const std::string& indent, const char* key, const std::string& value) {
-  return indent + key + ": " + Quoted(value) + "\n";
+  return indent + key + ": " + YamlQuoted(value) + "\n";
 }
 
 std::string OptionalLine(const std::string& indent, const char* key, const std::string& value) {
