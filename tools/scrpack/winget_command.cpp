@@ -1,9 +1,10 @@
 #include "scrpack/winget_command.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <optional>
 
 #include "integration/uninstall_entry.h"
 #include "package/errors.h"
