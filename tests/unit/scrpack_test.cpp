@@ -901,13 +901,14 @@ TEST_F(Scrpack, WingetManifestFollowsTheSchemaAndTheSetupFile) {
     ASSERT_EQ(Run(args), 0) << c.name << ": " << err_;
     EXPECT_EQ(err_.find("no uninstall entry") == std::string::npos, c.expected[1] != "installer.ProductCode=None")
         << c.name << ": " << err_;
-    if (!fs::is_directory(schemas)) GTEST_SKIP() << "no winget schemas at " << schemas << ": manifests not validated";
+    if (!fs::is_directory(schemas)) continue;
     std::string command = "python3 '" + Path("check.py") + "' '" + schemas.string() + "' '" + Path("manifests") +
                           "' Stars.MyStars '" + Path("setup.exe") + "'";
     for (const std::string& expected : c.expected) command += " '" + expected + "'";
     EXPECT_EQ(std::system((command + " >'" + Path("check.out") + "' 2>&1").c_str()), 0) << c.name << ": " << Read("check.out");
     EXPECT_EQ(Read("check.out"), "") << c.name;
   }
+  if (!fs::is_directory(schemas)) GTEST_SKIP() << "no winget schemas at " << schemas << ": manifests not validated";
 }
 
 TEST_F(Scrpack, HelpForEachCommand) {
