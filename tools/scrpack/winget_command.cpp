@@ -36,7 +36,7 @@ const char kWingetHelp[] =
     "  --license TEXT           the licence's name, such as MIT (default: Proprietary)\n"
     "  --description TEXT       one sentence (default: the title followed by 'screen saver')\n"
     "  --codepage NUMBER        the code page SETUP was built with (default: 1252)\n"
-    "  FOLDER is made when it is missing; nothing in it is SETUP.\n";
+    "  FOLDER is made when it is missing; none of the three files may be SETUP itself.\n";
 
 namespace {
 
