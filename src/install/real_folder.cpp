@@ -10,9 +10,7 @@ std::string RealFolderOf(os::Files& files, const std::string& folder) {
   if (wow64.empty()) return folder;  // no redirection for this program
   const std::string system = text::WithTrailingBackslash(files.SystemDirectory());
   const std::string full = text::WithTrailingBackslash(files.FullPathName(folder));
-  if (system.size() <= 1 || full.size() < system.size() ||
-      !text::SameIgnoringAsciiCase(full.substr(0, system.size()), system))
-    return folder;
+  if (system.size() <= 1 || !text::StartsWithIgnoringAsciiCase(full, system)) return folder;
   // A few folders below the system folder are never redirected; the system tells by having the
   // folder on the other side or not.
   const std::string real = text::WithTrailingBackslash(wow64) + full.substr(system.size());

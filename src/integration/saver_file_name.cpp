@@ -68,7 +68,8 @@ void ShortenSaverFileName(package::SettingsRecord& record) {
   std::string name = text::FileNamePart(original);
 
   const std::size_t firstDot = name.find('.');
-  if (firstDot != std::string::npos && firstDot >= 8) name = name.substr(0, 8) + ".scr";
+  if (firstDot != std::string::npos && firstDot >= kShortStemLength)
+    name = name.substr(0, kShortStemLength) + ".scr";
   if (name.size() > 4) {
     for (std::size_t i = 0; i + 4 < name.size(); ++i)
       if (!IsAsciiLetterOrDigit(name[i])) name[i] = '_';

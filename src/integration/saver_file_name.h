@@ -7,6 +7,10 @@
 
 namespace integration {
 
+// The longest name before ".scr" that the shortened file name keeps, and that a numbered name
+// shares with its number.
+constexpr std::size_t kShortStemLength = 8;
+
 // Index of the running Windows version (-1 unknown, 0 Windows 95 ... 7 Windows 6.x).
 int WindowsVersionIndex(const std::optional<os::VersionInfo>& version);
 // Windows 2000 and later get the short, plain file name.

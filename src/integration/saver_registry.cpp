@@ -4,13 +4,12 @@
 #include "integration/item_name.h"
 #include "integration/key_tree.h"
 #include "text/path_parts.h"
+#include "text/text_lines.h"
 
 namespace integration {
 
 namespace {
 constexpr os::RegRoot kRoot = os::RegRoot::kCurrentUser;
-
-std::string UpToFirstNul(const std::string& data) { return data.substr(0, data.find('\0')); }
 }  // namespace
 
 std::string SaverKeyPath(const std::string& title) {
@@ -35,7 +34,7 @@ std::string ReadInstalledPath(os::Registry& registry, const std::string& title) 
   // We only ever write a string. Anything else is not our record, and it must not stand between
   // the user and the uninstaller (which could then never remove the screen saver).
   if (value->type != os::kRegSz && value->type != os::kRegExpandSz) return std::string();
-  return UpToFirstNul(value->data);
+  return text::UpToFirstNul(value->data);
 }
 
 void ClearSaverSettings(os::Registry& registry, const std::string& title) {

@@ -4,13 +4,13 @@
 #include <functional>
 #include <string>
 
+#include "integration/saver_file_name.h"
 #include "os/files.h"
 
 namespace integration {
 
 // Highest number tried for a numbered name; the stem and the number share 8 characters.
 constexpr int kHighestFileNumber = 9999999;
-constexpr std::size_t kShortStemLength = 8;
 
 // `target` is the folder followed by the packaged file name; `folder` ends in a backslash.
 // A free target stays. Otherwise the recorded path is reused when OwnRecordedPath takes it (a

@@ -9,11 +9,6 @@ namespace integration {
 namespace {
 constexpr os::RegRoot kRoot = os::RegRoot::kLocalMachine;
 
-bool StartsWithIgnoringCase(const std::string& text, const std::string& prefix) {
-  return text.size() >= prefix.size() &&
-         text::SameIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
-}
-
 // A value this package has is written; one it lacks goes, in case an earlier version wrote it.
 bool PutOptionalString(os::RegKey& key, const char* name, const std::string& value) {
   if (value.empty()) {
@@ -38,19 +33,23 @@ bool PutDetails(os::RegKey& key, const EntryDetails& details) {
 bool IsWebAddress(const std::string& text) {
   for (const char* scheme : {"http://", "https://"}) {
     const std::string prefix = scheme;
-    if (text.size() > prefix.size() && StartsWithIgnoringCase(text, prefix)) return true;
+    if (text.size() > prefix.size() && text::StartsWithIgnoringAsciiCase(text, prefix)) return true;
   }
   return false;
 }
 
+std::string UninstallKeyName(const std::string& title) {
+  // Without a name of its own the entry would land in the shared Uninstall key.
+  return TitleNamesOwnItem(title) ? title : std::string();
+}
+
 std::string UninstallKeyPath(const std::string& title) {
-  return std::string(kUninstallKeyParent) + '\\' + title;
+  return std::string(kUninstallKeyParent) + '\\' + UninstallKeyName(title);
 }
 
 void RegisterUninstallEntry(os::Registry& registry, const std::string& title,
                             const std::string& uninstallerPath, const EntryDetails& details) {
-  // Without a name of its own the entry would land in the shared Uninstall key.
-  if (!TitleNamesOwnItem(title)) return;
+  if (UninstallKeyName(title).empty()) return;
   try {
     const auto key = registry.CreateKey(kRoot, UninstallKeyPath(title));
     if (!key) return;
@@ -68,7 +67,7 @@ void RegisterUninstallEntry(os::Registry& registry, const std::string& title,
 
 void RemoveUninstallEntry(os::Registry& registry, const std::string& title) {
   // Never the shared Uninstall key, never another program's entry.
-  if (!TitleNamesOwnItem(title)) return;
+  if (UninstallKeyName(title).empty()) return;
   try {
     DeleteKeyTree(registry, kRoot, UninstallKeyPath(title));
   } catch (...) {

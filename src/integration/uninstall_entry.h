@@ -10,6 +10,11 @@ namespace integration {
 
 constexpr char kUninstallKeyParent[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
+// The entry's own key below kUninstallKeyParent, the name package managers know the entry by;
+// empty for a title that names no item of its own, which gets no entry. A title "A\B" names
+// the key B below a key A.
+std::string UninstallKeyName(const std::string& title);
+// The entry's key below HKLM for a title that gets one.
 std::string UninstallKeyPath(const std::string& title);
 
 // What the system's list shows beside the name. Empty texts are left out of the entry.

@@ -27,7 +27,7 @@ std::string SaverNameOfUninstaller(const std::string& uninstallerFileName,
   constexpr std::size_t kExeLength = 4;  // ".exe"
   const std::size_t size = uninstallerFileName.size();
   if (size <= prefix.size() + kExeLength ||
-      !text::SameIgnoringAsciiCase(uninstallerFileName.substr(0, prefix.size()), prefix) ||
+      !text::StartsWithIgnoringAsciiCase(uninstallerFileName, prefix) ||
       !text::SameIgnoringAsciiCase(uninstallerFileName.substr(size - kExeLength), ".exe"))
     return std::string();
   const std::size_t dot = packagedName.find_last_of('.');

@@ -18,7 +18,7 @@ namespace package {
 
 constexpr std::size_t kRecordSize = 932;
 constexpr std::size_t kSignatureSize = 10;
-constexpr int64_t kTrailerSize = 942;  // record + signature
+constexpr int64_t kTrailerSize = int64_t(kRecordSize + kSignatureSize);
 constexpr char kSetupSignature[] = "ZUZOri.sig";
 constexpr char kUninstallSignature[] = "ScUnin.sig";
 constexpr char kRecordMarkerText[] = "SCRSet.sig";
@@ -70,7 +70,13 @@ static_assert(kRecordMarker.End() == kPadding2.offset);
 static_assert(kPadding2.End() == kRecordSize);
 }  // namespace field
 
-constexpr std::size_t kMaxFolderLength = 250;
+// A folder field is one length byte and the characters it counts.
+static_assert(field::kDefaultFolder.width == field::kDefaultSubfolder.width);
+constexpr std::size_t kMaxFolderLength = field::kDefaultFolder.width - 1;
+// The folder fields may name the system's folders by these, which setup fills in for the machine
+// it runs on.
+constexpr char kWindowsPlaceholder[] = "<Windows>";
+constexpr char kProgramFilesPlaceholder[] = "<Program Files>";
 constexpr uint8_t kFlagExtensionBlock = 0x01;
 
 class SettingsRecord {

@@ -13,4 +13,9 @@ bool SameIgnoringAsciiCase(const std::string& a, const std::string& b) {
   return LowerAsciiLetters(a) == LowerAsciiLetters(b);
 }
 
+bool StartsWithIgnoringAsciiCase(const std::string& text, const std::string& prefix) {
+  return text.size() >= prefix.size() &&
+         SameIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
+}
+
 }  // namespace text

@@ -10,4 +10,7 @@ std::string LowerAsciiLetters(const std::string& text);
 // The two texts are equal once A-Z are lowered.
 bool SameIgnoringAsciiCase(const std::string& a, const std::string& b);
 
+// `text` begins with `prefix` once A-Z are lowered in both.
+bool StartsWithIgnoringAsciiCase(const std::string& text, const std::string& prefix);
+
 }  // namespace text

@@ -7,6 +7,9 @@
 
 namespace text {
 
+// A text the system or a registry value hands over may carry a NUL, and nothing after it counts.
+inline std::string UpToFirstNul(const std::string& text) { return text.substr(0, text.find('\0')); }
+
 // Cuts `text` into lines at CR LF, a lone LF or a lone CR. The first NUL ends the text. A line
 // break at the very end adds no empty line after it, so joining the lines with CR LF and one
 // final CR LF gives back the text in Windows form.

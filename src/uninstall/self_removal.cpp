@@ -13,7 +13,7 @@ constexpr char kHexDigits[] = "0123456789abcdef";
 bool IsRunFolderName(const std::string& name) {
   const std::string prefix = kRunFolderPrefix;
   if (name.size() != prefix.size() + 2 * kRunFolderRandomBytes ||
-      !text::SameIgnoringAsciiCase(name.substr(0, prefix.size()), prefix))
+      !text::StartsWithIgnoringAsciiCase(name, prefix))
     return false;
   return name.find_first_not_of("0123456789abcdefABCDEF", prefix.size()) == std::string::npos;
 }

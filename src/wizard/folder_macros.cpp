@@ -3,14 +3,12 @@
 #include <string>
 
 #include "language/translation.h"
+#include "package/settings_record.h"
 #include "text/path_parts.h"
 #include "wizard/scr_setup.h"
 
 namespace wizard {
 namespace {
-
-constexpr char kWindowsMacro[] = "<Windows>";
-constexpr char kProgramFilesMacro[] = "<Program Files>";
 
 using text::TrimBlanks;
 using text::WithoutTrailingBackslashes;
@@ -33,11 +31,11 @@ std::string ExpandFolderMacros(os::Os& os, os::WindowRef owner, const std::strin
   const std::string folder = trimmed.empty() ? "\\" : WithTrailingBackslash(trimmed);
   std::string path = WithTrailingBackslash(TrimBlanks(folder + NormalizedSubfolder(subFolder)));
   // The system is asked only for folders the path actually names.
-  if (path.find(kWindowsMacro) != std::string::npos)
-    path = language::ReplaceAll(path, kWindowsMacro,
+  if (path.find(package::kWindowsPlaceholder) != std::string::npos)
+    path = language::ReplaceAll(path, package::kWindowsPlaceholder,
                                 WithoutTrailingBackslashes(os.files.WindowsDirectory()));
-  if (path.find(kProgramFilesMacro) != std::string::npos)
-    path = language::ReplaceAll(path, kProgramFilesMacro,
+  if (path.find(package::kProgramFilesPlaceholder) != std::string::npos)
+    path = language::ReplaceAll(path, package::kProgramFilesPlaceholder,
                                 WithoutTrailingBackslashes(ProgramFilesFolder(os, owner)));
   return path;
 }

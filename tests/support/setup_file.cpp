@@ -5,6 +5,7 @@
 #include "package/package_writer.h"
 #include "package/read_source.h"
 #include "scrpack/image_coder.h"
+#include "support/pe_file.h"
 
 namespace support {
 
@@ -33,43 +34,26 @@ std::string AssembleSetupFile(const std::string& stub, SetupContents contents) {
 }
 
 namespace {
-
-constexpr std::size_t kPe = 0x40;
-constexpr std::size_t kCertificateEntry = kPe + 24 + 96 + 4 * 8;  // PE32: data directory 4
-
-void Put32(std::string& bytes, std::size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = char(uint8_t(value >> (8 * i)));
-}
-
-uint32_t Get32(const std::string& bytes, std::size_t at) {
-  uint32_t value = 0;
-  for (int i = 0; i < 4; ++i) value |= uint32_t(uint8_t(bytes[at + i])) << (8 * i);
-  return value;
-}
-
+constexpr PeLayout kStubLayout{false, 0x40};
+constexpr std::size_t kCertificateEntry = kStubLayout.CertificateEntry();
 }  // namespace
 
 std::string PeStub() {
   std::string stub(0x200, '\0');
-  stub[0] = 'M';
-  stub[1] = 'Z';
-  Put32(stub, 0x3C, kPe);
-  Put32(stub, kPe, 0x00004550);  // "PE\0\0"
-  Put32(stub, kPe + 4 + 16, 224);  // SizeOfOptionalHeader
-  Put32(stub, kPe + 24, 0x10B);
-  Put32(stub, kPe + 24 + 92, 16);  // data directories
+  WritePeHeaders(stub, kStubLayout);
   return stub;
 }
 
 std::string SignedLikeATool(std::string file, const std::string& table) {
   file.append((8 - file.size() % 8) % 8, '\0');
-  Put32(file, kCertificateEntry, uint32_t(file.size()));
-  Put32(file, kCertificateEntry + 4, uint32_t(table.size()));
+  PutLittleEndian(file, kCertificateEntry, uint32_t(file.size()), 4);
+  PutLittleEndian(file, kCertificateEntry + 4, uint32_t(table.size()), 4);
   return file + table;
 }
 
 std::string ForgedInCertificateTable(std::string signedFile, const std::string& forged) {
-  Put32(signedFile, kCertificateEntry + 4, Get32(signedFile, kCertificateEntry + 4) + uint32_t(forged.size()));
+  PutLittleEndian(signedFile, kCertificateEntry + 4,
+                  GetLittleEndian(signedFile, kCertificateEntry + 4, 4) + uint32_t(forged.size()), 4);
   return signedFile + forged;
 }
 

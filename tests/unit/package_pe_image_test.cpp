@@ -7,32 +7,24 @@
 #include "package/package_end.h"
 #include "package/pe_image.h"
 #include "package/read_source.h"
+#include "support/pe_file.h"
 #include "support/setup_file.h"
 
 namespace {
 
-void Put(std::string& b, std::size_t at, uint32_t value, int width) {
-  for (int i = 0; i < width; ++i) b[at + i] = char(uint8_t(value >> (8 * i)));
-}
+constexpr auto Put = &support::PutLittleEndian;
 
-constexpr std::size_t kPe = 0x80;
-constexpr std::size_t kSectionTable = kPe + 24 + 224;
+constexpr support::PeLayout kLayout{};
+constexpr std::size_t kPe = kLayout.pe;
+constexpr std::size_t kSectionTable = kLayout.SectionTable();
 
 // A PE32 program of 2,560 bytes with two sections (0x400..0x600 and 0x600..0xA00) whose constant
 // data holds both signature texts, as the real stub's does.
 std::string Program() {
   std::string p(0xA00, '\0');
-  p[0] = 'M';
-  p[1] = 'Z';
-  Put(p, 0x3C, kPe, 4);
-  Put(p, kPe, 0x00004550, 4);
-  Put(p, kPe + 4 + 2, 2, 2);     // NumberOfSections
-  Put(p, kPe + 4 + 16, 224, 2);  // SizeOfOptionalHeader
-  Put(p, kPe + 24, 0x10B, 2);
-  Put(p, kSectionTable + 16, 0x200, 4);
-  Put(p, kSectionTable + 20, 0x400, 4);
-  Put(p, kSectionTable + 40 + 16, 0x400, 4);
-  Put(p, kSectionTable + 40 + 20, 0x600, 4);
+  support::WritePeHeaders(p, kLayout);
+  support::AddPeSection(p, kLayout, 0x400, 0x200);
+  support::AddPeSection(p, kLayout, 0x600, 0x400);
   p.replace(0x700, 22, "ZUZOri.sig\0ScUnin.sig\0", 22);
   return p;
 }

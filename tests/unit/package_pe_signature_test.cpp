@@ -12,6 +12,7 @@
 #include "package/pe_signature.h"
 #include "package/uninstaller_writer.h"
 #include "support/fake_os.h"
+#include "support/pe_file.h"
 #include "support/setup_file.h"
 
 namespace {
@@ -25,30 +26,25 @@ uint32_t Get(const std::vector<uint8_t>& b, std::size_t at, int width) {
   return v;
 }
 
-// A minimal PE header as linkers write it: MZ, e_lfanew, "PE\0\0", COFF header, optional header
-// with 16 data directories. Every byte not set below is a distinct filler, so stray writes show.
+// A PE header as linkers write it, with a checksum and a certificate-table entry. Every byte the
+// headers do not set is a distinct filler, so stray writes show.
 struct PeHeader {
-  bool plus;
-  std::size_t lfanew = 0x80;
+  support::PeLayout layout;
+  std::size_t lfanew = layout.pe;
   std::vector<uint8_t> bytes;
-  std::size_t Optional() const { return lfanew + 24; }
-  std::size_t CheckSum() const { return Optional() + 64; }
-  std::size_t Count() const { return Optional() + (plus ? 108 : 92); }
-  std::size_t Certificate() const { return Optional() + (plus ? 112 : 96) + 4 * 8; }
-  uint16_t OptionalSize() const { return plus ? 240 : 224; }
+  std::size_t Optional() const { return layout.Optional(); }
+  std::size_t CheckSum() const { return layout.CheckSum(); }
+  std::size_t Count() const { return layout.DirectoryCount(); }
+  std::size_t Certificate() const { return layout.CertificateEntry(); }
 
-  explicit PeHeader(bool pe32plus) : plus(pe32plus), bytes(1024) {
-    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = uint8_t(i * 7 + 3);
-    bytes[0] = 'M';
-    bytes[1] = 'Z';
-    Put(bytes, 0x3C, uint32_t(lfanew), 4);
-    Put(bytes, lfanew, 0x00004550, 4);  // "PE\0\0"
-    Put(bytes, lfanew + 4 + 16, OptionalSize(), 2);
-    Put(bytes, Optional(), plus ? 0x20B : 0x10B, 2);
-    Put(bytes, Count(), 16, 4);
-    Put(bytes, CheckSum(), 0x0001F00D, 4);
-    Put(bytes, Certificate(), 0x00123400, 4);
-    Put(bytes, Certificate() + 4, 0x00001A28, 4);
+  explicit PeHeader(bool pe32plus) : layout{pe32plus} {
+    std::string b(1024, '\0');
+    for (std::size_t i = 0; i < b.size(); ++i) b[i] = char(uint8_t(i * 7 + 3));
+    support::WritePeHeaders(b, layout);
+    support::PutLittleEndian(b, CheckSum(), 0x0001F00D, 4);
+    support::PutLittleEndian(b, Certificate(), 0x00123400, 4);
+    support::PutLittleEndian(b, Certificate() + 4, 0x00001A28, 4);
+    bytes.assign(b.begin(), b.end());
   }
 };
 

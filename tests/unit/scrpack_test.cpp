@@ -15,6 +15,7 @@
 #include "package/sections.h"
 #include "package/settings_record.h"
 #include "scrpack/scrpack.h"
+#include "support/pe_file.h"
 
 namespace {
 
@@ -27,39 +28,26 @@ const int64_t kReadmeSize = int64_t(kReadme.size());
 const int64_t kLicenseSize = int64_t(kLicense.size());
 const int64_t kTexts = int64_t(kReadme.size() + kLicense.size() + kLanguage.size());
 
-void Put(std::string& b, std::size_t at, uint32_t value, int width) {
-  for (int i = 0; i < width; ++i) b[at + i] = char(uint8_t(value >> (8 * i)));
-}
+constexpr auto Put = &support::PutLittleEndian;
 
 // A PE program of `size` bytes (at least 0x400) with one section from 0x400 to its end, for the
 // machine (0x14C or 0x8664) and subsystem given. `markers` puts both package markers into the
 // section's data, as the real stub carries them.
 std::string Program(std::size_t size, uint16_t machine, uint16_t subsystem, bool markers, char fill = 'S') {
-  constexpr std::size_t kPe = 0x80;
-  const bool wide = machine == 0x8664;
-  const std::size_t optionalSize = wide ? 240 : 224;
+  const support::PeLayout layout{machine == support::kPeMachineAmd64};
   std::string p(size, fill);
   std::fill(p.begin(), p.begin() + 0x400, '\0');
-  p[0] = 'M';
-  p[1] = 'Z';
-  Put(p, 0x3C, kPe, 4);
-  Put(p, kPe, 0x00004550, 4);
-  Put(p, kPe + 4, machine, 2);
-  Put(p, kPe + 6, 1, 2);  // one section
-  Put(p, kPe + 20, uint32_t(optionalSize), 2);
-  Put(p, kPe + 24, wide ? 0x20B : 0x10B, 2);
-  Put(p, kPe + 24 + 68, subsystem, 2);
-  Put(p, kPe + 24 + (wide ? 108 : 92), 16, 4);  // data directories
-  const std::size_t section = kPe + 24 + optionalSize;
-  Put(p, section + 16, uint32_t(size - 0x400), 4);
-  Put(p, section + 20, 0x400, 4);
+  support::WritePeHeaders(p, layout);
+  Put(p, layout.Machine(), machine, 2);
+  Put(p, layout.Subsystem(), subsystem, 2);
+  support::AddPeSection(p, layout, 0x400, uint32_t(size - 0x400));
   if (markers) p.replace(0x500, 22, std::string("ZUZOri.sig\0ScUnin.sig\0", 22));
   return p;
 }
 
 // The certificate-table entry of a program made by Program().
 void Sign(std::string& program, bool wide = false) {
-  const std::size_t entry = 0x80 + 24 + (wide ? 112 : 96) + 4 * 8;
+  const std::size_t entry = support::PeLayout{wide}.CertificateEntry();
   Put(program, entry, uint32_t(program.size()), 4);
   Put(program, entry + 4, 16, 4);
   program += std::string(16, 'C');
@@ -241,7 +229,7 @@ TEST_F(Scrpack, MistakesAreRefusedWithoutWritingAnything) {
   Write("stars.zip", "PK\x03\x04" + std::string(100, 'z'));
   Write("console.scr", Program(4096, 0x14C, 3, false));
   std::string dll = Program(4096, 0x14C, 2, false);
-  Put(dll, 0x80 + 22, 0x2000, 2);  // characteristics: a DLL
+  Put(dll, support::PeLayout{}.Characteristics(), 0x2000, 2);  // characteristics: a DLL
   Write("saver.dll", dll);
   Write("appended.exe", Program(4096, 0x14C, 2, true) + "tail");
   std::string signedStub = Program(4096, 0x14C, 2, true);
@@ -260,6 +248,10 @@ TEST_F(Scrpack, MistakesAreRefusedWithoutWritingAnything) {
   fs::create_hard_link(Path("readme.txt"), Path("hard-readme.txt"));
   Write("self.scrproj", "stub = stub.exe\nsaver = My Stars.scr\ntitle = Stars\noutput = self.scrproj\n");
   ASSERT_EQ(Run(BuildArgs({"-o", Path("built.exe")})), 0) << err_;
+  fs::copy_file(Path("built.exe"), Path("Acme.Stars.yaml"));
+  const auto winget = [&](const std::string& setup, const std::string& id, const std::string& url) {
+    return std::vector<std::string>{"winget", Path(setup), "-o", dir_.string(), "--id", id, "--url", url};
+  };
   struct Case {
     const char* name;
     std::vector<std::string> args;
@@ -358,6 +350,17 @@ TEST_F(Scrpack, MistakesAreRefusedWithoutWritingAnything) {
        "is first written to '" + Path("out.exe.tmp") + "', which is the same file as --saver"},
       {"project output is the project", {"build", "--project", Path("self.scrproj")}, 2,
        "self.scrproj:4: output '" + Path("self.scrproj") + "' is the same file as --project"},
+      {"winget id of one part", winget("built.exe", "Stars", "https://x.org/s.exe"), 2,
+       "--id 'Stars' has 1 part; it takes 2 to 8 joined by dots"},
+      {"winget id with a blank", winget("built.exe", "Acme.My Stars", "https://x.org/s.exe"), 2, "holds a blank"},
+      {"winget id part of 33", winget("built.exe", "Acme." + std::string(33, 's'), "https://x.org/s.exe"), 2,
+       "has a part of 33 characters"},
+      {"winget address without a scheme", winget("built.exe", "Acme.Stars", "x.org/s.exe"), 2,
+       "--url 'x.org/s.exe' is no http:// or https:// address"},
+      {"winget of a setup file without a version", winget("built.exe", "Acme.Stars", "https://x.org/s.exe"), 2,
+       "the setup file's version (build it with --version) is missing"},
+      {"winget manifest over its setup file", winget("Acme.Stars.yaml", "Acme.Stars", "https://x.org/s.exe"), 2,
+       "is the same file as the setup file"},
       // --strict makes every warning a refusal.
       {"warning under --strict", BuildArgs({"--strict", "--file-name", "Aurora"}), 2,
        "--strict: -o '" + Path("setup.exe") + "' not written because of the warning above"},
@@ -671,7 +674,7 @@ TEST_F(Scrpack, VerifyAppliesTheStartUpChecksAndTheChecksums) {
   std::string forged = setup;
   Sign(forged);
   forged += setup.substr(4096);
-  Put(forged, 0x80 + 24 + 96 + 4 * 8 + 4, uint32_t(16 + setup.size() - 4096), 4);
+  Put(forged, support::PeLayout{}.CertificateEntry() + 4, uint32_t(16 + setup.size() - 4096), 4);
   Write("forged.exe", forged);
   struct Case {
     const char* file;
@@ -836,9 +839,82 @@ TEST_F(Scrpack, SignCommandThatMisbehavesLeavesNothing) {
   EXPECT_EQ(Read("setup.exe"), earlier);
 }
 
+// Validates the three files against winget's own schemas, checks InstallerSha256 against the
+// setup file, and compares the values named "manifest.Key.0.Key=value" ("None": left out). Prints
+// what differs; nothing when all is well.
+constexpr char kManifestCheck[] = R"(import hashlib, json, sys, jsonschema, yaml
+schemas, folder, ident, setup = sys.argv[1:5]
+docs = {}
+for kind, name in (('version', ''), ('installer', '.installer'), ('defaultLocale', '.locale.en-US')):
+    docs[kind] = yaml.safe_load(open(f'{folder}/{ident}{name}.yaml', encoding='utf-8'))
+    schema = json.load(open(f'{schemas}/manifest.{kind}.1.10.0.json', encoding='utf-8'))
+    for error in jsonschema.Draft7Validator(schema).iter_errors(docs[kind]):
+        print(f'{kind}: {list(error.path)}: {error.message}')
+if docs['installer']['Installers'][0]['InstallerSha256'] != hashlib.sha256(open(setup, 'rb').read()).hexdigest().upper():
+    print('InstallerSha256 is not the setup file\'s')
+for expected in sys.argv[5:]:
+    path, value = expected.split('=', 1)
+    node = docs
+    for part in path.split('.'):
+        node = node[int(part)] if isinstance(node, list) else node.get(part) if isinstance(node, dict) else None
+    if str(node) != value:
+        print(f'{path}: {node!r}, expected {value!r}')
+)";
+
+TEST_F(Scrpack, WingetManifestFollowsTheSchemaAndTheSetupFile) {
+  const fs::path schemas = fs::path(SCR_SOURCE_DIR) / ".." / "shared" / "winget-manifest-1.10.0";
+  Write("check.py", kManifestCheck);
+  Write("stub64.exe", Program(4096, 0x8664, 2, true));
+  struct Case {
+    const char* name;
+    std::vector<std::string> build;
+    std::vector<std::string> winget;
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+      {"i686 stub with an uninstall entry",
+       {"--publisher", "Caf\xC3\xA9 Stars", "--version", "2.1", "--uninstall-entry", "--link", "http://example.org/stars"},
+       {},
+       {"installer.Installers.0.Architecture=x86", "installer.ProductCode=My Stars",
+        "installer.AppsAndFeaturesEntries.0.DisplayName=My Stars",
+        "installer.AppsAndFeaturesEntries.0.Publisher=Caf\xC3\xA9 Stars",
+        "installer.AppsAndFeaturesEntries.0.DisplayVersion=2.1", "installer.InstallerSwitches.Silent=-silent",
+        "installer.InstallerSwitches.Log=-log \"<LOGPATH>\"",
+        "installer.InstallerSwitches.InstallLocation=-dir \"<INSTALLPATH>\"",
+        "installer.ExpectedReturnCodes.3.InstallerReturnCode=1618",
+        "installer.ExpectedReturnCodes.3.ReturnResponse=installInProgress", "version.PackageVersion=2.1",
+        "defaultLocale.Publisher=Caf\xC3\xA9 Stars", "defaultLocale.PackageName=My Stars",
+        "defaultLocale.License=Proprietary", "defaultLocale.ShortDescription=My Stars screen saver",
+        "defaultLocale.PackageUrl=http://example.org/stars"}},
+      {"x86_64 stub without an entry, a title YAML must quote",
+       {"--stub", Path("stub64.exe"), "--title", "Say \"hi\": #1", "--publisher", "Stars Inc.", "--version", "1.0"},
+       {"--license", "MIT", "--description=Stars at night"},
+       {"installer.Installers.0.Architecture=x64", "installer.ProductCode=None", "installer.AppsAndFeaturesEntries=None",
+        "defaultLocale.PackageName=Say \"hi\": #1", "defaultLocale.License=MIT",
+        "defaultLocale.ShortDescription=Stars at night", "defaultLocale.PackageUrl=None"}},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(Run(BuildArgs(c.build)), 0) << c.name << ": " << err_;
+    std::vector<std::string> args = {"winget", Path("setup.exe"), "-o", Path("manifests"), "--id", "Stars.MyStars",
+                                     "--url", "https://example.org/setup.exe"};
+    args.insert(args.end(), c.winget.begin(), c.winget.end());
+    ASSERT_EQ(Run(args), 0) << c.name << ": " << err_;
+    EXPECT_EQ(err_.find("no uninstall entry") == std::string::npos, c.expected[1] != "installer.ProductCode=None")
+        << c.name << ": " << err_;
+    if (!fs::is_directory(schemas)) continue;
+    std::string command = "python3 '" + Path("check.py") + "' '" + schemas.string() + "' '" + Path("manifests") +
+                          "' Stars.MyStars '" + Path("setup.exe") + "'";
+    for (const std::string& expected : c.expected) command += " '" + expected + "'";
+    EXPECT_EQ(std::system((command + " >'" + Path("check.out") + "' 2>&1").c_str()), 0) << c.name << ": " << Read("check.out");
+    EXPECT_EQ(Read("check.out"), "") << c.name;
+  }
+  if (!fs::is_directory(schemas)) GTEST_SKIP() << "no winget schemas at " << schemas << ": manifests not validated";
+}
+
 TEST_F(Scrpack, HelpForEachCommand) {
   for (const auto& args : std::vector<std::vector<std::string>>{
            {"--help"}, {"build", "--help"}, {"inspect", "--help"}, {"verify", "--help"}, {"uninstaller", "--help"},
+           {"winget", "--help"},
            {"--version"}}) {
     EXPECT_EQ(Run(args), 0);
     EXPECT_NE(out_.find("scrpack"), std::string::npos);

@@ -16,6 +16,7 @@ const PageTable kPages[] = {
 #include "scrpack/code_pages.inc"
 };
 
+constexpr int kDefaultCodePage = 1252;
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
 constexpr uint32_t kReplacement = 0xFFFD;
 
@@ -162,6 +163,21 @@ std::optional<uint8_t> CodePage::Encode(uint32_t codePoint) const {
 }
 
 uint32_t CodePage::Decode(uint8_t byte) const { return byte < 0x80 ? byte : upper_[byte - 0x80]; }
+
+CodePage CodePageOption(const std::string& number, const std::string& where) {
+  if (number.empty()) return *CodePage::Find(kDefaultCodePage);
+  int value = 0;
+  bool digits = number.size() <= 5;
+  for (char c : number) {
+    digits = digits && c >= '0' && c <= '9';
+    value = value * 10 + (c - '0');
+  }
+  const auto page = digits ? CodePage::Find(value) : std::nullopt;
+  if (!page)
+    throw UsageError(where + ": unknown code page '" + number + "'; scrpack knows " +
+                     CodePage::KnownNumbers());
+  return *page;
+}
 
 std::string TextToAnsi(const std::string& bytes, const CodePage& page, const std::string& where) {
   if (LooksLikeUtf16(bytes))

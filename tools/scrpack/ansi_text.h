@@ -30,6 +30,10 @@ class CodePage {
   const uint16_t* upper_;  // code points of 0x80..0xFF
 };
 
+// The code page a --codepage option names; 1252, Western European, when `number` is empty.
+// Throws UsageError naming `where` for a number scrpack does not know.
+CodePage CodePageOption(const std::string& number, const std::string& where);
+
 // A text file's contents in the code page. `where` names the file for messages ("--readme:
 // 'a.txt'"); a character the page lacks is refused with its line. Throws UsageError.
 std::string TextToAnsi(const std::string& bytes, const CodePage& page, const std::string& where);

@@ -26,7 +26,7 @@ struct BuildOptions {
   std::string link;
   std::string codepage;                         // default: 1252
   std::optional<std::string> fileName;          // default: the saver's own file name
-  std::optional<std::string> defaultFolder;     // default: "<Program Files>"
+  std::optional<std::string> defaultFolder;     // default: the Program Files placeholder
   std::optional<std::string> defaultSubfolder;  // default: the title
   std::string publisher;  // shown in the list of removable programs; empty = not written
   std::string version;

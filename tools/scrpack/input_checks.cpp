@@ -158,8 +158,10 @@ uint16_t CheckStub(const std::string& where, const std::string& path, const std:
 }
 
 void CheckPlaceholders(const std::string& where, const std::string& folder) {
+  const std::string windows = package::kWindowsPlaceholder;
+  const std::string programFiles = package::kProgramFilesPlaceholder;
   std::string rest = folder;
-  for (const char* known : {"<Windows>", "<Program Files>"})
+  for (const std::string& known : {windows, programFiles})
     rest = language::ReplaceAll(rest, known, "");
   const std::size_t open = rest.find_first_of("<>");
   if (open == std::string::npos) return;
@@ -167,15 +169,15 @@ void CheckPlaceholders(const std::string& where, const std::string& folder) {
   const std::string found = rest[open] == '<' && close != std::string::npos
                                 ? rest.substr(open, close - open + 1)
                                 : rest.substr(open, 1);
-  throw UsageError(where + ": unknown placeholder '" + found +
-                   "'; only <Windows> and <Program Files> are filled in");
+  throw UsageError(where + ": unknown placeholder '" + found + "'; only " + windows + " and " +
+                   programFiles + " are filled in");
 }
 
 void CheckFolderName(const std::string& where, const std::string& folder, bool subfolder,
                      const CodePage& page) {
   // Checked as setup will see it: the placeholders filled in, the subfolder below a folder.
-  std::string path = language::ReplaceAll(folder, "<Windows>", "C:\\Windows");
-  path = language::ReplaceAll(path, "<Program Files>", "C:\\Program Files");
+  std::string path = language::ReplaceAll(folder, package::kWindowsPlaceholder, "C:\\Windows");
+  path = language::ReplaceAll(path, package::kProgramFilesPlaceholder, "C:\\Program Files");
   if (subfolder) path = "C:\\Folder\\" + path;
   if (text::IsCreatableFolderPath(path)) return;
   throw UsageError(where + " '" + AnsiToUtf8(folder, page) +
@@ -211,8 +213,8 @@ void WarnAboutFileName(const std::string& where, const std::string& fileName, co
              << " does not end in .scr; Windows lists only .scr files as screen savers\n";
   if (newer != older && older == fileName)
     notes << kNote << where << " " << shown << " installs as " << AnsiToUtf8(newer, page)
-          << " on Windows 2000 and later, where setup shortens names (keep to 8 letters and digits"
-          << " before .scr to avoid it)\n";
+          << " on Windows 2000 and later, where setup shortens names (keep to "
+          << integration::kShortStemLength << " letters and digits before .scr to avoid it)\n";
 }
 
 void WarnAboutTitle(const std::string& where, const std::string& title, bool isSubfolder,
@@ -238,14 +240,14 @@ void NoteAboutSystemFolder(const package::SettingsRecord& record, uint16_t stubM
   const std::string folder = text::LowerAsciiLetters(text::WithoutTrailingBackslashes(
       text::WithTrailingBackslash(text::TrimBlanks(record.DefaultFolder())) +
       text::TrimBlanks(record.DefaultSubfolder())));
-  const std::string system = "<windows>\\system32";
+  const std::string windows = package::kWindowsPlaceholder;
+  const std::string system = text::LowerAsciiLetters(windows) + "\\system32";
   if (folder != system && folder.rfind(system + "\\", 0) != 0) return;
-  notes << kNote << "the default folder is in <Windows>\\System32: on 64-bit Windows "
-        << (stubMachine == package::kMachineI386
-                ? "this 32-bit stub installs into <Windows>\\SysWOW64 instead, as Windows "
-                  "redirects it"
-                : "this 64-bit stub installs there")
-        << "; <Windows> itself is never redirected\n";
+  notes << kNote << "the default folder is in " << windows << "\\System32: on 64-bit Windows "
+        << (stubMachine == package::kMachineI386 ? "this 32-bit stub installs into " + windows +
+                                                       "\\SysWOW64 instead, as Windows redirects it"
+                                                 : std::string("this 64-bit stub installs there"))
+        << "; " << windows << " itself is never redirected\n";
 }
 
 void WarnAboutBitness(uint16_t saverMachine, uint16_t stubMachine, std::ostream& err) {

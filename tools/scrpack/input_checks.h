@@ -20,7 +20,7 @@ uint16_t CheckSaver(const std::string& where, const std::string& path, const std
 // with no package, no code signature and nothing else behind it. Returns its machine type.
 uint16_t CheckStub(const std::string& where, const std::string& path, const std::string& stub);
 
-// "<Windows>" and "<Program Files>" are the only placeholders the setup program fills in; any
+// The Windows and Program Files placeholders are the only ones the setup program fills in; any
 // other text in angle brackets would reach the installation as part of the folder name.
 void CheckPlaceholders(const std::string& where, const std::string& folder);
 

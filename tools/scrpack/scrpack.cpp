@@ -3,10 +3,12 @@
 #include <algorithm>
 
 #include "scr_version.h"
+#include "scrpack/build_options.h"
 #include "scrpack/build_command.h"
 #include "scrpack/inspect_command.h"
 #include "scrpack/nearest_name.h"
 #include "scrpack/uninstaller_command.h"
+#include "scrpack/winget_command.h"
 
 namespace scrpack {
 namespace {
@@ -17,6 +19,7 @@ constexpr char kUsage[] =
     "       scrpack inspect [--json] FILE\n"
     "       scrpack verify [--json] FILE\n"
     "       scrpack uninstaller SETUP -o FILE\n"
+    "       scrpack winget SETUP -o FOLDER --id PUBLISHER.NAME --url URL [options]\n"
     "       scrpack --version\n"
     "       scrpack COMMAND --help\n";
 
@@ -29,10 +32,9 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"build", RunBuild},
-    {"inspect", RunInspect},
-    {"verify", RunVerify},
-    {"uninstaller", RunUninstaller},
+    {"build", RunBuild},   {"inspect", RunInspect},
+    {"verify", RunVerify}, {"uninstaller", RunUninstaller},
+    {"winget", RunWinget},
 };
 
 // Every first argument scrpack takes, for "did you mean".
@@ -44,6 +46,18 @@ std::vector<std::string> CommandNames() {
 }
 
 }  // namespace
+
+int RunReporting(const char* name, std::ostream& err, const std::function<int()>& work) {
+  try {
+    return work();
+  } catch (const UsageError& e) {
+    err << "scrpack " << name << ": " << e.what() << "\n";
+    return kExitUsage;
+  } catch (const std::exception& e) {
+    err << "scrpack " << name << ": " << e.what() << "\n";
+    return kExitFailed;
+  }
+}
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) {
@@ -61,10 +75,11 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   }
   if (std::find(kHelpCommands.begin(), kHelpCommands.end(), command) != kHelpCommands.end()) {
     out << kUsage << "\n"
-        << kBuildHelp << "\n"
+        << BuildHelp() << "\n"
         << kInspectHelp << "\n"
         << kVerifyHelp << "\n"
-        << kUninstallerHelp;
+        << kUninstallerHelp << "\n"
+        << kWingetHelp;
     return kExitOk;
   }
   err << "scrpack: unknown command '" << command << "'" << DidYouMean(command, CommandNames())

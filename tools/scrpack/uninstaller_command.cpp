@@ -11,10 +11,10 @@
 #include "package/extension_block.h"
 #include "package/package_reader.h"
 #include "package/uninstaller_writer.h"
-#include "scrpack/file_identity.h"
 #include "scrpack/host_file.h"
 #include "scrpack/input_file.h"
 #include "scrpack/nearest_name.h"
+#include "scrpack/output_guard.h"
 #include "scrpack/scrpack.h"
 #include "scrpack/temporary_files.h"
 
@@ -129,29 +129,19 @@ int RunUninstaller(const std::vector<std::string>& args, std::ostream& out, std:
     err << "scrpack uninstaller: expects a setup file and -o FILE\n" << kUninstallerHelp;
     return kExitUsage;
   }
-  const std::string temporary = command->output + ".tmp";
-  const auto setup = IdentityOf(command->setup);
-  for (const std::string& path : {command->output, temporary}) {
-    const auto identity = IdentityOf(path);
-    if (setup && identity && *setup == *identity) {
-      err << "scrpack uninstaller: " << Quoted(path) << " is the same file as the setup file "
-          << Quoted(command->setup) << "; scrpack never writes over its input\n";
-      return kExitUsage;
-    }
-  }
-  try {
-    TemporaryFiles temporaries({temporary});
+  return RunReporting("uninstaller", err, [&] {
+    const std::string temporary = command->output + ".tmp";
     const std::string outName = command->outputOption + " " + Quoted(command->output);
+    RefuseToWriteOverAnInput({{command->setup, "the setup file " + Quoted(command->setup)}},
+                             command->output, outName, {temporary});
+    TemporaryFiles temporaries({temporary});
     const WrittenUninstaller written =
         WriteUninstallerOf(command->setup, Quoted(command->setup), temporary, outName, true);
     temporaries.MoveInPlace(temporary, command->output, outName);
     out << "scrpack uninstaller: wrote " << command->output << " (" << written.size << " bytes, "
         << Describe(written.signature) << ")\n";
     return kExitOk;
-  } catch (const std::exception& e) {
-    err << "scrpack uninstaller: " << e.what() << "\n";
-    return kExitFailed;
-  }
+  });
 }
 
 }  // namespace scrpack
