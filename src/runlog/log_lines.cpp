@@ -90,7 +90,8 @@ void File(RunLog& log, FileAction action, const std::string& path, std::optional
 
 void Registry(RunLog& log, RegistryAction action, os::RegRoot root, const std::string& key,
               const std::string& value, const std::string& data) {
-  std::string line = std::string(RegistryActionName(action)) + ": " + os::RootName(root) + '\\' + key;
+  std::string line =
+      std::string(RegistryActionName(action)) + ": " + os::RootName(root) + '\\' + key;
   const bool ofValue =
       action == RegistryAction::kValueWritten || action == RegistryAction::kValueDeleted;
   if (ofValue) line += ", value " + Quoted(value);

@@ -29,8 +29,7 @@ class WinFile : public os::File {
 
   int64_t Position() override {
     LARGE_INTEGER zero{}, at{};
-    return error_.Keep(SetFilePointerEx(handle_.Get(), zero, &at, FILE_CURRENT)) ? at.QuadPart
-                                                                                 : -1;
+    return error_.Keep(SetFilePointerEx(handle_.Get(), zero, &at, FILE_CURRENT)) ? at.QuadPart : -1;
   }
 
   bool Read(void* buffer, uint32_t count, uint32_t& delivered) override {

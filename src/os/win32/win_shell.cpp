@@ -18,9 +18,9 @@ const char* NullWhenEmpty(const std::string& text) { return text.empty() ? nullp
 
 intptr_t WinShell::Execute(os::WindowRef owner, const std::string& verb, const std::string& file,
                            const std::string& parameters, const std::string& directory, int show) {
-  const auto result = reinterpret_cast<intptr_t>(ShellExecuteA(
-      AsWindow(owner), NullWhenEmpty(verb), file.c_str(), NullWhenEmpty(parameters),
-      directory.c_str(), show));
+  const auto result =
+      reinterpret_cast<intptr_t>(ShellExecuteA(AsWindow(owner), NullWhenEmpty(verb), file.c_str(),
+                                               NullWhenEmpty(parameters), directory.c_str(), show));
   error_.Keep(result > 32);  // the call's own rule for success
   return result;
 }
@@ -28,7 +28,8 @@ intptr_t WinShell::Execute(os::WindowRef owner, const std::string& verb, const s
 std::optional<std::string> WinShell::SpecialFolder(os::WindowRef owner, int csidl) {
   UniquePidl pidl;
   const HRESULT result = SHGetSpecialFolderLocation(AsWindow(owner), csidl, pidl.Put());
-  if (FAILED(result) || !pidl) return error_.Refuse(static_cast<os::ErrorCode>(result)), std::nullopt;
+  if (FAILED(result) || !pidl)
+    return error_.Refuse(static_cast<os::ErrorCode>(result)), std::nullopt;
   return UsableItemPath(pidl.Get()).value_or(std::string());
 }
 

@@ -85,7 +85,8 @@ std::optional<os::VersionInfo> WinSystem::Version() {
 
 int WinSystem::ShowMessage(os::WindowRef owner, const std::string& text, const std::string& caption,
                            unsigned flags) {
-  const int answer = MessageBoxA(reinterpret_cast<HWND>(owner), text.c_str(), caption.c_str(), flags);
+  const int answer =
+      MessageBoxA(reinterpret_cast<HWND>(owner), text.c_str(), caption.c_str(), flags);
   error_.Keep(answer != 0);
   return answer;
 }
@@ -151,20 +152,19 @@ std::optional<bool> WinSystem::RunsElevated() {
     return std::nullopt;
   TOKEN_ELEVATION elevation{};
   DWORD size = 0;
-  if (!error_.Keep(GetTokenInformation(token.Get(), TokenElevation, &elevation,
-                                       sizeof(elevation), &size)))
+  if (!error_.Keep(
+          GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof(elevation), &size)))
     return std::nullopt;
   return elevation.TokenIsElevated != 0;
 }
 
 std::string WinSystem::ErrorText(os::ErrorCode code) {
   char buffer[1024] = {};
-  const DWORD length =
-      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                     buffer, sizeof(buffer), nullptr);
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, 0, buffer, sizeof(buffer), nullptr);
   std::string text(buffer, length);
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' ||
-                           text.back() == '.'))
+  while (!text.empty() &&
+         (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.'))
     text.pop_back();
   return text;
 }
