@@ -182,7 +182,7 @@ TEST(InstallSilent, FlagsOffMakeNoEntryAndNoShortcut) {
     const char* title;
     std::string arguments;  // {} stands for the folder
     bool verb;
-    std::string log;  // the file -log names, which must open with the run's block
+    std::string log = {};  // the file -log names, which must open with the run's block
   };
   const std::string log = Join(scratch, "setup.log");
   const Case cases[] = {
