@@ -29,7 +29,8 @@ std::optional<std::string> WinShell::SpecialFolder(os::WindowRef owner, int csid
   UniquePidl pidl;
   const HRESULT result = SHGetSpecialFolderLocation(AsWindow(owner), csidl, pidl.Put());
   if (FAILED(result) || !pidl)
-    return error_.Refuse(static_cast<os::ErrorCode>(result)), std::nullopt;
+    return error_.Refuse(static_cast<os::ErrorCode>(FAILED(result) ? result : E_FAIL)),
+           std::nullopt;
   return UsableItemPath(pidl.Get()).value_or(std::string());
 }
 
