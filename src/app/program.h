@@ -1,7 +1,8 @@
 #pragma once
 // One run of the program, whatever the mode: the DLL search is protected before anything else,
 // the command line is read afterwards, and it picks the file-removal mode or the wizard window
-// (setup, silent setup or uninstaller, as the package decides).
+// (setup, silent setup or uninstaller, as the package decides). A run given "-log FILE" writes
+// its start and its exit code there.
 #include <functional>
 
 #include "app/command_line.h"

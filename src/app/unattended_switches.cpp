@@ -16,22 +16,44 @@ bool IsOurSwitch(const std::string& name) {
   return TakesValue(name) || name == "-yes" || name == "-no-shell-install";
 }
 
+// Takes the switch at `i` (and its value) into `switches`; returns how many arguments it used, 0
+// when the argument is none of the switches `silent` allows.
+std::size_t TakeSwitch(const CommandLine& commandLine, std::size_t i, bool silent,
+                       Switches& switches) {
+  const std::string name = SwitchName(commandLine.Arg(i));
+  const bool hasValue = i < commandLine.Count();
+  if (name == "-log") {
+    if (hasValue) switches.logFile = commandLine.Arg(i + 1);
+    return 2;  // the value is no switch, whatever it reads
+  }
+  if (!silent) return 0;
+  if (name == "-dir") {
+    if (hasValue) switches.unattended.folder = commandLine.Arg(i + 1);
+    return 2;
+  }
+  if (name == "-yes") switches.unattended.removeWithoutAsking = true;
+  if (name == "-no-shell-install") switches.unattended.shellInstall = false;
+  return IsOurSwitch(name) ? 1 : 0;
+}
+
 }  // namespace
 
-wizard::UnattendedOptions ReadUnattendedOptions(const CommandLine& commandLine) {
-  wizard::UnattendedOptions options;
-  if (!IsSilentSwitch(commandLine)) return options;
-  // "-silent FOLDER": argument 2 as it stands, unless it is a switch of ours.
-  if (!IsOurSwitch(SwitchName(commandLine.Arg(2)))) options.folder = commandLine.Arg(2);
-  for (std::size_t i = 2; i <= commandLine.Count(); ++i) {
-    const std::string name = SwitchName(commandLine.Arg(i));
-    if (name == "-yes") options.removeWithoutAsking = true;
-    if (name == "-no-shell-install") options.shellInstall = false;
-    if (!TakesValue(name)) continue;
-    if (name == "-dir" && i < commandLine.Count()) options.folder = commandLine.Arg(i + 1);
-    ++i;  // the value is no switch, whatever it reads
+Switches ReadSwitches(const CommandLine& commandLine) {
+  Switches switches;
+  const bool silent = IsSilentSwitch(commandLine);
+  std::size_t i = 1;
+  if (silent) {
+    ++i;
+    // "-silent FOLDER": argument 2 as it stands, unless it is a switch of ours.
+    if (commandLine.Count() >= 2 && !IsOurSwitch(SwitchName(commandLine.Arg(2))))
+      switches.unattended.folder = commandLine.Arg(i++);
   }
-  return options;
+  while (i <= commandLine.Count()) {
+    const std::size_t used = TakeSwitch(commandLine, i, silent, switches);
+    if (used == 0) switches.ignored.push_back({i, commandLine.Arg(i)});
+    i += used == 0 ? 1 : used;
+  }
+  return switches;
 }
 
 }  // namespace app

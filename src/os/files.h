@@ -29,6 +29,9 @@ enum class OpenMode {
   kReadWriteExisting,  // GENERIC_READ | GENERIC_WRITE, no sharing, OPEN_EXISTING
   kCreateAlways,       // GENERIC_READ | GENERIC_WRITE, no sharing, CREATE_ALWAYS
   kCreateNew,          // GENERIC_READ | GENERIC_WRITE, no sharing, CREATE_NEW: fails when taken
+  // FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS: every write lands at the
+  // end of the file, also while another process appends to it.
+  kAppendShareAll,
 };
 
 constexpr uint32_t kInvalidAttributes = 0xFFFFFFFFu;

@@ -13,6 +13,11 @@ namespace os {
 
 enum class RegRoot { kCurrentUser, kLocalMachine };
 
+// The short name a root is written with in front of a key path ("HKLM\\Software\\...").
+inline const char* RootName(RegRoot root) {
+  return root == RegRoot::kCurrentUser ? "HKCU" : "HKLM";
+}
+
 constexpr uint32_t kRegSz = 1;
 constexpr uint32_t kRegExpandSz = 2;
 constexpr uint32_t kRegDword = 4;

@@ -6,9 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "os/shell.h"
-
 #include "os/failure.h"
+#include "os/shell.h"
 
 namespace os {
 
@@ -17,6 +16,11 @@ struct VersionInfo {
   uint32_t major = 0;
   uint32_t minor = 0;
   std::string servicePack;  // szCSDVersion
+};
+
+// The local wall-clock time (GetLocalTime).
+struct LocalTime {
+  uint16_t year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
 };
 
 constexpr unsigned kMbOk = 0x0;
@@ -54,6 +58,16 @@ class System : public FailureSource {
   // (a named mutex in the global namespace). False when another process holds it, or has made it
   // and does not let us see it.
   virtual bool ClaimForThisRun(const std::string& name) = 0;
+  virtual LocalTime Now() = 0;
+  // The name of the account the program runs under (GetUserNameA); empty when it cannot be had.
+  virtual std::string UserName() = 0;
+  // Whether the program runs with its account's full administrative rights (the token's
+  // TokenElevation). nullopt where the system cannot say: before Vista there is no split token,
+  // so an administrator's program always has its full rights there.
+  virtual std::optional<bool> RunsElevated() = 0;
+  // The system's own text for an error code, in one line without its closing period; empty when
+  // the system has none.
+  virtual std::string ErrorText(ErrorCode code) = 0;
 };
 
 }  // namespace os

@@ -182,10 +182,12 @@ TEST(InstallSilent, FlagsOffMakeNoEntryAndNoShortcut) {
     const char* title;
     std::string arguments;  // {} stands for the folder
     bool verb;
+    std::string log = {};  // the file -log names, which must open with the run's block
   };
+  const std::string log = Join(scratch, "setup.log");
   const Case cases[] = {
       {"E2E Plain", "-silent {}", true},
-      {"E2E Winget", "-silent -log " + Quote(Join(scratch, "setup.log")) + " -dir {}", true},
+      {"E2E Winget", "-silent -log " + Quote(log) + " -dir {}", true, log},
       {"E2E No Verb", "-SILENT -no-shell-install -dir {}", false},
   };
   for (const Case& c : cases) {
@@ -198,6 +200,13 @@ TEST(InstallSilent, FlagsOffMakeNoEntryAndNoShortcut) {
 
     ASSERT_EQ(e2e::RunUnattended(setup.path, arguments), 0u);
     EXPECT_EQ(FolderEntries(folder), (std::vector<std::string>{kSaverName, kUninstallerName}));
+    if (!c.log.empty()) {
+      const std::string written = e2e::ReadFileBytes(c.log).value_or("");
+      EXPECT_EQ(written.find("  ==== Run started ====\r\n"), 23u) << written;  // after its time stamp
+      EXPECT_NE(written.find("  Command line: " + Quote(setup.path) + " " + arguments + "\r\n"), std::string::npos)
+          << written;
+      EXPECT_NE(written.find("  Exit code: 0\r\n"), std::string::npos) << written;
+    }
     EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + o.title));
     EXPECT_FALSE(e2e::FileExists(Join(SpecialFolderPath(CSIDL_DESKTOPDIRECTORY), "Preview " + o.title + ".lnk")));
     EXPECT_FALSE(e2e::FolderExists(Join(SpecialFolderPath(CSIDL_PROGRAMS), o.title)));

@@ -4,7 +4,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <iterator>
+#include <memory>
 #include <thread>
 
 #include "os/win32/win_os.h"
@@ -248,6 +250,69 @@ TEST(OsSystemTest, MessageBoxesPassFlagsAndAnswers) {
   char own[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, own, sizeof(own));
   EXPECT_EQ(system.ModulePath(), own);
+}
+
+// Each object keeps the code of its own last failed call, as Windows gave it, and a call that
+// succeeds afterwards leaves it.
+TEST(OsFailureTest, FailedCallsKeepTheSystemsCode) {
+  os::win32::WinOs winOs;
+  os::Os os = winOs.Os();
+  const std::string folder = e2e::ScratchFolder();
+  const std::string held = e2e::Join(folder, "held.bin");
+  ASSERT_TRUE(e2e::WriteFileBytes(held, "x"));
+  const std::string smallDrive = e2e::Env("SCR_E2E_SMALL_DRIVE");
+  struct Case {
+    const char* name;
+    std::function<const os::FailureSource*()> fail;  // the object whose call failed, or null
+    os::ErrorCode code;
+  };
+  std::unique_ptr<os::File> holder, full;
+  const Case cases[] = {
+      {"open a missing file", [&] { return os.files.Open(e2e::Join(folder, "none"), OpenMode::kReadShareRead) ? nullptr : &os.files; }, ERROR_FILE_NOT_FOUND},
+      {"create in a missing folder", [&] { return os.files.Open(e2e::Join(folder, "no\\x"), OpenMode::kCreateNew) ? nullptr : &os.files; }, ERROR_PATH_NOT_FOUND},
+      {"delete a file held open", [&] {
+         holder = os.files.Open(held, OpenMode::kReadShareAll);
+         return holder && !os.files.DeleteFileAt(held) ? &os.files : nullptr; }, ERROR_SHARING_VIOLATION},
+      {"create a folder that exists", [&] { return os.files.CreateFolder(folder) ? nullptr : &os.files; }, ERROR_ALREADY_EXISTS},
+      {"open a missing key", [&] { return os.registry.OpenKey(os::RegRoot::kCurrentUser, "Software\\ScrE2E\\None") ? nullptr : &os.registry; }, ERROR_FILE_NOT_FOUND},
+      {"write on a full disk", [&]() -> const os::FailureSource* {
+         full = os.files.Open(smallDrive + "\\full.bin", OpenMode::kCreateAlways);
+         const std::string block(256 * 1024, 'f');
+         uint32_t written = 0;
+         for (int i = 0; full && i < 16; ++i)
+           if (!full->Write(block.data(), uint32_t(block.size()), written)) return full.get();
+         return nullptr; }, ERROR_DISK_FULL},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (std::string(c.name) == "write on a full disk" && smallDrive.empty()) {
+      std::printf("'%s' skipped: no small drive: %s\n", c.name, e2e::Env("SCR_E2E_SMALL_DRIVE_SKIP").c_str());
+      continue;
+    }
+    const os::FailureSource* failed = c.fail();
+    ASSERT_NE(failed, nullptr) << "the call did not fail";
+    EXPECT_EQ(failed->LastError(), c.code) << os.system.ErrorText(failed->LastError());
+  }
+  full.reset();
+  if (!smallDrive.empty()) DeleteFileA((smallDrive + "\\full.bin").c_str());
+  EXPECT_TRUE(os.files.FileExists(held));
+  EXPECT_EQ(os.files.LastError(), os::ErrorCode{ERROR_ALREADY_EXISTS}) << "a success leaves the code";
+
+  const std::string text = os.system.ErrorText(ERROR_FILE_NOT_FOUND);
+  EXPECT_FALSE(text.empty());
+  EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.back(), '.') << text;
+  EXPECT_FALSE(os.system.UserName().empty());
+  EXPECT_TRUE(os.system.RunsElevated().has_value());
+  EXPECT_GE(os.system.Now().year, 2024);
+
+  // Releasing a handle keeps the code of the call that failed before it; null holds nothing.
+  {
+    os::win32::UniqueHandle event(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+    SetLastError(ERROR_DISK_FULL);
+  }
+  EXPECT_EQ(GetLastError(), DWORD{ERROR_DISK_FULL});
+  EXPECT_FALSE(os::win32::UniqueFile(nullptr).Valid());
 }
 
 struct Owner {

@@ -363,6 +363,11 @@ class SetupFileAsOwnPath : public os::System {
   bool RandomBytes(void* buffer, std::size_t count) override { return real_.RandomBytes(buffer, count); }
   bool RunsAsLocalSystem() override { return real_.RunsAsLocalSystem(); }
   bool ClaimForThisRun(const std::string& name) override { return real_.ClaimForThisRun(name); }
+  os::LocalTime Now() override { return real_.Now(); }
+  std::string UserName() override { return real_.UserName(); }
+  std::optional<bool> RunsElevated() override { return real_.RunsElevated(); }
+  std::string ErrorText(os::ErrorCode code) override { return real_.ErrorText(code); }
+  os::ErrorCode LastError() const override { return real_.LastError(); }
 
  private:
   os::System& real_;

@@ -12,6 +12,14 @@ constexpr int32_t kEInvalidArg = static_cast<int32_t>(0x80070057u);
 constexpr int32_t kEPathNotFound = static_cast<int32_t>(0x80070003u);
 constexpr int32_t kEAccessDenied = static_cast<int32_t>(0x80070005u);
 constexpr intptr_t kSeErrFileNotFound = 2;
+constexpr os::ErrorCode kErrorFileNotFound = 2;
+constexpr os::ErrorCode kErrorPathNotFound = 3;
+constexpr os::ErrorCode kErrorAccessDenied = 5;
+constexpr os::ErrorCode kErrorReadFault = 30;
+constexpr os::ErrorCode kErrorSharingViolation = 32;
+constexpr os::ErrorCode kErrorFileExists = 80;
+constexpr os::ErrorCode kErrorDiskFull = 112;
+constexpr os::ErrorCode kErrorAlreadyExists = 183;
 constexpr uint32_t kAttributeArchive = 0x20u;
 constexpr std::size_t kMaxPath = 260;
 
@@ -73,12 +81,9 @@ const char* ModeName(os::OpenMode mode) {
     case os::OpenMode::kReadWriteExisting: return "ReadWriteExisting";
     case os::OpenMode::kCreateAlways: return "CreateAlways";
     case os::OpenMode::kCreateNew: return "CreateNew";
+    case os::OpenMode::kAppendShareAll: return "AppendShareAll";
   }
   return "?";
-}
-
-std::string RootName(os::RegRoot root) {
-  return root == os::RegRoot::kCurrentUser ? "HKCU" : "HKLM";
 }
 
 }  // namespace
@@ -131,11 +136,23 @@ std::string CallLog::Dump() const {
   return out.str();
 }
 
+namespace {
+
+// What a refused call of each kind says when its rule names no code.
+os::ErrorCode DefaultCodeFor(const std::string& op) {
+  if (op == "Write") return kErrorDiskFull;
+  if (op == "Read") return kErrorReadFault;
+  return kErrorAccessDenied;
+}
+
+}  // namespace
+
 bool CallLog::Record(const std::string& op, const std::string& subject, const std::string& detail) {
   Call call{op, subject, detail, ++counts_[op], false};
-  for (const auto& rule : rules_) {
+  for (const auto& [rule, code] : rules_) {
     if (rule(call)) {
       call.failed = true;
+      call.code = code ? code : DefaultCodeFor(op);
       break;
     }
   }
@@ -143,8 +160,23 @@ bool CallLog::Record(const std::string& op, const std::string& subject, const st
   return !call.failed;
 }
 
-void CallLog::MarkLastFailed() {
-  if (!calls_.empty()) calls_.back().failed = true;
+void CallLog::MarkLastFailed(os::ErrorCode code) {
+  if (calls_.empty()) return;
+  calls_.back().failed = true;
+  calls_.back().code = code ? code : DefaultCodeFor(calls_.back().op);
+}
+
+os::ErrorCode CallLog::LastCode() const { return calls_.empty() ? 0 : calls_.back().code; }
+
+bool Recorder::Note(const std::string& op, const std::string& subject, const std::string& detail) {
+  if (log_->Record(op, subject, detail)) return true;
+  code_ = log_->LastCode();
+  return false;
+}
+
+void Recorder::MarkFailed(os::ErrorCode code) {
+  log_->MarkLastFailed(code);
+  code_ = log_->LastCode();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -178,6 +210,7 @@ OpenRecord RecordFor(os::OpenMode mode, int id) {
     case os::OpenMode::kReadWriteExisting:
     case os::OpenMode::kCreateAlways:
     case os::OpenMode::kCreateNew: return {id, true, true, false, false};
+    case os::OpenMode::kAppendShareAll: return {id, false, true, true, true};
   }
   return {id, true, false, true, true};
 }
@@ -193,11 +226,15 @@ bool CanOpen(const FileNode& node, const OpenRecord& wanted) {
   return true;
 }
 
-class FakeFile : public os::File {
+class FakeFile : public os::File, private Recorder {
  public:
   FakeFile(std::shared_ptr<CallLog> log, std::shared_ptr<FsState> state,
-           std::shared_ptr<FileNode> node, OpenRecord record)
-      : log_(std::move(log)), state_(std::move(state)), node_(std::move(node)), record_(record) {
+           std::shared_ptr<FileNode> node, OpenRecord record, bool append)
+      : Recorder(std::move(log)),
+        state_(std::move(state)),
+        node_(std::move(node)),
+        record_(record),
+        append_(append) {
     node_->opens.push_back(record_);
   }
   ~FakeFile() override {
@@ -205,29 +242,29 @@ class FakeFile : public os::File {
     opens.erase(std::remove_if(opens.begin(), opens.end(),
                                [this](const OpenRecord& r) { return r.id == record_.id; }),
                 opens.end());
-    log_->Record("CloseFile", node_->path);
+    Note("CloseFile", node_->path);
   }
 
   int64_t Size() override {
-    if (!log_->Record("Size", node_->path)) return -1;
+    if (!Note("Size", node_->path)) return -1;
     return static_cast<int64_t>(node_->bytes.size());
   }
 
   bool Seek(int64_t position) override {
-    if (!log_->Record("Seek", node_->path, std::to_string(position))) return false;
+    if (!Note("Seek", node_->path, std::to_string(position))) return false;
     if (position < 0) return Failed();
     position_ = position;
     return true;
   }
 
   int64_t Position() override {
-    if (!log_->Record("Position", node_->path)) return -1;
+    if (!Note("Position", node_->path)) return -1;
     return position_;
   }
 
   bool Read(void* buffer, uint32_t count, uint32_t& delivered) override {
     delivered = 0;
-    if (!log_->Record("Read", node_->path, std::to_string(count))) return false;
+    if (!Note("Read", node_->path, std::to_string(count))) return false;
     if (!record_.read) return Failed();
     const auto size = static_cast<int64_t>(node_->bytes.size());
     if (position_ >= size) return true;
@@ -240,8 +277,9 @@ class FakeFile : public os::File {
 
   bool Write(const void* buffer, uint32_t count, uint32_t& written) override {
     written = 0;
-    if (!log_->Record("Write", node_->path, std::to_string(count))) return false;
+    if (!Note("Write", node_->path, std::to_string(count))) return false;
     if (!record_.write) return Failed();
+    if (append_) position_ = static_cast<int64_t>(node_->bytes.size());
     const uint64_t size = node_->bytes.size();
     const auto position = static_cast<uint64_t>(position_);
     uint64_t fits = count;
@@ -257,27 +295,29 @@ class FakeFile : public os::File {
     std::copy_n(static_cast<const char*>(buffer), fits, node_->bytes.begin() + position_);
     written = static_cast<uint32_t>(fits);
     position_ += static_cast<int64_t>(fits);
-    if (fits < count) return Failed();
+    if (fits < count) return Failed(kErrorDiskFull);
     return true;
   }
 
+  os::ErrorCode LastError() const override { return Code(); }
+
  private:
-  bool Failed() {
-    log_->MarkLastFailed();
+  bool Failed(os::ErrorCode code = 0) {
+    MarkFailed(code);
     return false;
   }
 
-  std::shared_ptr<CallLog> log_;
   std::shared_ptr<FsState> state_;
   std::shared_ptr<FileNode> node_;
   OpenRecord record_;
+  bool append_;
   int64_t position_ = 0;
 };
 
 }  // namespace
 
 FakeFiles::FakeFiles(std::shared_ptr<CallLog> log)
-    : log_(std::move(log)), state_(std::make_shared<FsState>()) {
+    : Recorder(std::move(log)), state_(std::make_shared<FsState>()) {
   AddFolder("C:\\");
 }
 
@@ -341,8 +381,8 @@ std::shared_ptr<FileNode> FakeFiles::MakeNode(const std::string& fullPath, bool 
   return node;
 }
 
-bool FakeFiles::Fail() {
-  log_->MarkLastFailed();
+bool FakeFiles::Fail(os::ErrorCode code) {
+  MarkFailed(code);
   return false;
 }
 
@@ -406,43 +446,47 @@ int FakeFiles::OpenHandles(const std::string& path) const {
 }
 
 std::unique_ptr<os::File> FakeFiles::Open(const std::string& path, os::OpenMode mode) {
-  if (!log_->Record("OpenFile", path, ModeName(mode))) return nullptr;
+  if (!Note("OpenFile", path, ModeName(mode))) return nullptr;
   const std::string full = Resolve(path);
-  if (full.empty() || full.back() == '\\') return Fail(), nullptr;
+  if (full.empty() || full.back() == '\\') return Fail(kErrorPathNotFound), nullptr;
   auto node = Find(full);
   OpenRecord record = RecordFor(mode, state_->nextOpenId++);
-  if (node && node->folder) return Fail(), nullptr;
-  if (node && !CanOpen(*node, record)) return Fail(), nullptr;
-  if (mode == os::OpenMode::kCreateNew && node) return Fail(), nullptr;
-  if (mode == os::OpenMode::kCreateAlways || mode == os::OpenMode::kCreateNew) {
+  if (node && node->folder) return Fail(kErrorAccessDenied), nullptr;
+  if (node && !CanOpen(*node, record)) return Fail(kErrorSharingViolation), nullptr;
+  if (mode == os::OpenMode::kCreateNew && node) return Fail(kErrorFileExists), nullptr;
+  const bool append = mode == os::OpenMode::kAppendShareAll;
+  if (mode == os::OpenMode::kCreateAlways || mode == os::OpenMode::kCreateNew || append) {
     if (!node) {
-      if (!ParentIsFolder(full)) return Fail(), nullptr;
+      if (!ParentIsFolder(full)) return Fail(kErrorPathNotFound), nullptr;
       node = MakeNode(full, false);
     }
-    node->bytes.clear();
+    if (!append) node->bytes.clear();
   }
-  if (!node) return Fail(), nullptr;
-  return std::make_unique<FakeFile>(log_, state_, node, record);
+  if (!node) return Fail(ParentIsFolder(full) ? kErrorFileNotFound : kErrorPathNotFound), nullptr;
+  return std::make_unique<FakeFile>(log_, state_, node, record, append);
 }
 
 bool FakeFiles::DeleteFileAt(const std::string& path) {
-  if (!log_->Record("DeleteFile", path)) return false;
+  if (!Note("DeleteFile", path)) return false;
   auto node = Find(Resolve(path));
-  if (!node || node->folder || !node->opens.empty()) return Fail();
+  if (!node) return Fail(kErrorFileNotFound);
+  if (node->folder) return Fail(kErrorAccessDenied);
+  if (!node->opens.empty()) return Fail(kErrorSharingViolation);
   state_->nodes.erase(Fold(node->path));
   return true;
 }
 
 bool FakeFiles::CreateFolder(const std::string& path) {
-  if (!log_->Record("CreateFolder", path)) return false;
+  if (!Note("CreateFolder", path)) return false;
   const std::string full = Resolve(path);
-  if (full.empty() || Find(full) || !ParentIsFolder(full)) return Fail();
+  if (full.empty() || !ParentIsFolder(full)) return Fail(kErrorPathNotFound);
+  if (Find(full)) return Fail(kErrorAlreadyExists);
   MakeNode(full, true);
   return true;
 }
 
 bool FakeFiles::CreatePrivateFolder(const std::string& path) {
-  if (!log_->Record("CreatePrivateFolder", path)) return false;
+  if (!Note("CreatePrivateFolder", path)) return false;
   const std::string full = Resolve(path);
   if (full.empty() || Find(full) || !ParentIsFolder(full)) return Fail();
   MakeNode(full, true);
@@ -456,7 +500,7 @@ bool FakeFiles::IsPrivateFolder(const std::string& path) const {
 }
 
 bool FakeFiles::RemoveFolder(const std::string& path) {
-  if (!log_->Record("RemoveFolder", path)) return false;
+  if (!Note("RemoveFolder", path)) return false;
   auto node = Find(Resolve(path));
   if (!node || !node->folder || RootOf(node->path) == node->path) return Fail();
   const std::string prefix = Fold(node->path) + "\\";
@@ -467,20 +511,20 @@ bool FakeFiles::RemoveFolder(const std::string& path) {
 }
 
 uint32_t FakeFiles::Attributes(const std::string& path) {
-  if (!log_->Record("Attributes", path)) return os::kInvalidAttributes;
+  if (!Note("Attributes", path)) return os::kInvalidAttributes;
   auto node = Find(Resolve(path));
   if (!node) return Fail(), os::kInvalidAttributes;
   return node->attributes;
 }
 
 bool FakeFiles::FileExists(const std::string& path) {
-  if (!log_->Record("FileExists", path)) return false;
+  if (!Note("FileExists", path)) return false;
   auto node = Find(Resolve(path));
   return node && !node->folder;
 }
 
 bool FakeFiles::CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
-  if (!log_->Record("CopyFile", from, "-> " + to)) return false;
+  if (!Note("CopyFile", from, "-> " + to)) return false;
   auto source = Find(Resolve(from));
   if (!source || source->folder) return Fail();
   if (!CanOpen(*source, OpenRecord{0, true, false, true, false})) return Fail();
@@ -495,7 +539,7 @@ bool FakeFiles::CopyFileTo(const std::string& from, const std::string& to, bool 
 }
 
 bool FakeFiles::RenameFile(const std::string& from, const std::string& to) {
-  if (!log_->Record("RenameFile", from, "-> " + to)) return false;
+  if (!Note("RenameFile", from, "-> " + to)) return false;
   auto node = Find(Resolve(from));
   if (!node || node->folder || !node->opens.empty()) return Fail();
   const std::string full = Resolve(to);
@@ -507,7 +551,7 @@ bool FakeFiles::RenameFile(const std::string& from, const std::string& to) {
 }
 
 bool FakeFiles::MoveOver(const std::string& from, const std::string& to) {
-  if (!log_->Record("MoveOver", from, "-> " + to)) return false;
+  if (!Note("MoveOver", from, "-> " + to)) return false;
   auto node = Find(Resolve(from));
   auto over = Find(Resolve(to));
   if (!node || node->folder || !node->opens.empty()) return Fail();
@@ -522,20 +566,20 @@ bool FakeFiles::MoveOver(const std::string& from, const std::string& to) {
 }
 
 bool FakeFiles::DeleteAtReboot(const std::string& path) {
-  if (!log_->Record("DeleteAtReboot", path)) return false;
+  if (!Note("DeleteAtReboot", path)) return false;
   rebootDeletions_.push_back(path);
   return true;
 }
 
 std::string FakeFiles::FullPathName(const std::string& path) {
-  if (!log_->Record("FullPathName", path)) return {};
+  if (!Note("FullPathName", path)) return {};
   std::string full = Resolve(path);
   if (full.empty()) Fail();
   return full;
 }
 
 std::string FakeFiles::ShortPathName(const std::string& path) {
-  if (!log_->Record("ShortPathName", path)) return {};
+  if (!Note("ShortPathName", path)) return {};
   // Like GetShortPathNameA: only for something that exists.
   const std::string full = Resolve(path);
   auto node = Find(full);
@@ -550,7 +594,7 @@ std::string FakeFiles::ShortPathName(const std::string& path) {
 }
 
 std::string FakeFiles::LongPathName(const std::string& path) {
-  if (!log_->Record("LongPathName", path)) return {};
+  if (!Note("LongPathName", path)) return {};
   const std::string full = Resolve(path);
   for (const auto& [longPath, shortPath] : shortPaths_)
     if (Fold(Trimmed(Resolve(shortPath))) == Fold(Trimmed(full))) return longPath;
@@ -559,23 +603,23 @@ std::string FakeFiles::LongPathName(const std::string& path) {
 }
 
 std::string FakeFiles::TempPath() {
-  if (!log_->Record("TempPath", "")) return {};
+  if (!Note("TempPath", "")) return {};
   if (tempPath_.empty()) Fail();
   return tempPath_;
 }
 
 std::string FakeFiles::WindowsDirectory() {
-  if (!log_->Record("WindowsDirectory", "")) return {};
+  if (!Note("WindowsDirectory", "")) return {};
   return windowsDirectory_;
 }
 
 std::string FakeFiles::SystemDirectory() {
-  if (!log_->Record("SystemDirectory", "")) return {};
+  if (!Note("SystemDirectory", "")) return {};
   return systemDirectory_;
 }
 
 std::string FakeFiles::SystemWow64Directory() {
-  if (!log_->Record("SystemWow64Directory", "")) return {};
+  if (!Note("SystemWow64Directory", "")) return {};
   return systemWow64Directory_;
 }
 
@@ -608,21 +652,21 @@ os::RegValue StringData(const std::string& value) {
   return os::RegValue{os::kRegSz, value + std::string(1, '\0')};
 }
 
-class FakeRegKey : public os::RegKey {
+class FakeRegKey : public os::RegKey, private Recorder {
  public:
   FakeRegKey(std::shared_ptr<CallLog> log, std::shared_ptr<KeyNode> node, std::string subject)
-      : log_(std::move(log)), node_(std::move(node)), subject_(std::move(subject)) {}
-  ~FakeRegKey() override { log_->Record("RegCloseKey", subject_); }
+      : Recorder(std::move(log)), node_(std::move(node)), subject_(std::move(subject)) {}
+  ~FakeRegKey() override { Note("RegCloseKey", subject_); }
 
   bool SetString(const std::string& name, const std::string& value) override {
-    if (!log_->Record("RegSetValue", ValuePath(name), "\"" + value + "\"")) return false;
+    if (!Note("RegSetValue", ValuePath(name), "\"" + value + "\"")) return false;
     if (node_->deleted) return Failed();
     PutValue(*node_, name, StringData(value));
     return true;
   }
 
   bool SetDword(const std::string& name, uint32_t value) override {
-    if (!log_->Record("RegSetValue", ValuePath(name), std::to_string(value))) return false;
+    if (!Note("RegSetValue", ValuePath(name), std::to_string(value))) return false;
     if (node_->deleted) return Failed();
     std::string data;
     for (int i = 0; i < 4; ++i) data += char((value >> (8 * i)) & 0xFF);
@@ -631,14 +675,14 @@ class FakeRegKey : public os::RegKey {
   }
 
   std::optional<os::RegValue> Query(const std::string& name) override {
-    if (!log_->Record("RegQueryValue", ValuePath(name))) return std::nullopt;
+    if (!Note("RegQueryValue", ValuePath(name))) return std::nullopt;
     auto* entry = node_->deleted ? nullptr : FindValue(*node_, name);
-    if (!entry) return Failed(), std::nullopt;
+    if (!entry) return Failed(kErrorFileNotFound), std::nullopt;
     return entry->second;
   }
 
   std::optional<std::vector<std::string>> ValueNames() override {
-    if (!log_->Record("RegEnumValues", subject_)) return std::nullopt;
+    if (!Note("RegEnumValues", subject_)) return std::nullopt;
     if (node_->deleted) return Failed(), std::nullopt;
     std::vector<std::string> names;
     for (const auto& entry : node_->values) names.push_back(entry.first);
@@ -646,7 +690,7 @@ class FakeRegKey : public os::RegKey {
   }
 
   bool DeleteValue(const std::string& name) override {
-    if (!log_->Record("RegDeleteValue", ValuePath(name))) return false;
+    if (!Note("RegDeleteValue", ValuePath(name))) return false;
     auto& values = node_->values;
     auto found = std::find_if(values.begin(), values.end(),
                               [&](const auto& entry) { return Fold(entry.first) == Fold(name); });
@@ -656,29 +700,30 @@ class FakeRegKey : public os::RegKey {
   }
 
   std::optional<uint32_t> SubkeyCount() override {
-    if (!log_->Record("RegSubkeyCount", subject_)) return std::nullopt;
+    if (!Note("RegSubkeyCount", subject_)) return std::nullopt;
     if (node_->deleted) return Failed(), std::nullopt;
     return static_cast<uint32_t>(node_->subkeys.size());
   }
 
   std::optional<std::string> SubkeyName(uint32_t index) override {
-    if (!log_->Record("RegSubkeyName", subject_, std::to_string(index))) return std::nullopt;
+    if (!Note("RegSubkeyName", subject_, std::to_string(index))) return std::nullopt;
     if (node_->deleted || index >= node_->subkeys.size()) return Failed(), std::nullopt;
     auto it = node_->subkeys.begin();
     std::advance(it, index);
     return it->second->name;
   }
 
+  os::ErrorCode LastError() const override { return Code(); }
+
  private:
   std::string ValuePath(const std::string& name) const {
     return subject_ + (subject_.back() == '\\' ? "" : "\\") + name;
   }
-  bool Failed() {
-    log_->MarkLastFailed();
+  bool Failed(os::ErrorCode code = 0) {
+    MarkFailed(code);
     return false;
   }
 
-  std::shared_ptr<CallLog> log_;
   std::shared_ptr<KeyNode> node_;
   std::string subject_;
 };
@@ -686,7 +731,7 @@ class FakeRegKey : public os::RegKey {
 }  // namespace
 
 FakeRegistry::FakeRegistry(std::shared_ptr<CallLog> log)
-    : log_(std::move(log)),
+    : Recorder(std::move(log)),
       currentUser_(std::make_shared<KeyNode>()),
       localMachine_(std::make_shared<KeyNode>()) {}
 
@@ -763,26 +808,26 @@ std::vector<std::string> FakeRegistry::KeyPaths(os::RegRoot root) const {
 }
 
 std::unique_ptr<os::RegKey> FakeRegistry::OpenKey(os::RegRoot root, const std::string& path) {
-  const std::string subject = RootName(root) + "\\" + path;
-  if (!log_->Record("RegOpenKey", subject)) return nullptr;
+  const std::string subject = std::string(os::RootName(root)) + "\\" + path;
+  if (!Note("RegOpenKey", subject)) return nullptr;
   auto node = Find(root, path);
-  if (!node) return log_->MarkLastFailed(), nullptr;
+  if (!node) return MarkFailed(kErrorFileNotFound), nullptr;
   return std::make_unique<FakeRegKey>(log_, node, subject);
 }
 
 std::unique_ptr<os::RegKey> FakeRegistry::CreateKey(os::RegRoot root, const std::string& path) {
-  const std::string subject = RootName(root) + "\\" + path;
-  if (!log_->Record("RegCreateKey", subject)) return nullptr;
+  const std::string subject = std::string(os::RootName(root)) + "\\" + path;
+  if (!Note("RegCreateKey", subject)) return nullptr;
   auto node = Make(root, path);
-  if (!node) return log_->MarkLastFailed(), nullptr;
+  if (!node) return MarkFailed(), nullptr;
   return std::make_unique<FakeRegKey>(log_, node, subject);
 }
 
 bool FakeRegistry::DeleteKey(os::RegRoot root, const std::string& path) {
-  if (!log_->Record("RegDeleteKey", RootName(root) + "\\" + path)) return false;
+  if (!Note("RegDeleteKey", std::string(os::RootName(root)) + "\\" + path)) return false;
   std::vector<std::string> parts = SplitPath(path);
   auto node = Find(root, path);
-  if (parts.empty() || !node || !node->subkeys.empty()) return log_->MarkLastFailed(), false;
+  if (parts.empty() || !node || !node->subkeys.empty()) return MarkFailed(), false;
   std::string parentPath;
   for (std::size_t i = 0; i + 1 < parts.size(); ++i) parentPath += (i ? "\\" : "") + parts[i];
   auto parent = Find(root, parentPath);
@@ -795,7 +840,7 @@ bool FakeRegistry::DeleteKey(os::RegRoot root, const std::string& path) {
 // Shell
 
 FakeShell::FakeShell(std::shared_ptr<CallLog> log, FakeFiles& files)
-    : log_(std::move(log)), files_(files) {}
+    : Recorder(std::move(log)), files_(files) {}
 
 std::optional<os::ShellLink> FakeShell::LinkAt(const std::string& path) const {
   auto found = links_.find(Fold(files_.Resolve(path)));
@@ -807,7 +852,7 @@ intptr_t FakeShell::Execute(os::WindowRef owner, const std::string& verb, const 
                             const std::string& parameters, const std::string& directory, int show) {
   const std::string detail = "verb=" + verb + " params=" + parameters + " dir=" + directory +
                              " show=" + std::to_string(show);
-  if (!log_->Record("ShellExecute", file, detail)) return kSeErrFileNotFound;
+  if (!Note("ShellExecute", file, detail)) return kSeErrFileNotFound;
   Execution execution{owner, verb, file, parameters, directory, show};
   executions_.push_back(execution);
   if (onExecute) onExecute(execution);
@@ -815,21 +860,21 @@ intptr_t FakeShell::Execute(os::WindowRef owner, const std::string& verb, const 
 }
 
 std::optional<std::string> FakeShell::SpecialFolder(os::WindowRef, int csidl) {
-  if (!log_->Record("SpecialFolder", std::to_string(csidl))) return std::nullopt;
+  if (!Note("SpecialFolder", std::to_string(csidl))) return std::nullopt;
   auto found = folders_.find(csidl);
-  if (found == folders_.end() || !found->second) return log_->MarkLastFailed(), std::nullopt;
+  if (found == folders_.end() || !found->second) return MarkFailed(), std::nullopt;
   return found->second;
 }
 
 int32_t FakeShell::SaveLink(const os::ShellLink& link, const std::string& linkPath) {
-  if (!log_->Record("SaveLink", linkPath, link.target)) return kEFail;
-  if (linkPath.size() >= kMaxPath) return log_->MarkLastFailed(), kEInvalidArg;
+  if (!Note("SaveLink", linkPath, link.target)) return kEFail;
+  if (linkPath.size() >= kMaxPath) return MarkFailed(), kEInvalidArg;
   const std::string full = files_.Resolve(linkPath);
-  if (full.empty()) return log_->MarkLastFailed(), kEInvalidArg;
+  if (full.empty()) return MarkFailed(), kEInvalidArg;
   const std::string parent = ParentOf(Trimmed(full));
-  if (!files_.HasFolder(parent)) return log_->MarkLastFailed(), kEPathNotFound;
+  if (!files_.HasFolder(parent)) return MarkFailed(), kEPathNotFound;
   if (files_.HasFolder(full) || files_.OpenHandles(full) > 0)
-    return log_->MarkLastFailed(), kEAccessDenied;
+    return MarkFailed(), kEAccessDenied;
   files_.AddFile(full, "LNK " + link.target);
   links_[Fold(full)] = link;
   return 0;
@@ -838,7 +883,7 @@ int32_t FakeShell::SaveLink(const os::ShellLink& link, const std::string& linkPa
 std::optional<std::string> FakeShell::BrowseForFolder(os::WindowRef owner,
                                                       const std::string& instruction,
                                                       const std::string& startFolder) {
-  if (!log_->Record("BrowseForFolder", startFolder)) return std::nullopt;
+  if (!Note("BrowseForFolder", startFolder)) return std::nullopt;
   browseRequests_.push_back(BrowseRequest{owner, instruction, startFolder});
   if (browseAnswers_.empty()) return std::nullopt;
   auto answer = browseAnswers_.front();
@@ -849,52 +894,52 @@ std::optional<std::string> FakeShell::BrowseForFolder(os::WindowRef owner,
 // ---------------------------------------------------------------------------------------------
 // System
 
-FakeSystem::FakeSystem(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
+FakeSystem::FakeSystem(std::shared_ptr<CallLog> log) : Recorder(std::move(log)) {}
 
 bool FakeSystem::RestrictDllSearchToSystemFolder() {
-  if (!log_->Record("RestrictDllSearch", "")) return false;
-  if (!hasDefaultDllDirectories) log_->MarkLastFailed();
+  if (!Note("RestrictDllSearch", "")) return false;
+  if (!hasDefaultDllDirectories) MarkFailed();
   return hasDefaultDllDirectories;
 }
 
-bool FakeSystem::RemoveCurrentFolderFromDllSearch() { return log_->Record("SetDllDirectory", ""); }
+bool FakeSystem::RemoveCurrentFolderFromDllSearch() { return Note("SetDllDirectory", ""); }
 
 bool FakeSystem::LoadSystemLibrary(const std::string& fileName) {
-  return log_->Record("LoadSystemLibrary", fileName);
+  return Note("LoadSystemLibrary", fileName);
 }
 
 std::string FakeSystem::CommandLine() {
-  if (!log_->Record("CommandLine", "")) return {};
+  if (!Note("CommandLine", "")) return {};
   return commandLine_;
 }
 
 std::string FakeSystem::ModulePath() {
-  if (!log_->Record("ModulePath", "")) return {};
+  if (!Note("ModulePath", "")) return {};
   return modulePath_;
 }
 
 bool FakeSystem::ClaimForThisRun(const std::string& name) {
-  if (!log_->Record("ClaimForThisRun", name)) return false;
+  if (!Note("ClaimForThisRun", name)) return false;
   for (const std::string& taken : claimedElsewhere)
-    if (taken == name) return log_->MarkLastFailed(), false;
+    if (taken == name) return MarkFailed(kErrorAlreadyExists), false;
   claimedElsewhere.push_back(name);  // a second run of ours would find it taken
   return true;
 }
 
 bool FakeSystem::RunsAsLocalSystem() {
-  if (!log_->Record("RunsAsLocalSystem", "")) return false;
+  if (!Note("RunsAsLocalSystem", "")) return false;
   return localSystem;
 }
 
 std::optional<os::VersionInfo> FakeSystem::Version() {
-  if (!log_->Record("Version", "")) return std::nullopt;
-  if (!version_) log_->MarkLastFailed();
+  if (!Note("Version", "")) return std::nullopt;
+  if (!version_) MarkFailed();
   return version_;
 }
 
 int FakeSystem::ShowMessage(os::WindowRef owner, const std::string& text, const std::string& caption,
                             unsigned flags) {
-  if (!log_->Record("ShowMessage", caption, text)) return 0;
+  if (!Note("ShowMessage", caption, text)) return 0;
   Message message{owner, text, caption, flags};
   messages_.push_back(message);
   if (onShowMessage) onShowMessage(message);
@@ -907,14 +952,14 @@ int FakeSystem::ShowMessage(os::WindowRef owner, const std::string& text, const 
 }
 
 void FakeSystem::Sleep(uint32_t milliseconds) {
-  log_->Record("Sleep", std::to_string(milliseconds));
+  Note("Sleep", std::to_string(milliseconds));
   slept_ += milliseconds;
   ++sleeps_;
   if (onSleep) onSleep(slept_);
 }
 
 bool FakeSystem::RandomBytes(void* buffer, std::size_t count) {
-  if (!log_->Record("RandomBytes", std::to_string(count))) return false;
+  if (!Note("RandomBytes", std::to_string(count))) return false;
   auto* bytes = static_cast<uint8_t*>(buffer);
   for (std::size_t i = 0; i < count; ++i) {
     if (!randomQueue_.empty()) {
@@ -925,6 +970,26 @@ bool FakeSystem::RandomBytes(void* buffer, std::size_t count) {
     }
   }
   return true;
+}
+
+os::LocalTime FakeSystem::Now() {
+  Note("Now", "");
+  return now;
+}
+
+std::string FakeSystem::UserName() {
+  if (!Note("UserName", "")) return {};
+  return userName;
+}
+
+std::optional<bool> FakeSystem::RunsElevated() {
+  if (!Note("RunsElevated", "")) return std::nullopt;
+  return elevated;
+}
+
+std::string FakeSystem::ErrorText(os::ErrorCode code) {
+  Note("ErrorText", std::to_string(code));
+  return "System text for " + std::to_string(code);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -949,15 +1014,17 @@ FakeOs::FakeOs()
   shell.SetSpecialFolder(os::kCsidlProgramFiles, std::string(kFakeProgramFiles));
 }
 
-void FakeOs::FailOn(const std::string& op, const std::string& subjectPart) {
+void FakeOs::FailOn(const std::string& op, const std::string& subjectPart, os::ErrorCode code) {
   const std::string part = Fold(subjectPart);
-  log.FailWhen([op, part](const Call& call) {
-    return call.op == op && Fold(call.subject).find(part) != std::string::npos;
-  });
+  log.FailWhen(
+      [op, part](const Call& call) {
+        return call.op == op && Fold(call.subject).find(part) != std::string::npos;
+      },
+      code);
 }
 
-void FakeOs::FailNth(const std::string& op, int n) {
-  log.FailWhen([op, n](const Call& call) { return call.op == op && call.ordinal == n; });
+void FakeOs::FailNth(const std::string& op, int n, os::ErrorCode code) {
+  log.FailWhen([op, n](const Call& call) { return call.op == op && call.ordinal == n; }, code);
 }
 
 }  // namespace fake

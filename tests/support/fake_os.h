@@ -24,12 +24,18 @@
 //             BrowseForFolder (subject: start folder)
 //   system:   RestrictDllSearch, SetDllDirectory, LoadSystemLibrary (subject: file name),
 //             CommandLine, ModulePath, Version, ShowMessage (subject: caption, detail: text),
-//             Sleep (subject: ms), RandomBytes (subject: count)
+//             Sleep (subject: ms), RandomBytes (subject: count), Now, UserName, RunsElevated,
+//             ErrorText (subject: code)
 //   form:     FakeFormHost calls, when it shares this log (see fake_form_host.h)
 //
 // Failing a call (FailWhen/FailOn/FailNth) gives the result the real API gives on failure: null
 // file/key, false, -1, empty text, nullopt, E_FAIL for SaveLink, 2 for ShellExecute, 0 for
-// ShowMessage. A failed call changes nothing.
+// ShowMessage. A failed call changes nothing. The object it was made on then tells a system error
+// code through LastError(): the one the rule names, else 112 (disk full) for Write, 30 (read
+// fault) for Read and 5 (access denied) for anything else. Failures of the fake's own, as
+// Windows would fail the call, give Windows' code: 2 for a missing file or key, 3 for a missing
+// folder, 32 for a file held open, 80 for CreateNew on a taken name, 112 for a full disk, 183
+// for a folder that exists.
 //
 // The file system follows Windows where it matters to callers: paths compare case-insensitively
 // (ASCII folding) and are stored as first given, '/' counts as '\', relative paths resolve
@@ -53,6 +59,7 @@ struct Call {
   std::string detail;   // mode, value, parameters; may be empty
   int ordinal = 0;      // 1 for the first call of this op in the run, 2 for the second, ...
   bool failed = false;
+  os::ErrorCode code = 0;  // the system error code a failed call leaves
   std::string Line() const;  // "<op> <subject>[ <detail>][ [failed]]"
 };
 
@@ -69,19 +76,40 @@ class CallLog {
   std::string Dump() const;  // every line, one per row: handy in failure messages
   void Clear() { calls_.clear(); counts_.clear(); }
 
-  // Fault injection: each call is offered to every rule; the first that returns true fails it.
-  void FailWhen(std::function<bool(const Call&)> rule) { rules_.push_back(std::move(rule)); }
+  // Fault injection: each call is offered to every rule; the first that returns true fails it,
+  // with `code` (0: the default of the call's kind).
+  void FailWhen(std::function<bool(const Call&)> rule, os::ErrorCode code = 0) {
+    rules_.emplace_back(std::move(rule), code);
+  }
   void ClearFaults() { rules_.clear(); }
 
   // Records a call; returns false when a rule says it must fail (the caller then fails it).
   bool Record(const std::string& op, const std::string& subject, const std::string& detail = {});
   // Marks the last recorded call as failed for a reason of the fake itself (not a rule).
-  void MarkLastFailed();
+  void MarkLastFailed(os::ErrorCode code = 0);
+  os::ErrorCode LastCode() const;  // of the last recorded call; 0 when it did not fail
 
  private:
   std::vector<Call> calls_;
   std::map<std::string, int> counts_;
-  std::vector<std::function<bool(const Call&)>> rules_;
+  std::vector<std::pair<std::function<bool(const Call&)>, os::ErrorCode>> rules_;
+};
+
+// What every fake object of the boundary does with the shared log: records its calls in it, and
+// keeps the code of its own last failed call, as the real objects do.
+class Recorder {
+ public:
+  explicit Recorder(std::shared_ptr<CallLog> log) : log_(std::move(log)) {}
+
+ protected:
+  bool Note(const std::string& op, const std::string& subject, const std::string& detail = {});
+  void MarkFailed(os::ErrorCode code = 0);
+  os::ErrorCode Code() const { return code_; }
+
+  std::shared_ptr<CallLog> log_;
+
+ private:
+  os::ErrorCode code_ = 0;
 };
 
 // ASCII case folding, as Windows compares paths and registry names.
@@ -90,7 +118,7 @@ std::string Fold(const std::string& text);
 struct FileNode;
 struct FsState;
 
-class FakeFiles : public os::Files {
+class FakeFiles : public os::Files, private Recorder {
  public:
   explicit FakeFiles(std::shared_ptr<CallLog> log);
   ~FakeFiles() override;
@@ -142,14 +170,14 @@ class FakeFiles : public os::Files {
   std::string WindowsDirectory() override;
   std::string SystemDirectory() override;
   std::string SystemWow64Directory() override;
+  os::ErrorCode LastError() const override { return Code(); }
 
  private:
   std::shared_ptr<FileNode> Find(const std::string& fullPath) const;
   bool ParentIsFolder(const std::string& fullPath) const;
   std::shared_ptr<FileNode> MakeNode(const std::string& fullPath, bool folder);
-  bool Fail();
+  bool Fail(os::ErrorCode code = 0);
 
-  std::shared_ptr<CallLog> log_;
   std::shared_ptr<FsState> state_;
   std::string currentFolder_ = "C:\\";
   std::string tempPath_ = "C:\\windows\\temp\\";
@@ -163,7 +191,7 @@ class FakeFiles : public os::Files {
 
 struct KeyNode;
 
-class FakeRegistry : public os::Registry {
+class FakeRegistry : public os::Registry, private Recorder {
  public:
   explicit FakeRegistry(std::shared_ptr<CallLog> log);
   ~FakeRegistry() override;
@@ -185,12 +213,11 @@ class FakeRegistry : public os::Registry {
   std::unique_ptr<os::RegKey> OpenKey(os::RegRoot root, const std::string& path) override;
   std::unique_ptr<os::RegKey> CreateKey(os::RegRoot root, const std::string& path) override;
   bool DeleteKey(os::RegRoot root, const std::string& path) override;
+  os::ErrorCode LastError() const override { return Code(); }
 
  private:
   std::shared_ptr<KeyNode> Find(os::RegRoot root, const std::string& path) const;
   std::shared_ptr<KeyNode> Make(os::RegRoot root, const std::string& path);
-
-  std::shared_ptr<CallLog> log_;
   std::shared_ptr<KeyNode> currentUser_;
   std::shared_ptr<KeyNode> localMachine_;
 };
@@ -206,7 +233,7 @@ struct BrowseRequest {
   std::string instruction, startFolder;
 };
 
-class FakeShell : public os::Shell {
+class FakeShell : public os::Shell, private Recorder {
  public:
   FakeShell(std::shared_ptr<CallLog> log, FakeFiles& files);
 
@@ -229,9 +256,9 @@ class FakeShell : public os::Shell {
   int32_t SaveLink(const os::ShellLink& link, const std::string& linkPath) override;
   std::optional<std::string> BrowseForFolder(os::WindowRef owner, const std::string& instruction,
                                              const std::string& startFolder) override;
+  os::ErrorCode LastError() const override { return Code(); }
 
  private:
-  std::shared_ptr<CallLog> log_;
   FakeFiles& files_;
   std::map<int, std::optional<std::string>> folders_;
   intptr_t executeResult_ = 42;
@@ -247,7 +274,7 @@ struct Message {
   unsigned flags = 0;
 };
 
-class FakeSystem : public os::System {
+class FakeSystem : public os::System, private Recorder {
  public:
   explicit FakeSystem(std::shared_ptr<CallLog> log);
 
@@ -266,6 +293,9 @@ class FakeSystem : public os::System {
   std::vector<std::string> claimedElsewhere;  // names another process holds
   // Called on every ShowMessage, after recording, before answering.
   std::function<void(const Message&)> onShowMessage;
+  os::LocalTime now{2026, 12, 10, 9, 5, 7, 42};  // what the clock says, always
+  std::string userName = "tester";
+  std::optional<bool> elevated = false;
   // Called on every Sleep with the total slept so far: lets a test change the world over time.
   std::function<void(uint64_t totalMilliseconds)> onSleep;
 
@@ -286,9 +316,14 @@ class FakeSystem : public os::System {
   bool RandomBytes(void* buffer, std::size_t count) override;
   bool RunsAsLocalSystem() override;
   bool ClaimForThisRun(const std::string& name) override;
+  os::LocalTime Now() override;
+  std::string UserName() override;
+  std::optional<bool> RunsElevated() override;
+  // "System text for <code>".
+  std::string ErrorText(os::ErrorCode code) override;
+  os::ErrorCode LastError() const override { return Code(); }
 
  private:
-  std::shared_ptr<CallLog> log_;
   std::string commandLine_ = "C:\\setup.exe";
   std::string randomQueue_;
   uint8_t randomCounter_ = 0;
@@ -318,10 +353,11 @@ class FakeOs {
 
   // Fault injection, shorthand for log.FailWhen(...).
   void FailWhen(std::function<bool(const Call&)> rule) { log.FailWhen(std::move(rule)); }
-  // Every call of `op` whose subject contains `subjectPart` (case-insensitive) fails.
-  void FailOn(const std::string& op, const std::string& subjectPart = {});
+  // Every call of `op` whose subject contains `subjectPart` (case-insensitive) fails, leaving
+  // `code` (0: the default of the call's kind).
+  void FailOn(const std::string& op, const std::string& subjectPart = {}, os::ErrorCode code = 0);
   // The n-th call (1-based) of `op` fails.
-  void FailNth(const std::string& op, int n);
+  void FailNth(const std::string& op, int n, os::ErrorCode code = 0);
 
   std::shared_ptr<CallLog> sharedLog;  // shared with the fakes and with a FakeFormHost
   CallLog& log;

@@ -28,6 +28,7 @@ TEST(FakeFilesTest, OpenFileBlocksDeletionUntilClosed) {
   fake.files.AddFile("C:\\dir\\u.exe", "x");
   auto held = fake.files.Open("C:\\dir\\u.exe", OpenMode::kReadShareRead);
   EXPECT_FALSE(fake.files.DeleteFileAt("C:\\DIR\\u.exe"));
+  EXPECT_EQ(fake.files.LastError(), 32u);
   EXPECT_FALSE(fake.files.RemoveFolder("C:\\dir"));
   held.reset();
   EXPECT_TRUE(fake.files.DeleteFileAt("C:\\DIR\\u.exe"));
@@ -61,6 +62,7 @@ TEST(FakeFilesTest, FullDiskDeliversWhatFitsAndFails) {
   EXPECT_TRUE(file->Write("abc", 3, written));
   EXPECT_FALSE(file->Write("defg", 4, written));
   EXPECT_EQ(written, 2u);
+  EXPECT_EQ(file->LastError(), 112u);
   EXPECT_EQ(fake.files.Content("C:\\f.bin"), "abcde");
 }
 
@@ -123,10 +125,18 @@ TEST(FakeFaultTest, RulesPickTheCallTheyName) {
   EXPECT_EQ(got, 0u);
   EXPECT_TRUE(file->Read(buffer, 4, got));
   EXPECT_EQ(std::string(buffer, got), "4567");  // the failed read did not move the position
+  EXPECT_EQ(file->LastError(), 30u) << "a read fault, kept past the next success";
   auto key = fake.registry.CreateKey(os::RegRoot::kCurrentUser, "S");
   EXPECT_TRUE(key->SetString("Other", "1"));
   EXPECT_FALSE(key->SetString("FileName_", "2"));
   EXPECT_EQ(fake.registry.StringValue(os::RegRoot::kCurrentUser, "S", "FileName_"), std::nullopt);
+  EXPECT_EQ(key->LastError(), 5u);
+  EXPECT_EQ(fake.registry.LastError(), 0u) << "each object keeps its own";
+  fake.FailOn("DeleteFile", "a", 1224);
+  EXPECT_FALSE(fake.files.DeleteFileAt("C:\\a"));
+  EXPECT_EQ(fake.files.LastError(), 1224u) << "the rule's own code";
+  EXPECT_EQ(fake.files.Open("C:\\b", OpenMode::kReadShareAll), nullptr);
+  EXPECT_EQ(fake.files.LastError(), 2u) << "as Windows fails it";
 }
 
 TEST(FakeFormHostTest, SharesTheChronologicalLog) {

@@ -27,7 +27,7 @@ class UniqueResource {
   ~UniqueResource() { Reset(); }
 
   Value Get() const { return value_; }
-  bool Valid() const { return value_ != Traits::Invalid(); }
+  bool Valid() const { return Traits::Holds(value_); }
   explicit operator bool() const { return Valid(); }
   // For APIs that hand a new resource out through a pointer: the old one is released first.
   Value* Put() {
@@ -35,8 +35,14 @@ class UniqueResource {
     return &value_;
   }
   Value Release() { return std::exchange(value_, Traits::Invalid()); }
+  // Releasing keeps the thread's last error: an owner often goes out of scope between a failed
+  // call and the GetLastError that explains it.
   void Reset(Value value = Traits::Invalid()) {
-    if (Valid()) Traits::Close(value_);
+    if (Valid()) {
+      const DWORD lastError = GetLastError();
+      Traits::Close(value_);
+      SetLastError(lastError);
+    }
     value_ = value;
   }
 
@@ -45,17 +51,20 @@ class UniqueResource {
 };
 
 // How each resource is given back, and its "nothing held" value: null for most, but
-// CreateFileA and FindFirstFileA report failure with INVALID_HANDLE_VALUE.
+// CreateFileA and FindFirstFileA report failure with INVALID_HANDLE_VALUE. Null is no file handle
+// either: no call hands it out for an open file, and closing it would only fail.
 template <typename Resource, auto close>
 struct NullMeansNone {
   using Value = Resource;
   static Value Invalid() { return nullptr; }
+  static bool Holds(Value value) { return value != nullptr; }
   static void Close(Value value) { close(value); }
 };
 template <auto close>
 struct InvalidHandleMeansNone {
   using Value = HANDLE;
   static Value Invalid() { return INVALID_HANDLE_VALUE; }
+  static bool Holds(Value value) { return value != INVALID_HANDLE_VALUE && value != nullptr; }
   static void Close(Value value) { close(value); }
 };
 

@@ -1,6 +1,7 @@
 #include "os/win32/win_files.h"
 
 #include "os/win32/ansi_path.h"
+#include "os/win32/kept_error.h"
 #include "os/win32/kernel32_function.h"
 #include "os/win32/private_folder.h"
 #include "os/win32/text_buffer.h"
@@ -16,36 +17,40 @@ class WinFile : public os::File {
 
   int64_t Size() override {
     LARGE_INTEGER size{};
-    return GetFileSizeEx(handle_.Get(), &size) ? size.QuadPart : -1;
+    return error_.Keep(GetFileSizeEx(handle_.Get(), &size)) ? size.QuadPart : -1;
   }
 
   bool Seek(int64_t position) override {
+    if (position < 0) return error_.Refuse(ERROR_NEGATIVE_SEEK);
     LARGE_INTEGER to{};
     to.QuadPart = position;
-    return position >= 0 && SetFilePointerEx(handle_.Get(), to, nullptr, FILE_BEGIN);
+    return error_.Keep(SetFilePointerEx(handle_.Get(), to, nullptr, FILE_BEGIN));
   }
 
   int64_t Position() override {
     LARGE_INTEGER zero{}, at{};
-    return SetFilePointerEx(handle_.Get(), zero, &at, FILE_CURRENT) ? at.QuadPart : -1;
+    return error_.Keep(SetFilePointerEx(handle_.Get(), zero, &at, FILE_CURRENT)) ? at.QuadPart : -1;
   }
 
   bool Read(void* buffer, uint32_t count, uint32_t& delivered) override {
     DWORD got = 0;
-    const bool ok = ReadFile(handle_.Get(), buffer, count, &got, nullptr);
+    const bool ok = error_.Keep(ReadFile(handle_.Get(), buffer, count, &got, nullptr));
     delivered = ok ? got : 0;
     return ok;
   }
 
   bool Write(const void* buffer, uint32_t count, uint32_t& written) override {
     DWORD put = 0;
-    const bool ok = WriteFile(handle_.Get(), buffer, count, &put, nullptr);
+    const bool ok = error_.Keep(WriteFile(handle_.Get(), buffer, count, &put, nullptr));
     written = ok ? put : 0;
     return ok;
   }
 
+  os::ErrorCode LastError() const override { return error_.Code(); }
+
  private:
   UniqueFile handle_;
+  KeptError error_;
 };
 
 struct OpenArguments {
@@ -60,6 +65,8 @@ OpenArguments ArgumentsFor(os::OpenMode mode) {
     case os::OpenMode::kReadWriteExisting: return {GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING};
     case os::OpenMode::kCreateAlways: return {GENERIC_READ | GENERIC_WRITE, 0, CREATE_ALWAYS};
     case os::OpenMode::kCreateNew: return {GENERIC_READ | GENERIC_WRITE, 0, CREATE_NEW};
+    case os::OpenMode::kAppendShareAll:
+      return {FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS};
   }
   return {GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING};
 }
@@ -80,75 +87,85 @@ std::unique_ptr<os::File> WinFiles::Open(const std::string& path, os::OpenMode m
   const OpenArguments args = ArgumentsFor(mode);
   UniqueFile handle(CreateFileA(path.c_str(), args.access, args.share, nullptr, args.disposition,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!handle) return nullptr;
+  if (!error_.Keep(handle.Valid())) return nullptr;
   return std::make_unique<WinFile>(std::move(handle));
 }
 
-bool WinFiles::DeleteFileAt(const std::string& path) { return DeleteFileA(path.c_str()); }
-
-bool WinFiles::CreateFolder(const std::string& path) {
-  return CreateDirectoryA(path.c_str(), nullptr);
+bool WinFiles::DeleteFileAt(const std::string& path) {
+  return error_.Keep(DeleteFileA(path.c_str()));
 }
 
-bool WinFiles::CreatePrivateFolder(const std::string& path) { return CreatePrivateFolderA(path); }
+bool WinFiles::CreateFolder(const std::string& path) {
+  return error_.Keep(CreateDirectoryA(path.c_str(), nullptr));
+}
 
-bool WinFiles::RemoveFolder(const std::string& path) { return RemoveDirectoryA(path.c_str()); }
+bool WinFiles::CreatePrivateFolder(const std::string& path) {
+  return error_.Keep(CreatePrivateFolderA(path));
+}
 
-uint32_t WinFiles::Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+bool WinFiles::RemoveFolder(const std::string& path) {
+  return error_.Keep(RemoveDirectoryA(path.c_str()));
+}
+
+uint32_t WinFiles::Attributes(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  error_.Keep(attributes != INVALID_FILE_ATTRIBUTES);
+  return attributes;
+}
 
 bool WinFiles::FileExists(const std::string& path) {
   WIN32_FIND_DATAA found{};
   UniqueFind search(FindFirstFileA(path.c_str(), &found));
-  return search && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  return error_.Keep(search.Valid()) && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool WinFiles::CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
-  return CopyFileA(from.c_str(), to.c_str(), failIfExists);
+  return error_.Keep(CopyFileA(from.c_str(), to.c_str(), failIfExists));
 }
 
 bool WinFiles::RenameFile(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(), 0);
+  return error_.Keep(MoveFileExA(from.c_str(), to.c_str(), 0));
 }
 
 bool WinFiles::MoveOver(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING);
+  return error_.Keep(MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING));
 }
 
 bool WinFiles::DeleteAtReboot(const std::string& path) {
-  return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  return error_.Keep(MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
 }
 
 std::string WinFiles::FullPathName(const std::string& path) {
-  if (path.empty()) return {};
-  return FillString([&](char* buffer, DWORD size) {
+  if (path.empty()) return error_.Refuse(ERROR_INVALID_PARAMETER), std::string();
+  return error_.KeepText(FillString([&](char* buffer, DWORD size) {
     return GetFullPathNameA(path.c_str(), size, buffer, nullptr);
-  });
+  }));
 }
 
 std::string WinFiles::ShortPathName(const std::string& path) {
-  return FillString(
-      [&](char* buffer, DWORD size) { return GetShortPathNameA(path.c_str(), buffer, size); });
+  return error_.KeepText(FillString(
+      [&](char* buffer, DWORD size) { return GetShortPathNameA(path.c_str(), buffer, size); }));
 }
 
 std::string WinFiles::LongPathName(const std::string& path) {
-  return FillString(
-      [&](char* buffer, DWORD size) { return GetLongPathNameA(path.c_str(), buffer, size); });
+  return error_.KeepText(FillString(
+      [&](char* buffer, DWORD size) { return GetLongPathNameA(path.c_str(), buffer, size); }));
 }
 
 std::string WinFiles::TempPath() {
   const TempPathCall call = TempPathFunction();
-  return UsableAnsiPath(
-      FillText<wchar_t>([call](wchar_t* buffer, DWORD size) { return call(size, buffer); }));
+  return error_.KeepText(UsableAnsiPath(
+      FillText<wchar_t>([call](wchar_t* buffer, DWORD size) { return call(size, buffer); })));
 }
 
 std::string WinFiles::WindowsDirectory() {
-  return UsableAnsiPath(FillText<wchar_t>(
-      [](wchar_t* buffer, DWORD size) { return GetWindowsDirectoryW(buffer, size); }));
+  return error_.KeepText(UsableAnsiPath(FillText<wchar_t>(
+      [](wchar_t* buffer, DWORD size) { return GetWindowsDirectoryW(buffer, size); })));
 }
 
 std::string WinFiles::SystemDirectory() {
-  return UsableAnsiPath(FillText<wchar_t>(
-      [](wchar_t* buffer, DWORD size) { return GetSystemDirectoryW(buffer, size); }));
+  return error_.KeepText(UsableAnsiPath(FillText<wchar_t>(
+      [](wchar_t* buffer, DWORD size) { return GetSystemDirectoryW(buffer, size); })));
 }
 
 std::string WinFiles::SystemWow64Directory() {

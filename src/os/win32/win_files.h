@@ -1,6 +1,7 @@
 #pragma once
 // Files through kernel32's ANSI calls; the system's folders through the wide ones (ansi_path.h).
 #include "os/files.h"
+#include "os/win32/kept_error.h"
 
 namespace os::win32 {
 
@@ -24,6 +25,10 @@ class WinFiles : public os::Files {
   std::string WindowsDirectory() override;
   std::string SystemDirectory() override;
   std::string SystemWow64Directory() override;
+  os::ErrorCode LastError() const override { return error_.Code(); }
+
+ private:
+  KeptError error_;
 };
 
 }  // namespace os::win32

@@ -1,5 +1,6 @@
 #include "os/win32/win_registry.h"
 
+#include "os/win32/kept_error.h"
 #include "os/win32/unique_handle.h"
 
 namespace os::win32 {
@@ -14,11 +15,11 @@ struct KeyInfo {
   DWORD subkeys = 0, longestSubkey = 0, values = 0, longestValueName = 0;
 };
 
-std::optional<KeyInfo> QueryInfo(HKEY key) {
+std::optional<KeyInfo> QueryInfo(HKEY key, KeptError& error) {
   KeyInfo info;
-  if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &info.subkeys, &info.longestSubkey, nullptr,
-                       &info.values, &info.longestValueName, nullptr, nullptr,
-                       nullptr) != ERROR_SUCCESS)
+  if (!error.KeepStatus(RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &info.subkeys,
+                                         &info.longestSubkey, nullptr, &info.values,
+                                         &info.longestValueName, nullptr, nullptr, nullptr)))
     return std::nullopt;
   return info;
 }
@@ -29,21 +30,22 @@ class WinRegKey : public os::RegKey {
 
   bool SetString(const std::string& name, const std::string& value) override {
     const auto size = static_cast<DWORD>(value.size() + 1);  // the NUL belongs to the value
-    return RegSetValueExA(key_.Get(), name.c_str(), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(value.c_str()), size) == ERROR_SUCCESS;
+    return error_.KeepStatus(RegSetValueExA(key_.Get(), name.c_str(), 0, REG_SZ,
+                                            reinterpret_cast<const BYTE*>(value.c_str()), size));
   }
 
   bool SetDword(const std::string& name, uint32_t value) override {
     const DWORD data = value;
-    return RegSetValueExA(key_.Get(), name.c_str(), 0, REG_DWORD,
-                          reinterpret_cast<const BYTE*>(&data), sizeof data) == ERROR_SUCCESS;
+    return error_.KeepStatus(RegSetValueExA(key_.Get(), name.c_str(), 0, REG_DWORD,
+                                            reinterpret_cast<const BYTE*>(&data), sizeof data));
   }
 
   // The type and size first, then the data; the value may grow in between, so retry on that.
   std::optional<os::RegValue> Query(const std::string& name) override {
     os::RegValue value;
     DWORD type = 0, size = 0;
-    if (RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    if (!error_.KeepStatus(
+            RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type, nullptr, &size)))
       return std::nullopt;
     for (int attempt = 0; attempt < 4; ++attempt) {
       value.data.assign(size, '\0');
@@ -55,14 +57,14 @@ class WinRegKey : public os::RegKey {
         value.data.resize(got);
         return value;
       }
-      if (result != ERROR_MORE_DATA) return std::nullopt;
+      if (result != ERROR_MORE_DATA) return error_.KeepStatus(result), std::nullopt;
       size = got;
     }
-    return std::nullopt;
+    return error_.KeepStatus(ERROR_MORE_DATA), std::nullopt;
   }
 
   std::optional<std::vector<std::string>> ValueNames() override {
-    auto info = QueryInfo(key_.Get());
+    auto info = QueryInfo(key_.Get(), error_);
     if (!info) return std::nullopt;
     std::vector<std::string> names;
     std::string buffer(info->longestValueName + 1, '\0');
@@ -76,59 +78,63 @@ class WinRegKey : public os::RegKey {
         --index;
         continue;
       }
-      if (result != ERROR_SUCCESS) return std::nullopt;
+      if (!error_.KeepStatus(result)) return std::nullopt;
       names.emplace_back(buffer.data(), length);
     }
     return names;
   }
 
   bool DeleteValue(const std::string& name) override {
-    return RegDeleteValueA(key_.Get(), name.c_str()) == ERROR_SUCCESS;
+    return error_.KeepStatus(RegDeleteValueA(key_.Get(), name.c_str()));
   }
 
   std::optional<uint32_t> SubkeyCount() override {
-    auto info = QueryInfo(key_.Get());
+    auto info = QueryInfo(key_.Get(), error_);
     if (!info) return std::nullopt;
     return info->subkeys;
   }
 
   std::optional<std::string> SubkeyName(uint32_t index) override {
-    auto info = QueryInfo(key_.Get());
+    auto info = QueryInfo(key_.Get(), error_);
     if (!info) return std::nullopt;
     std::string buffer(info->longestSubkey + 1, '\0');
     DWORD length = static_cast<DWORD>(buffer.size());
-    if (RegEnumKeyExA(key_.Get(), index, &buffer[0], &length, nullptr, nullptr, nullptr, nullptr) !=
-        ERROR_SUCCESS)
+    if (!error_.KeepStatus(RegEnumKeyExA(key_.Get(), index, &buffer[0], &length, nullptr, nullptr,
+                                         nullptr, nullptr)))
       return std::nullopt;
     buffer.resize(length);
     return buffer;
   }
 
+  os::ErrorCode LastError() const override { return error_.Code(); }
+
  private:
   UniqueHkey key_;
+  KeptError error_;
 };
 
 }  // namespace
 
 std::unique_ptr<os::RegKey> WinRegistry::OpenKey(os::RegRoot root, const std::string& path) {
   UniqueHkey key;
-  if (RegOpenKeyExA(RootKey(root), path.c_str(), 0, KEY_ALL_ACCESS, key.Put()) != ERROR_SUCCESS)
+  if (!error_.KeepStatus(RegOpenKeyExA(RootKey(root), path.c_str(), 0, KEY_ALL_ACCESS, key.Put())))
     return nullptr;
   return std::make_unique<WinRegKey>(std::move(key));
 }
 
 std::unique_ptr<os::RegKey> WinRegistry::CreateKey(os::RegRoot root, const std::string& path) {
   UniqueHkey key;
-  if (RegCreateKeyExA(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_ALL_ACCESS, nullptr, key.Put(), nullptr) != ERROR_SUCCESS)
+  if (!error_.KeepStatus(RegCreateKeyExA(RootKey(root), path.c_str(), 0, nullptr,
+                                         REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                                         key.Put(), nullptr)))
     return nullptr;
   return std::make_unique<WinRegKey>(std::move(key));
 }
 
 bool WinRegistry::DeleteKey(os::RegRoot root, const std::string& path) {
   // An empty path would name the root itself: never ours to delete.
-  if (path.empty()) return false;
-  return RegDeleteKeyA(RootKey(root), path.c_str()) == ERROR_SUCCESS;
+  if (path.empty()) return error_.Refuse(ERROR_ACCESS_DENIED);
+  return error_.KeepStatus(RegDeleteKeyA(RootKey(root), path.c_str()));
 }
 
 }  // namespace os::win32

@@ -1,6 +1,7 @@
 #pragma once
 // The registry through advapi32's ANSI calls; every key opened with full access.
 #include "os/registry.h"
+#include "os/win32/kept_error.h"
 
 namespace os::win32 {
 
@@ -9,6 +10,10 @@ class WinRegistry : public os::Registry {
   std::unique_ptr<os::RegKey> OpenKey(os::RegRoot root, const std::string& path) override;
   std::unique_ptr<os::RegKey> CreateKey(os::RegRoot root, const std::string& path) override;
   bool DeleteKey(os::RegRoot root, const std::string& path) override;
+  os::ErrorCode LastError() const override { return error_.Code(); }
+
+ private:
+  KeptError error_;
 };
 
 }  // namespace os::win32

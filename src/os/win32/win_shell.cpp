@@ -18,19 +18,29 @@ const char* NullWhenEmpty(const std::string& text) { return text.empty() ? nullp
 
 intptr_t WinShell::Execute(os::WindowRef owner, const std::string& verb, const std::string& file,
                            const std::string& parameters, const std::string& directory, int show) {
-  HINSTANCE result = ShellExecuteA(AsWindow(owner), NullWhenEmpty(verb), file.c_str(),
-                                   NullWhenEmpty(parameters), directory.c_str(), show);
-  return reinterpret_cast<intptr_t>(result);
+  const auto result =
+      reinterpret_cast<intptr_t>(ShellExecuteA(AsWindow(owner), NullWhenEmpty(verb), file.c_str(),
+                                               NullWhenEmpty(parameters), directory.c_str(), show));
+  error_.Keep(result > 32);  // the call's own rule for success
+  return result;
 }
 
 std::optional<std::string> WinShell::SpecialFolder(os::WindowRef owner, int csidl) {
   UniquePidl pidl;
-  if (FAILED(SHGetSpecialFolderLocation(AsWindow(owner), csidl, pidl.Put())) || !pidl)
-    return std::nullopt;
+  const HRESULT result = SHGetSpecialFolderLocation(AsWindow(owner), csidl, pidl.Put());
+  if (FAILED(result) || !pidl)
+    return error_.Refuse(static_cast<os::ErrorCode>(FAILED(result) ? result : E_FAIL)),
+           std::nullopt;
   return UsableItemPath(pidl.Get()).value_or(std::string());
 }
 
 int32_t WinShell::SaveLink(const os::ShellLink& link, const std::string& linkPath) {
+  const int32_t result = WriteLink(link, linkPath);
+  if (result != 0) error_.Refuse(static_cast<os::ErrorCode>(result));
+  return result;
+}
+
+int32_t WinShell::WriteLink(const os::ShellLink& link, const std::string& linkPath) {
   WCHAR widePath[MAX_PATH] = {};
   // A path longer than the buffer is refused, never truncated into a different file.
   if (MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH) == 0)

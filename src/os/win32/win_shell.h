@@ -1,6 +1,7 @@
 #pragma once
 // The shell through shell32 and ole32: ShellExecute, special folders, links, the folder dialog.
 #include "os/shell.h"
+#include "os/win32/kept_error.h"
 
 namespace os::win32 {
 
@@ -14,6 +15,13 @@ class WinShell : public os::Shell {
   int32_t SaveLink(const os::ShellLink& link, const std::string& linkPath) override;
   std::optional<std::string> BrowseForFolder(os::WindowRef owner, const std::string& instruction,
                                              const std::string& startFolder) override;
+  // The HRESULT of a failed link or folder look-up, as COM gives it.
+  os::ErrorCode LastError() const override { return error_.Code(); }
+
+ private:
+  int32_t WriteLink(const os::ShellLink& link, const std::string& linkPath);
+
+  KeptError error_;
 };
 
 }  // namespace os::win32

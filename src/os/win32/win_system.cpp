@@ -26,22 +26,24 @@ bool WinSystem::RestrictDllSearchToSystemFolder() {
   using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
   const auto setDefault =
       Kernel32Function<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories");
-  return setDefault && setDefault(kLoadLibrarySearchSystem32);
+  if (!setDefault) return error_.Refuse(ERROR_PROC_NOT_FOUND);
+  return error_.Keep(setDefault(kLoadLibrarySearchSystem32));
 }
 
 bool WinSystem::RemoveCurrentFolderFromDllSearch() {
   using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCSTR);
   const auto setDirectory = Kernel32Function<SetDllDirectoryFunction>("SetDllDirectoryA");
-  return setDirectory && setDirectory("");
+  if (!setDirectory) return error_.Refuse(ERROR_PROC_NOT_FOUND);
+  return error_.Keep(setDirectory(""));
 }
 
 bool WinSystem::LoadSystemLibrary(const std::string& fileName) {
   std::string path =
       FillString([](char* buffer, DWORD size) { return GetSystemDirectoryA(buffer, size); });
-  if (path.empty()) return false;
+  if (!error_.Keep(!path.empty())) return false;
   path = text::WithTrailingBackslash(path) + fileName;
   // Never freed: it must stay in memory for whoever asks for it by name later.
-  return LoadLibraryExA(path.c_str(), nullptr, kLoadWithAlteredSearchPath) != nullptr;
+  return error_.Keep(LoadLibraryExA(path.c_str(), nullptr, kLoadWithAlteredSearchPath) != nullptr);
 }
 
 std::string WinSystem::CommandLine() {
@@ -54,7 +56,7 @@ std::string WinSystem::ModulePath() {
   std::wstring buffer(MAX_PATH, L'\0');
   while (buffer.size() <= 32768 * 2) {
     const DWORD length = GetModuleFileNameW(nullptr, &buffer[0], static_cast<DWORD>(buffer.size()));
-    if (length == 0) return {};
+    if (!error_.Keep(length != 0)) return {};
     if (length < buffer.size()) {
       buffer.resize(length);
       return UsableAnsiPath(buffer);
@@ -70,7 +72,7 @@ std::optional<os::VersionInfo> WinSystem::Version() {
   static_assert(sizeof(OSVERSIONINFOA) == 148, "the version structure the call expects");
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  if (!GetVersionExA(&info)) return std::nullopt;
+  if (!error_.Keep(GetVersionExA(&info))) return std::nullopt;
 #pragma GCC diagnostic pop
   os::VersionInfo version;
   version.platformId = info.dwPlatformId;
@@ -83,14 +85,17 @@ std::optional<os::VersionInfo> WinSystem::Version() {
 
 int WinSystem::ShowMessage(os::WindowRef owner, const std::string& text, const std::string& caption,
                            unsigned flags) {
-  return MessageBoxA(reinterpret_cast<HWND>(owner), text.c_str(), caption.c_str(), flags);
+  const int answer =
+      MessageBoxA(reinterpret_cast<HWND>(owner), text.c_str(), caption.c_str(), flags);
+  error_.Keep(answer != 0);
+  return answer;
 }
 
 void WinSystem::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
 
 // Callers ask for a few bytes: the count always fits the call's 32 bits.
 bool WinSystem::RandomBytes(void* buffer, std::size_t count) {
-  return RtlGenRandom(buffer, static_cast<ULONG>(count)) != FALSE;
+  return error_.Keep(RtlGenRandom(buffer, static_cast<ULONG>(count)) != FALSE);
 }
 
 bool WinSystem::ClaimForThisRun(const std::string& name) {
@@ -99,7 +104,7 @@ bool WinSystem::ClaimForThisRun(const std::string& name) {
   const DWORD error = GetLastError();
   UniqueHandle owner(mutex);
   // A mutex made by an administrator's or SYSTEM's run is there even where we may not open it.
-  if (!owner || error == ERROR_ALREADY_EXISTS) return false;
+  if (!owner || error == ERROR_ALREADY_EXISTS) return error_.Refuse(error);
   claim_ = std::move(owner);
   return true;
 }
@@ -121,6 +126,47 @@ bool WinSystem::RunsAsLocalSystem() {
   const bool same = EqualSid(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, localSystem);
   FreeSid(localSystem);
   return same;
+}
+
+os::LocalTime WinSystem::Now() {
+  SYSTEMTIME time{};
+  GetLocalTime(&time);
+  return os::LocalTime{time.wYear,   time.wMonth,  time.wDay,         time.wHour,
+                       time.wMinute, time.wSecond, time.wMilliseconds};
+}
+
+std::string WinSystem::UserName() {
+  return error_.KeepText(FillString([](char* buffer, DWORD size) -> DWORD {
+    // Unlike most such calls it counts the NUL in what it reports, either way.
+    DWORD length = size;
+    if (GetUserNameA(buffer, &length)) return length > 0 ? length - 1 : 0;
+    return GetLastError() == ERROR_INSUFFICIENT_BUFFER ? length : 0;
+  }));
+}
+
+// TokenElevation came with Vista; asked on an older system the call fails with
+// ERROR_INVALID_PARAMETER, and the answer is that nobody can tell.
+std::optional<bool> WinSystem::RunsElevated() {
+  UniqueHandle token;
+  if (!error_.Keep(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put())))
+    return std::nullopt;
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  if (!error_.Keep(
+          GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof(elevation), &size)))
+    return std::nullopt;
+  return elevation.TokenIsElevated != 0;
+}
+
+std::string WinSystem::ErrorText(os::ErrorCode code) {
+  char buffer[1024] = {};
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, 0, buffer, sizeof(buffer), nullptr);
+  std::string text(buffer, length);
+  while (!text.empty() &&
+         (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.'))
+    text.pop_back();
+  return text;
 }
 
 }  // namespace os::win32

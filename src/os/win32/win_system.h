@@ -2,6 +2,7 @@
 // The running process: its DLL search, its own path, the Windows version, message boxes, pauses,
 // random bytes.
 #include "os/system.h"
+#include "os/win32/kept_error.h"
 #include "os/win32/unique_handle.h"
 
 namespace os::win32 {
@@ -20,9 +21,15 @@ class WinSystem : public os::System {
                   unsigned flags) override;
   void Sleep(uint32_t milliseconds) override;
   bool RandomBytes(void* buffer, std::size_t count) override;
+  os::LocalTime Now() override;
+  std::string UserName() override;
+  std::optional<bool> RunsElevated() override;
+  std::string ErrorText(os::ErrorCode code) override;
+  os::ErrorCode LastError() const override { return error_.Code(); }
 
  private:
   UniqueHandle claim_;  // released when the process ends
+  KeptError error_;
 };
 
 }  // namespace os::win32
