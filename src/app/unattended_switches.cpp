@@ -18,8 +18,8 @@ bool IsOurSwitch(const std::string& name) {
 
 }  // namespace
 
-wizard::UnattendedOptions ReadUnattendedOptions(const CommandLine& commandLine) {
-  wizard::UnattendedOptions options;
+UnattendedOptions ReadUnattendedOptions(const CommandLine& commandLine) {
+  UnattendedOptions options;
   if (!IsSilentSwitch(commandLine)) return options;
   // "-silent FOLDER": argument 2 as it stands, unless it is a switch of ours.
   if (!IsOurSwitch(SwitchName(commandLine.Arg(2)))) options.folder = commandLine.Arg(2);

@@ -5,13 +5,21 @@
 //   -yes                the uninstaller removes everything without asking and shows no box
 //   -no-shell-install   the shell's "install" verb is left out
 //   -log FILE           taken with its file, so that the file is never taken for the folder
+#include <string>
+
 #include "app/command_line.h"
-#include "wizard/scr_setup.h"
 
 namespace app {
 
+// What an unattended run is told on its command line besides "-silent".
+struct UnattendedOptions {
+  std::string folder;                // empty: the default folder
+  bool removeWithoutAsking = false;  // the uninstaller's "-yes": no question, no box at all
+  bool shellInstall = true;          // off: the shell's "install" verb is left out
+};
+
 // Empty options unless argument 1 is the silent switch. Switch names are compared as "-silent"
 // is: blanks and control characters around them dropped, A-Z lowered.
-wizard::UnattendedOptions ReadUnattendedOptions(const CommandLine& commandLine);
+UnattendedOptions ReadUnattendedOptions(const CommandLine& commandLine);
 
 }  // namespace app

@@ -16,7 +16,7 @@
 #include "support/setup_file.h"
 #include "ui/wizard_controls.h"
 #include "wizard/win32/wizard_window.h"
-#include "wizard/exit_codes.h"
+#include "app/exit_codes.h"
 
 namespace {
 
@@ -379,7 +379,7 @@ TEST(Window, FontsAndBackgroundsInProcess) {
   }
   wizardThread.join();
   ASSERT_TRUE(w.window) << "the wizard did not show";
-  EXPECT_EQ(exitCode, wizard::kExitStoppedUnchanged) << "closed without installing";
+  EXPECT_EQ(exitCode, app::kExitStoppedUnchanged) << "closed without installing";
 }
 
 TEST(Window, AcceleratorsTabAndEnter) {
