@@ -29,8 +29,7 @@ package::OwnPackage ReadPackageHead(os::System& system, package::ReadSource& sou
 
 void ReadSetupTexts(package::ReadSource& source, package::OwnPackage& p) {
   package::ValidateImage(p.record, p.packageEnd);
-  if (p.record.ReadmeSize() > 0)
-    p.readme = package::ReadReadmeText(source, p.packageEnd, p.record);
+  if (p.record.ReadmeSize() > 0) p.readme = package::ReadReadmeText(source, p.packageEnd, p.record);
   if (p.record.LicenseSize() > 0)
     p.license = package::ReadLicenseText(source, p.packageEnd, p.record);
 }

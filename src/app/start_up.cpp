@@ -45,8 +45,8 @@ int Corrupted(os::Os& os, bool silent) {
   return kExitUnreadable;
 }
 
-int RunUninstaller(os::Os& os, os::WindowRef owner, const package::OwnPackage& package,
-                   bool silent, bool removeWithoutAsking) {
+int RunUninstaller(os::Os& os, os::WindowRef owner, const package::OwnPackage& package, bool silent,
+                   bool removeWithoutAsking) {
   uninstall::UninstallOutcome outcome;
   try {
     outcome = uninstall::UninstallProcedure(os, owner, package.packageEnd, package.record,

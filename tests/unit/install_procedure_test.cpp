@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "install/install_copy.h"
 #include "install/install_procedure.h"
 #include "integration/saver_registry.h"
 #include "integration/uninstall_entry.h"
@@ -499,6 +500,9 @@ TEST(InstallProcedure, TheEntryShowsWhatThePackageSaysAndTheVerbMayBeLeftOut) {
 struct Fault {
   const char* name;
   std::function<void(fake::FakeOs&, const std::string& image)> inject;
+  // The cause the outcome keeps: its step, and what its path begins with; none: not checked.
+  const char* step = nullptr;
+  const char* path = "";
 };
 
 std::vector<Fault> Faults() {
@@ -508,17 +512,22 @@ std::vector<Fault> Faults() {
          f.FailWhen([](const fake::Call& c) {
            return c.op == "OpenFile" && c.subject == kSetupPath && c.detail == "ReadShareRead";
          });
-       }},
+       },
+       "open the setup file", kSetupPath},
       {"read fails mid-copy",
        [](fake::FakeOs& f, const std::string&) {
          auto seen = std::make_shared<int>(0);
          f.FailWhen([seen](const fake::Call& c) { return c.op == "Read" && c.detail == "100001" && ++*seen == 2; });
-       }},
+       },
+       install::kReadSetupFileStep, kSetupPath},
       {"disk full during the copy",
-       [](fake::FakeOs& f, const std::string& image) { f.files.SetFreeSpace(image.size() / 2); }},
-      {"readme cannot be created", [](fake::FakeOs& f, const std::string&) { f.FailOn("OpenFile", "Readme.txt"); }},
+       [](fake::FakeOs& f, const std::string& image) { f.files.SetFreeSpace(image.size() / 2); },
+       install::kWriteSaverStep, kSaver},
+      {"readme cannot be created", [](fake::FakeOs& f, const std::string&) { f.FailOn("OpenFile", "Readme.txt"); },
+       "write the readme", kReadme},
       {"uninstaller cannot be created",
-       [](fake::FakeOs& f, const std::string&) { f.FailOn("OpenFile", "uninstall stars.exe"); }},
+       [](fake::FakeOs& f, const std::string&) { f.FailOn("OpenFile", "uninstall stars.exe"); },
+       "create the uninstaller", kUninstaller},
       {"uninstaller stub write fails", [](fake::FakeOs& f, const std::string&) { f.FailWhen(IsUninstallerWrite); }},
       {"uninstaller record write fails",
        [](fake::FakeOs& f, const std::string&) {
@@ -529,7 +538,8 @@ std::vector<Fault> Faults() {
          f.FailWhen([](const fake::Call& c) { return IsUninstallerWrite(c) && c.detail == "10"; });
        }},
       {"installed path cannot be recorded",
-       [](fake::FakeOs& f, const std::string&) { f.FailOn("RegSetValue", "FileName_"); }},
+       [](fake::FakeOs& f, const std::string&) { f.FailOn("RegSetValue", "FileName_"); },
+       "record the installed path", "Software\\Somnivex\\Stars"},
   };
 }
 
@@ -566,6 +576,11 @@ TEST(InstallProcedure, AFailureRollsBackWhatThisRunWroteAndEnds) {
       EXPECT_EQ(outcome.message->caption, Rig::kCaption);
       EXPECT_TRUE(outcome.closeWindow);
       EXPECT_TRUE(rig.Messages().empty());
+      ASSERT_TRUE(outcome.cause);
+      if (fault.step) {
+        EXPECT_EQ(outcome.cause->step, fault.step);
+        EXPECT_EQ(outcome.cause->path.rfind(fault.path, 0), 0u) << outcome.cause->path;
+      }
     }
   }
 }

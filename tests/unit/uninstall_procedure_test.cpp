@@ -358,6 +358,7 @@ TEST_F(Uninstaller, FailingProgramsFolderEndsAfterTheCopyWasStarted) {
   const uninstall::UninstallOutcome outcome = Remove();
   EXPECT_EQ(outcome.result, integration::RunResult::kFailedPartWay);
   ASSERT_TRUE(outcome.cause);
+  EXPECT_EQ(outcome.cause->step, "find the shell folder " + std::to_string(os::kCsidlPrograms));
   EXPECT_FALSE(outcome.message);
   EXPECT_EQ(r.fake.shell.Executions().size(), 1u);
   EXPECT_FALSE(r.fake.registry.HasKey(RegRoot::kLocalMachine, kEntry));
