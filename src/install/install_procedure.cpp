@@ -84,6 +84,7 @@ class Installation {
   void CopyImageWithProgress();
   void WriteReadme();
   void WriteUninstallerFile();
+  void ExpandTargetPath();
   void HandleFailure();
   void HandToShell();
   void RunIntegrationSteps();
@@ -313,20 +314,22 @@ void Installation::WriteUninstallerFile() {
     throw InstallError("The uninstaller cannot be created.",
                        os::Cause{"create the uninstaller", folder_ + UninstallerFileName(),
                                  os_.files.LastError()});
-  const auto expandTarget = [this] {
-    // From here on the target path is the expanded one: the integration steps and the installed-
-    // path record see it, while a failure before this point leaves them the path as chosen.
-    const std::string expanded = os_.files.FullPathName(SaverPath());
-    if (expanded.empty())
-      throw InstallError(
-          "The full path of the screen saver cannot be had.",
-          os::Cause{"expand the screen saver's path", SaverPath(), os_.files.LastError()});
-    targetPath_ = expanded;
-  };
+  ExpandTargetPath();
   // The signature made at build time, when it was made for this very uninstaller.
   const auto& signature = extension_.uninstallerSignature;
-  package::WriteUninstaller(*source_, *uninstallerFile_, request_.packageEnd, record_, expandTarget,
+  package::WriteUninstaller(*source_, *uninstallerFile_, request_.packageEnd, record_,
                             signature ? &*signature : nullptr);
+}
+
+// From here on the target path is the expanded one: the integration steps and the installed-path
+// record see it, while a failure before this point leaves them the path as chosen.
+void Installation::ExpandTargetPath() {
+  const std::string expanded = os_.files.FullPathName(SaverPath());
+  if (expanded.empty())
+    throw InstallError(
+        "The full path of the screen saver cannot be had.",
+        os::Cause{"expand the screen saver's path", SaverPath(), os_.files.LastError()});
+  targetPath_ = expanded;
 }
 
 void Installation::NoteFailure(const package::Error& error) {
