@@ -1,7 +1,7 @@
 #include "app/del_file.h"
 
 #include "uninstall/self_removal.h"
-#include "wizard/exit_codes.h"
+#include "app/exit_codes.h"
 
 namespace app {
 
@@ -11,7 +11,7 @@ int RunDelFile(os::Os& os, const CommandLine& commandLine) {
   const uninstall::Goodbye goodbye{commandLine.Arg(3), commandLine.Arg(4)};
   const bool gone = uninstall::FinishSelfRemoval(os, commandLine.Arg(2),
                                                  commandLine.Count() == 4 ? &goodbye : nullptr);
-  return gone ? wizard::kExitDone : wizard::kExitFailedPartWay;
+  return gone ? kExitDone : kExitFailedPartWay;
 }
 
 }  // namespace app

@@ -1,8 +1,8 @@
 #pragma once
 // One run of the program, whatever the mode: the DLL search is protected before anything else,
-// the command line is read afterwards, and it picks the file-removal mode or the wizard window
-// (setup, silent setup or uninstaller, as the package decides). A run given "-log FILE" writes
-// its start and its exit code there.
+// the command line is read afterwards, and it picks the file-removal mode or start-up (which
+// picks setup, unattended setup or uninstaller, as the package decides). A run given "-log FILE"
+// writes its start and its exit code there.
 #include <functional>
 
 #include "app/command_line.h"
@@ -10,7 +10,7 @@
 
 namespace app {
 
-// `runWindow` runs the wizard window for the command line and returns the exit code.
+// `runWindow` runs start-up for the command line and returns the exit code.
 int RunProgram(os::Os& os, const std::function<int(const CommandLine&)>& runWindow);
 
 }  // namespace app

@@ -10,14 +10,20 @@
 
 #include "app/command_line.h"
 #include "runlog/log_lines.h"
-#include "wizard/scr_setup.h"
 
 namespace app {
 
+// What an unattended run is told on its command line besides "-silent".
+struct UnattendedOptions {
+  std::string folder;                // empty: the default folder
+  bool removeWithoutAsking = false;  // the uninstaller's "-yes": no question, no box at all
+  bool shellInstall = true;          // off: the shell's "install" verb is left out
+};
+
 // What the switches make of a whole command line.
 struct Switches {
-  wizard::UnattendedOptions unattended;  // empty unless argument 1 is the silent switch
-  std::string logFile;                   // as given; empty: no log
+  UnattendedOptions unattended;  // empty unless argument 1 is the silent switch
+  std::string logFile;           // as given; empty: no log
   // Every argument that no switch took, so that a log can show what was not understood (an
   // unquoted folder with blanks arrives as several arguments, and only the first is the folder).
   std::vector<runlog::IgnoredArgument> ignored;
@@ -27,7 +33,7 @@ struct Switches {
 // A-Z lowered.
 Switches ReadSwitches(const CommandLine& commandLine);
 
-inline wizard::UnattendedOptions ReadUnattendedOptions(const CommandLine& commandLine) {
+inline UnattendedOptions ReadUnattendedOptions(const CommandLine& commandLine) {
   return ReadSwitches(commandLine).unattended;
 }
 

@@ -16,22 +16,28 @@ uint32_t ChunkSize(int64_t remaining, const std::vector<uint8_t>& buffer) {
   return static_cast<uint32_t>(std::min(remaining, limit));
 }
 
+// A failed call on the setup file or on the target, with the code the file tells right after it.
+[[noreturn]] void ReadFailed(const os::File& source, const std::string& message) {
+  throw InstallError(message, os::Cause{kReadSetupFileStep, {}, source.LastError()});
+}
+
 int64_t SourceSize(os::File& source) {
   const int64_t size = source.Size();
-  if (size < 0) throw InstallError("The size of the setup file cannot be read.");
+  if (size < 0) ReadFailed(source, "The size of the setup file cannot be read.");
   return size;
 }
 
 int64_t SourcePosition(os::File& source) {
   const int64_t position = source.Position();
-  if (position < 0) throw InstallError("The position in the setup file cannot be read.");
+  if (position < 0) ReadFailed(source, "The position in the setup file cannot be read.");
   return position;
 }
 
 void WriteAll(os::File& target, const void* bytes, uint32_t count, const char* what) {
   uint32_t written = 0;
   if (!target.Write(bytes, count, written) || written != count)
-    throw InstallError(std::string("Writing ") + what + " fell short.");
+    throw InstallError(std::string("Writing ") + what + " fell short.",
+                       os::Cause{kWriteSaverStep, {}, target.LastError()});
 }
 
 }  // namespace
@@ -47,7 +53,7 @@ void CopyImage(os::File& source, os::File& target, int64_t length, std::vector<u
     const uint32_t wanted = ChunkSize(remaining, buffer);
     uint32_t delivered = 0;
     if (!source.Read(buffer.data(), wanted, delivered) || delivered == 0)
-      throw InstallError("Reading the screen saver from the setup file failed.");
+      ReadFailed(source, "Reading the screen saver from the setup file failed.");
     if (checksum) crc = package::Crc32c(crc, buffer.data(), delivered);
     WriteAll(target, buffer.data(), delivered, "the screen saver");
     position += delivered;
@@ -66,7 +72,7 @@ int64_t DecodeImage(os::File& source, os::File& target, int64_t length,
     while (count > 0) {
       uint32_t delivered = 0;
       if (!source.Read(into, count, delivered) || delivered == 0)
-        throw InstallError("Reading the screen saver from the setup file failed.");
+        ReadFailed(source, "Reading the screen saver from the setup file failed.");
       into += delivered;
       count -= delivered;
     }
@@ -91,9 +97,9 @@ bool ImageIsCoded(os::File& source, int64_t length) {
   const uint32_t wanted = length < 2 ? uint32_t(length < 0 ? 0 : length) : 2;
   uint32_t delivered = 0;
   if (wanted > 0 && (!source.Read(first, wanted, delivered) || delivered != wanted))
-    throw InstallError("Reading the screen saver from the setup file failed.");
+    ReadFailed(source, "Reading the screen saver from the setup file failed.");
   if (!source.Seek(start))
-    throw InstallError("The screen saver cannot be found in the setup file.");
+    ReadFailed(source, "The screen saver cannot be found in the setup file.");
   return package::IsCodedImage(first, delivered);
 }
 

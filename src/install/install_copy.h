@@ -37,4 +37,9 @@ int64_t DecodeImage(os::File& source, os::File& target, int64_t length,
 // the image is coded (package::IsCodedImage decides). Raises InstallError when they cannot be read.
 bool ImageIsCoded(os::File& source, int64_t length);
 
+// The steps the errors above name in their cause; its path is the caller's to fill in, as only
+// the caller knows the files' names.
+constexpr char kReadSetupFileStep[] = "read the screen saver from the setup file";
+constexpr char kWriteSaverStep[] = "write the screen saver";
+
 }  // namespace install

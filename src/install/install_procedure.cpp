@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "install/install_copy.h"
@@ -72,15 +73,18 @@ class Installation {
   void CreateTargetFile();
   // Creates the file that will become `finalPath` under its staging name; null when it cannot.
   std::unique_ptr<os::File> CreateStaged(const std::string& finalPath);
-  [[noreturn]] void Stop(const char* englishMessage);
+  [[noreturn]] void Stop(const char* englishMessage, os::Cause cause);
   // Everything from the copy to the integration; false when the installation failed and was
   // rolled back.
   bool CopyAndIntegrate();
   void RunMainBlock();
+  // The failed call's cause, with the file it names where the copy could not know it.
+  void NoteFailure(const package::Error& error);
   void OpenSource();
   void CopyImageWithProgress();
   void WriteReadme();
   void WriteUninstallerFile();
+  void ExpandTargetPath();
   void HandleFailure();
   void HandToShell();
   void RunIntegrationSteps();
@@ -109,6 +113,7 @@ class Installation {
   std::unique_ptr<os::File> saverFile_;
   std::unique_ptr<os::File> uninstallerFile_;
   std::unique_ptr<os::File> source_;
+  std::string sourcePath_;
   std::vector<uint8_t> buffer_;
   bool damaged_ = false;              // the image differed from its checksum
   int64_t installedImageLength_ = 0;  // what the copy wrote: a coded image's decoded size
@@ -139,7 +144,8 @@ InstallOutcome Installation::Run() {
   return outcome_;
 }
 
-void Installation::Stop(const char* englishMessage) {
+void Installation::Stop(const char* englishMessage, os::Cause cause) {
+  outcome_.cause = std::move(cause);
   rollback_.Run();  // the folders this attempt made go again: the user chooses another folder
   outcome_.message = InstallMessage{Translate(englishMessage), language::kApplicationTitle};
   outcome_.page = PageAfter::kDirectory;
@@ -155,17 +161,20 @@ void Installation::PrepareTarget() {
 void Installation::PrepareFolder() {
   const std::string& typed = request_.folderText;
   // A name Windows cannot create is refused before any level of it is made.
-  if (!text::IsCreatableFolderPath(typed)) Stop(english::kCannotCreateFolder);
+  if (!text::IsCreatableFolderPath(typed))
+    Stop(english::kCannotCreateFolder, os::Cause{"check the folder name", typed});
   bool created = true;
   std::vector<std::string> createdFolders;
   try {
     if (!typed.empty()) created = os::CreateFolderWithParents(os_.files, typed, createdFolders);
   } catch (...) {
-    created = false;
+    created = false;  // no code to tell; the folders made so far still go again
   }
+  const os::ErrorCode code = os_.files.LastError();
   rollback_.NoteCreatedFolders(createdFolders);
-  if (!created) Stop(english::kCannotCreateFolder);
-  if (!IsExistingFolder(os_.files, typed)) Stop(english::kInvalidFolder);
+  if (!created) Stop(english::kCannotCreateFolder, os::Cause{"create the folder", typed, code});
+  if (!IsExistingFolder(os_.files, typed))
+    Stop(english::kInvalidFolder, os::Cause{"find the folder", typed, os_.files.LastError()});
   folder_ = text::WithTrailingBackslash(typed);
   outcome_.folderText = folder_;  // the folder box keeps what the user typed
   folder_ = RealFolderOf(os_.files, folder_);
@@ -187,10 +196,13 @@ void Installation::CreateTargetFile() {
   for (const std::string& path : finals)
     if (os_.files.Attributes(path) != os::kInvalidAttributes &&
         !os_.files.Open(path, os::OpenMode::kReadWriteExisting))
-      Stop(english::kCannotCreateFile);
+      Stop(english::kCannotCreateFile,
+           os::Cause{"open the file to be replaced", path, os_.files.LastError()});
   for (const std::string& path : finals) staged_.ClearLeftovers(path);
   saverFile_ = CreateStaged(targetPath_);
-  if (!saverFile_) Stop(english::kCannotCreateFile);
+  if (!saverFile_)
+    Stop(english::kCannotCreateFile,
+         os::Cause{"create the screen saver", targetPath_, os_.files.LastError()});
 }
 
 std::vector<std::string> Installation::FinalPaths() const {
@@ -211,12 +223,19 @@ bool Installation::CopyAndIntegrate() {
   bool success = true;
   try {
     RunMainBlock();
-  } catch (const DamagedImage&) {
+  } catch (const DamagedImage& error) {
     success = false;
     damaged_ = true;
+    NoteFailure(error);
+    HandleFailure();
+  } catch (const package::Error& error) {
+    success = false;
+    NoteFailure(error);
     HandleFailure();
   } catch (...) {
+    // Not one of ours (memory, most likely): the installation still takes back what it wrote.
     success = false;
+    outcome_.cause = os::Cause{"install", targetPath_};
     HandleFailure();
   }
   // Only a complete installation reaches the shell and the system: a failed one never becomes
@@ -238,20 +257,25 @@ void Installation::RunMainBlock() {
   if (record_.ReadmeSize() > 0) WriteReadme();
   WriteUninstallerFile();
   uninstallerFile_.reset();
-  if (!staged_.PutInPlace()) throw InstallError("The installed files cannot be put in place.");
+  if (!staged_.PutInPlace())
+    throw InstallError("The installed files cannot be put in place.", staged_.Failure());
   // Part of the block: without the record an uninstaller would look for the screen saver under
   // the package's own file name, which after a numbered choice names another saver's file.
   integration::StoreInstalledPath(os_.registry, record_.Title(), targetPath_);
 }
 
 void Installation::OpenSource() {
-  source_ = os_.files.Open(os_.system.ModulePath(), os::OpenMode::kReadShareRead);
-  if (!source_) throw InstallError("The setup file cannot be opened.");
+  sourcePath_ = os_.system.ModulePath();
+  source_ = os_.files.Open(sourcePath_, os::OpenMode::kReadShareRead);
+  if (!source_)
+    throw InstallError("The setup file cannot be opened.",
+                       os::Cause{"open the setup file", sourcePath_, os_.files.LastError()});
 }
 
 void Installation::CopyImageWithProgress() {
   if (!source_->Seek(package::ImageStart(request_.packageEnd, record_)))
-    throw InstallError("The screen saver cannot be found in the setup file.");
+    throw InstallError("The screen saver cannot be found in the setup file.",
+                       os::Cause{kReadSetupFileStep, sourcePath_, source_->LastError()});
   buffer_.resize(kCopyChunkSize);
   const int64_t length = package::ImageLength(record_);
   const bool coded = ImageIsCoded(*source_, length);
@@ -275,26 +299,43 @@ void Installation::WriteReadme() {
   const std::string name = ReadmeFileName();
   if (name.empty()) return;
   const std::string staging = staged_.Stage(folder_ + name);
-  if (staging.empty()) throw InstallError("The readme file cannot be written.");
+  if (staging.empty())
+    throw InstallError("The readme file cannot be written.",
+                       os::Cause{"find a free name for the readme", folder_ + name});
   rollback_.NoteNewFile(staging);
   if (!WriteLinesFile(os_.files, staging, request_.readmeLines, buffer_))
-    throw InstallError("The readme file cannot be written.");
+    throw InstallError("The readme file cannot be written.",
+                       os::Cause{"write the readme", staging, os_.files.LastError()});
 }
 
 void Installation::WriteUninstallerFile() {
   uninstallerFile_ = CreateStaged(folder_ + UninstallerFileName());
-  if (!uninstallerFile_) throw InstallError("The uninstaller cannot be created.");
-  const auto expandTarget = [this] {
-    // From here on the target path is the expanded one: the integration steps and the installed-
-    // path record see it, while a failure before this point leaves them the path as chosen.
-    const std::string expanded = os_.files.FullPathName(SaverPath());
-    if (expanded.empty()) throw InstallError("The full path of the screen saver cannot be had.");
-    targetPath_ = expanded;
-  };
+  if (!uninstallerFile_)
+    throw InstallError("The uninstaller cannot be created.",
+                       os::Cause{"create the uninstaller", folder_ + UninstallerFileName(),
+                                 os_.files.LastError()});
+  ExpandTargetPath();
   // The signature made at build time, when it was made for this very uninstaller.
   const auto& signature = extension_.uninstallerSignature;
-  package::WriteUninstaller(*source_, *uninstallerFile_, request_.packageEnd, record_, expandTarget,
+  package::WriteUninstaller(*source_, *uninstallerFile_, request_.packageEnd, record_,
                             signature ? &*signature : nullptr);
+}
+
+// From here on the target path is the expanded one: the integration steps and the installed-path
+// record see it, while a failure before this point leaves them the path as chosen.
+void Installation::ExpandTargetPath() {
+  const std::string expanded = os_.files.FullPathName(SaverPath());
+  if (expanded.empty())
+    throw InstallError(
+        "The full path of the screen saver cannot be had.",
+        os::Cause{"expand the screen saver's path", SaverPath(), os_.files.LastError()});
+  targetPath_ = expanded;
+}
+
+void Installation::NoteFailure(const package::Error& error) {
+  os::Cause cause = integration::CauseOf(error);
+  if (cause.path.empty()) cause.path = cause.step == kReadSetupFileStep ? sourcePath_ : targetPath_;
+  outcome_.cause = std::move(cause);
 }
 
 void Installation::HandleFailure() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "integration/run_outcome.h"
 #include "os/os.h"
 #include "package/extension_block.h"
 #include "package/settings_record.h"
@@ -35,11 +36,9 @@ class InstallProgress {
   virtual void Percent(int) {}  // after each chunk: show it and serve the window's messages
 };
 
-enum class InstallResult {
-  kStoppedUnchanged,  // nothing was written: the user may choose another folder
-  kDone,
-  kFailedPartWay,  // writing had begun; everything written was taken away again
-};
+// kStoppedUnchanged: nothing was written, the user may choose another folder. kFailedPartWay:
+// writing had begun, and everything written was taken away again.
+using InstallResult = integration::RunResult;
 
 // What the window shows afterwards.
 enum class PageAfter { kUnchanged, kDirectory, kFinished };
@@ -49,8 +48,7 @@ struct InstallMessage {
   std::string caption;
 };
 
-struct InstallOutcome {
-  InstallResult result = InstallResult::kStoppedUnchanged;
+struct InstallOutcome : integration::RunOutcome {
   std::optional<InstallMessage> message;  // to show, unless the run is unattended
   PageAfter page = PageAfter::kUnchanged;
   std::optional<std::string> folderText;  // the folder box's text from now on

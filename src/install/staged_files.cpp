@@ -24,14 +24,23 @@ std::string StagedFiles::Stage(const std::string& finalPath) {
   return staging;
 }
 
+// The code is read before the undo's own calls can change it.
+bool StagedFiles::Fail(const char* step, const std::string& path) {
+  failure_ = os::Cause{step, path, files_.LastError()};
+  Undo();
+  return false;
+}
+
 bool StagedFiles::PutInPlace() {
   for (Entry& entry : entries_) {
     if (os::IsFileNotFolderAt(files_, entry.finalPath)) {
       const std::string kept = FreeNameBeside(entry.finalPath, StagingRole::kKept);
-      if (kept.empty() || !files_.RenameFile(entry.finalPath, kept)) return Undo(), false;
+      if (kept.empty() || !files_.RenameFile(entry.finalPath, kept))
+        return Fail("keep the file to be replaced", entry.finalPath);
       entry.keptPath = kept;
     }
-    if (!files_.RenameFile(entry.stagingPath, entry.finalPath)) return Undo(), false;
+    if (!files_.RenameFile(entry.stagingPath, entry.finalPath))
+      return Fail("put the installed file in place", entry.finalPath);
     entry.inPlace = true;
   }
   return true;

@@ -23,8 +23,10 @@ class StagedFiles {
   // is none. The caller creates the file (and notes it for its rollback).
   std::string Stage(const std::string& finalPath);
   // Puts every staged file in its place, keeping each file it replaces under a free name. False
-  // when one cannot be put in place: everything done so far is then undone.
+  // when one cannot be put in place: everything done so far is then undone, and Failure() says
+  // which rename failed.
   bool PutInPlace();
+  const os::Cause& Failure() const { return failure_; }
   // After a failure, also one after PutInPlace: the files put in place go and the kept ones are
   // back under their names. Staged files not yet in place are the caller's rollback's to delete.
   void Undo();
@@ -40,9 +42,11 @@ class StagedFiles {
   };
 
   std::string FreeNameBeside(const std::string& path, integration::StagingRole role);
+  bool Fail(const char* step, const std::string& path);
 
   os::Files& files_;
   std::vector<Entry> entries_;
+  os::Cause failure_;
 };
 
 }  // namespace install

@@ -11,8 +11,8 @@ namespace integration {
 class RegistryError : public package::Error {
  public:
   using Error::Error;
-  static RegistryError FailedToSetData(const std::string& valueName) {
-    return RegistryError("Failed to set data for '" + valueName + "'");
+  static RegistryError FailedToSetData(const std::string& valueName, os::Cause cause = {}) {
+    return RegistryError("Failed to set data for '" + valueName + "'", std::move(cause));
   }
 };
 

@@ -22,7 +22,9 @@ void StoreInstalledPath(os::Registry& registry, const std::string& title, const 
   const auto key = registry.CreateKey(kRoot, SaverKeyPath(title));
   if (!key) return;
   if (!key->SetString(kInstalledPathValue, path))
-    throw RegistryError::FailedToSetData(kInstalledPathValue);
+    throw RegistryError::FailedToSetData(
+        kInstalledPathValue,
+        os::Cause{"record the installed path", SaverKeyPath(title), key->LastError()});
 }
 
 std::string ReadInstalledPath(os::Registry& registry, const std::string& title) {

@@ -26,7 +26,9 @@ void Quietly(Step step) {
 std::string RequiredFolder(os::Shell& shell, int csidl) {
   const auto folder = shell.SpecialFolder(0, csidl);
   if (!folder)
-    throw ShortcutError("The shell folder " + std::to_string(csidl) + " is not available.");
+    throw ShortcutError(
+        "The shell folder " + std::to_string(csidl) + " is not available.",
+        os::Cause{"find the shell folder " + std::to_string(csidl), {}, shell.LastError()});
   return text::WithTrailingBackslash(*folder);
 }
 

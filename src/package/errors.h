@@ -3,18 +3,24 @@
 #include <string>
 #include <utility>
 
+#include "os/failure.h"
+
 namespace package {
 
-// The base of the program's own errors: what() is the text the user may be shown. It keeps the
+// The base of the program's own errors: what() is the text the user may be shown, Cause() the
+// failed step for whoever explains it (its step is empty when the thrower knew none). It keeps the
 // text in a plain std::string rather than deriving from std::runtime_error, whose message lives
 // in a second, reference-counted string type that would add tens of kilobytes to the stub.
 class Error : public std::exception {
  public:
-  explicit Error(std::string message) : message_(std::move(message)) {}
+  explicit Error(std::string message, os::Cause cause = {})
+      : message_(std::move(message)), cause_(std::move(cause)) {}
   const char* what() const noexcept override { return message_.c_str(); }
+  const os::Cause& Cause() const { return cause_; }
 
  private:
   std::string message_;
+  os::Cause cause_;
 };
 
 // The package is missing, truncated or inconsistent. Start-up turns it into

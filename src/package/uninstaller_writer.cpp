@@ -95,15 +95,13 @@ bool SignatureFits(const UninstallerSignature& signature, const SettingsRecord& 
 }
 
 void WriteUninstaller(os::File& source, os::File& out, int64_t packageEnd,
-                      const SettingsRecord& record, const std::function<void()>& afterStub,
-                      const UninstallerSignature* signature) {
+                      const SettingsRecord& record, const UninstallerSignature* signature) {
   // Checked before the first byte is written, so a damaged record leaves an empty file.
   ValidateImage(record, packageEnd);
   if (signature && (!SignatureFits(*signature, record) ||
                     !TableFitsEntry(UninstallerLength(packageEnd, record), *signature)))
     signature = nullptr;
   CopyUninstallerStub(source, out, packageEnd, record, signature);
-  if (afterStub) afterStub();
   CopyUninstallerTexts(source, out, packageEnd, record);
   WriteUninstallerTrailer(out, record);
   if (signature) WriteCertificateTable(out, *signature);

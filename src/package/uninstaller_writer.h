@@ -2,7 +2,6 @@
 // Writes the uninstaller: the stub of the running setup file, its texts, the settings record as
 // held in memory, and "ScUnin.sig". Streams in bounded pieces, so the stub is never held whole.
 #include <cstdint>
-#include <functional>
 
 #include "package/extension_block.h"
 #include "package/settings_record.h"
@@ -17,16 +16,14 @@ namespace package {
 // since); `out` is the new uninstaller, positioned at its start. Throws CorruptedPackage when the
 // record's sizes do not fit the setup file, and WriteError when a read or write falls short;
 // `out` then holds a partial uninstaller. The stub copy drops a code-signature entry from the PE
-// header (see pe_signature.h); nothing else is changed. `afterStub`, when given, runs between the
-// stub and the texts: the installation takes its expanded target path at that very point, and an
-// error it throws ends the writing there.
+// header (see pe_signature.h); nothing else is changed.
 //
 // With a `signature` that fits (SignatureFits), the uninstaller becomes the one that was signed
 // when the setup file was built: the header gets the signed file's checksum and a certificate
 // entry, and the padding and the table follow "ScUnin.sig". Authenticode hashes neither, so the
 // signature holds for these bytes. One that does not fit is left out.
 void WriteUninstaller(os::File& source, os::File& out, int64_t packageEnd,
-                      const SettingsRecord& record, const std::function<void()>& afterStub = {},
+                      const SettingsRecord& record,
                       const UninstallerSignature* signature = nullptr);
 
 // The uninstaller's length without a signature: the stub, the texts, the record, the marker.

@@ -13,8 +13,6 @@ class FormHost {
   virtual ~FormHost() = default;
   virtual os::WindowRef Handle() = 0;
   virtual void Close() = 0;                         // close the main window: the program ends
-  virtual void Terminate() = 0;                     // tell the application to end its message loop
-  virtual void HideForGood() = 0;                   // never show: 1 x 1 pixel, no border, hidden
   virtual void SetWindowEnabled(bool enabled) = 0;  // the whole window takes no input while off
   virtual void SetBusyCursor(bool busy) = 0;        // application-wide hourglass
   virtual void RepaintNow(ControlId id) = 0;        // paint one control at once

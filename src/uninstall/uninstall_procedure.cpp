@@ -3,6 +3,7 @@
 #include "uninstall/uninstall_procedure.h"
 
 #include <string>
+#include <utility>
 
 #include "integration/saver_registry.h"
 #include "integration/shortcut_names.h"
@@ -24,7 +25,16 @@
 namespace uninstall {
 namespace {
 
+using integration::RunResult;
 using language::Translate;
+
+// Part of the removal is done and the rest will not be: what is gone stays gone.
+UninstallOutcome CutShort(os::Cause cause) {
+  UninstallOutcome outcome;
+  outcome.result = RunResult::kFailedPartWay;
+  outcome.cause = std::move(cause);
+  return outcome;
+}
 
 // Reads the signature at the end of the package a second time, from a fresh handle: the record
 // we are about to act on must really come from an uninstaller.
@@ -86,12 +96,12 @@ UninstallOutcome Remove(os::Os& os, os::WindowRef owner, const package::Settings
         DeleteOrScheduleAtRestart(os.files, leftover, leftovers);
 
   UninstallOutcome outcome;
-  outcome.result = leftovers.Empty() ? UninstallResult::kRemoved : UninstallResult::kSomethingStays;
+  outcome.result = leftovers.Empty() ? RunResult::kDone : RunResult::kFailedPartWay;
   // Composed before the removal steps below, so it is shown whatever they come to.
   const Goodbye goodbye{language::kApplicationTitle, ClosingMessage(title, leftovers)};
   const bool selfRemovalStarted =
       StartSelfRemoval(os, owner, uninstallerPath, unattended ? nullptr : &goodbye);
-  if (!selfRemovalStarted) outcome.result = UninstallResult::kSomethingStays;  // our own file
+  if (!selfRemovalStarted) outcome.result = RunResult::kFailedPartWay;  // our own file
 
   if (record.AddUninstallEntry()) integration::RemoveUninstallEntry(os.registry, title);
   if (record.AddStartMenuGroup()) integration::RemoveStartMenuGroup(os, title);
@@ -121,9 +131,10 @@ UninstallOutcome UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t pac
                               uninstallerPath, text::PlainFileName(record.ScreensaverFileName()));
   try {
     return Remove(os, owner, record, recorded, uninstallerPath, unattended);
+  } catch (const package::Error& error) {
+    return CutShort(integration::CauseOf(error));
   } catch (...) {
-    // The outcome is lost with the error; its type still tells the caller that part is done.
-    throw RemovalCutShort();
+    return CutShort(os::Cause{"remove", uninstallerPath});
   }
 }
 

@@ -1,6 +1,5 @@
 // The Install button: the window hands the installation what the user chose, shows its progress,
-// and then shows what the installation says is to be shown. The unattended mode runs the same
-// installation with no window (RunUnattendedInstallation).
+// and then shows what the installation says is to be shown.
 #include "install/install_procedure.h"
 #include "wizard/scr_setup.h"
 
@@ -31,20 +30,11 @@ class ProgressPage : public install::InstallProgress {
   ui::FormHost& host_;
 };
 
-int ExitCodeOf(install::InstallResult result) {
-  switch (result) {
-    case install::InstallResult::kDone: return kExitDone;
-    case install::InstallResult::kFailedPartWay: return kExitFailedPartWay;
-    case install::InstallResult::kStoppedUnchanged: break;
-  }
-  return kExitStoppedUnchanged;
-}
-
 }  // namespace
 
 install::InstallRequest TSCRSetup::InstallRequestFor(const std::string& folderText) const {
-  return install::InstallRequest{folderText,       edReadme.Lines(), Record,   PackageEnd,
-                                 Window.Caption(), silentMode_,      Extension};
+  return install::InstallRequest{folderText,       edReadme.Lines(),     Record,   PackageEnd,
+                                 Window.Caption(), /*unattended=*/false, Extension};
 }
 
 void TSCRSetup::btnOKClick() {
@@ -57,10 +47,9 @@ void TSCRSetup::btnOKClick() {
 
   // Not EndProgram: the window is showing, and it either stays open (for the readme, for Finish,
   // for another folder) or closes as Cancel closes it. The program ends when the window closes,
-  // which runs FormDestroy on the way; until then only the code that end is to return is noted.
+  // which runs FormDestroy on the way; until then only how the installation ended is noted.
   if (outcome.folderText) edDirectory.SetCaption(*outcome.folderText);
-  if (outcome.result != install::InstallResult::kStoppedUnchanged)
-    exitCode_ = ExitCodeOf(outcome.result);
+  if (outcome.result != install::InstallResult::kStoppedUnchanged) ending_ = outcome;
   if (outcome.message)
     os_.system.ShowMessage(host_.Handle(), outcome.message->text, outcome.message->caption,
                            os::kMbOk | os::kMbIconError);
@@ -73,18 +62,6 @@ void TSCRSetup::btnOKClick() {
   }
   // A failed attempt cannot be repeated: the window closes as the Cancel button closes it.
   if (outcome.closeWindow) host_.Close();
-}
-
-// The unattended installation goes to the folder given on the command line, else to the
-// default one, without licence or other pages, and the program ends however it went.
-void TSCRSetup::RunUnattendedInstallation() {
-  const std::string folder =
-      unattended_.folder.empty() ? edDirectory.Caption() : unattended_.folder;
-  install::InstallProgress noWindow;
-  install::InstallRequest request = InstallRequestFor(folder);
-  request.shellInstall = unattended_.shellInstall;
-  const install::InstallOutcome outcome = install::InstallScreenSaver(os_, request, noWindow);
-  EndProgram(ExitCodeOf(outcome.result));
 }
 
 }  // namespace wizard

@@ -2,7 +2,6 @@
 #include "wizard/scr_setup.h"
 
 #include <exception>
-#include <utility>
 
 #include "language/application_title.h"
 
@@ -13,9 +12,15 @@ constexpr char kUnknownError[] = "An unexpected error occurred. The operation wa
 
 }  // namespace
 
-TSCRSetup::TSCRSetup(os::Os& os, ui::FormHost& host, bool silentMode, UnattendedOptions unattended)
-    : os_(os), host_(host), silentMode_(silentMode), unattended_(std::move(unattended)) {
-  if (!silentMode_) unattended_ = UnattendedOptions{};
+TSCRSetup::TSCRSetup(os::Os& os, ui::FormHost& host, const package::OwnPackage& package)
+    : PackageEnd(package.packageEnd),
+      Record(package.record),
+      Extension(package.extension),
+      LanguageText(package.languageText),
+      os_(os),
+      host_(host),
+      readme_(package.readme),
+      license_(package.license) {
   ForEachControl([](ui::Control& control) {
     const ui::Caption& caption = ui::CaptionOf(control.Id());
     if (caption.text) control.SetCaption(ui::DesignText(caption));
@@ -47,23 +52,9 @@ void TSCRSetup::Dispatch(const std::function<void()>& handler) {
   } catch (...) {
     failure = kUnknownError;
   }
-  if (silentMode_) {
-    // Nobody can read a message in an unattended run. The exit code tells what was done: the
-    // installation rolls back whatever it had written before an error reaches this point.
-    EndProgram(exitCode_);
-    return;
-  }
   if (failure.empty()) failure = kUnknownError;
   os_.system.ShowMessage(host_.Handle(), failure, language::kApplicationTitle,
                          os::kMbOk | os::kMbIconError);
-}
-
-void TSCRSetup::EndProgram(int exitCode, const EndMessage* message) {
-  exitCode_ = exitCode;
-  if (message && !message->text.empty() && (!silentMode_ || message->evenWhenSilent))
-    os_.system.ShowMessage(message->owner, message->text, message->caption,
-                           os::kMbOk | message->icon);
-  host_.Terminate();
 }
 
 }  // namespace wizard

@@ -1,6 +1,6 @@
 #pragma once
-// TSCRSetup: the wizard window's logic. It owns the control objects, the settings record and the
-// package position; its handlers read and change the controls. The Win32 window (wizard/win32)
+// TSCRSetup: the wizard window's logic. It is given what start-up read from the setup file and owns
+// the control objects; its handlers read and change the controls. The Win32 window (wizard/win32)
 // builds the real controls from these objects and turns real events into handler calls via
 // Dispatch.
 #include <cstdint>
@@ -8,15 +8,14 @@
 #include <string>
 
 #include "install/install_procedure.h"
-#include "language/application_title.h"
+#include "integration/run_outcome.h"
 #include "os/os.h"
 #include "package/extension_block.h"
-#include "package/read_source.h"
+#include "package/own_package.h"
 #include "package/settings_record.h"
 #include "ui/controls.h"
 #include "ui/form_host.h"
 #include "ui/pages.h"
-#include "wizard/exit_codes.h"
 
 namespace wizard {
 
@@ -24,23 +23,6 @@ namespace wizard {
 class SilentAbort : public std::exception {
  public:
   const char* what() const noexcept override { return "silent abort"; }
-};
-
-// The box the program ends with, one OK button. None is shown for an empty text, nor in silent
-// mode unless `evenWhenSilent`.
-struct EndMessage {
-  std::string text;
-  const char* caption = language::kApplicationTitle;  // not owned: outlives the box
-  unsigned icon = os::kMbIconError;
-  os::WindowRef owner = 0;
-  bool evenWhenSilent = false;
-};
-
-// What an unattended run is told on its command line besides "-silent".
-struct UnattendedOptions {
-  std::string folder;                // empty: the default folder
-  bool removeWithoutAsking = false;  // the uninstaller's "-yes": no question, no box at all
-  bool shellInstall = true;          // off: the shell's "install" verb is left out
 };
 
 using ui::kPageCount;
@@ -54,8 +36,8 @@ using ui::Page;
 
 class TSCRSetup {
  public:
-  // `unattended` is read from the command line; it counts only in silent mode.
-  TSCRSetup(os::Os& os, ui::FormHost& host, bool silentMode, UnattendedOptions unattended = {});
+  // `package` is what start-up read from the setup file; FormCreate shows it.
+  TSCRSetup(os::Os& os, ui::FormHost& host, const package::OwnPackage& package = {});
 
   // The control objects: Window (its caption is the window caption), then one member per
   // control row of the wizard's child table, named as the row. Notebook.Position() is the page
@@ -104,25 +86,19 @@ class TSCRSetup {
 #undef SCR_CONTROL_CALL
   }
 
-  bool SilentMode() const { return silentMode_; }
-  int ExitCode() const { return exitCode_; }
+  // How the installation ended: kStoppedUnchanged until one has changed the machine.
+  const integration::RunOutcome& Ending() const { return ending_; }
   os::Os& Os() { return os_; }
   ui::FormHost& Host() { return host_; }
 
  private:
-  // Start-up's reads of the package (true: a setup file) and the unattended installation.
-  bool ReadPackageIntoWizard(package::ReadSource& source);
-  void RunUnattendedInstallation();
   install::InstallRequest InstallRequestFor(const std::string& folderText) const;
-  // The one way the program ends by itself: the exit code, the message, then the end of the
-  // message loop. (A shown window ends the program by closing, as Cancel closes it.)
-  void EndProgram(int exitCode, const EndMessage* message = nullptr);
 
   os::Os& os_;
   ui::FormHost& host_;
-  bool silentMode_;
-  UnattendedOptions unattended_;
-  int exitCode_ = kExitStoppedUnchanged;  // until something has been done
+  std::string readme_;
+  std::string license_;
+  integration::RunOutcome ending_;
 };
 
 std::string ExpandFolderMacros(os::Os& os, os::WindowRef owner, const std::string& defaultFolder,

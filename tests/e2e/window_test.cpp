@@ -17,7 +17,8 @@
 #include "support/setup_file.h"
 #include "ui/wizard_controls.h"
 #include "wizard/win32/wizard_window.h"
-#include "wizard/exit_codes.h"
+#include "app/exit_codes.h"
+#include "app/start_up.h"
 
 namespace {
 
@@ -374,6 +375,19 @@ class SetupFileAsOwnPath : public os::System {
   std::string path_;
 };
 
+// Start-up as the entry point runs it, with the real wizard window.
+class WizardWindowOnly : public app::Windows {
+ public:
+  explicit WizardWindowOnly(os::Os& os) : os_(os) {}
+  integration::RunOutcome RunWizard(const package::OwnPackage& package) override {
+    return wizard::win32::RunWizardWindow(os_, package);
+  }
+  os::WindowRef HiddenOwner() override { return 0; }
+
+ private:
+  os::Os& os_;
+};
+
 TEST(Window, FontsAndBackgroundsInProcess) {
   const std::string path = e2e::WriteSetupFile(e2e::ScratchFolder(), "setup.exe", e2e::SetupFileBytes(Contents()));
   ASSERT_FALSE(HasFailure()) << "no setup file to run";
@@ -384,7 +398,8 @@ TEST(Window, FontsAndBackgroundsInProcess) {
   os::Os os{realOs.files, realOs.registry, realOs.shell, system};
   int exitCode = -1;
   std::thread wizardThread([&] {
-    exitCode = wizard::win32::RunWizardWindow(os, false, {});
+    WizardWindowOnly windows(os);
+    exitCode = app::StartUp(os, app::CommandLine({path}), windows);
   });
   Wizard w;
   e2e::WaitFor([&] {
@@ -402,7 +417,7 @@ TEST(Window, FontsAndBackgroundsInProcess) {
   }
   wizardThread.join();
   ASSERT_TRUE(w.window) << "the wizard did not show";
-  EXPECT_EQ(exitCode, wizard::kExitStoppedUnchanged) << "closed without installing";
+  EXPECT_EQ(exitCode, app::kExitStoppedUnchanged) << "closed without installing";
 }
 
 TEST(Window, AcceleratorsTabAndEnter) {

@@ -13,11 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "app/start_up.h"
 #include "language/translation.h"
-#include "support/fake_form_host.h"
 #include "support/fake_os.h"
 #include "support/setup_file.h"
-#include "wizard/scr_setup.h"
 
 namespace {
 
@@ -27,6 +26,13 @@ constexpr char kTarget[] = "C:\\Target\\Deep";
 void Check(bool condition) {
   if (!condition) std::abort();
 }
+
+// An unattended run shows no wizard; the uninstaller's boxes still get their owner.
+class NoWizard : public app::Windows {
+ public:
+  integration::RunOutcome RunWizard(const package::OwnPackage&) override { std::abort(); }
+  os::WindowRef HiddenOwner() override { return 0x1234; }
+};
 
 std::string PristineSetupFile() {
   support::SetupContents c = support::StarsContents();
@@ -51,22 +57,16 @@ std::string Damaged(const uint8_t* data, size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fake::FakeOs fake;
-  fake::FakeFormHost host(&fake);
   os::Os os = fake.Os();
   fake.files.AddFile(kSetupPath, Damaged(data, size));
   fake.system.SetModulePath(kSetupPath);
   // Damage may turn the file into an uninstaller, which always asks first: the answer is No.
   fake.system.defaultYesNoAnswer = os::kIdNo;
   const std::vector<std::string> before = fake.files.Entries();
-  int exitCode = -1;
-  {
-    wizard::TSCRSetup setup(os, host, /*silentMode=*/true, wizard::UnattendedOptions{kTarget});
-    setup.Dispatch([&setup] { setup.FormCreate(); });  // as the window runs it
-    exitCode = setup.ExitCode();
-  }
+  NoWizard windows;
+  const int exitCode = app::StartUp(os, app::CommandLine({kSetupPath, "-silent", kTarget}), windows);
   language::FreeTranslation();
 
-  Check(host.terminated);
   for (const fake::Message& message : fake.system.Messages()) Check(message.flags == (os::kMbYesNo | os::kMbIconQuestion));
   Check(exitCode >= 0 && exitCode <= 3);
   for (const std::string& path : fake.files.Entries()) Check(fake.files.OpenHandles(path) == 0);

@@ -1,6 +1,6 @@
 #pragma once
 // A recording stand-in for the wizard's window. Each call is kept as one line in `calls`
-// ("Close", "Terminate", "HideForGood", "SetWindowEnabled 0", "SetBusyCursor 1",
+// ("Close", "SetWindowEnabled 0", "SetBusyCursor 1",
 // "RepaintNow <control number>", "ProcessMessages", "Focus <control number>"). Given a FakeOs,
 // the same lines also go into its chronological log (op = the first word, subject = the rest),
 // so a test can check order across window and OS calls, and fail them there like any other call
@@ -25,8 +25,6 @@ class FakeFormHost : public ui::FormHost {
   bool windowEnabled = true;
   bool busyCursor = false;
   bool closed = false;
-  bool terminated = false;
-  bool hidden = false;
   std::vector<std::string> calls;
   std::function<void()> onProcessMessages;
 
@@ -39,12 +37,6 @@ class FakeFormHost : public ui::FormHost {
   os::WindowRef Handle() override { return handle; }
   void Close() override {
     if (Note("Close", "")) closed = true;
-  }
-  void Terminate() override {
-    if (Note("Terminate", "")) terminated = true;
-  }
-  void HideForGood() override {
-    if (Note("HideForGood", "")) hidden = true;
   }
   void SetWindowEnabled(bool enabled) override {
     if (Note("SetWindowEnabled", enabled ? "1" : "0")) windowEnabled = enabled;

@@ -101,7 +101,7 @@ TEST(CommandLineTest, ReadsTheUnattendedSwitchesInAnyOrder) {
       {"s.exe -yes -dir C:\\a -no-shell-install", "", false, true},  // not unattended
   };
   for (const auto& c : cases) {
-    const wizard::UnattendedOptions o = app::ReadUnattendedOptions(app::CommandLine::Parse(c.line));
+    const app::UnattendedOptions o = app::ReadUnattendedOptions(app::CommandLine::Parse(c.line));
     EXPECT_EQ(o.folder, c.folder) << c.line;
     EXPECT_EQ(o.removeWithoutAsking, c.yes) << c.line;
     EXPECT_EQ(o.shellInstall, c.shellInstall) << c.line;

@@ -4,7 +4,7 @@
 
 #include "app/del_file.h"
 #include "support/fake_os.h"
-#include "wizard/exit_codes.h"
+#include "app/exit_codes.h"
 
 namespace {
 
@@ -16,14 +16,14 @@ TEST(DelFileMode, SaysGoodbyeOnlyWithFourArgumentsAndEndsWithWhatBecameOfTheFile
     int exitCode;
   };
   const std::vector<Case> cases = {
-      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE", false, false, wizard::kExitDone},
-      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE \"Screensaver Setup\"", false, false, wizard::kExitDone},
+      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE", false, false, app::kExitDone},
+      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE \"Screensaver Setup\"", false, false, app::kExitDone},
       {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE \"Screensaver Setup\" \"Sky is gone.\"", false, true,
-       wizard::kExitDone},
+       app::kExitDone},
       {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE \"Screensaver Setup\" \"Sky is gone.\" more", false, false,
-       wizard::kExitDone},
+       app::kExitDone},
       {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE \"Screensaver Setup\" \"Sky is gone.\"", true, true,
-       wizard::kExitFailedPartWay},
+       app::kExitFailedPartWay},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.arguments) + (c.held ? ", held" : ""));

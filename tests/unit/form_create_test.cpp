@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "form_create_rig.h"
+#include "start_up_rig.h"
 #include "text/text_lines.h"
 
 namespace {
@@ -57,7 +57,6 @@ TEST_P(FirstPageTest, StartsOnTheRightPageWithItsHeaderAndButtons) {
   }
   EXPECT_TRUE(w.rbNotAccept.Checked());
   EXPECT_FALSE(w.rbAccept.Checked());
-  EXPECT_FALSE(rig.host.terminated);
   EXPECT_TRUE(rig.fake.system.Messages().empty());
 }
 
@@ -152,11 +151,11 @@ const CorruptionCase kCorruptionCases[] = {
      [](std::string& f, WizardRig&) { SetInt32At(f, RecordAt(f) + 408, -1); }, false},
 };
 
-// Start-up ended because its own file cannot be used: the unreadable-file code, and unless
-// silent one error box with the program's caption. The box's text, or "" when there is none.
-std::string ExpectUnreadableEnd(const WizardRig& rig, const TSCRSetup& w, bool silent) {
-  EXPECT_TRUE(rig.host.terminated);
-  EXPECT_EQ(w.ExitCode(), wizard::kExitUnreadable);
+// Start-up ended because its own file cannot be used: no wizard, the unreadable-file code, and
+// unless silent one error box with the program's caption. The box's text, or "" when there is none.
+std::string ExpectUnreadableEnd(const WizardRig& rig, bool silent) {
+  EXPECT_FALSE(rig.wizard);
+  EXPECT_EQ(rig.exitCode, app::kExitUnreadable);
   const auto& messages = rig.fake.system.Messages();
   if (silent) {
     EXPECT_TRUE(messages.empty());
@@ -181,14 +180,12 @@ TEST_P(CorruptedFileTest, EndsWithOneMessageOrSilently) {
   std::string file = rig::SetupFile(contents);
   c.damage(file, rig);
   rig.PutOwnFile(file);
-  TSCRSetup& w = rig.Start({"-silent", "C:\\Elsewhere"}, silent);
+  rig.Run(silent ? std::vector<std::string>{"-silent", "C:\\Elsewhere"} : std::vector<std::string>{});
 
   const std::string expected = c.translated ? "Le fichier est endommage." : kCorruptedEnglish;
-  EXPECT_EQ(ExpectUnreadableEnd(rig, w, silent), silent ? "" : expected);
-  EXPECT_EQ(rig.host.Count("Terminate"), 1);
-  EXPECT_FALSE(rig.host.closed);
+  EXPECT_EQ(ExpectUnreadableEnd(rig, silent), silent ? "" : expected);
   // Nothing of the rest of start-up ran: no folder, no installation.
-  EXPECT_EQ(w.edDirectory.Caption(), "");
+  EXPECT_EQ(rig.fake.log.Count("SpecialFolder"), 0);
   EXPECT_FALSE(rig.fake.files.HasFolder("C:\\Elsewhere"));
   EXPECT_EQ(rig.fake.log.Count("CreateFolder"), 0);
   EXPECT_EQ(rig.fake.files.OpenHandles(rig::kSetupPath), 0);
@@ -218,8 +215,8 @@ TEST(FormCreate, OwnFileThatCannotBeOpenedEndsWithAMessageNamingIt) {
       WizardRig rig;
       rig.PutOwnFile(rig::SetupFile(support::StarsContents()));
       c.inject(rig);
-      TSCRSetup& w = rig.Start({}, silent);
-      const std::string text = ExpectUnreadableEnd(rig, w, silent);
+      rig.Run(silent ? std::vector<std::string>{"-silent"} : std::vector<std::string>{});
+      const std::string text = ExpectUnreadableEnd(rig, silent);
       if (!silent) {
         EXPECT_NE(text.find(c.named), std::string::npos) << text;
       }
@@ -267,18 +264,18 @@ TEST(FormCreate, UninstallerSignatureRunsTheUninstallerAndNeverTheWizard) {
   SetInt32At(file, RecordAt(file), 0x40000000);
   rig.PutOwnFile(file);
   rig.fake.system.defaultYesNoAnswer = os::kIdNo;
-  TSCRSetup& w = rig.Start();
+  rig.Run();
 
   const auto& messages = rig.fake.system.Messages();
   ASSERT_EQ(messages.size(), 1u) << rig.fake.log.Dump();
   EXPECT_EQ(messages[0].flags & os::kMbYesNo, os::kMbYesNo);
   EXPECT_NE(messages[0].text.find("Stars"), std::string::npos);
-  EXPECT_TRUE(rig.host.hidden);
-  EXPECT_TRUE(rig.host.terminated);
-  // The setup branch did not run: no licence text, no caption, no folder.
-  EXPECT_TRUE(w.edLicense.Lines().empty());
-  EXPECT_EQ(w.Window.Caption(), "Screen Saver Setup");
-  EXPECT_EQ(w.edDirectory.Caption(), "");
+  EXPECT_EQ(messages[0].owner, rig.host.handle);
+  EXPECT_TRUE(rig.hiddenOwnerMade);
+  // The setup branch did not run: no wizard, no licence read, no folder.
+  EXPECT_FALSE(rig.wizard);
+  EXPECT_EQ(rig.fake.log.Count("SpecialFolder"), 0);
+  EXPECT_EQ(rig.exitCode, app::kExitStoppedUnchanged);
 }
 
 TEST(FormCreate, UninstallerWithoutRecordMarkerIsACorruptedFile) {
@@ -286,11 +283,11 @@ TEST(FormCreate, UninstallerWithoutRecordMarkerIsACorruptedFile) {
   std::string file = rig::AsUninstaller(rig::SetupFile(support::StarsContents()));
   file.replace(RecordAt(file) + 920, 10, "XXXXXXXXXX");
   rig.PutOwnFile(file);
-  rig.Start();
+  rig.Run();
   const auto& messages = rig.fake.system.Messages();
   ASSERT_EQ(messages.size(), 1u) << rig.fake.log.Dump();
   EXPECT_EQ(messages[0].text, kCorruptedEnglish);
-  EXPECT_TRUE(rig.host.terminated);
+  EXPECT_EQ(rig.exitCode, app::kExitUnreadable);
 }
 
 struct SilentCase {
@@ -317,12 +314,12 @@ TEST_P(SilentInstallTest, InstallsWithoutAnyWindowAndEnds) {
   support::SetupContents contents = support::StarsContents();
   if (c.license) contents.license = "terms";
   rig.PutOwnFile(rig::SetupFile(contents));
-  TSCRSetup& w = rig.Start(c.arguments, true);
+  rig.Run(c.arguments);
 
   EXPECT_TRUE(rig.fake.system.Messages().empty()) << rig.fake.log.Dump();
   EXPECT_EQ(rig.fake.files.Content(c.installedFile), contents.image) << rig.fake.log.Dump();
-  EXPECT_EQ(w.ExitCode(), wizard::kExitDone);
-  EXPECT_TRUE(rig.host.terminated);
+  EXPECT_EQ(rig.exitCode, app::kExitDone);
+  EXPECT_FALSE(rig.wizard);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SilentInstallTest, ::testing::ValuesIn(kSilentCases),
@@ -341,10 +338,10 @@ TEST(FormCreate, ARunThatStopsEarlyStillEndsTheProgram) {
   };
   const std::string running = "Setup of Stars is already running.";
   const Case cases[] = {
-      {"folder not usable", false, true, false, wizard::kExitStoppedUnchanged, ""},
-      {"another run, unattended", false, true, true, wizard::kExitAnotherRunning, ""},
-      {"another run, wizard", false, false, true, wizard::kExitAnotherRunning, running},
-      {"another run, uninstaller", true, false, true, wizard::kExitAnotherRunning, running},
+      {"folder not usable", false, true, false, app::kExitStoppedUnchanged, ""},
+      {"another run, unattended", false, true, true, app::kExitAnotherRunning, ""},
+      {"another run, wizard", false, false, true, app::kExitAnotherRunning, running},
+      {"another run, uninstaller", true, false, true, app::kExitAnotherRunning, running},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -352,16 +349,14 @@ TEST(FormCreate, ARunThatStopsEarlyStillEndsTheProgram) {
     const std::string setupFile = rig::SetupFile(support::StarsContents());
     rig.PutOwnFile(c.uninstaller ? rig::AsUninstaller(setupFile) : setupFile);
     if (c.otherRun) rig.fake.system.claimedElsewhere = {"ScreensaverSetup-5374617273"};  // "Stars"
-    TSCRSetup& w = rig.Start(c.silent ? std::vector<std::string>{"-silent", "Q:\\no drive\\here"}
-                                      : std::vector<std::string>{},
-                             c.silent);
+    rig.Run(c.silent ? std::vector<std::string>{"-silent", "Q:\\no drive\\here"} : std::vector<std::string>{});
     const auto& boxes = rig.fake.system.Messages();
     ASSERT_EQ(boxes.size(), c.box.empty() ? 0u : 1u);
     if (!c.box.empty()) {
       EXPECT_EQ(boxes[0].text, c.box);
     }
-    EXPECT_TRUE(rig.host.terminated);
-    EXPECT_EQ(w.ExitCode(), c.exitCode);
+    EXPECT_FALSE(rig.wizard);
+    EXPECT_EQ(rig.exitCode, c.exitCode);
     for (const char* op : {"Write", "DeleteFile", "RegSetValue", "ShellExecute"})
       EXPECT_EQ(rig.fake.log.Count(op), 0) << op;
   }

@@ -9,21 +9,23 @@
 #include <string>
 #include <vector>
 
+#include "install/install_copy.h"
 #include "install/install_procedure.h"
 #include "integration/saver_registry.h"
 #include "integration/uninstall_entry.h"
 #include "language/translation.h"
-#include "package/package_reader.h"
-#include "package/read_source.h"
-#include "support/fake_form_host.h"
+#include "start_up_rig.h"
 #include "text/path_parts.h"
 #include "text/text_lines.h"
-#include "support/fake_os.h"
-#include "support/setup_file.h"
-#include "wizard/scr_setup.h"
 
 namespace wizard {
 namespace {
+
+using app::kExitAnotherRunning;
+using app::kExitDone;
+using app::kExitFailedPartWay;
+using app::kExitStoppedUnchanged;
+using app::kExitUnreadable;
 
 using os::RegRoot;
 
@@ -79,9 +81,9 @@ std::string GroupLink(const std::string& name, bool everyUsers = false) {
 }
 
 // One machine with one setup file on it: the installation runs on what start-up reads from the
-// file (Run), or the window starts the way the entry point starts the program (Start).
-struct Rig {
-  explicit Rig(const Package& p = Package()) : package(p) {
+// file (Run), or start-up runs as the entry point runs it (Start).
+struct Rig : rig::WizardRig {
+  explicit Rig(const Package& p = Package()) : WizardRig(kSetupPath), package(p) {
     support::SetupContents contents;
     contents.image = p.image;
     contents.readme = p.readme;
@@ -94,32 +96,32 @@ struct Rig {
     contents.record.SetDefaultSubfolder("Stars");
     contents.extension = p.extension;
     setupFile = support::AssembleSetupFile(p.stub, contents);
-    fake.files.AddFile(kSetupPath, setupFile);
+    PutOwnFile(setupFile);
     fake.files.AddFolder("C:\\Savers");
     fake.files.AddFile("C:\\file.txt", "x");
-    // What start-up reads from the file, for the installation run on its own.
-    package::MemoryReadSource source(setupFile);
-    const package::PackageInfo info = package::ReadPackage(source);
-    record = info.record;
-    packageEnd = info.packageEnd;
-    extension = package::ReadExtension(source, packageEnd).value_or(package::ExtensionBlock{});
-    readmeLines = text::SplitTextLines(info.readme);
-    languageText = info.language;
+    own = ReadOwnPackage();
+    record = own.record;
+    packageEnd = own.packageEnd;
+    fake.log.Clear();
   }
-  ~Rig() { language::FreeTranslation(); }
 
-  // The installation alone, into `folder` as typed, with the translation start-up loads.
+  // The installation alone, into `folder` as typed, on what start-up reads and with the
+  // translation it loads.
   install::InstallOutcome Run(const std::string& folder, bool unattended = false) {
-    language::LoadTranslation(languageText, "Setup");
-    const install::InstallRequest request{folder,     readmeLines, record,   packageEnd,
-                                          kCaption, unattended,  extension};
+    const install::InstallRequest request{folder,   text::SplitTextLines(own.readme),
+                                          record,   packageEnd,
+                                          kCaption, unattended,
+                                          own.extension};
     return install::InstallScreenSaver(os, request, progress);
   }
 
-  // Start-up; in silent mode it installs as well.
+  // Start-up; with "-silent" it installs instead of showing the wizard.
   void Start(bool silent, const std::string& folderArgument = {}, bool shellInstall = true) {
-    form = std::make_unique<TSCRSetup>(os, host, silent, wizard::UnattendedOptions{folderArgument, false, shellInstall});
-    form->Dispatch([this] { form->FormCreate(); });
+    std::vector<std::string> arguments;
+    if (silent) arguments = {"-silent", folderArgument};
+    if (!shellInstall) arguments.push_back("-no-shell-install");
+    WizardRig::Run(arguments);
+    form = wizard.get();
   }
 
   // Presses Install with `folder` typed, run the way the window runs its handlers (an error
@@ -156,16 +158,11 @@ struct Rig {
   static constexpr char kCaption[] = "Stars Setup";  // the window's, for the failure message
 
   Package package;
-  fake::FakeOs fake;
-  fake::FakeFormHost host{&fake};
-  os::Os os = fake.Os();
-  std::unique_ptr<TSCRSetup> form;
+  TSCRSetup* form = nullptr;  // the wizard, when start-up showed it
   std::string setupFile;
+  package::OwnPackage own;  // what start-up read, for the installation run alone
   package::SettingsRecord record;
   int64_t packageEnd = 0;
-  package::ExtensionBlock extension;
-  std::vector<std::string> readmeLines;
-  std::string languageText;
   RecordedProgress progress;
 };
 
@@ -422,11 +419,11 @@ TEST(InstallWindow, AppliesTheOutcome) {
     if (c.fault) c.fault(rig.fake);
     if (c.silent) {
       rig.Start(true, c.folder);
-      EXPECT_TRUE(rig.host.terminated);
+      EXPECT_FALSE(rig.wizard);
     } else {
       rig.Start(false);
+      ASSERT_TRUE(rig.form);
       EXPECT_EQ(rig.Install(c.folder), c.aborted);
-      EXPECT_FALSE(rig.host.terminated);
       EXPECT_EQ(rig.form->CurrentPage(), c.page);
       if (c.page == kPageProgress) {
         EXPECT_FALSE(rig.form->btnNext.Visible());
@@ -447,7 +444,7 @@ TEST(InstallWindow, AppliesTheOutcome) {
     }
     EXPECT_TRUE(rig.host.windowEnabled);
     EXPECT_FALSE(rig.host.busyCursor);
-    EXPECT_EQ(rig.form->ExitCode(), c.exitCode);
+    EXPECT_EQ(rig.ExitCode(), c.exitCode);
   }
 }
 
@@ -503,6 +500,9 @@ TEST(InstallProcedure, TheEntryShowsWhatThePackageSaysAndTheVerbMayBeLeftOut) {
 struct Fault {
   const char* name;
   std::function<void(fake::FakeOs&, const std::string& image)> inject;
+  // The cause the outcome keeps: its step, and what its path begins with; none: not checked.
+  const char* step = nullptr;
+  const char* path = "";
 };
 
 std::vector<Fault> Faults() {
@@ -512,17 +512,22 @@ std::vector<Fault> Faults() {
          f.FailWhen([](const fake::Call& c) {
            return c.op == "OpenFile" && c.subject == kSetupPath && c.detail == "ReadShareRead";
          });
-       }},
+       },
+       "open the setup file", kSetupPath},
       {"read fails mid-copy",
        [](fake::FakeOs& f, const std::string&) {
          auto seen = std::make_shared<int>(0);
          f.FailWhen([seen](const fake::Call& c) { return c.op == "Read" && c.detail == "100001" && ++*seen == 2; });
-       }},
+       },
+       install::kReadSetupFileStep, kSetupPath},
       {"disk full during the copy",
-       [](fake::FakeOs& f, const std::string& image) { f.files.SetFreeSpace(image.size() / 2); }},
-      {"readme cannot be created", [](fake::FakeOs& f, const std::string&) { f.FailOn("OpenFile", "Readme.txt"); }},
+       [](fake::FakeOs& f, const std::string& image) { f.files.SetFreeSpace(image.size() / 2); },
+       install::kWriteSaverStep, kSaver},
+      {"readme cannot be created", [](fake::FakeOs& f, const std::string&) { f.FailOn("OpenFile", "Readme.txt"); },
+       "write the readme", kReadme},
       {"uninstaller cannot be created",
-       [](fake::FakeOs& f, const std::string&) { f.FailOn("OpenFile", "uninstall stars.exe"); }},
+       [](fake::FakeOs& f, const std::string&) { f.FailOn("OpenFile", "uninstall stars.exe"); },
+       "create the uninstaller", kUninstaller},
       {"uninstaller stub write fails", [](fake::FakeOs& f, const std::string&) { f.FailWhen(IsUninstallerWrite); }},
       {"uninstaller record write fails",
        [](fake::FakeOs& f, const std::string&) {
@@ -533,7 +538,8 @@ std::vector<Fault> Faults() {
          f.FailWhen([](const fake::Call& c) { return IsUninstallerWrite(c) && c.detail == "10"; });
        }},
       {"installed path cannot be recorded",
-       [](fake::FakeOs& f, const std::string&) { f.FailOn("RegSetValue", "FileName_"); }},
+       [](fake::FakeOs& f, const std::string&) { f.FailOn("RegSetValue", "FileName_"); },
+       "record the installed path", "Software\\Somnivex\\Stars"},
   };
 }
 
@@ -570,6 +576,11 @@ TEST(InstallProcedure, AFailureRollsBackWhatThisRunWroteAndEnds) {
       EXPECT_EQ(outcome.message->caption, Rig::kCaption);
       EXPECT_TRUE(outcome.closeWindow);
       EXPECT_TRUE(rig.Messages().empty());
+      ASSERT_TRUE(outcome.cause);
+      if (fault.step) {
+        EXPECT_EQ(outcome.cause->step, fault.step);
+        EXPECT_EQ(outcome.cause->path.rfind(fault.path, 0), 0u) << outcome.cause->path;
+      }
     }
   }
 }
@@ -651,7 +662,7 @@ TEST(InstallProcedure, AFailedReinstallationKeepsTheEarlierFiles) {
 }
 
 bool IsWindowCall(const fake::Call& call) {
-  for (const char* op : {"Close", "Terminate", "HideForGood", "SetWindowEnabled", "SetBusyCursor", "RepaintNow",
+  for (const char* op : {"Close", "SetWindowEnabled", "SetBusyCursor", "RepaintNow",
                          "ProcessMessages", "Focus"})
     if (call.op == op) return true;
   return false;
@@ -665,7 +676,7 @@ TEST(InstallProcedure, EveryFailingCallEndsInstalledOrRolledBack) {
   {
     Rig clean;
     clean.Start(true, folder);
-    ASSERT_EQ(clean.form->ExitCode(), kExitDone);
+    ASSERT_EQ(clean.ExitCode(), kExitDone);
     calls = clean.fake.log.Calls();
   }
   int installed = 0, refused = 0, rolledBack = 0;
@@ -679,7 +690,7 @@ TEST(InstallProcedure, EveryFailingCallEndsInstalledOrRolledBack) {
     for (const std::string& path : rig.fake.files.Entries()) EXPECT_EQ(rig.fake.files.OpenHandles(path), 0) << path;
     EXPECT_TRUE(rig.Messages().empty());
     EXPECT_TRUE(rig.host.windowEnabled);
-    const int code = rig.form->ExitCode();
+    const int code = rig.ExitCode();
     if (code == kExitDone) {
       ++installed;
       EXPECT_EQ(rig.fake.files.Content(folder + "\\stars.scr"), rig.package.image);
@@ -687,7 +698,7 @@ TEST(InstallProcedure, EveryFailingCallEndsInstalledOrRolledBack) {
     } else {
       code == kExitFailedPartWay ? ++rolledBack : ++refused;
       EXPECT_TRUE(code == kExitUnreadable || code == kExitStoppedUnchanged || code == kExitFailedPartWay ||
-                  code == wizard::kExitAnotherRunning)
+                  code == kExitAnotherRunning)
           << code;
       EXPECT_EQ(rig.fake.files.Entries(), before) << rig.fake.log.Dump();
       EXPECT_TRUE(rig.fake.registry.KeyPaths(RegRoot::kLocalMachine).empty());
@@ -757,6 +768,8 @@ TEST(InstallProcedure, NamesFromThePackageNeverLeadOutOfTheFolder) {
     p.title = c.title;
     p.language = c.language;
     Rig rig(p);
+    // As stored: the installation's own guard is under test, not the start-up's file-name rule.
+    rig.record.SetScreensaverFileName(c.fileName);
     rig.fake.files.AddFolder("C:\\Savers\\Deep\\Inner");
     const auto before = rig.fake.files.Entries();
     const install::InstallOutcome outcome = rig.Run("C:\\Savers\\Deep\\Inner");
@@ -821,8 +834,8 @@ TEST(InstallProcedure, SilentModeInstallsIntoTheDefaultOrTheGivenFolder) {
     }
 
     EXPECT_EQ(rig.fake.files.Content(c.saver), p.image);
-    EXPECT_EQ(rig.form->ExitCode(), kExitDone);
-    EXPECT_TRUE(rig.host.terminated);
+    EXPECT_EQ(rig.ExitCode(), kExitDone);
+    EXPECT_FALSE(rig.wizard);
     EXPECT_TRUE(rig.Messages().empty());
     EXPECT_EQ(rig.InstalledPath(), c.saver);
   }

@@ -76,7 +76,7 @@ class LangRenameTest : public ::testing::Test {
   fake::FakeOs fakeOs;
   os::Os os = fakeOs.Os();
   fake::FakeFormHost host{&fakeOs};
-  TSCRSetup setup{os, host, false};
+  TSCRSetup setup{os, host};
 };
 
 TEST_F(LangRenameTest, TranslatedCaptionsKeepTheirDecoration) {

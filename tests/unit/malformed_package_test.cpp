@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "form_create_rig.h"
+#include "start_up_rig.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ struct Outcome {
   int corruptedBoxes = 0;
   int otherBoxes = 0;
   bool askedToUninstall = false;
-  bool terminated = false;
+  bool ended = false;  // without the wizard
   int exitCode = -1;
   bool saverWritten = false;
   int deletions = 0;
@@ -61,7 +61,7 @@ Outcome Start(const std::string& file, bool silent) {
   rig.PutOwnFile(file);
   rig.fake.system.defaultYesNoAnswer = os::kIdNo;
   const std::vector<std::string> arguments = silent ? std::vector<std::string>{"-silent"} : std::vector<std::string>{};
-  wizard::TSCRSetup& w = rig.Start(arguments, silent);
+  rig.Run(arguments);
   Outcome o;
   for (const fake::Message& m : rig.fake.system.Messages()) {
     if (m.text == kCorrupted) {
@@ -74,8 +74,8 @@ Outcome Start(const std::string& file, bool silent) {
       ++o.otherBoxes;
     }
   }
-  o.terminated = rig.host.terminated;
-  o.exitCode = w.ExitCode();
+  o.ended = !rig.wizard;
+  o.exitCode = rig.exitCode;
   o.saverWritten = rig.fake.files.HasFile(kInstalledSaver);
   o.deletions = rig.fake.log.Count("DeleteFile");
   o.foldersCreated = rig.fake.log.Count("CreateFolder");
@@ -92,8 +92,8 @@ void ExpectRefused(const std::string& file, const std::string& name) {
     EXPECT_EQ(o.corruptedBoxes, silent ? 0 : 1);
     EXPECT_EQ(o.otherBoxes, 0);
     EXPECT_FALSE(o.askedToUninstall);
-    EXPECT_TRUE(o.terminated);
-    EXPECT_EQ(o.exitCode, wizard::kExitUnreadable);
+    EXPECT_TRUE(o.ended);
+    EXPECT_EQ(o.exitCode, app::kExitUnreadable);
     EXPECT_FALSE(o.saverWritten);
     EXPECT_EQ(o.deletions, 0);
     EXPECT_EQ(o.foldersCreated, 0);
@@ -109,10 +109,10 @@ void ExpectAccepted(const std::string& file, Kind kind, const std::string& name)
   EXPECT_EQ(o.otherBoxes, 0);
   if (kind == Kind::kSetup) {
     EXPECT_TRUE(o.saverWritten);
-    EXPECT_EQ(o.exitCode, wizard::kExitDone);
+    EXPECT_EQ(o.exitCode, app::kExitDone);
   } else {
     EXPECT_TRUE(o.askedToUninstall);
-    EXPECT_EQ(o.exitCode, wizard::kExitStoppedUnchanged);  // answered No
+    EXPECT_EQ(o.exitCode, app::kExitStoppedUnchanged);  // answered No
   }
 }
 

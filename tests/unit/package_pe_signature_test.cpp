@@ -138,7 +138,7 @@ TEST(WriteUninstaller, CarriesTheSignatureMadeForItsRecordOnly) {
     const auto record = package::ReadRecord(reader, end);
     {
       auto out = fake.files.Open("C:\\u.exe", os::OpenMode::kCreateAlways);
-      package::WriteUninstaller(*source, *out, end, record, {}, c.signature ? &*c.signature : nullptr);
+      package::WriteUninstaller(*source, *out, end, record, c.signature ? &*c.signature : nullptr);
     }
     const std::string written = *fake.files.Content("C:\\u.exe");
     const std::vector<uint8_t> head(written.begin(), written.begin() + 1024);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "form_create_rig.h"
+#include "start_up_rig.h"
 
 namespace {
 
@@ -339,24 +339,16 @@ INSTANTIATE_TEST_SUITE_P(Table, BrowseTest, ::testing::ValuesIn(kBrowseCases),
 struct DispatchCase {
   const char* name;
   void (*handler)();
-  bool silent;
   std::string shownText;  // empty: no box
-  int exitCode;
-  bool terminated;
 };
 
-// Nothing ran that changed the machine, so the exit code says so whatever the handler threw.
+// Nothing ran that changed the machine, so the ending says so whatever the handler threw.
 const DispatchCase kDispatchCases[] = {
-    {"SilentAbortDropped", [] { throw wizard::SilentAbort(); }, false, "", wizard::kExitStoppedUnchanged, false},
-    {"SilentAbortDroppedInSilentMode", [] { throw wizard::SilentAbort(); }, true, "",
-     wizard::kExitStoppedUnchanged, false},
-    {"ErrorShownWithItsText", [] { throw std::runtime_error("Disk on fire"); }, false, "Disk on fire",
-     wizard::kExitStoppedUnchanged, false},
-    {"ErrorInSilentModeEndsTheProgram", [] { throw std::runtime_error("Disk on fire"); }, true, "",
-     wizard::kExitStoppedUnchanged, true},
-    {"UnknownErrorGetsAGenericText", [] { throw 42; }, false,
-     "An unexpected error occurred. The operation was not completed.", wizard::kExitStoppedUnchanged, false},
-    {"NoErrorNoBox", [] {}, false, "", wizard::kExitStoppedUnchanged, false},
+    {"SilentAbortDropped", [] { throw wizard::SilentAbort(); }, ""},
+    {"ErrorShownWithItsText", [] { throw std::runtime_error("Disk on fire"); }, "Disk on fire"},
+    {"UnknownErrorGetsAGenericText", [] { throw 42; },
+     "An unexpected error occurred. The operation was not completed."},
+    {"NoErrorNoBox", [] {}, ""},
 };
 
 class DispatchTest : public ::testing::TestWithParam<DispatchCase> {};
@@ -364,7 +356,7 @@ class DispatchTest : public ::testing::TestWithParam<DispatchCase> {};
 TEST_P(DispatchTest, ReportsWhatTheHandlerLetsThrough) {
   const DispatchCase& c = GetParam();
   WizardRig rig;
-  wizard::TSCRSetup w(rig.os, rig.host, c.silent);
+  wizard::TSCRSetup w(rig.os, rig.host);
   w.Dispatch(c.handler);
   const auto& messages = rig.fake.system.Messages();
   if (c.shownText.empty()) {
@@ -376,8 +368,8 @@ TEST_P(DispatchTest, ReportsWhatTheHandlerLetsThrough) {
     EXPECT_EQ(messages[0].flags, os::kMbOk | os::kMbIconError);
     EXPECT_EQ(messages[0].owner, rig.host.handle);
   }
-  EXPECT_EQ(w.ExitCode(), c.exitCode);
-  EXPECT_EQ(rig.host.terminated, c.terminated);
+  EXPECT_EQ(w.Ending().result, integration::RunResult::kStoppedUnchanged);
+  EXPECT_FALSE(rig.host.closed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, DispatchTest, ::testing::ValuesIn(kDispatchCases),

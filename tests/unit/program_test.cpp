@@ -4,8 +4,7 @@
 
 #include "app/dll_search.h"
 #include "app/program.h"
-#include "app/unattended_switches.h"
-#include "form_create_rig.h"
+#include "start_up_rig.h"
 
 namespace {
 
@@ -15,8 +14,7 @@ struct ModeCase {
   bool uninstaller;
 };
 
-// Runs the program as the entry point does, with start-up of the wizard window in place of the
-// real window. The log then holds every call the run made, in order.
+// Runs the program as the entry point does, with the rig's windows in place of the real ones. The log then holds every call the run made, in order.
 std::vector<std::string> RunAndLog(rig::WizardRig& r, const ModeCase& c) {
   support::SetupContents contents = support::StarsContents();
   const std::string setupFile = rig::SetupFile(contents);
@@ -25,10 +23,7 @@ std::vector<std::string> RunAndLog(rig::WizardRig& r, const ModeCase& c) {
   r.fake.system.SetCommandLine(std::string(rig::kSetupPath) + c.arguments);
   r.fake.log.Clear();
   app::RunProgram(r.os, [&](const app::CommandLine& commandLine) {
-    r.wizard = std::make_unique<wizard::TSCRSetup>(r.os, r.host, app::IsSilentSwitch(commandLine),
-                                                   app::ReadUnattendedOptions(commandLine));
-    r.wizard->FormCreate();
-    return 0;
+    return app::StartUp(r.os, commandLine, r);
   });
   return r.fake.log.Lines();
 }

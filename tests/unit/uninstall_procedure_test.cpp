@@ -2,7 +2,7 @@
 // and the window, which ends the program as the procedure's outcome says.
 #include <gtest/gtest.h>
 
-#include "form_create_rig.h"
+#include "start_up_rig.h"
 #include "integration/saver_registry.h"
 #include "integration/shortcuts.h"
 #include "integration/uninstall_entry.h"
@@ -58,7 +58,7 @@ struct Machine {
     std::vector<std::string> arguments;
     if (silent) arguments.push_back("-silent");
     if (yes) arguments.push_back("-yes");
-    r.Start(arguments, silent);
+    r.Run(arguments);
   }
 
   // The procedure alone, on what start-up reads from the uninstaller file: the package end, the
@@ -152,7 +152,7 @@ TEST_F(Uninstaller, YesRemovesEverythingInOrder) {
                               " \"Screensaver Setup\" \"Stars has been successfully removed from your computer.\"");
   EXPECT_EQ(e.directory, "");
   EXPECT_EQ(e.show, 0);
-  EXPECT_EQ(outcome.result, uninstall::UninstallResult::kRemoved);
+  EXPECT_EQ(outcome.result, integration::RunResult::kDone);
   EXPECT_FALSE(outcome.message) << "the copy says goodbye";
 }
 
@@ -189,7 +189,7 @@ TEST_F(Uninstaller, FilesThatStayAreLeftToTheRestartAndNamed) {
     EXPECT_EQ(args.Count(), 4);
     EXPECT_EQ(args.Arg(4), c.message);
     EXPECT_FALSE(fake.registry.HasKey(RegRoot::kLocalMachine, kEntry)) << "the other steps still run";
-    EXPECT_EQ(outcome.result, uninstall::UninstallResult::kSomethingStays);
+    EXPECT_EQ(outcome.result, integration::RunResult::kFailedPartWay);
     EXPECT_FALSE(outcome.message) << "the copy names them";
   }
 }
@@ -203,7 +203,7 @@ TEST_F(Uninstaller, NoRemovesNothingAndStartsNothing) {
   for (const char* op : {"DeleteFile", "CopyFile", "ShellExecute", "RegDeleteKey", "RegDeleteValue", "RemoveFolder",
                          "RegQueryValue", "RegCreateKey"})
     EXPECT_EQ(log.Count(op), 0) << op << "\n" << log.Dump();
-  EXPECT_EQ(outcome.result, uninstall::UninstallResult::kKept);
+  EXPECT_EQ(outcome.result, integration::RunResult::kStoppedUnchanged);
   EXPECT_FALSE(outcome.message);
 }
 
@@ -355,7 +355,11 @@ TEST_F(Uninstaller, WithoutRecordedPathOnlyTheNamePartIsDeletedNextToTheUninstal
 TEST_F(Uninstaller, FailingProgramsFolderEndsAfterTheCopyWasStarted) {
   Install();
   r.fake.shell.SetSpecialFolder(os::kCsidlPrograms, std::nullopt);
-  EXPECT_THROW(Remove(), uninstall::RemovalCutShort);
+  const uninstall::UninstallOutcome outcome = Remove();
+  EXPECT_EQ(outcome.result, integration::RunResult::kFailedPartWay);
+  ASSERT_TRUE(outcome.cause);
+  EXPECT_EQ(outcome.cause->step, "find the shell folder " + std::to_string(os::kCsidlPrograms));
+  EXPECT_FALSE(outcome.message);
   EXPECT_EQ(r.fake.shell.Executions().size(), 1u);
   EXPECT_FALSE(r.fake.registry.HasKey(RegRoot::kLocalMachine, kEntry));
   EXPECT_TRUE(r.fake.files.HasFile(kDesktopLink)) << "the steps after the failure are skipped";
@@ -377,17 +381,14 @@ TEST_F(Uninstaller, DamagedPackageOrRecordRemovesNothing) {
     std::string bytes = t.uninstallerBytes;
     c.damage(bytes);
     t.r.fake.files.AddFile(kUninstaller, bytes);
-    bool cutShort = false, failed = false;
+    bool failed = false;
     try {
       t.Remove();
-    } catch (const uninstall::RemovalCutShort&) {
-      cutShort = true;
     } catch (const std::exception&) {
-      failed = true;
+      failed = true;  // before anything was removed: the error passes as it is
     }
     EXPECT_EQ(t.r.fake.log.Count("ModulePath"), 1) << "the procedure ran";
     EXPECT_TRUE(failed);
-    EXPECT_FALSE(cutShort) << "nothing was removed yet";
     EXPECT_TRUE(t.r.fake.files.HasFile(kSaver));
     EXPECT_TRUE(t.r.fake.shell.Executions().empty());
     EXPECT_EQ(t.r.fake.log.Count("DeleteFile"), 0);
@@ -473,7 +474,7 @@ TEST_F(Uninstaller, NoTemporaryFolderOrFailedCopyStartsNothingAndLeavesNothing) 
       EXPECT_EQ(entry.find("ZUZOrilder"), std::string::npos) << entry;
     EXPECT_FALSE(t.r.fake.files.HasFile(kSaver));
     EXPECT_FALSE(t.r.fake.registry.HasKey(RegRoot::kLocalMachine, kEntry));
-    EXPECT_EQ(outcome.result, uninstall::UninstallResult::kSomethingStays) << "the uninstaller file stays";
+    EXPECT_EQ(outcome.result, integration::RunResult::kFailedPartWay) << "the uninstaller file stays";
     EXPECT_EQ(t.r.fake.system.Messages().size(), 1u) << "the question only: the caller shows the rest";
     ASSERT_TRUE(outcome.message);
     EXPECT_EQ(outcome.message->caption, "Screensaver Setup");
@@ -518,34 +519,33 @@ TEST(UninstallerWindow, EndsTheProgramAsTheOutcomeSays) {
     std::string box;  // shown after the question; empty: none
     unsigned icon;
     bool ownedByWindow;
-    bool hidden;
     bool yes = false;  // -silent -yes: nothing asked, nothing shown, no goodbye from the copy
   };
   const std::vector<Case> cases = {
-      {"yes", nullptr, false, wizard::kExitDone, "", 0, false, true},
+      {"yes", nullptr, false, app::kExitDone, "", 0, false},
       {"no", [](Machine& m) { m.r.fake.system.defaultYesNoAnswer = os::kIdNo; }, false,
-       wizard::kExitStoppedUnchanged, "", 0, false, true},
-      {"copy does not start", copyFails, false, wizard::kExitFailedPartWay, uninstallerStays,
-       os::kMbIconWarning, true, true},
-      {"copy does not start, -silent", copyFails, true, wizard::kExitFailedPartWay, uninstallerStays,
-       os::kMbIconWarning, true, true},
-      {"-silent -yes", nullptr, true, wizard::kExitDone, "", 0, false, true, true},
-      {"copy does not start, -silent -yes", copyFails, true, wizard::kExitFailedPartWay, "", 0, false, true, true},
-      {"cut short", programsFail, false, wizard::kExitFailedPartWay, corrupted, os::kMbIconError, false, false},
-      {"cut short, -silent", programsFail, true, wizard::kExitFailedPartWay, "", 0, false, false},
+       app::kExitStoppedUnchanged, "", 0, false},
+      {"copy does not start", copyFails, false, app::kExitFailedPartWay, uninstallerStays,
+       os::kMbIconWarning, true},
+      {"copy does not start, -silent", copyFails, true, app::kExitFailedPartWay, uninstallerStays,
+       os::kMbIconWarning, true},
+      {"-silent -yes", nullptr, true, app::kExitDone, "", 0, false, true},
+      {"copy does not start, -silent -yes", copyFails, true, app::kExitFailedPartWay, "", 0, false, true},
+      {"cut short", programsFail, false, app::kExitFailedPartWay, corrupted, os::kMbIconError, false},
+      {"cut short, -silent", programsFail, true, app::kExitFailedPartWay, "", 0, false},
       // Not a record of ours, and no reason to keep the screen saver.
       {"recorded path of another type",
        [](Machine& m) {
          m.r.fake.registry.SetValue(RegRoot::kCurrentUser, kSaverKey, "FileName_", os::RegValue{4, "\1\0\0\0"});
        },
-       false, wizard::kExitDone, "", 0, false, true},
+       false, app::kExitDone, "", 0, false},
       {"damaged record, nothing asked",
        [](Machine& m) {
          std::string bytes = m.uninstallerBytes;
          bytes[bytes.size() - 942 + 920] = 'X';
          m.r.fake.files.AddFile(kUninstaller, bytes);
        },
-       false, wizard::kExitUnreadable, corrupted, os::kMbIconError, false, false},
+       false, app::kExitUnreadable, corrupted, os::kMbIconError, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -571,14 +571,12 @@ TEST(UninstallerWindow, EndsTheProgramAsTheOutcomeSays) {
       EXPECT_EQ(boxes[0].flags, os::kMbOk | c.icon);
       EXPECT_EQ(boxes[0].owner, c.ownedByWindow ? t.r.host.handle : 0u);
     }
-    EXPECT_EQ(t.r.wizard->ExitCode(), c.exitCode);
-    if (c.exitCode == wizard::kExitDone) {
+    EXPECT_EQ(t.r.exitCode, c.exitCode);
+    EXPECT_FALSE(t.r.wizard);
+    if (c.exitCode == app::kExitDone) {
       EXPECT_FALSE(t.r.fake.files.HasFile(kSaver));
     }
-    EXPECT_TRUE(t.r.host.terminated);
-    if (c.hidden) {
-      EXPECT_TRUE(t.r.host.hidden);
-    }
+    EXPECT_TRUE(t.r.hiddenOwnerMade);
   }
 }
 

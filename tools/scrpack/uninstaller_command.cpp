@@ -104,7 +104,7 @@ WrittenUninstaller WriteUninstallerOf(const std::string& setupPath, const std::s
   const auto out = HostFile::Create(outPath);
   if (!out) throw std::runtime_error(outName + ": cannot create it: " + LastReason());
   try {
-    package::WriteUninstaller(*source, *out, info.packageEnd, record, {}, signature);
+    package::WriteUninstaller(*source, *out, info.packageEnd, record, signature);
   } catch (const package::Error& e) {
     throw std::runtime_error(outName + ": " + e.what());
   }

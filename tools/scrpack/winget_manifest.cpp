@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "wizard/exit_codes.h"
+#include "app/exit_codes.h"
 
 namespace scrpack {
 namespace {
@@ -21,10 +21,10 @@ struct ReturnCode {
 };
 const ReturnCode kReturnCodes[] = {
     // The setup file itself is unreadable or damaged: only its publisher can mend that.
-    {wizard::kExitUnreadable, "contactSupport"},
-    {wizard::kExitStoppedUnchanged, "custom"},
-    {wizard::kExitFailedPartWay, "custom"},
-    {wizard::kExitAnotherRunning, "installInProgress"},
+    {app::kExitUnreadable, "contactSupport"},
+    {app::kExitStoppedUnchanged, "custom"},
+    {app::kExitFailedPartWay, "custom"},
+    {app::kExitAnotherRunning, "installInProgress"},
 };
 
 // Characters counted as the schema's pattern counts them: UTF-8 continuation bytes are not.

@@ -1,17 +1,39 @@
 // The program's entry: the DLL search is protected first, then the file-removal mode runs before
-// anything of the GUI exists; every other run gets COM and the common controls, then the wizard
-// window and its message loop.
+// anything of the GUI exists; every other run gets COM and the common controls, then start-up,
+// which runs the mode the setup file asks for with the windows it needs.
 #include <windows.h>
 #include <commctrl.h>
 
 #include "app/command_line.h"
 #include "app/program.h"
-#include "app/unattended_switches.h"
+#include "app/start_up.h"
 #include "os/win32/unique_handle.h"
 #include "os/win32/win_os.h"
 #include "wizard/win32/wizard_window.h"
 
 namespace {
+
+class WinWindows : public app::Windows {
+ public:
+  explicit WinWindows(os::Os& os) : os_(os) {}
+
+  integration::RunOutcome RunWizard(const package::OwnPackage& package) override {
+    return wizard::win32::RunWizardWindow(os_, package);
+  }
+
+  // A popup that is never shown: the uninstaller's boxes belong to it rather than to no window,
+  // so that they stay in front of whatever started the uninstaller.
+  os::WindowRef HiddenOwner() override {
+    if (!owner_)
+      owner_.Reset(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr));
+    return reinterpret_cast<os::WindowRef>(owner_.Get());
+  }
+
+ private:
+  os::Os& os_;
+  os::win32::UniqueWindow owner_;
+};
 
 int RunGui(os::Os& os, const app::CommandLine& commandLine) {
   // The folder dialog and the shell links need COM on this, the only thread.
@@ -20,8 +42,8 @@ int RunGui(os::Os& os, const app::CommandLine& commandLine) {
   controls.dwSize = sizeof(controls);
   controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
   InitCommonControlsEx(&controls);
-  const bool silentMode = app::IsSilentSwitch(commandLine);
-  return wizard::win32::RunWizardWindow(os, silentMode, app::ReadUnattendedOptions(commandLine));
+  WinWindows windows(os);
+  return app::StartUp(os, commandLine, windows);
 }
 
 }  // namespace

@@ -78,6 +78,7 @@ using UniqueFont = UniqueResource<NullMeansNone<HFONT, &DeleteObject>>;
 using UniqueBitmap = UniqueResource<NullMeansNone<HBITMAP, &DeleteObject>>;
 using UniqueIcon = UniqueResource<NullMeansNone<HICON, &DestroyIcon>>;
 using UniqueMemoryDc = UniqueResource<NullMeansNone<HDC, &DeleteDC>>;
+using UniqueWindow = UniqueResource<NullMeansNone<HWND, &DestroyWindow>>;
 
 // A window's device context from GetDC, released with ReleaseDC.
 class WindowDc {

@@ -82,22 +82,21 @@ bool WizardForm::IsUsable(HWND window) {
   return window && IsWindowVisible(window) && IsWindowEnabled(window);
 }
 
-WizardForm::WizardForm(os::Os& os, bool silentMode, const UnattendedOptions& unattended)
+WizardForm::WizardForm(os::Os& os, const package::OwnPackage& package)
     : dpi_(Dpi::OfScreen()),
       fonts_(dpi_),
       pictures_(Instance(), dpi_),
-      setup_(os, *this, silentMode, unattended) {}
+      setup_(os, *this, package) {}
 
 WizardForm::~WizardForm() {
   if (window_) DestroyWindow(window_);
 }
 
-int WizardForm::Run() {
-  // Without a window nothing was written (unless start-up ran inside the failed creation and
-  // set its own code), so the code is the one for "stopped before anything was written".
+integration::RunOutcome WizardForm::Run() {
+  // Without a window nothing was written: "stopped before anything was written".
   if (!RegisterChildClasses(Instance()) || !RegisterWindowClass() || !CreateMainWindow())
-    return setup_.ExitCode();
-  if (!terminated_ && !hidden_) ShowAtStart();
+    return setup_.Ending();
+  ShowAtStart();
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     if (PreTranslate(message)) continue;
@@ -106,7 +105,7 @@ int WizardForm::Run() {
     DispatchMessageA(&message);
   }
   if (window_) DestroyWindow(window_);
-  return setup_.ExitCode();
+  return setup_.Ending();
 }
 
 bool WizardForm::RegisterWindowClass() {
@@ -222,20 +221,6 @@ os::WindowRef WizardForm::Handle() { return reinterpret_cast<os::WindowRef>(wind
 // for it finishes first, against a window that still exists.
 void WizardForm::Close() {
   if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
-}
-
-void WizardForm::Terminate() {
-  terminated_ = true;
-  PostQuitMessage(0);
-}
-
-void WizardForm::HideForGood() {
-  hidden_ = true;
-  if (!window_) return;
-  SetWindowLongPtrA(window_, GWL_STYLE, WS_POPUP | WS_CLIPCHILDREN);
-  SetWindowLongPtrA(window_, GWL_EXSTYLE, 0);
-  SetWindowPos(window_, nullptr, 0, 0, 1, 1,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_HIDEWINDOW);
 }
 
 void WizardForm::SetWindowEnabled(bool enabled) {

@@ -21,20 +21,18 @@ constexpr char kWizardClass[] = "TSCRSetup";
 
 class WizardForm : public ui::FormHost, public ui::ControlObserver {
  public:
-  WizardForm(os::Os& os, bool silentMode, const UnattendedOptions& unattended);
+  WizardForm(os::Os& os, const package::OwnPackage& package);
   WizardForm(const WizardForm&) = delete;
   WizardForm& operator=(const WizardForm&) = delete;
   ~WizardForm() override;
 
-  // Creates the window (start-up runs inside), shows it when start-up left it to be shown, and
-  // serves messages until the application is told to end. Returns the exit code.
-  int Run();
+  // Creates the window (FormCreate fills it inside), shows it, and serves messages until the
+  // window has closed. Returns how the installation ended.
+  integration::RunOutcome Run();
 
   // ui::FormHost
   os::WindowRef Handle() override;
   void Close() override;
-  void Terminate() override;
-  void HideForGood() override;
   void SetWindowEnabled(bool enabled) override;
   void SetBusyCursor(bool busy) override;
   void RepaintNow(ui::ControlId id) override;
@@ -91,8 +89,6 @@ class WizardForm : public ui::FormHost, public ui::ControlObserver {
   HWND window_ = nullptr;
   std::array<HWND, ui::child::kCount> children_{};  // by ID, from ui::child::kFirst
   HWND savedFocus_ = nullptr;
-  bool terminated_ = false;
-  bool hidden_ = false;
   bool busy_ = false;
   bool mirroring_ = false;  // a text set by the mirror is not the user's input
 };

@@ -4,8 +4,8 @@
 
 namespace wizard::win32 {
 
-int RunWizardWindow(os::Os& os, bool silentMode, const UnattendedOptions& unattended) {
-  WizardForm form(os, silentMode, unattended);
+integration::RunOutcome RunWizardWindow(os::Os& os, const package::OwnPackage& package) {
+  WizardForm form(os, package);
   return form.Run();
 }
 

@@ -1,15 +1,13 @@
 #pragma once
-// The wizard's real Win32 window: creates it, runs the start-up inside its creation, shows it
-// unless the start-up ended or hid it, and serves messages until the application is told to end.
-#include <string>
-
+// The wizard's real Win32 window: creates it on what start-up read, shows it, and serves messages
+// until it has closed.
+#include "integration/run_outcome.h"
 #include "os/os.h"
-#include "wizard/scr_setup.h"
+#include "package/own_package.h"
 
 namespace wizard::win32 {
 
-// `unattended` is what the command line tells an unattended run. Returns the process exit code
-// decided by the wizard's logic.
-int RunWizardWindow(os::Os& os, bool silentMode, const UnattendedOptions& unattended);
+// Returns how the installation ended (kStoppedUnchanged when none ran).
+integration::RunOutcome RunWizardWindow(os::Os& os, const package::OwnPackage& package);
 
 }  // namespace wizard::win32

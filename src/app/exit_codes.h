@@ -1,7 +1,9 @@
 #pragma once
 // The process exit codes, one meaning each, in every mode: setup (interactive or unattended), the
 // uninstaller and the file-removal mode. The README's table says what each mode ends with.
-namespace wizard {
+#include "integration/run_outcome.h"
+
+namespace app {
 
 enum ExitCode : int {
   kExitDone = 0,
@@ -14,4 +16,14 @@ enum ExitCode : int {
   kExitAnotherRunning = 1618,
 };
 
-}  // namespace wizard
+// How an installation or a removal ended, as its exit code.
+inline int ExitCodeOf(integration::RunResult result) {
+  switch (result) {
+    case integration::RunResult::kDone: return kExitDone;
+    case integration::RunResult::kFailedPartWay: return kExitFailedPartWay;
+    case integration::RunResult::kStoppedUnchanged: break;
+  }
+  return kExitStoppedUnchanged;
+}
+
+}  // namespace app

@@ -1,0 +1,109 @@
+#include "app/start_up.h"
+
+#include <memory>
+#include <string>
+
+#include "app/exit_codes.h"
+#include "app/own_package_reading.h"
+#include "app/unattended_setup.h"
+#include "app/unattended_switches.h"
+#include "language/application_title.h"
+#include "language/texts.h"
+#include "language/translation.h"
+#include "uninstall/uninstall_procedure.h"
+
+namespace app {
+namespace {
+
+// Without a name for our own file the system had none that this program can use: the file sits in
+// a folder whose name this system's code page cannot hold and that has no short form either.
+std::string OwnFileProblem(const std::string& ownPath) {
+  if (ownPath.empty())
+    return "Setup cannot open its own file: the name of the folder it is in holds characters that "
+           "this system's code page cannot show. Move the file to another folder. Setup can not "
+           "continue.";
+  return "Cannot open the file \"" + ownPath + "\". Setup can not continue.";
+}
+
+// The name a run of this title claims: two setups (or a setup and an uninstaller) of the same
+// screen saver at once would race for the same files and registry values. The title in hex,
+// as it may hold characters a name of the system cannot.
+std::string RunClaimName(const std::string& title) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string name = "ScreensaverSetup-";
+  for (const unsigned char c : title) name.append({kDigits[c >> 4], kDigits[c & 15]});
+  return name;
+}
+
+// Start-up's own boxes have no window to belong to, and nobody reads them in an unattended run.
+void Tell(os::Os& os, bool silent, const std::string& text, unsigned icon = os::kMbIconError) {
+  if (!silent) os.system.ShowMessage(0, text, language::kApplicationTitle, os::kMbOk | icon);
+}
+
+int Corrupted(os::Os& os, bool silent) {
+  Tell(os, silent, language::Translate(language::english::kFileCorrupted));
+  return kExitUnreadable;
+}
+
+int RunUninstaller(os::Os& os, os::WindowRef owner, const package::OwnPackage& package, bool silent,
+                   bool removeWithoutAsking) {
+  uninstall::UninstallOutcome outcome;
+  try {
+    outcome = uninstall::UninstallProcedure(os, owner, package.packageEnd, package.record,
+                                            removeWithoutAsking);
+  } catch (...) {
+    // Its checks of our own file found no sound uninstaller: nothing was removed.
+    return Corrupted(os, silent);
+  }
+  // The uninstaller asked its question whatever the mode, so what it has to say at the end is
+  // shown whatever the mode too; except where it was told not to ask, as nobody is there to read
+  // it either.
+  if (outcome.message && !removeWithoutAsking) {
+    const uninstall::UninstallMessage& m = *outcome.message;
+    os.system.ShowMessage(owner, m.text, m.caption, os::kMbOk | m.icon);
+  } else if (outcome.cause) {
+    // An error cut the removal short; it is reported as an error of our own file always was.
+    Corrupted(os, silent);
+  }
+  return ExitCodeOf(outcome.result);
+}
+
+}  // namespace
+
+int StartUp(os::Os& os, const CommandLine& commandLine, Windows& windows) {
+  const bool silent = IsSilentSwitch(commandLine);
+  const UnattendedOptions options = ReadUnattendedOptions(commandLine);
+  const std::string ownPath = os.system.ModulePath();
+  std::unique_ptr<os::File> ownFile = os.files.Open(ownPath, os::OpenMode::kReadShareAll);
+  if (!ownFile) {
+    // Nothing of the package can be read, so there is nothing to offer: say why and end.
+    Tell(os, silent, OwnFileProblem(ownPath));
+    return kExitUnreadable;
+  }
+  package::FileReadSource source(*ownFile);
+  package::OwnPackage package;
+  try {
+    package = ReadPackageHead(os.system, source);
+  } catch (...) {
+    return Corrupted(os, silent);
+  }
+  if (!os.system.ClaimForThisRun(RunClaimName(package.record.Title()))) {
+    Tell(os, silent, "Setup of " + package.record.Title() + " is already running.",
+         os::kMbIconWarning);
+    return kExitAnotherRunning;
+  }
+  if (package.kind != package::PackageKind::kSetup) {
+    ownFile.reset();
+    return RunUninstaller(os, windows.HiddenOwner(), package, silent, options.removeWithoutAsking);
+  }
+  try {
+    ReadSetupTexts(source, package);
+  } catch (...) {
+    return Corrupted(os, silent);
+  }
+  ownFile.reset();
+  if (silent) return ExitCodeOf(RunUnattendedInstallation(os, package, options).result);
+  return ExitCodeOf(windows.RunWizard(package).result);
+}
+
+}  // namespace app
