@@ -7,7 +7,8 @@
 
 namespace app {
 
-int RunProgram(os::Os& os, const std::function<int(const CommandLine&)>& runWindow) {
+int RunProgram(os::Os& os,
+               const std::function<int(const CommandLine&, runlog::RunLog&)>& runWindow) {
   ProtectDllSearch(os.system);
   const std::string rawCommandLine = os.system.CommandLine();
   const CommandLine commandLine = CommandLine::Parse(rawCommandLine);
@@ -15,7 +16,7 @@ int RunProgram(os::Os& os, const std::function<int(const CommandLine&)>& runWind
   const Switches switches = ReadSwitches(commandLine);
   runlog::RunLog log = OpenRunLog(os, switches.logFile);
   WriteRunStart(log, os, rawCommandLine, switches.ignored);
-  const int exitCode = runWindow(commandLine);
+  const int exitCode = runWindow(commandLine, log);
   runlog::ExitCode(log, exitCode);
   return exitCode;
 }

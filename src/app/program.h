@@ -6,11 +6,13 @@
 #include <functional>
 
 #include "app/command_line.h"
+#include "runlog/run_log.h"
 #include "os/os.h"
 
 namespace app {
 
 // `runWindow` runs start-up for the command line and returns the exit code.
-int RunProgram(os::Os& os, const std::function<int(const CommandLine&)>& runWindow);
+int RunProgram(os::Os& os,
+               const std::function<int(const CommandLine&, runlog::RunLog&)>& runWindow);
 
 }  // namespace app

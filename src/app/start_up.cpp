@@ -10,6 +10,8 @@
 #include "language/application_title.h"
 #include "language/texts.h"
 #include "language/translation.h"
+#include "package/sections.h"
+#include "runlog/log_lines.h"
 #include "uninstall/uninstall_procedure.h"
 
 namespace app {
@@ -45,16 +47,39 @@ int Corrupted(os::Os& os, bool silent) {
   return kExitUnreadable;
 }
 
+// What the log says of the run's end, before the exit code.
+integration::RunOutcome Logged(runlog::RunLog& log, const integration::RunOutcome& outcome) {
+  if (outcome.cause) runlog::Failure(log, *outcome.cause);
+  switch (outcome.result) {
+    case integration::RunResult::kDone: runlog::Outcome(log, "done"); break;
+    case integration::RunResult::kStoppedUnchanged:
+      runlog::Outcome(log, "stopped, nothing changed");
+      break;
+    case integration::RunResult::kFailedPartWay: runlog::Outcome(log, "failed part-way"); break;
+  }
+  return outcome;
+}
+
+void LogPackage(runlog::RunLog& log, const package::OwnPackage& package) {
+  const package::SettingsRecord& record = package.record;
+  runlog::PackageFacts(log, record.Title(), package.extension.version,
+                       {{"image", uint64_t(package::ImageLength(record))},
+                        {"readme", uint64_t(record.ReadmeSize())},
+                        {"licence", uint64_t(record.LicenseSize())},
+                        {"language texts", uint64_t(record.LanguageSize())}});
+}
+
 int RunUninstaller(os::Os& os, os::WindowRef owner, const package::OwnPackage& package, bool silent,
-                   bool removeWithoutAsking) {
+                   bool removeWithoutAsking, runlog::RunLog& log) {
   uninstall::UninstallOutcome outcome;
   try {
     outcome = uninstall::UninstallProcedure(os, owner, package.packageEnd, package.record,
-                                            removeWithoutAsking);
+                                            removeWithoutAsking, &log);
   } catch (...) {
     // Its checks of our own file found no sound uninstaller: nothing was removed.
     return Corrupted(os, silent);
   }
+  Logged(log, outcome);
   // The uninstaller asked its question whatever the mode, so what it has to say at the end is
   // shown whatever the mode too; except where it was told not to ask, as nobody is there to read
   // it either.
@@ -70,7 +95,7 @@ int RunUninstaller(os::Os& os, os::WindowRef owner, const package::OwnPackage& p
 
 }  // namespace
 
-int StartUp(os::Os& os, const CommandLine& commandLine, Windows& windows) {
+int StartUp(os::Os& os, const CommandLine& commandLine, Windows& windows, runlog::RunLog& log) {
   const bool silent = IsSilentSwitch(commandLine);
   const UnattendedOptions options = ReadUnattendedOptions(commandLine);
   const std::string ownPath = os.system.ModulePath();
@@ -92,9 +117,14 @@ int StartUp(os::Os& os, const CommandLine& commandLine, Windows& windows) {
          os::kMbIconWarning);
     return kExitAnotherRunning;
   }
+  LogPackage(log, package);
   if (package.kind != package::PackageKind::kSetup) {
     ownFile.reset();
-    return RunUninstaller(os, windows.HiddenOwner(), package, silent, options.removeWithoutAsking);
+    runlog::RunMode(log, silent && options.removeWithoutAsking
+                             ? runlog::Mode::kUnattendedUninstaller
+                             : runlog::Mode::kUninstaller);
+    return RunUninstaller(os, windows.HiddenOwner(), package, silent, options.removeWithoutAsking,
+                          log);
   }
   try {
     ReadSetupTexts(source, package);
@@ -102,8 +132,12 @@ int StartUp(os::Os& os, const CommandLine& commandLine, Windows& windows) {
     return Corrupted(os, silent);
   }
   ownFile.reset();
-  if (silent) return ExitCodeOf(RunUnattendedInstallation(os, package, options).result);
-  return ExitCodeOf(windows.RunWizard(package).result);
+  if (silent) {
+    runlog::RunMode(log, runlog::Mode::kUnattendedSetup);
+    return ExitCodeOf(Logged(log, RunUnattendedInstallation(os, package, options, log)).result);
+  }
+  runlog::RunMode(log, runlog::Mode::kSetupWizard);
+  return ExitCodeOf(Logged(log, windows.RunWizard(package, log)).result);
 }
 
 }  // namespace app

@@ -6,6 +6,7 @@
 #include "integration/run_outcome.h"
 #include "os/os.h"
 #include "package/own_package.h"
+#include "runlog/run_log.h"
 
 namespace app {
 
@@ -15,12 +16,15 @@ class Windows {
   virtual ~Windows() = default;
   // Runs the setup wizard on what start-up read until its window closes; how the installation
   // ended (kStoppedUnchanged when none ran).
-  virtual integration::RunOutcome RunWizard(const package::OwnPackage& package) = 0;
+  // The installation writes what it does to `log`.
+  virtual integration::RunOutcome RunWizard(const package::OwnPackage& package,
+                                            runlog::RunLog& log) = 0;
   // A window that is never shown, to own the uninstaller's boxes until start-up ends.
   virtual os::WindowRef HiddenOwner() = 0;
 };
 
-// Returns the exit code.
-int StartUp(os::Os& os, const CommandLine& commandLine, Windows& windows);
+// Returns the exit code. The mode, the package and how the run ended go to `log`, and the
+// procedures write there what they do.
+int StartUp(os::Os& os, const CommandLine& commandLine, Windows& windows, runlog::RunLog& log);
 
 }  // namespace app

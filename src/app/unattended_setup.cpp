@@ -10,7 +10,8 @@
 namespace app {
 
 integration::RunOutcome RunUnattendedInstallation(os::Os& os, const package::OwnPackage& package,
-                                                  const UnattendedOptions& options) {
+                                                  const UnattendedOptions& options,
+                                                  runlog::RunLog& log) {
   const package::SettingsRecord& record = package.record;
   // The folder on the command line is taken as it stands: no placeholder in it is expanded.
   const std::string folder =
@@ -25,6 +26,7 @@ integration::RunOutcome RunUnattendedInstallation(os::Os& os, const package::Own
                                   /*unattended=*/true,
                                   package.extension};
   request.shellInstall = options.shellInstall;
+  request.log = &log;
   install::InstallProgress noWindow;
   // An error the installation lets through leaves nothing changed: it takes back what it wrote
   // before any error leaves it.

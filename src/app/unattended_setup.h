@@ -9,6 +9,7 @@
 namespace app {
 
 integration::RunOutcome RunUnattendedInstallation(os::Os& os, const package::OwnPackage& package,
-                                                  const UnattendedOptions& options);
+                                                  const UnattendedOptions& options,
+                                                  runlog::RunLog& log);
 
 }  // namespace app

@@ -25,6 +25,7 @@
 #include "language/translation.h"
 #include "package/sections.h"
 #include "package/uninstaller_writer.h"
+#include "runlog/log_lines.h"
 #include "text/folder_names.h"
 #include "text/path_parts.h"
 
@@ -86,6 +87,7 @@ class Installation {
   void WriteUninstallerFile();
   void ExpandTargetPath();
   void HandleFailure();
+  void LogCommittedFiles();
   void HandToShell();
   void RunIntegrationSteps();
 
@@ -118,6 +120,9 @@ class Installation {
   bool damaged_ = false;              // the image differed from its checksum
   int64_t installedImageLength_ = 0;  // what the copy wrote: a coded image's decoded size
   const package::ExtensionBlock& extension_ = request_.extension;
+  runlog::RunLog noLog_;
+  runlog::RunLog& log_ = request_.log ? *request_.log : noLog_;
+  std::vector<std::string> replaced_;  // the final paths that held a file before
   Rollback rollback_{os_.files};
   StagedFiles staged_{os_.files};
 };
@@ -178,6 +183,7 @@ void Installation::PrepareFolder() {
   folder_ = text::WithTrailingBackslash(typed);
   outcome_.folderText = folder_;  // the folder box keeps what the user typed
   folder_ = RealFolderOf(os_.files, folder_);
+  runlog::Folder(log_, folder_);
 }
 
 void Installation::ChooseTarget() {
@@ -193,11 +199,13 @@ void Installation::CreateTargetFile() {
   // uninstaller does not. Opening it for writing without truncating it tells; it is closed at
   // once and changes only once everything is written.
   const std::vector<std::string> finals = FinalPaths();
-  for (const std::string& path : finals)
-    if (os_.files.Attributes(path) != os::kInvalidAttributes &&
-        !os_.files.Open(path, os::OpenMode::kReadWriteExisting))
+  for (const std::string& path : finals) {
+    if (os_.files.Attributes(path) == os::kInvalidAttributes) continue;
+    if (!os_.files.Open(path, os::OpenMode::kReadWriteExisting))
       Stop(english::kCannotCreateFile,
            os::Cause{"open the file to be replaced", path, os_.files.LastError()});
+    replaced_.push_back(path);
+  }
   for (const std::string& path : finals) staged_.ClearLeftovers(path);
   saverFile_ = CreateStaged(targetPath_);
   if (!saverFile_)
@@ -216,7 +224,9 @@ std::unique_ptr<os::File> Installation::CreateStaged(const std::string& finalPat
   if (staging.empty()) return nullptr;
   rollback_.NoteNewFile(staging);
   // A new file only: nothing is ever written through a name somebody put there in the meantime.
-  return os_.files.Open(staging, os::OpenMode::kCreateNew);
+  std::unique_ptr<os::File> file = os_.files.Open(staging, os::OpenMode::kCreateNew);
+  if (file) runlog::File(log_, runlog::FileAction::kStaged, staging);
+  return file;
 }
 
 bool Installation::CopyAndIntegrate() {
@@ -259,9 +269,23 @@ void Installation::RunMainBlock() {
   uninstallerFile_.reset();
   if (!staged_.PutInPlace())
     throw InstallError("The installed files cannot be put in place.", staged_.Failure());
+  LogCommittedFiles();
   // Part of the block: without the record an uninstaller would look for the screen saver under
   // the package's own file name, which after a numbered choice names another saver's file.
   integration::StoreInstalledPath(os_.registry, record_.Title(), targetPath_);
+  runlog::Registry(log_, runlog::RegistryAction::kValueWritten, integration::kSaverSettingsRoot,
+                   integration::SaverKeyPath(record_.Title()), integration::kInstalledPathValue,
+                   targetPath_);
+}
+
+void Installation::LogCommittedFiles() {
+  for (const std::string& path : replaced_) runlog::File(log_, runlog::FileAction::kReplaced, path);
+  runlog::File(log_, runlog::FileAction::kCommitted, SaverPath(), uint64_t(installedImageLength_));
+  if (!ReadmeFileName().empty())
+    runlog::File(log_, runlog::FileAction::kCommitted, folder_ + ReadmeFileName(),
+                 record_.ReadmeSize());
+  runlog::File(log_, runlog::FileAction::kCommitted, folder_ + UninstallerFileName(),
+               uint64_t(package::UninstallerLength(request_.packageEnd, record_)));
 }
 
 void Installation::OpenSource() {
@@ -306,6 +330,7 @@ void Installation::WriteReadme() {
   if (!WriteLinesFile(os_.files, staging, request_.readmeLines, buffer_))
     throw InstallError("The readme file cannot be written.",
                        os::Cause{"write the readme", staging, os_.files.LastError()});
+  runlog::File(log_, runlog::FileAction::kStaged, staging);
 }
 
 void Installation::WriteUninstallerFile() {
@@ -356,18 +381,27 @@ void Installation::HandToShell() {
   if (!extension_.shellInstall) return;
   // An administrator's choice for a setup file that cannot be rebuilt.
   if (!request_.shellInstall) return;
-  os_.shell.Execute(0, "install", SaverPath(), "", "", os::kSwShowNoActivate);
+  const intptr_t result =
+      os_.shell.Execute(0, "install", SaverPath(), "", "", os::kSwShowNoActivate);
+  runlog::ShellVerb(log_, "install", SaverPath(), result);
 }
 
 void Installation::RunIntegrationSteps() {
   const std::string title = record_.Title();
   const std::string uninstallerPath = text::FolderPart(targetPath_) + UninstallerFileName();
-  if (record_.AddUninstallEntry())
+  if (record_.AddUninstallEntry()) {
     integration::RegisterUninstallEntry(os_.registry, title, uninstallerPath, EntryDetails());
+    runlog::Registry(log_, runlog::RegistryAction::kKeyCreated, integration::kUninstallEntryRoot,
+                     integration::UninstallKeyPath(title));
+  }
+  std::vector<std::string> links;
   if (record_.AddStartMenuGroup())
-    integration::CreateStartMenuGroup(os_, title, uninstallerPath, SaverPath(),
-                                      record_.ReadmeSize() > 0);
-  if (record_.AddDesktopShortcut()) integration::CreateDesktopShortcut(os_, title, SaverPath());
+    links = integration::CreateStartMenuGroup(os_, title, uninstallerPath, SaverPath(),
+                                              record_.ReadmeSize() > 0);
+  if (record_.AddDesktopShortcut())
+    for (const std::string& link : integration::CreateDesktopShortcut(os_, title, SaverPath()))
+      links.push_back(link);
+  for (const std::string& link : links) runlog::Link(log_, runlog::LinkAction::kMade, link);
 }
 
 integration::EntryDetails Installation::EntryDetails() const {

@@ -11,6 +11,7 @@
 #include "os/os.h"
 #include "package/extension_block.h"
 #include "package/settings_record.h"
+#include "runlog/run_log.h"
 
 namespace install {
 
@@ -24,7 +25,8 @@ struct InstallRequest {
   // What the setup file carries behind its package: checksums, entry details, the uninstaller's
   // signature. Empty for a file without the block, which installs as such files always did.
   package::ExtensionBlock extension = {};
-  bool shellInstall = true;  // off when whoever runs an unattended setup leaves the verb out
+  bool shellInstall = true;       // off when whoever runs an unattended setup leaves the verb out
+  runlog::RunLog* log = nullptr;  // the run's log, when it was given one
 };
 
 // What the window does while the image is copied.

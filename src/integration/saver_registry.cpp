@@ -9,7 +9,7 @@
 namespace integration {
 
 namespace {
-constexpr os::RegRoot kRoot = os::RegRoot::kCurrentUser;
+constexpr os::RegRoot kRoot = kSaverSettingsRoot;
 }  // namespace
 
 std::string SaverKeyPath(const std::string& title) {

@@ -15,6 +15,9 @@ constexpr char kInstalledPathValue[] = "FileName_";
 constexpr char kKeptSettingValue[] = "StartID";
 constexpr char kPlayListKey[] = "PlayList";
 
+// A screen saver's settings, and the path it was installed to, are the user's.
+constexpr os::RegRoot kSaverSettingsRoot = os::RegRoot::kCurrentUser;
+
 std::string SaverKeyPath(const std::string& title);
 
 // Creates the key (with its parents) and records the path. A key that can be neither opened nor

@@ -14,10 +14,12 @@ namespace {
 
 // Runs one making step; a shortcut that cannot be made must not stop the next one.
 template <typename Step>
-void Quietly(Step step) {
+bool Quietly(Step step) {
   try {
     step();
+    return true;
   } catch (...) {
+    return false;
   }
 }
 
@@ -66,12 +68,15 @@ void RemovePreviewFrom(os::Files& files, const std::string& desktop, const std::
 
 }  // namespace
 
-void CreateDesktopShortcut(os::Os& os, const std::string& title,
-                           const std::string& screensaverPath) {
+std::vector<std::string> CreateDesktopShortcut(os::Os& os, const std::string& title,
+                                               const std::string& screensaverPath) {
   // A title with a part such as ".." would put the link somewhere else than on the desktop.
-  if (!NameStaysInFolder(PreviewLinkName(title))) return;
+  if (!NameStaysInFolder(PreviewLinkName(title))) return {};
   const int desktop = LinkFoldersFor(os.system).desktop;
-  Quietly([&] { CreateShellLink(os.shell, screensaverPath, PreviewLinkName(title), desktop); });
+  if (!Quietly(
+          [&] { CreateShellLink(os.shell, screensaverPath, PreviewLinkName(title), desktop); }))
+    return {};
+  return {FolderOrEmpty(os.shell, desktop) + PreviewLinkName(title) + ".lnk"};
 }
 
 void RemoveDesktopShortcut(os::Os& os, const std::string& title) {
@@ -81,25 +86,27 @@ void RemoveDesktopShortcut(os::Os& os, const std::string& title) {
   RemovePreviewFrom(os.files, FolderOrEmpty(os.shell, kEveryUsers.desktop), title);
 }
 
-void CreateStartMenuGroup(os::Os& os, const std::string& title, const std::string& uninstallerPath,
-                          const std::string& screensaverPath, bool hasReadme) {
-  if (!TitleNamesOwnItem(title)) return;
+std::vector<std::string> CreateStartMenuGroup(os::Os& os, const std::string& title,
+                                              const std::string& uninstallerPath,
+                                              const std::string& screensaverPath, bool hasReadme) {
+  if (!TitleNamesOwnItem(title)) return {};
   const int csidl = LinkFoldersFor(os.system).programs;
   const std::string programs = FolderOrEmpty(os.shell, csidl);
-  if (programs.empty()) return;
+  if (programs.empty()) return {};
+  std::vector<std::string> made;
+  const auto link = [&](const std::string& target, const std::string& name) {
+    if (Quietly([&] { CreateShellLink(os.shell, target, name, csidl); }))
+      made.push_back(programs + name + ".lnk");
+  };
   // Not checked: a group folder that cannot be made shows as links that cannot be saved.
   std::vector<std::string> created;
   os::CreateFolderWithParents(os.files, programs + title, created);
   const std::string inGroup = title + '\\';
-  Quietly(
-      [&] { CreateShellLink(os.shell, screensaverPath, inGroup + PreviewLinkName(title), csidl); });
-  if (hasReadme && !ReadmeFileName(title).empty()) {
-    const std::string readme = text::FolderPart(screensaverPath) + ReadmeFileName(title);
-    Quietly([&] { CreateShellLink(os.shell, readme, inGroup + ReadmeLinkName(), csidl); });
-  }
-  Quietly([&] {
-    CreateShellLink(os.shell, uninstallerPath, inGroup + UninstallLinkName(title), csidl);
-  });
+  link(screensaverPath, inGroup + PreviewLinkName(title));
+  if (hasReadme && !ReadmeFileName(title).empty())
+    link(text::FolderPart(screensaverPath) + ReadmeFileName(title), inGroup + ReadmeLinkName());
+  link(uninstallerPath, inGroup + UninstallLinkName(title));
+  return made;
 }
 
 void RemoveStartMenuGroup(os::Os& os, const std::string& title) {

@@ -7,7 +7,7 @@
 namespace integration {
 
 namespace {
-constexpr os::RegRoot kRoot = os::RegRoot::kLocalMachine;
+constexpr os::RegRoot kRoot = kUninstallEntryRoot;
 
 // A value this package has is written; one it lacks goes, in case an earlier version wrote it.
 bool PutOptionalString(os::RegKey& key, const char* name, const std::string& value) {

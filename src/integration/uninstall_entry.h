@@ -13,6 +13,9 @@ constexpr char kUninstallKeyParent[] = "Software\\Microsoft\\Windows\\CurrentVer
 // The entry's own key below kUninstallKeyParent, the name package managers know the entry by;
 // empty for a title that names no item of its own, which gets no entry. A title "A\B" names
 // the key B below a key A.
+// The entries of the system's list of removable programs are the machine's.
+constexpr os::RegRoot kUninstallEntryRoot = os::RegRoot::kLocalMachine;
+
 std::string UninstallKeyName(const std::string& title);
 // The entry's key below HKLM for a title that gets one.
 std::string UninstallKeyPath(const std::string& title);

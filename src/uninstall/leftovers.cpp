@@ -19,8 +19,9 @@ std::string Listed(const std::string& heading, const std::vector<std::string>& p
 
 void DeleteOrScheduleAtRestart(os::Files& files, const std::string& path, Leftovers& leftovers) {
   if (path.empty()) return;
-  files.DeleteFileAt(path);
+  const os::ErrorCode code = files.DeleteFileAt(path) ? 0 : files.LastError();
   if (!files.FileExists(path)) return;
+  leftovers.causes.push_back(os::Cause{"delete the file", path, code});
   if (files.DeleteAtReboot(path))
     leftovers.atRestart.push_back(path);
   else

@@ -11,6 +11,7 @@ namespace uninstall {
 struct Leftovers {
   std::vector<std::string> atRestart;  // the system deletes them at the next restart
   std::vector<std::string> remaining;  // the system refused even that (no rights)
+  std::vector<os::Cause> causes;       // why each of them could not be deleted at once
   bool Empty() const { return atRestart.empty() && remaining.empty(); }
 };
 

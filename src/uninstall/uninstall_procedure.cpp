@@ -4,6 +4,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "integration/saver_registry.h"
 #include "integration/shortcut_names.h"
@@ -17,6 +18,7 @@
 #include "package/errors.h"
 #include "package/package_reader.h"
 #include "package/read_source.h"
+#include "runlog/log_lines.h"
 #include "text/path_parts.h"
 #include "uninstall/leftovers.h"
 #include "uninstall/removal_paths.h"
@@ -76,10 +78,22 @@ std::string RemoveSaver(os::Files& files, const package::SettingsRecord& record,
   return {};
 }
 
+// What the removal of files did, for the run's log: each file gone, and why each that stays
+// could not go at once.
+void LogFiles(runlog::RunLog& log, const std::vector<std::string>& paths,
+              const Leftovers& leftovers) {
+  for (const os::Cause& cause : leftovers.causes) runlog::Failure(log, cause);
+  for (const std::string& path : paths) {
+    bool stays = path.empty();
+    for (const os::Cause& cause : leftovers.causes) stays = stays || cause.path == path;
+    if (!stays) runlog::File(log, runlog::FileAction::kDeleted, path);
+  }
+}
+
 // Everything after the user's Yes, from the first file to the last removal step.
 UninstallOutcome Remove(os::Os& os, os::WindowRef owner, const package::SettingsRecord& record,
                         const std::string& recorded, const std::string& uninstallerPath,
-                        bool unattended) {
+                        bool unattended, runlog::RunLog& log) {
   const std::string title = record.Title();
   Leftovers leftovers;
   const std::string saverPath = RemoveSaver(os.files, record, recorded, uninstallerPath, leftovers);
@@ -94,6 +108,7 @@ UninstallOutcome Remove(os::Os& os, os::WindowRef owner, const package::Settings
     if (!path.empty())
       for (const std::string& leftover : integration::StagingLeftovers(os.files, path))
         DeleteOrScheduleAtRestart(os.files, leftover, leftovers);
+  LogFiles(log, {saverPath, readmePath}, leftovers);
 
   UninstallOutcome outcome;
   outcome.result = leftovers.Empty() ? RunResult::kDone : RunResult::kFailedPartWay;
@@ -103,7 +118,11 @@ UninstallOutcome Remove(os::Os& os, os::WindowRef owner, const package::Settings
       StartSelfRemoval(os, owner, uninstallerPath, unattended ? nullptr : &goodbye);
   if (!selfRemovalStarted) outcome.result = RunResult::kFailedPartWay;  // our own file
 
-  if (record.AddUninstallEntry()) integration::RemoveUninstallEntry(os.registry, title);
+  if (record.AddUninstallEntry()) {
+    integration::RemoveUninstallEntry(os.registry, title);
+    runlog::Registry(log, runlog::RegistryAction::kKeyDeleted, integration::kUninstallEntryRoot,
+                     integration::UninstallKeyPath(title));
+  }
   if (record.AddStartMenuGroup()) integration::RemoveStartMenuGroup(os, title);
   if (record.AddDesktopShortcut()) integration::RemoveDesktopShortcut(os, title);
 
@@ -119,7 +138,9 @@ UninstallOutcome Remove(os::Os& os, os::WindowRef owner, const package::Settings
 }  // namespace
 
 UninstallOutcome UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t packageEnd,
-                                    const package::SettingsRecord& record, bool unattended) {
+                                    const package::SettingsRecord& record, bool unattended,
+                                    runlog::RunLog* log) {
+  runlog::RunLog noLog;
   const std::string uninstallerPath = os.system.ModulePath();
   RequireUninstallerPackage(os.files, uninstallerPath, packageEnd, record);
   const std::string title = record.Title();
@@ -130,7 +151,7 @@ UninstallOutcome UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t pac
       RecordedPathInOwnFolder(os.files, integration::ReadInstalledPath(os.registry, title),
                               uninstallerPath, text::PlainFileName(record.ScreensaverFileName()));
   try {
-    return Remove(os, owner, record, recorded, uninstallerPath, unattended);
+    return Remove(os, owner, record, recorded, uninstallerPath, unattended, log ? *log : noLog);
   } catch (const package::Error& error) {
     return CutShort(integration::CauseOf(error));
   } catch (...) {

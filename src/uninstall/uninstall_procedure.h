@@ -9,6 +9,7 @@
 #include "integration/run_outcome.h"
 #include "os/os.h"
 #include "package/settings_record.h"
+#include "runlog/run_log.h"
 
 namespace uninstall {
 
@@ -34,6 +35,7 @@ struct UninstallOutcome : integration::RunOutcome {
 // file is not a sound uninstaller. One after it ends the removal where it stands, as kFailedPartWay
 // with its cause.
 UninstallOutcome UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t packageEnd,
-                                    const package::SettingsRecord& record, bool unattended = false);
+                                    const package::SettingsRecord& record, bool unattended = false,
+                                    runlog::RunLog* log = nullptr);
 
 }  // namespace uninstall

@@ -33,8 +33,10 @@ class ProgressPage : public install::InstallProgress {
 }  // namespace
 
 install::InstallRequest TSCRSetup::InstallRequestFor(const std::string& folderText) const {
-  return install::InstallRequest{folderText,       edReadme.Lines(),     Record,   PackageEnd,
-                                 Window.Caption(), /*unattended=*/false, Extension};
+  install::InstallRequest request{folderText,       edReadme.Lines(),     Record,   PackageEnd,
+                                  Window.Caption(), /*unattended=*/false, Extension};
+  request.log = log_;
+  return request;
 }
 
 void TSCRSetup::btnOKClick() {

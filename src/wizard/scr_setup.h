@@ -89,6 +89,8 @@ class TSCRSetup {
   // How the installation ended: kStoppedUnchanged until one has changed the machine.
   const integration::RunOutcome& Ending() const { return ending_; }
   os::Os& Os() { return os_; }
+  // The installation writes what it does there.
+  void WriteLogTo(runlog::RunLog& log) { log_ = &log; }
   ui::FormHost& Host() { return host_; }
 
  private:
@@ -96,6 +98,7 @@ class TSCRSetup {
 
   os::Os& os_;
   ui::FormHost& host_;
+  runlog::RunLog* log_ = nullptr;
   std::string readme_;
   std::string license_;
   integration::RunOutcome ending_;

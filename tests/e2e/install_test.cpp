@@ -205,7 +205,11 @@ TEST(InstallSilent, FlagsOffMakeNoEntryAndNoShortcut) {
       EXPECT_EQ(written.find("  ==== Run started ====\r\n"), 23u) << written;  // after its time stamp
       EXPECT_NE(written.find("  Command line: " + Quote(setup.path) + " " + arguments + "\r\n"), std::string::npos)
           << written;
-      EXPECT_NE(written.find("  Exit code: 0\r\n"), std::string::npos) << written;
+      for (const std::string& line : {std::string("Mode: unattended setup"), "Folder: " + folder + "\\",
+                                      "File committed: " + Join(folder, kSaverName) + ", ",
+                                      "File committed: " + Join(folder, kUninstallerName) + ", ",
+                                      std::string("Outcome: done"), std::string("Exit code: 0\r\n")})
+        EXPECT_NE(written.find("  " + line), std::string::npos) << line << "\n" << written;
     }
     EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + o.title));
     EXPECT_FALSE(e2e::FileExists(Join(SpecialFolderPath(CSIDL_DESKTOPDIRECTORY), "Preview " + o.title + ".lnk")));

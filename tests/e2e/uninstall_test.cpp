@@ -285,10 +285,20 @@ TEST_F(Uninstall, TheQuietUninstallStringRemovesWithoutAnyBox) {
       running.Reset(CreateFileA(installed.saver.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
 
-    e2e::Process process = e2e::StartProcess(*command);
+    // Kept short: Wine refuses a command line whose program and log paths are both long.
+    const std::string log = "C:\\" + installed.title + ".log";
+    DeleteFileA(log.c_str());
+    e2e::Process process = e2e::StartProcess(*command + " -log " + Quote(log));
     ASSERT_TRUE(process.Started());
     EXPECT_TRUE(process.WaitForExit()) << "it waited for somebody";
     EXPECT_EQ(process.ExitCode(), held ? 3u : 0u);
+    const std::string written = e2e::ReadFileBytes(log).value_or("");
+    EXPECT_NE(written.find("Mode: unattended uninstaller"), std::string::npos) << written;
+    EXPECT_NE(written.find(std::string("Registry key deleted: HKLM\\") + kUninstallRoot + installed.title), std::string::npos) << written;
+    EXPECT_NE(written.find(held ? "Failed: delete the file: " + installed.saver + ": error 32 ("
+                                : "File deleted: " + installed.saver),
+              std::string::npos)
+        << written;
     EXPECT_FALSE(e2e::RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallRoot + installed.title));
     EXPECT_FALSE(e2e::ReadRegString(HKEY_CURRENT_USER, e2e::kSaverKeyRoot + installed.title, "FileName_"));
     EXPECT_FALSE(e2e::FileExists(installed.readme));

@@ -379,8 +379,9 @@ class SetupFileAsOwnPath : public os::System {
 class WizardWindowOnly : public app::Windows {
  public:
   explicit WizardWindowOnly(os::Os& os) : os_(os) {}
-  integration::RunOutcome RunWizard(const package::OwnPackage& package) override {
-    return wizard::win32::RunWizardWindow(os_, package);
+  integration::RunOutcome RunWizard(const package::OwnPackage& package,
+                                    runlog::RunLog& log) override {
+    return wizard::win32::RunWizardWindow(os_, package, log);
   }
   os::WindowRef HiddenOwner() override { return 0; }
 
@@ -399,7 +400,8 @@ TEST(Window, FontsAndBackgroundsInProcess) {
   int exitCode = -1;
   std::thread wizardThread([&] {
     WizardWindowOnly windows(os);
-    exitCode = app::StartUp(os, app::CommandLine({path}), windows);
+    runlog::RunLog noLog;
+    exitCode = app::StartUp(os, app::CommandLine({path}), windows, noLog);
   });
   Wizard w;
   e2e::WaitFor([&] {

@@ -30,7 +30,9 @@ void Check(bool condition) {
 // An unattended run shows no wizard; the uninstaller's boxes still get their owner.
 class NoWizard : public app::Windows {
  public:
-  integration::RunOutcome RunWizard(const package::OwnPackage&) override { std::abort(); }
+  integration::RunOutcome RunWizard(const package::OwnPackage&, runlog::RunLog&) override {
+    std::abort();
+  }
   os::WindowRef HiddenOwner() override { return 0x1234; }
 };
 
@@ -64,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fake.system.defaultYesNoAnswer = os::kIdNo;
   const std::vector<std::string> before = fake.files.Entries();
   NoWizard windows;
-  const int exitCode = app::StartUp(os, app::CommandLine({kSetupPath, "-silent", kTarget}), windows);
+  runlog::RunLog noLog;
+  const int exitCode = app::StartUp(os, app::CommandLine({kSetupPath, "-silent", kTarget}), windows, noLog);
   language::FreeTranslation();
 
   for (const fake::Message& message : fake.system.Messages()) Check(message.flags == (os::kMbYesNo | os::kMbIconQuestion));

@@ -22,8 +22,8 @@ std::vector<std::string> RunAndLog(rig::WizardRig& r, const ModeCase& c) {
   r.fake.files.AddFile("C:\\gone.exe", "MZ");
   r.fake.system.SetCommandLine(std::string(rig::kSetupPath) + c.arguments);
   r.fake.log.Clear();
-  app::RunProgram(r.os, [&](const app::CommandLine& commandLine) {
-    return app::StartUp(r.os, commandLine, r);
+  app::RunProgram(r.os, [&](const app::CommandLine& commandLine, runlog::RunLog& log) {
+    return app::StartUp(r.os, commandLine, r, log);
   });
   return r.fake.log.Lines();
 }

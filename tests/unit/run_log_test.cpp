@@ -54,7 +54,7 @@ TEST(RunLog, TheEntryAppendsOneStampedBlockAndNeverLetsTheLogChangeTheRun) {
     if (c.refuseLog) fake.FailOn("OpenFile", "l.txt");
     fake.system.SetCommandLine("C:\\setup.exe" + c.arguments);
     os::Os os = fake.Os();
-    EXPECT_EQ(app::RunProgram(os, [](const app::CommandLine&) { return 3; }), 3);
+    EXPECT_EQ(app::RunProgram(os, [](const app::CommandLine&, runlog::RunLog&) { return 3; }), 3);
 
     EXPECT_TRUE(fake.system.Messages().empty());
     if (c.expected.empty()) {

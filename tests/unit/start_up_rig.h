@@ -62,7 +62,7 @@ class WizardRig : public app::Windows {
   // Start-up as the entry point runs it; `arguments` follow argument 0, the own path.
   int Run(std::vector<std::string> arguments = {}) {
     arguments.insert(arguments.begin(), ownPath_);
-    exitCode = app::StartUp(os, app::CommandLine(arguments), *this);
+    exitCode = app::StartUp(os, app::CommandLine(arguments), *this, log);
     return exitCode;
   }
 
@@ -90,8 +90,10 @@ class WizardRig : public app::Windows {
   int ExitCode() const { return wizard ? app::ExitCodeOf(wizard->Ending().result) : exitCode; }
 
   // app::Windows
-  integration::RunOutcome RunWizard(const package::OwnPackage& package) override {
+  integration::RunOutcome RunWizard(const package::OwnPackage& package,
+                                    runlog::RunLog& runLog) override {
     wizard = std::make_unique<wizard::TSCRSetup>(os, host, package);
+    wizard->WriteLogTo(runLog);
     wizard->Dispatch([this] { wizard->FormCreate(); });  // as the window's creation runs it
     return wizard->Ending();
   }
@@ -106,6 +108,7 @@ class WizardRig : public app::Windows {
   std::unique_ptr<wizard::TSCRSetup> wizard;  // made when start-up runs the wizard
   int exitCode = -1;                          // what start-up returned
   bool hiddenOwnerMade = false;
+  runlog::RunLog log;  // none unless a test opens one
 
  private:
   std::string ownPath_;

@@ -17,8 +17,9 @@ class WinWindows : public app::Windows {
  public:
   explicit WinWindows(os::Os& os) : os_(os) {}
 
-  integration::RunOutcome RunWizard(const package::OwnPackage& package) override {
-    return wizard::win32::RunWizardWindow(os_, package);
+  integration::RunOutcome RunWizard(const package::OwnPackage& package,
+                                    runlog::RunLog& log) override {
+    return wizard::win32::RunWizardWindow(os_, package, log);
   }
 
   // A popup that is never shown: the uninstaller's boxes belong to it rather than to no window,
@@ -35,7 +36,7 @@ class WinWindows : public app::Windows {
   os::win32::UniqueWindow owner_;
 };
 
-int RunGui(os::Os& os, const app::CommandLine& commandLine) {
+int RunGui(os::Os& os, const app::CommandLine& commandLine, runlog::RunLog& log) {
   // The folder dialog and the shell links need COM on this, the only thread.
   os::win32::ComApartment apartment;
   INITCOMMONCONTROLSEX controls{};
@@ -43,7 +44,7 @@ int RunGui(os::Os& os, const app::CommandLine& commandLine) {
   controls.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
   InitCommonControlsEx(&controls);
   WinWindows windows(os);
-  return app::StartUp(os, commandLine, windows);
+  return app::StartUp(os, commandLine, windows, log);
 }
 
 }  // namespace
@@ -51,6 +52,7 @@ int RunGui(os::Os& os, const app::CommandLine& commandLine) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   os::win32::WinOs winOs;
   os::Os os = winOs.Os();
-  return app::RunProgram(
-      os, [&os](const app::CommandLine& commandLine) { return RunGui(os, commandLine); });
+  return app::RunProgram(os, [&os](const app::CommandLine& commandLine, runlog::RunLog& log) {
+    return RunGui(os, commandLine, log);
+  });
 }

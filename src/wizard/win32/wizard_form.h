@@ -29,6 +29,7 @@ class WizardForm : public ui::FormHost, public ui::ControlObserver {
   // Creates the window (FormCreate fills it inside), shows it, and serves messages until the
   // window has closed. Returns how the installation ended.
   integration::RunOutcome Run();
+  TSCRSetup& Setup() { return setup_; }
 
   // ui::FormHost
   os::WindowRef Handle() override;

@@ -4,8 +4,10 @@
 
 namespace wizard::win32 {
 
-integration::RunOutcome RunWizardWindow(os::Os& os, const package::OwnPackage& package) {
+integration::RunOutcome RunWizardWindow(os::Os& os, const package::OwnPackage& package,
+                                        runlog::RunLog& log) {
   WizardForm form(os, package);
+  form.Setup().WriteLogTo(log);
   return form.Run();
 }
 

@@ -4,10 +4,12 @@
 #include "integration/run_outcome.h"
 #include "os/os.h"
 #include "package/own_package.h"
+#include "runlog/run_log.h"
 
 namespace wizard::win32 {
 
 // Returns how the installation ended (kStoppedUnchanged when none ran).
-integration::RunOutcome RunWizardWindow(os::Os& os, const package::OwnPackage& package);
+integration::RunOutcome RunWizardWindow(os::Os& os, const package::OwnPackage& package,
+                                        runlog::RunLog& log);
 
 }  // namespace wizard::win32
