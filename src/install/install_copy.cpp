@@ -33,11 +33,18 @@ int64_t SourcePosition(os::File& source) {
   return position;
 }
 
+// A write may put down fewer bytes than asked, as one on a disk that is filling up does: the rest
+// is written again, and the call that then fails tells the system's reason (a full disk, 112).
 void WriteAll(os::File& target, const void* bytes, uint32_t count, const char* what) {
-  uint32_t written = 0;
-  if (!target.Write(bytes, count, written) || written != count)
-    throw InstallError(std::string("Writing ") + what + " fell short.",
-                       os::Cause{kWriteSaverStep, {}, target.LastError()});
+  const auto* next = static_cast<const uint8_t*>(bytes);
+  while (count > 0) {
+    uint32_t written = 0;
+    if (!target.Write(next, count, written) || written == 0 || written > count)
+      throw InstallError(std::string("Writing ") + what + " fell short.",
+                         os::Cause{kWriteSaverStep, {}, target.LastError()});
+    next += written;
+    count -= written;
+  }
 }
 
 }  // namespace

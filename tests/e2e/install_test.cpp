@@ -280,11 +280,18 @@ TEST(InstallSilent, ExitCodesTellTheOutcomeAndAFailureIsRolledBack) {
     // The image as another builder or --no-compress stores it: a program file, copied as it stands
     // (and not handed to the shell, which would start it), or one byte flipped in the coded image.
     enum { kCoded, kStoredProgram, kFlipCodedFrame, kFlipStoredFrame, kFlipFrameHeader } image = kCoded;
+    std::vector<std::string> logged = {};  // run with -log: lines the log must hold, {} the folder
   };
   // A really full disk: the 1 MB drive holds a 900 KB image but not the uninstaller after it.
   const std::string smallDrive = e2e::Env("SCR_E2E_SMALL_DRIVE");
   const Case cases[] = {
-      {"installed", "E2E Exit Ok", Join(scratch, "ok"), nullptr, "", 0, true},
+      {"installed", "E2E Exit Ok", Join(scratch, "ok"), nullptr, "", 0, true, 0, Case::kCoded,
+       {"File committed: {}\\e2estars.scr, ", "File committed: {}\\uninstall e2estars.exe, ",
+        "File committed: {}\\E2E Exit Ok Readme.txt, ",
+        "Registry key created: HKLM\\" + std::string(kUninstallRoot) + "E2E Exit Ok",
+        "Link made: " + SpecialFolderPath(CSIDL_DESKTOPDIRECTORY) + "\\Preview E2E Exit Ok.lnk",
+        "Link made: " + SpecialFolderPath(CSIDL_PROGRAMS) + "\\E2E Exit Ok\\Preview E2E Exit Ok.lnk",
+        "Outcome: done"}},
       {"folder cannot be created", "E2E Exit A", Join(scratch, "a file\\below"), nullptr, "", 2, false},
       // A colon past the drive names no folder; splitting at it once recursed without end.
       {"colon in a level", "E2E Exit Colon", Join(scratch, "Colon\\x:ads"), nullptr, "", 2, false},
@@ -301,7 +308,8 @@ TEST(InstallSilent, ExitCodesTellTheOutcomeAndAFailureIsRolledBack) {
       // the screen saver and the readme were written into folders made for them.
       {"uninstaller cannot be created", "E2E Exit U", Join(scratch, "new\\deeper"), nullptr,
        "Setup\r\nUninstall=Un|install\r\n", 3, false},
-      {"disk full during the copy", "E2E Exit Full", smallDrive + "\\During", nullptr, "", 3, false, 1200000},
+      {"disk full during the copy", "E2E Exit Full", smallDrive + "\\During", nullptr, "", 3, false, 1200000,
+       Case::kCoded, {"Failed: write the screen saver: {}\\e2estars.scr: error 112 ("}},
       {"disk full after the copy", "E2E Exit Full", smallDrive + "\\After", nullptr, "", 3, false, 900000},
       {"stored program image", "E2E Exit Stored", Join(scratch, "stored"), nullptr, "", 0, true, 0,
        Case::kStoredProgram},
@@ -339,7 +347,16 @@ TEST(InstallSilent, ExitCodesTellTheOutcomeAndAFailureIsRolledBack) {
       setup.bytes[at] = char(setup.bytes[at] ^ 0x04);
       ASSERT_TRUE(e2e::WriteFileBytes(setup.path, setup.bytes));
     }
-    EXPECT_EQ(RunSilent(setup.path, c.folder), c.exitCode);
+    const std::string log = Join(scratch, "exit.log");
+    DeleteFileA(log.c_str());
+    EXPECT_EQ(c.logged.empty() ? RunSilent(setup.path, c.folder)
+                               : e2e::RunUnattended(setup.path, "-silent " + Quote(c.folder) + " -log " + Quote(log)),
+              c.exitCode);
+    const std::string written = e2e::ReadFileBytes(log).value_or("");
+    for (std::string line : c.logged) {
+      if (const std::size_t at = line.find("{}"); at != std::string::npos) line.replace(at, 2, c.folder);
+      EXPECT_NE(written.find(line), std::string::npos) << line << "\n" << written;
+    }
     if (c.image == Case::kStoredProgram) {
       EXPECT_EQ(e2e::ReadFileBytes(Join(c.folder, kSaverName)), o.image);
     }

@@ -285,9 +285,7 @@ TEST_F(Uninstall, TheQuietUninstallStringRemovesWithoutAnyBox) {
       running.Reset(CreateFileA(installed.saver.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
 
-    // Kept short: Wine refuses a command line whose program and log paths are both long.
-    const std::string log = "C:\\" + installed.title + ".log";
-    DeleteFileA(log.c_str());
+    const std::string log = Join(scratch, installed.title + ".log");
     e2e::Process process = e2e::StartProcess(*command + " -log " + Quote(log));
     ASSERT_TRUE(process.Started());
     EXPECT_TRUE(process.WaitForExit()) << "it waited for somebody";
