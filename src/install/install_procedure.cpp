@@ -120,8 +120,7 @@ class Installation {
   bool damaged_ = false;              // the image differed from its checksum
   int64_t installedImageLength_ = 0;  // what the copy wrote: a coded image's decoded size
   const package::ExtensionBlock& extension_ = request_.extension;
-  runlog::RunLog noLog_;
-  runlog::RunLog& log_ = request_.log ? *request_.log : noLog_;
+  runlog::RunLog& log_ = runlog::OrUnwritten(request_.log);
   std::vector<std::string> replaced_;  // the final paths that held a file before
   Rollback rollback_{os_.files};
   StagedFiles staged_{os_.files};

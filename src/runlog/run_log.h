@@ -30,6 +30,9 @@ class RunLog {
   std::string path_;
 };
 
+// The log a procedure writes to when its caller gave it none: it drops every line.
+RunLog& OrUnwritten(RunLog* log);
+
 // "2026-12-10 09:05:07.042", the local time the line was written.
 std::string TimeStamp(const os::LocalTime& time);
 

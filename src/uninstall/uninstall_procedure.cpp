@@ -140,7 +140,6 @@ UninstallOutcome Remove(os::Os& os, os::WindowRef owner, const package::Settings
 UninstallOutcome UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t packageEnd,
                                     const package::SettingsRecord& record, bool unattended,
                                     runlog::RunLog* log) {
-  runlog::RunLog noLog;
   const std::string uninstallerPath = os.system.ModulePath();
   RequireUninstallerPackage(os.files, uninstallerPath, packageEnd, record);
   const std::string title = record.Title();
@@ -151,7 +150,8 @@ UninstallOutcome UninstallProcedure(os::Os& os, os::WindowRef owner, int64_t pac
       RecordedPathInOwnFolder(os.files, integration::ReadInstalledPath(os.registry, title),
                               uninstallerPath, text::PlainFileName(record.ScreensaverFileName()));
   try {
-    return Remove(os, owner, record, recorded, uninstallerPath, unattended, log ? *log : noLog);
+    return Remove(os, owner, record, recorded, uninstallerPath, unattended,
+                  runlog::OrUnwritten(log));
   } catch (const package::Error& error) {
     return CutShort(integration::CauseOf(error));
   } catch (...) {
