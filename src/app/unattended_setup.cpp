@@ -22,7 +22,6 @@ integration::RunOutcome RunUnattendedInstallation(os::Os& os, const package::Own
                                   text::SplitTextLines(package.readme),
                                   record,
                                   package.packageEnd,
-                                  /*windowCaption=*/{},
                                   /*unattended=*/true,
                                   package.extension};
   request.shellInstall = options.shellInstall;

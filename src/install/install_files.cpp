@@ -42,12 +42,10 @@ bool IsExistingFolder(os::Files& files, const std::string& folder) {
   return !folder.empty() && os::IsFolderAt(files, folder);
 }
 
-bool WriteLinesFile(os::Files& files, const std::string& path,
-                    const std::vector<std::string>& lines, std::vector<uint8_t>& buffer) {
+bool WriteLines(os::File& file, const std::vector<std::string>& lines,
+                std::vector<uint8_t>& buffer) {
   if (buffer.empty()) return false;
-  const auto file = files.Open(path, os::OpenMode::kCreateNew);
-  if (!file) return false;
-  LineWriter writer(*file, buffer);
+  LineWriter writer(file, buffer);
   for (const std::string& line : lines)
     if (!writer.Add(line.data(), line.size()) || !writer.Add("\r\n", 2)) return false;
   return writer.Flush();

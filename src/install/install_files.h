@@ -11,10 +11,9 @@ namespace install {
 // The text names an existing folder (not a file).
 bool IsExistingFolder(os::Files& files, const std::string& folder);
 
-// Writes each line followed by CR LF into a new file; false when the file cannot be created (its
-// name is taken, for one) or a write falls short. `buffer` collects the bytes so that the file gets
-// a few large writes rather than one per line.
-bool WriteLinesFile(os::Files& files, const std::string& path,
-                    const std::vector<std::string>& lines, std::vector<uint8_t>& buffer);
+// Writes each line followed by CR LF into `file`; false when a write falls short. `buffer` collects
+// the bytes so that the file gets a few large writes rather than one per line.
+bool WriteLines(os::File& file, const std::vector<std::string>& lines,
+                std::vector<uint8_t>& buffer);
 
 }  // namespace install

@@ -11,15 +11,13 @@
 #include "install/install_error.h"
 #include "install/install_files.h"
 #include "install/real_folder.h"
-#include "install/rollback.h"
-#include "install/staged_files.h"
+#include "install/transaction.h"
 #include "integration/saver_registry.h"
 #include "integration/shortcut_names.h"
 #include "integration/shortcuts.h"
 #include "integration/target_file_name.h"
 #include "integration/uninstaller_name.h"
 #include "integration/uninstall_entry.h"
-#include "language/application_title.h"
 #include "language/message_format.h"
 #include "language/texts.h"
 #include "language/translation.h"
@@ -56,8 +54,8 @@ class CopyInProgress {
   InstallProgress& progress_;
 };
 
-// One run of the installation: the folder, the target path, the files it holds open and what it
-// has created, so that a failure leaves the machine as it found it.
+// One run of the installation: the folder, the target path, the files it holds open and the
+// transaction that owns what it creates, so that a failure leaves the machine as it found it.
 class Installation {
  public:
   Installation(os::Os& os, const InstallRequest& request, InstallProgress& progress)
@@ -66,30 +64,32 @@ class Installation {
   InstallOutcome Run();
 
  private:
-  // Creates and checks the folder, picks the target and creates it; throws Stopped when the user
-  // has to choose another folder.
-  void PrepareTarget();
-  void PrepareFolder();
+  // Before anything is written; each throws Stopped when the user has to choose another folder.
+  void CheckFolder();
   void ChooseTarget();
-  void CreateTargetFile();
-  // Creates the file that will become `finalPath` under its staging name; null when it cannot.
-  std::unique_ptr<os::File> CreateStaged(const std::string& finalPath);
+  void CheckFilesToReplace();
+  void CreateSaverFile();
   [[noreturn]] void Stop(const char* englishMessage, os::Cause cause);
-  // Everything from the copy to the integration; false when the installation failed and was
-  // rolled back.
-  bool CopyAndIntegrate();
-  void RunMainBlock();
+
+  // The writing, from the image to the installed-path record; false when it failed and
+  // everything was taken back.
+  bool StageAndCommit();
+  void OpenSource();
+  void StageImage();
+  void StageReadme();
+  void StageUninstaller();
+  void ExpandTargetPath();
+  void Commit();
+  void RecordInstalledPath();
+  void CloseFiles();
   // The failed call's cause, with the file it names where the copy could not know it.
   void NoteFailure(const package::Error& error);
-  void OpenSource();
-  void CopyImageWithProgress();
-  void WriteReadme();
-  void WriteUninstallerFile();
-  void ExpandTargetPath();
-  void HandleFailure();
-  void LogCommittedFiles();
+  InstallOutcome Failed();
+
+  // After the commit: the shell and the system learn of the screen saver.
   void HandToShell();
-  void RunIntegrationSteps();
+  void Integrate();
+  void LogCommittedFiles();
 
   std::string TargetFileName() const { return text::FileNamePart(targetPath_); }
   std::string SaverPath() const { return folder_ + TargetFileName(); }
@@ -109,60 +109,52 @@ class Installation {
   const InstallRequest& request_;
   InstallProgress& progress_;
   const package::SettingsRecord& record_ = request_.record;
+  const package::ExtensionBlock& extension_ = request_.extension;
+  runlog::RunLog& log_ = runlog::OrUnwritten(request_.log);
   InstallOutcome outcome_;
   std::string folder_;
   std::string targetPath_;
-  std::unique_ptr<os::File> saverFile_;
-  std::unique_ptr<os::File> uninstallerFile_;
-  std::unique_ptr<os::File> source_;
   std::string sourcePath_;
   std::vector<uint8_t> buffer_;
   bool damaged_ = false;              // the image differed from its checksum
   int64_t installedImageLength_ = 0;  // what the copy wrote: a coded image's decoded size
-  const package::ExtensionBlock& extension_ = request_.extension;
-  runlog::RunLog& log_ = runlog::OrUnwritten(request_.log);
-  std::vector<std::string> replaced_;  // the final paths that held a file before
-  Rollback rollback_{os_.files};
-  StagedFiles staged_{os_.files};
+  // Declared before the files, so that they are closed before an unended transaction undoes.
+  Transaction transaction_{os_.files, log_};
+  std::unique_ptr<os::File> source_;
+  std::unique_ptr<os::File> saverFile_;
+  std::unique_ptr<os::File> uninstallerFile_;
 };
 
 InstallOutcome Installation::Run() {
   try {
-    PrepareTarget();
+    // Nothing is written until the folder, the target and every file to be replaced have passed:
+    // a refusal here leaves the user free to choose another folder.
+    CheckFolder();
+    ChooseTarget();
+    CheckFilesToReplace();
+    CreateSaverFile();
   } catch (const Stopped& stopped) {
     return stopped.outcome;
   }
-  if (CopyAndIntegrate()) {
-    outcome_.result = InstallResult::kDone;
-    if (record_.ReadmeSize() == 0) outcome_.page = PageAfter::kFinished;
-  } else {
-    outcome_.result = InstallResult::kFailedPartWay;
-    outcome_.message =
-        damaged_
-            ? InstallMessage{Translate(english::kFileCorrupted), language::kApplicationTitle}
-            : InstallMessage{language::FormatMessageText(
-                                 Translate(english::kInstallationNotComplete), record_.Title()),
-                             request_.windowCaption};
-    outcome_.closeWindow = true;
-  }
+  // The image, the readme and the uninstaller under staging names, then all put in place at once.
+  if (!StageAndCommit()) return Failed();
+  // Only a complete installation reaches the shell and the system: a failed one never becomes
+  // the system's screen saver, and no entry or shortcut points at files that are not there.
+  transaction_.End();
+  HandToShell();
+  Integrate();
+  outcome_.result = InstallResult::kDone;
   return outcome_;
 }
 
 void Installation::Stop(const char* englishMessage, os::Cause cause) {
   outcome_.cause = std::move(cause);
-  rollback_.Run();  // the folders this attempt made go again: the user chooses another folder
-  outcome_.message = InstallMessage{Translate(englishMessage), language::kApplicationTitle};
-  outcome_.page = PageAfter::kDirectory;
+  transaction_.Undo();  // the folders this attempt made go again: the user chooses another folder
+  outcome_.message = InstallMessage{Translate(englishMessage)};
   throw Stopped{outcome_};
 }
 
-void Installation::PrepareTarget() {
-  PrepareFolder();
-  ChooseTarget();
-  CreateTargetFile();
-}
-
-void Installation::PrepareFolder() {
+void Installation::CheckFolder() {
   const std::string& typed = request_.folderText;
   // A name Windows cannot create is refused before any level of it is made.
   if (!text::IsCreatableFolderPath(typed))
@@ -175,12 +167,12 @@ void Installation::PrepareFolder() {
     created = false;  // no code to tell; the folders made so far still go again
   }
   const os::ErrorCode code = os_.files.LastError();
-  rollback_.NoteCreatedFolders(createdFolders);
+  transaction_.NoteCreatedFolders(createdFolders);
   if (!created) Stop(english::kCannotCreateFolder, os::Cause{"create the folder", typed, code});
   if (!IsExistingFolder(os_.files, typed))
     Stop(english::kInvalidFolder, os::Cause{"find the folder", typed, os_.files.LastError()});
   folder_ = text::WithTrailingBackslash(typed);
-  outcome_.folderText = folder_;  // the folder box keeps what the user typed
+  outcome_.checkedFolder = folder_;
   folder_ = RealFolderOf(os_.files, folder_);
   runlog::Folder(log_, folder_);
 }
@@ -192,7 +184,7 @@ void Installation::ChooseTarget() {
       targetPath_, folder_);
 }
 
-void Installation::CreateTargetFile() {
+void Installation::CheckFilesToReplace() {
   // Each file that is there must take our writes before anything is copied: a running screen
   // saver, one that the settings' preview holds, a readme open in an editor or a running
   // uninstaller does not. Opening it for writing without truncating it tells; it is closed at
@@ -203,13 +195,8 @@ void Installation::CreateTargetFile() {
     if (!os_.files.Open(path, os::OpenMode::kReadWriteExisting))
       Stop(english::kCannotCreateFile,
            os::Cause{"open the file to be replaced", path, os_.files.LastError()});
-    replaced_.push_back(path);
   }
-  for (const std::string& path : finals) staged_.ClearLeftovers(path);
-  saverFile_ = CreateStaged(targetPath_);
-  if (!saverFile_)
-    Stop(english::kCannotCreateFile,
-         os::Cause{"create the screen saver", targetPath_, os_.files.LastError()});
+  for (const std::string& path : finals) transaction_.ClearLeftovers(path);
 }
 
 std::vector<std::string> Installation::FinalPaths() const {
@@ -218,73 +205,38 @@ std::vector<std::string> Installation::FinalPaths() const {
   return paths;
 }
 
-std::unique_ptr<os::File> Installation::CreateStaged(const std::string& finalPath) {
-  const std::string staging = staged_.Stage(finalPath);
-  if (staging.empty()) return nullptr;
-  rollback_.NoteNewFile(staging);
-  // A new file only: nothing is ever written through a name somebody put there in the meantime.
-  std::unique_ptr<os::File> file = os_.files.Open(staging, os::OpenMode::kCreateNew);
-  if (file) runlog::File(log_, runlog::FileAction::kStaged, staging);
-  return file;
+void Installation::CreateSaverFile() {
+  saverFile_ = transaction_.Create(targetPath_);
+  if (!saverFile_)
+    Stop(english::kCannotCreateFile,
+         os::Cause{"create the screen saver", targetPath_, os_.files.LastError()});
 }
 
-bool Installation::CopyAndIntegrate() {
-  bool success = true;
+bool Installation::StageAndCommit() {
   try {
-    RunMainBlock();
+    OpenSource();
+    StageImage();
+    StageReadme();
+    StageUninstaller();
+    Commit();
+    // Part of the writing: without the record an uninstaller would look for the screen saver
+    // under the package's own file name, which after a numbered choice names another saver's.
+    RecordInstalledPath();
+    return true;
   } catch (const DamagedImage& error) {
-    success = false;
     damaged_ = true;
     NoteFailure(error);
-    HandleFailure();
   } catch (const package::Error& error) {
-    success = false;
     NoteFailure(error);
-    HandleFailure();
   } catch (...) {
     // Not one of ours (memory, most likely): the installation still takes back what it wrote.
-    success = false;
     outcome_.cause = os::Cause{"install", targetPath_};
-    HandleFailure();
   }
-  // Only a complete installation reaches the shell and the system: a failed one never becomes
-  // the system's screen saver, and no entry or shortcut points at files that are not there.
-  if (success) {
-    staged_.DropReplaced();
-    HandToShell();
-    RunIntegrationSteps();
-  }
-  uninstallerFile_.reset();
-  source_.reset();
-  return success;
-}
-
-void Installation::RunMainBlock() {
-  OpenSource();
-  CopyImageWithProgress();
-  saverFile_.reset();
-  if (record_.ReadmeSize() > 0) WriteReadme();
-  WriteUninstallerFile();
-  uninstallerFile_.reset();
-  if (!staged_.PutInPlace())
-    throw InstallError("The installed files cannot be put in place.", staged_.Failure());
-  LogCommittedFiles();
-  // Part of the block: without the record an uninstaller would look for the screen saver under
-  // the package's own file name, which after a numbered choice names another saver's file.
-  integration::StoreInstalledPath(os_.registry, record_.Title(), targetPath_);
-  runlog::Registry(log_, runlog::RegistryAction::kValueWritten, integration::kSaverSettingsRoot,
-                   integration::SaverKeyPath(record_.Title()), integration::kInstalledPathValue,
-                   targetPath_);
-}
-
-void Installation::LogCommittedFiles() {
-  for (const std::string& path : replaced_) runlog::File(log_, runlog::FileAction::kReplaced, path);
-  runlog::File(log_, runlog::FileAction::kCommitted, SaverPath(), uint64_t(installedImageLength_));
-  if (!ReadmeFileName().empty())
-    runlog::File(log_, runlog::FileAction::kCommitted, folder_ + ReadmeFileName(),
-                 record_.ReadmeSize());
-  runlog::File(log_, runlog::FileAction::kCommitted, folder_ + UninstallerFileName(),
-               uint64_t(package::UninstallerLength(request_.packageEnd, record_)));
+  // The files that were there before are back under their names, and what this attempt wrote
+  // goes.
+  CloseFiles();
+  transaction_.Undo();
+  return false;
 }
 
 void Installation::OpenSource() {
@@ -295,7 +247,7 @@ void Installation::OpenSource() {
                        os::Cause{"open the setup file", sourcePath_, os_.files.LastError()});
 }
 
-void Installation::CopyImageWithProgress() {
+void Installation::StageImage() {
   if (!source_->Seek(package::ImageStart(request_.packageEnd, record_)))
     throw InstallError("The screen saver cannot be found in the setup file.",
                        os::Cause{kReadSetupFileStep, sourcePath_, source_->LastError()});
@@ -316,24 +268,23 @@ void Installation::CopyImageWithProgress() {
     installedImageLength_ = length;
   }
   if (extension_.checksums && checksum != extension_.checksums->image) throw DamagedImage();
+  saverFile_.reset();
 }
 
-void Installation::WriteReadme() {
+void Installation::StageReadme() {
   const std::string name = ReadmeFileName();
   if (name.empty()) return;
-  const std::string staging = staged_.Stage(folder_ + name);
-  if (staging.empty())
+  const std::unique_ptr<os::File> readme = transaction_.Create(folder_ + name);
+  if (!readme)
     throw InstallError("The readme file cannot be written.",
-                       os::Cause{"find a free name for the readme", folder_ + name});
-  rollback_.NoteNewFile(staging);
-  if (!WriteLinesFile(os_.files, staging, request_.readmeLines, buffer_))
+                       os::Cause{"write the readme", folder_ + name, os_.files.LastError()});
+  if (!WriteLines(*readme, request_.readmeLines, buffer_))
     throw InstallError("The readme file cannot be written.",
-                       os::Cause{"write the readme", staging, os_.files.LastError()});
-  runlog::File(log_, runlog::FileAction::kStaged, staging);
+                       os::Cause{"write the readme", folder_ + name, readme->LastError()});
 }
 
-void Installation::WriteUninstallerFile() {
-  uninstallerFile_ = CreateStaged(folder_ + UninstallerFileName());
+void Installation::StageUninstaller() {
+  uninstallerFile_ = transaction_.Create(folder_ + UninstallerFileName());
   if (!uninstallerFile_)
     throw InstallError("The uninstaller cannot be created.",
                        os::Cause{"create the uninstaller", folder_ + UninstallerFileName(),
@@ -356,19 +307,49 @@ void Installation::ExpandTargetPath() {
   targetPath_ = expanded;
 }
 
+void Installation::Commit() {
+  CloseFiles();  // a file is renamed only once nothing of ours holds it
+  if (!transaction_.Commit())
+    throw InstallError("The installed files cannot be put in place.", transaction_.Failure());
+  LogCommittedFiles();
+}
+
+void Installation::RecordInstalledPath() {
+  integration::StoreInstalledPath(os_.registry, record_.Title(), targetPath_);
+  runlog::Registry(log_, runlog::RegistryAction::kValueWritten, integration::kSaverSettingsRoot,
+                   integration::SaverKeyPath(record_.Title()), integration::kInstalledPathValue,
+                   targetPath_);
+}
+
+void Installation::CloseFiles() {
+  saverFile_.reset();
+  uninstallerFile_.reset();
+  source_.reset();
+}
+
+void Installation::LogCommittedFiles() {
+  runlog::File(log_, runlog::FileAction::kCommitted, SaverPath(), uint64_t(installedImageLength_));
+  if (!ReadmeFileName().empty())
+    runlog::File(log_, runlog::FileAction::kCommitted, folder_ + ReadmeFileName(),
+                 record_.ReadmeSize());
+  runlog::File(log_, runlog::FileAction::kCommitted, folder_ + UninstallerFileName(),
+               uint64_t(package::UninstallerLength(request_.packageEnd, record_)));
+}
+
 void Installation::NoteFailure(const package::Error& error) {
   os::Cause cause = integration::CauseOf(error);
   if (cause.path.empty()) cause.path = cause.step == kReadSetupFileStep ? sourcePath_ : targetPath_;
   outcome_.cause = std::move(cause);
 }
 
-void Installation::HandleFailure() {
-  saverFile_.reset();
-  uninstallerFile_.reset();
-  // The files that were there before are back under their names, and what this attempt wrote
-  // goes; a file that cannot go stays, there is nothing more to try.
-  staged_.Undo();
-  rollback_.Run();
+InstallOutcome Installation::Failed() {
+  outcome_.result = InstallResult::kFailedPartWay;
+  outcome_.message =
+      damaged_ ? InstallMessage{Translate(english::kFileCorrupted)}
+               : InstallMessage{language::FormatMessageText(
+                                    Translate(english::kInstallationNotComplete), record_.Title()),
+                                MessageCaption::kSetupWindow};
+  return outcome_;
 }
 
 void Installation::HandToShell() {
@@ -385,7 +366,7 @@ void Installation::HandToShell() {
   runlog::ShellVerb(log_, "install", SaverPath(), result);
 }
 
-void Installation::RunIntegrationSteps() {
+void Installation::Integrate() {
   const std::string title = record_.Title();
   const std::string uninstallerPath = text::FolderPart(targetPath_) + UninstallerFileName();
   if (record_.AddUninstallEntry()) {

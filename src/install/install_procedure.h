@@ -1,7 +1,8 @@
 #pragma once
 // The installation as one plain procedure: the window (or the unattended mode) hands it what the
 // user chose, it does the work through the OS boundary and reports the copy's progress, and it
-// returns what is to be shown and how the program is to end. It never touches a control.
+// returns how it ended, why, and what message tells the user so. It never touches a control: what
+// the window shows next is the window's choice.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,8 +21,7 @@ struct InstallRequest {
   std::vector<std::string> readmeLines;  // the readme as the wizard shows it
   const package::SettingsRecord& record;
   int64_t packageEnd = 0;
-  std::string windowCaption;  // the caption of the "not complete" message
-  bool unattended = false;    // the -silent mode: nobody sees a window
+  bool unattended = false;  // the -silent mode: nobody sees a window
   // What the setup file carries behind its package: checksums, entry details, the uninstaller's
   // signature. Empty for a file without the block, which installs as such files always did.
   package::ExtensionBlock extension = {};
@@ -42,19 +42,19 @@ class InstallProgress {
 // writing had begun, and everything written was taken away again.
 using InstallResult = integration::RunResult;
 
-// What the window shows afterwards.
-enum class PageAfter { kUnchanged, kDirectory, kFinished };
+// The title a message is captioned with: the application's, or the setup window's own caption.
+enum class MessageCaption { kApplicationTitle, kSetupWindow };
 
 struct InstallMessage {
   std::string text;
-  std::string caption;
+  MessageCaption caption = MessageCaption::kApplicationTitle;
 };
 
 struct InstallOutcome : integration::RunOutcome {
   std::optional<InstallMessage> message;  // to show, unless the run is unattended
-  PageAfter page = PageAfter::kUnchanged;
-  std::optional<std::string> folderText;  // the folder box's text from now on
-  bool closeWindow = false;               // after the message: the attempt cannot be repeated
+  // The folder as typed with the trailing backslash it gains once it passed its check; empty when
+  // the check refused it.
+  std::string checkedFolder;
 };
 
 InstallOutcome InstallScreenSaver(os::Os& os, const InstallRequest& request,

@@ -1,6 +1,8 @@
 // The Install button: the window hands the installation what the user chose, shows its progress,
 // and then shows what the installation says is to be shown.
 #include "install/install_procedure.h"
+#include "language/application_title.h"
+#include "wizard/after_install.h"
 #include "wizard/scr_setup.h"
 
 namespace wizard {
@@ -32,9 +34,19 @@ class ProgressPage : public install::InstallProgress {
 
 }  // namespace
 
+AfterInstall AfterInstallation(const install::InstallOutcome& outcome, bool hasReadme) {
+  switch (outcome.result) {
+    case install::InstallResult::kStoppedUnchanged: return {PageAfter::kDirectory, false};
+    case install::InstallResult::kDone:
+      return {hasReadme ? PageAfter::kUnchanged : PageAfter::kFinished, false};
+    case install::InstallResult::kFailedPartWay: break;
+  }
+  return {PageAfter::kUnchanged, true};
+}
+
 install::InstallRequest TSCRSetup::InstallRequestFor(const std::string& folderText) const {
-  install::InstallRequest request{folderText,       edReadme.Lines(),     Record,   PackageEnd,
-                                  Window.Caption(), /*unattended=*/false, Extension};
+  install::InstallRequest request{folderText,           edReadme.Lines(), Record, PackageEnd,
+                                  /*unattended=*/false, Extension};
   request.log = log_;
   return request;
 }
@@ -50,20 +62,24 @@ void TSCRSetup::btnOKClick() {
   // Not EndProgram: the window is showing, and it either stays open (for the readme, for Finish,
   // for another folder) or closes as Cancel closes it. The program ends when the window closes,
   // which runs FormDestroy on the way; until then only how the installation ended is noted.
-  if (outcome.folderText) edDirectory.SetCaption(*outcome.folderText);
+  if (!outcome.checkedFolder.empty()) edDirectory.SetCaption(outcome.checkedFolder);
   if (outcome.result != install::InstallResult::kStoppedUnchanged) ending_ = outcome;
-  if (outcome.message)
-    os_.system.ShowMessage(host_.Handle(), outcome.message->text, outcome.message->caption,
+  if (outcome.message) {
+    const bool windowCaption = outcome.message->caption == install::MessageCaption::kSetupWindow;
+    os_.system.ShowMessage(host_.Handle(), outcome.message->text,
+                           windowCaption ? Window.Caption() : language::kApplicationTitle,
                            os::kMbOk | os::kMbIconError);
-  if (outcome.page == install::PageAfter::kFinished) SetPage(kPageFinished);
-  if (outcome.page == install::PageAfter::kDirectory) {
+  }
+  const AfterInstall after = AfterInstallation(outcome, Record.ReadmeSize() > 0);
+  if (after.page == PageAfter::kFinished) SetPage(kPageFinished);
+  if (after.page == PageAfter::kDirectory) {
     // The user has to choose another folder: the window stays open, and the handler that
     // pressed Install goes no further.
     SetPage(kPageDirectory);
     throw SilentAbort();
   }
   // A failed attempt cannot be repeated: the window closes as the Cancel button closes it.
-  if (outcome.closeWindow) host_.Close();
+  if (after.closeWindow) host_.Close();
 }
 
 }  // namespace wizard

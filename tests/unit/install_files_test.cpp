@@ -67,6 +67,13 @@ TEST(InstallFolder, OnlyAnExistingFolderPassesTheCheck) {
   for (const Case& c : cases) EXPECT_EQ(IsExistingFolder(fake.files, c.text), c.folder) << c.text;
 }
 
+// The readme as the installation writes it: into a file it has just created.
+bool WriteNewFile(fake::FakeOs& fake, const std::string& path,
+                  const std::vector<std::string>& lines, std::vector<uint8_t>& buffer) {
+  const auto file = fake.files.Open(path, os::OpenMode::kCreateNew);
+  return file && WriteLines(*file, lines, buffer);
+}
+
 TEST(InstallReadme, EveryLineEndsInCrLfAndLargeTextsAreWrittenInPieces) {
   struct Case {
     std::vector<std::string> lines;
@@ -83,7 +90,7 @@ TEST(InstallReadme, EveryLineEndsInCrLfAndLargeTextsAreWrittenInPieces) {
     std::string expected;
     for (const std::string& line : c.lines) expected += line + "\r\n";
     std::vector<uint8_t> buffer(c.bufferSize);
-    ASSERT_TRUE(WriteLinesFile(fake.files, "C:\\Stars Readme.txt", c.lines, buffer));
+    ASSERT_TRUE(WriteNewFile(fake, "C:\\Stars Readme.txt", c.lines, buffer));
     EXPECT_EQ(fake.files.Content("C:\\Stars Readme.txt"), expected);
     EXPECT_EQ(fake.files.OpenHandles("C:\\Stars Readme.txt"), 0);
   }
@@ -95,12 +102,12 @@ TEST(InstallReadme, ACreateOrWriteFailureIsReported) {
     fake::FakeOs fake;
     fake.FailOn(op);
     std::vector<uint8_t> buffer(64);
-    EXPECT_FALSE(WriteLinesFile(fake.files, "C:\\r.txt", {"line"}, buffer)) << op;
+    EXPECT_FALSE(WriteNewFile(fake, "C:\\r.txt", {"line"}, buffer)) << op;
   }
   fake::FakeOs full;
   full.files.SetFreeSpace(3);
   std::vector<uint8_t> buffer(64);
-  EXPECT_FALSE(WriteLinesFile(full.files, "C:\\r.txt", {"line"}, buffer));
+  EXPECT_FALSE(WriteNewFile(full, "C:\\r.txt", {"line"}, buffer));
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "start_up_rig.h"
 #include "text/path_parts.h"
 #include "text/text_lines.h"
+#include "wizard/after_install.h"
 
 namespace wizard {
 namespace {
@@ -108,10 +109,9 @@ struct Rig : rig::WizardRig {
   // The installation alone, into `folder` as typed, on what start-up reads and with the
   // translation it loads.
   install::InstallOutcome Run(const std::string& folder, bool unattended = false) {
-    const install::InstallRequest request{folder,   text::SplitTextLines(own.readme),
-                                          record,   packageEnd,
-                                          kCaption, unattended,
-                                          own.extension};
+    const install::InstallRequest request{folder,     text::SplitTextLines(own.readme),
+                                          record,     packageEnd,
+                                          unattended, own.extension};
     return install::InstallScreenSaver(os, request, progress);
   }
 
@@ -155,8 +155,6 @@ struct Rig : rig::WizardRig {
       EXPECT_EQ(fake.files.OpenHandles(path), 0) << path;
   }
 
-  static constexpr char kCaption[] = "Stars Setup";  // the window's, for the failure message
-
   Package package;
   TSCRSetup* form = nullptr;  // the wizard, when start-up showed it
   std::string setupFile;
@@ -189,12 +187,12 @@ TEST(InstallProcedure, SuccessWritesTheFilesAndWhatTheFlagsAskFor) {
     const char* name;
     bool flags;
     std::string readme;
-    install::PageAfter pageAfter;
+    wizard::PageAfter pageAfter;
   };
   const Case cases[] = {
-      {"flags on, readme", true, "Stars\r\n\r\nA field of stars.", install::PageAfter::kUnchanged},
-      {"flags off, no readme", false, "", install::PageAfter::kFinished},
-      {"flags on, no readme", true, "", install::PageAfter::kFinished},
+      {"flags on, readme", true, "Stars\r\n\r\nA field of stars.", wizard::PageAfter::kUnchanged},
+      {"flags off, no readme", false, "", wizard::PageAfter::kFinished},
+      {"flags on, no readme", true, "", wizard::PageAfter::kFinished},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -204,7 +202,7 @@ TEST(InstallProcedure, SuccessWritesTheFilesAndWhatTheFlagsAskFor) {
     Rig rig(p);
     const install::InstallOutcome outcome = rig.Run("C:\\Savers");
 
-    EXPECT_EQ(outcome.folderText, kFolder);
+    EXPECT_EQ(outcome.checkedFolder, kFolder);
     EXPECT_EQ(rig.fake.files.Content(kSaver), p.image);
     ASSERT_EQ(rig.fake.shell.Executions().size(), 1u);
     const fake::Execution& run = rig.fake.shell.Executions()[0];
@@ -241,9 +239,10 @@ TEST(InstallProcedure, SuccessWritesTheFilesAndWhatTheFlagsAskFor) {
     }
     EXPECT_EQ(rig.InstalledPath(), kSaver);
 
-    EXPECT_EQ(outcome.page, c.pageAfter);
+    const wizard::AfterInstall after = wizard::AfterInstallation(outcome, !c.readme.empty());
+    EXPECT_EQ(after.page, c.pageAfter);
     EXPECT_FALSE(outcome.message);
-    EXPECT_FALSE(outcome.closeWindow);
+    EXPECT_FALSE(after.closeWindow);
     EXPECT_TRUE(rig.Messages().empty());
     rig.ExpectNothingLeftOpen();
     EXPECT_EQ(outcome.result, install::InstallResult::kDone);
@@ -344,12 +343,13 @@ TEST(InstallProcedure, FolderAndTargetProblemsSendTheUserBackWithNothingLeftBehi
       const install::InstallOutcome outcome = rig.Run(c.typed, unattended);
 
       // The same in both modes: the window decides what it shows.
-      EXPECT_EQ(outcome.page, install::PageAfter::kDirectory);
+      const wizard::AfterInstall after = wizard::AfterInstallation(outcome, true);
+      EXPECT_EQ(after.page, wizard::PageAfter::kDirectory);
       EXPECT_EQ(outcome.result, install::InstallResult::kStoppedUnchanged);
       ASSERT_TRUE(outcome.message);
       EXPECT_EQ(outcome.message->text, c.message);
-      EXPECT_EQ(outcome.message->caption, "Screensaver Setup");
-      EXPECT_FALSE(outcome.closeWindow);
+      EXPECT_EQ(outcome.message->caption, install::MessageCaption::kApplicationTitle);
+      EXPECT_FALSE(after.closeWindow);
       EXPECT_TRUE(rig.Messages().empty());
       EXPECT_TRUE(rig.progress.events.empty()) << "no copy began";
       // Folders made on the way are gone again.
@@ -373,7 +373,7 @@ TEST(InstallProcedure, ATranslatedFolderMessageIsShown) {
   const install::InstallOutcome outcome = rig.Run("");
   ASSERT_TRUE(outcome.message);
   EXPECT_EQ(outcome.message->text, "Dossier invalide.");
-  EXPECT_EQ(outcome.message->caption, "Screensaver Setup");
+  EXPECT_EQ(outcome.message->caption, install::MessageCaption::kApplicationTitle);
 }
 
 // The window applies what the installation says: the folder box, the message box, the page and
@@ -570,11 +570,12 @@ TEST(InstallProcedure, AFailureRollsBackWhatThisRunWroteAndEnds) {
         EXPECT_EQ(rig.progress.events.back(), "ends");
       }
       EXPECT_EQ(outcome.result, install::InstallResult::kFailedPartWay);
-      EXPECT_EQ(outcome.page, install::PageAfter::kUnchanged);
+      const wizard::AfterInstall after = wizard::AfterInstallation(outcome, true);
+      EXPECT_EQ(after.page, wizard::PageAfter::kUnchanged);
       ASSERT_TRUE(outcome.message);
       EXPECT_EQ(outcome.message->text, kNotComplete);
-      EXPECT_EQ(outcome.message->caption, Rig::kCaption);
-      EXPECT_TRUE(outcome.closeWindow);
+      EXPECT_EQ(outcome.message->caption, install::MessageCaption::kSetupWindow);
+      EXPECT_TRUE(after.closeWindow);
       EXPECT_TRUE(rig.Messages().empty());
       ASSERT_TRUE(outcome.cause);
       if (fault.step) {
@@ -599,8 +600,8 @@ TEST(InstallProcedure, AnImageThatDiffersFromItsChecksumInstallsNothing) {
     EXPECT_EQ(outcome.result, install::InstallResult::kFailedPartWay);
     ASSERT_TRUE(outcome.message);
     EXPECT_EQ(outcome.message->text, "The file is corrupted. Setup can not continue.");
-    EXPECT_EQ(outcome.message->caption, "Screensaver Setup");
-    EXPECT_TRUE(outcome.closeWindow);
+    EXPECT_EQ(outcome.message->caption, install::MessageCaption::kApplicationTitle);
+    EXPECT_TRUE(wizard::AfterInstallation(outcome, true).closeWindow);
   }
 }
 
