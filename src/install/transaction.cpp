@@ -42,13 +42,21 @@ bool Transaction::Commit() {
   return true;
 }
 
+// For the log only: a size that cannot be read is left out.
+std::optional<uint64_t> Transaction::SizeOf(const std::string& path) const {
+  const std::unique_ptr<os::File> file = files_.Open(path, os::OpenMode::kReadShareAll);
+  const int64_t size = file ? file->Size() : -1;
+  return size < 0 ? std::nullopt : std::optional<uint64_t>(uint64_t(size));
+}
+
 bool Transaction::PutInPlace(Entry& entry) {
   if (os::IsFileNotFolderAt(files_, entry.finalPath)) {
+    const std::optional<uint64_t> size = SizeOf(entry.finalPath);
     const std::string kept = FreeNameBeside(entry.finalPath, StagingRole::kKept);
     if (kept.empty() || !files_.RenameFile(entry.finalPath, kept))
       return Fail("keep the file to be replaced", entry.finalPath);
     entry.keptPath = kept;
-    runlog::File(log_, runlog::FileAction::kReplaced, entry.finalPath);
+    runlog::File(log_, runlog::FileAction::kReplaced, entry.finalPath, size);
   }
   if (!files_.RenameFile(entry.stagingPath, entry.finalPath))
     return Fail("put the installed file in place", entry.finalPath);

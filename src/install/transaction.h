@@ -9,7 +9,9 @@
 // Undo, or the destructor of a transaction that was not ended, takes back every step in reverse:
 // the files put in place go, the kept ones return under their names, the staged files and the
 // folders the attempt made go. Nothing that was there before the attempt is ever taken away.
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,7 @@ class Transaction {
 
   std::string FreeNameBeside(const std::string& path, integration::StagingRole role) const;
   bool PutInPlace(Entry& entry);
+  std::optional<uint64_t> SizeOf(const std::string& path) const;
   bool Fail(const char* step, const std::string& path);
 
   os::Files& files_;

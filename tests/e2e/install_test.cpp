@@ -292,6 +292,8 @@ TEST(InstallSilent, ExitCodesTellTheOutcomeAndAFailureIsRolledBack) {
         "Link made: " + SpecialFolderPath(CSIDL_DESKTOPDIRECTORY) + "\\Preview E2E Exit Ok.lnk",
         "Link made: " + SpecialFolderPath(CSIDL_PROGRAMS) + "\\E2E Exit Ok\\Preview E2E Exit Ok.lnk",
         "Outcome: done"}},
+      {"installed again", "E2E Exit Ok", Join(scratch, "ok"), nullptr, "", 0, true, 0, Case::kCoded,
+       {"File replaced: {}\\e2estars.scr, ", "File replaced: {}\\uninstall e2estars.exe, ", "Outcome: done"}},
       {"folder cannot be created", "E2E Exit A", Join(scratch, "a file\\below"), nullptr, "", 2, false},
       // A colon past the drive names no folder; splitting at it once recursed without end.
       {"colon in a level", "E2E Exit Colon", Join(scratch, "Colon\\x:ads"), nullptr, "", 2, false},
