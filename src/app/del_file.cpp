@@ -44,8 +44,8 @@ void LogRemoval(os::Os& os, runlog::RunLog& log, const std::string& path,
     runlog::Outcome(log, "done");
   } else {
     runlog::Failure(log, os::Cause{"delete the uninstaller", path, removal.code});
-    runlog::Outcome(log, removal.goesAtRestart ? "the file goes when Windows restarts"
-                                               : "the file stays");
+    runlog::Outcome(
+        log, removal.goesAtRestart ? "the file goes when Windows restarts" : "the file stays");
   }
   runlog::ExitCode(log, ExitCodeOf(removal.gone));
 }

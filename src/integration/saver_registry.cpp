@@ -54,10 +54,9 @@ RegistryRemoval ClearSaverSettings(os::Registry& registry, const std::string& ti
       if (key->DeleteValue(name))
         removal.values.push_back(name);
       else
-        removal.failures.push_back(os::Cause{"delete the registry value \"" + name + '"',
-                                             std::string(os::RootName(kRoot)) + '\\' +
-                                                 removal.valuesKey,
-                                             key->LastError()});
+        removal.failures.push_back(os::Cause{
+            "delete the registry value \"" + name + '"',
+            std::string(os::RootName(kRoot)) + '\\' + removal.valuesKey, key->LastError()});
     }
   }
   RemoveKeyTree(registry, removal.valuesKey + '\\' + kPlayListKey, removal);

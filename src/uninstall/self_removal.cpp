@@ -91,8 +91,8 @@ bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& module
   if (os.files.CopyFileTo(modulePath, copy, /*failIfExists=*/true)) {
     const std::string uninstallerPath = ShortUninstallerPath(os.files, modulePath);
     // ShellExecuteA reports success with a value above 32.
-    if (os.shell.Execute(owner, "open", copy, DelFileCommandLine(uninstallerPath, goodbye, logPath), "",
-                         os::kSwHide) > 32)
+    if (os.shell.Execute(owner, "open", copy, DelFileCommandLine(uninstallerPath, goodbye, logPath),
+                         "", os::kSwHide) > 32)
       return true;
     os.files.DeleteFileAt(copy);
   }
