@@ -60,6 +60,37 @@ integration::RunOutcome Logged(runlog::RunLog& log, const integration::RunOutcom
   return outcome;
 }
 
+// Start-up ends before the work began: the log says why, as nothing else may.
+void LogStop(runlog::RunLog& log, os::Cause cause) {
+  Logged(log, {integration::RunResult::kStoppedUnchanged, std::move(cause)});
+}
+
+// What made our own file unusable, in our own file; with the system's code for the last read that
+// failed, if one did and the error knew none.
+os::Cause CauseInOwnFile(const package::Error& error, const std::string& ownPath,
+                         const os::File* file) {
+  os::Cause cause = integration::CauseOf(error);
+  if (cause.path.empty()) cause.path = ownPath;
+  if (cause.code == 0 && file) cause.code = file->LastError();
+  return cause;
+}
+
+// Runs one check or read of our own file. False, with the cause logged, when it found the file
+// unusable (damaged, or not what it claims to be).
+template <typename Step>
+bool OwnFileServes(runlog::RunLog& log, const std::string& ownPath, const os::File* file,
+                   Step step) {
+  try {
+    step();
+    return true;
+  } catch (const package::Error& error) {
+    LogStop(log, CauseInOwnFile(error, ownPath, file));
+  } catch (...) {
+    LogStop(log, os::Cause{"read the program's own file", ownPath});
+  }
+  return false;
+}
+
 void LogPackage(runlog::RunLog& log, const package::OwnPackage& package) {
   const package::SettingsRecord& record = package.record;
   runlog::PackageFacts(log, record.Title(), package.extension.version,
@@ -69,16 +100,17 @@ void LogPackage(runlog::RunLog& log, const package::OwnPackage& package) {
                         {"language texts", uint64_t(record.LanguageSize())}});
 }
 
-int RunUninstaller(os::Os& os, os::WindowRef owner, const package::OwnPackage& package, bool silent,
-                   bool removeWithoutAsking, runlog::RunLog& log) {
+int RunUninstaller(os::Os& os, os::WindowRef owner, const std::string& ownPath,
+                   const package::OwnPackage& package, bool silent, bool removeWithoutAsking,
+                   runlog::RunLog& log) {
   uninstall::UninstallOutcome outcome;
-  try {
-    outcome = uninstall::UninstallProcedure(os, owner, package.packageEnd, package.record,
-                                            removeWithoutAsking, &log);
-  } catch (...) {
-    // Its checks of our own file found no sound uninstaller: nothing was removed.
+  // What fails here are its checks of our own file, which found no sound uninstaller: nothing was
+  // removed.
+  if (!OwnFileServes(log, ownPath, nullptr, [&] {
+        outcome = uninstall::UninstallProcedure(os, owner, package.packageEnd, package.record,
+                                                removeWithoutAsking, &log);
+      }))
     return Corrupted(os, silent);
-  }
   Logged(log, outcome);
   // The uninstaller asked its question whatever the mode, so what it has to say at the end is
   // shown whatever the mode too; except where it was told not to ask, as nobody is there to read
@@ -102,35 +134,34 @@ int StartUp(os::Os& os, const CommandLine& commandLine, Windows& windows, runlog
   std::unique_ptr<os::File> ownFile = os.files.Open(ownPath, os::OpenMode::kReadShareAll);
   if (!ownFile) {
     // Nothing of the package can be read, so there is nothing to offer: say why and end.
+    LogStop(log, os::Cause{"open the program's own file", ownPath, os.files.LastError()});
     Tell(os, silent, OwnFileProblem(ownPath));
     return kExitUnreadable;
   }
   package::FileReadSource source(*ownFile);
   package::OwnPackage package;
-  try {
-    package = ReadPackageHead(os.system, source);
-  } catch (...) {
+  if (!OwnFileServes(log, ownPath, ownFile.get(),
+                     [&] { package = ReadPackageHead(os.system, source); }))
     return Corrupted(os, silent);
-  }
-  if (!os.system.ClaimForThisRun(RunClaimName(package.record.Title()))) {
+  LogPackage(log, package);
+  const std::string claim = RunClaimName(package.record.Title());
+  if (!os.system.ClaimForThisRun(claim)) {
+    LogStop(log, os::Cause{"start: another setup or uninstaller of this title is running", claim,
+                           os.system.LastError()});
     Tell(os, silent, "Setup of " + package.record.Title() + " is already running.",
          os::kMbIconWarning);
     return kExitAnotherRunning;
   }
-  LogPackage(log, package);
   if (package.kind != package::PackageKind::kSetup) {
     ownFile.reset();
     runlog::RunMode(log, silent && options.removeWithoutAsking
                              ? runlog::Mode::kUnattendedUninstaller
                              : runlog::Mode::kUninstaller);
-    return RunUninstaller(os, windows.HiddenOwner(), package, silent, options.removeWithoutAsking,
-                          log);
+    return RunUninstaller(os, windows.HiddenOwner(), ownPath, package, silent,
+                          options.removeWithoutAsking, log);
   }
-  try {
-    ReadSetupTexts(source, package);
-  } catch (...) {
+  if (!OwnFileServes(log, ownPath, ownFile.get(), [&] { ReadSetupTexts(source, package); }))
     return Corrupted(os, silent);
-  }
   ownFile.reset();
   if (silent) {
     runlog::RunMode(log, runlog::Mode::kUnattendedSetup);

@@ -10,7 +10,7 @@ std::string SwitchName(const std::string& argument) {
   return text::LowerAsciiLetters(text::TrimBlanks(argument));
 }
 
-bool TakesValue(const std::string& name) { return name == "-dir" || name == "-log"; }
+bool TakesValue(const std::string& name) { return name == "-dir" || name == runlog::kLogSwitch; }
 
 bool IsOurSwitch(const std::string& name) {
   return TakesValue(name) || name == "-yes" || name == "-no-shell-install";
@@ -22,7 +22,7 @@ std::size_t TakeSwitch(const CommandLine& commandLine, std::size_t i, bool silen
                        Switches& switches) {
   const std::string name = SwitchName(commandLine.Arg(i));
   const bool hasValue = i < commandLine.Count();
-  if (name == "-log") {
+  if (name == runlog::kLogSwitch) {
     if (hasValue) switches.logFile = commandLine.Arg(i + 1);
     return 2;  // the value is no switch, whatever it reads
   }

@@ -6,8 +6,8 @@ namespace {
 // Deeper than the registry allows (512 levels): something is looping, stop there.
 constexpr int kMaxDepth = 512;
 
-void DeleteKeyTreeAt(os::Registry& registry, os::RegRoot root, const std::string& path, int depth) {
-  if (depth > kMaxDepth) return;
+bool DeleteKeyTreeAt(os::Registry& registry, os::RegRoot root, const std::string& path, int depth) {
+  if (depth > kMaxDepth) return false;
   if (auto key = registry.OpenKey(root, path)) {
     const uint32_t count = key->SubkeyCount().value_or(0);
     for (uint32_t index = count; index-- > 0;) {
@@ -15,12 +15,23 @@ void DeleteKeyTreeAt(os::Registry& registry, os::RegRoot root, const std::string
         DeleteKeyTreeAt(registry, root, path + '\\' + *name, depth + 1);
     }
   }  // the handle is closed before the key itself is deleted
-  registry.DeleteKey(root, path);
+  return registry.DeleteKey(root, path);
 }
 }  // namespace
 
-void DeleteKeyTree(os::Registry& registry, os::RegRoot root, const std::string& path) {
-  DeleteKeyTreeAt(registry, root, path, 0);
+bool DeleteKeyTree(os::Registry& registry, os::RegRoot root, const std::string& path) {
+  return DeleteKeyTreeAt(registry, root, path, 0);
+}
+
+void RemoveKeyTree(os::Registry& registry, const std::string& path, RegistryRemoval& removal) {
+  if (DeleteKeyTree(registry, removal.root, path)) {
+    removal.keys.push_back(path);
+    return;
+  }
+  const os::ErrorCode code = registry.LastError();
+  if (code != os::kErrorFileNotFound)
+    removal.failures.push_back(os::Cause{
+        "delete the registry key", std::string(os::RootName(removal.root)) + '\\' + path, code});
 }
 
 }  // namespace integration

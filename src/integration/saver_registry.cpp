@@ -39,19 +39,28 @@ std::string ReadInstalledPath(os::Registry& registry, const std::string& title) 
   return text::UpToFirstNul(value->data);
 }
 
-void ClearSaverSettings(os::Registry& registry, const std::string& title) {
-  if (!TitleNamesOwnItem(title)) return;
-  const std::string keyPath = SaverKeyPath(title);
+RegistryRemoval ClearSaverSettings(os::Registry& registry, const std::string& title) {
+  RegistryRemoval removal;
+  removal.root = kRoot;
+  if (!TitleNamesOwnItem(title)) return removal;
+  removal.valuesKey = SaverKeyPath(title);
   {
-    const auto key = registry.CreateKey(kRoot, keyPath);
-    if (!key) return;
+    const auto key = registry.CreateKey(kRoot, removal.valuesKey);
+    if (!key) return removal;
     // All names first: deleting while enumerating would shift the indices under our feet.
     const auto names = key->ValueNames();
     for (const std::string& name : names.value_or(std::vector<std::string>())) {
-      if (name != kKeptSettingValue) key->DeleteValue(name);
+      if (name == kKeptSettingValue) continue;
+      if (key->DeleteValue(name))
+        removal.values.push_back(name);
+      else
+        removal.failures.push_back(os::Cause{
+            "delete the registry value \"" + name + '"',
+            std::string(os::RootName(kRoot)) + '\\' + removal.valuesKey, key->LastError()});
     }
   }
-  DeleteKeyTree(registry, kRoot, keyPath + '\\' + kPlayListKey);
+  RemoveKeyTree(registry, removal.valuesKey + '\\' + kPlayListKey, removal);
+  return removal;
 }
 
 }  // namespace integration

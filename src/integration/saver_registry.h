@@ -6,6 +6,7 @@
 // such as "..") makes the three operations below do nothing (read: the empty text).
 #include <string>
 
+#include "integration/key_tree.h"
 #include "os/registry.h"
 
 namespace integration {
@@ -29,7 +30,7 @@ void StoreInstalledPath(os::Registry& registry, const std::string& title, const 
 std::string ReadInstalledPath(os::Registry& registry, const std::string& title);
 
 // Deletes every value but "StartID" and the "PlayList" subtree; other subkeys stay. The key
-// itself exists afterwards. Reports nothing.
-void ClearSaverSettings(os::Registry& registry, const std::string& title);
+// itself exists afterwards. Returns what went, for the run's log.
+RegistryRemoval ClearSaverSettings(os::Registry& registry, const std::string& title);
 
 }  // namespace integration

@@ -53,17 +53,30 @@ LinkFolders LinkFoldersFor(os::System& system) {
   return system.RunsAsLocalSystem() ? kEveryUsers : kUsersOwn;
 }
 
-void RemoveGroupFrom(os::Files& files, const std::string& programs, const std::string& title) {
-  if (programs.empty()) return;
-  const std::string group = programs + title + '\\';
-  files.DeleteFileAt(group + PreviewLinkName(title) + ".lnk");
-  files.DeleteFileAt(group + ReadmeLinkName() + ".lnk");  // tried also when there was no readme
-  files.DeleteFileAt(group + UninstallLinkName(title) + ".lnk");
-  files.RemoveFolder(programs + title);
+void RemoveLink(os::Files& files, const std::string& path, LinkRemoval& removal) {
+  if (files.DeleteFileAt(path)) {
+    removal.links.push_back(path);
+    return;
+  }
+  const os::ErrorCode code = files.LastError();
+  // Most names are tried whether or not the link was ever made: only one that is there failed.
+  if (os::IsFileNotFolderAt(files, path))
+    removal.failures.push_back(os::Cause{"delete the link", path, code});
 }
 
-void RemovePreviewFrom(os::Files& files, const std::string& desktop, const std::string& title) {
-  if (!desktop.empty()) files.DeleteFileAt(desktop + PreviewLinkName(title) + ".lnk");
+void RemoveGroupFrom(os::Files& files, const std::string& programs, const std::string& title,
+                     LinkRemoval& removal) {
+  if (programs.empty()) return;
+  const std::string group = programs + title + '\\';
+  RemoveLink(files, group + PreviewLinkName(title) + ".lnk", removal);
+  RemoveLink(files, group + ReadmeLinkName() + ".lnk", removal);  // also when there was no readme
+  RemoveLink(files, group + UninstallLinkName(title) + ".lnk", removal);
+  if (files.RemoveFolder(programs + title)) removal.groups.push_back(programs + title);
+}
+
+void RemovePreviewFrom(os::Files& files, const std::string& desktop, const std::string& title,
+                       LinkRemoval& removal) {
+  if (!desktop.empty()) RemoveLink(files, desktop + PreviewLinkName(title) + ".lnk", removal);
 }
 
 }  // namespace
@@ -79,11 +92,13 @@ std::vector<std::string> CreateDesktopShortcut(os::Os& os, const std::string& ti
   return {FolderOrEmpty(os.shell, desktop) + PreviewLinkName(title) + ".lnk"};
 }
 
-void RemoveDesktopShortcut(os::Os& os, const std::string& title) {
-  if (!NameStaysInFolder(PreviewLinkName(title))) return;
-  RemovePreviewFrom(os.files, RequiredFolder(os.shell, kUsersOwn.desktop), title);
+LinkRemoval RemoveDesktopShortcut(os::Os& os, const std::string& title) {
+  LinkRemoval removal;
+  if (!NameStaysInFolder(PreviewLinkName(title))) return removal;
+  RemovePreviewFrom(os.files, RequiredFolder(os.shell, kUsersOwn.desktop), title, removal);
   // One a deployment tool's run put there; only an administrator may delete it, and tries.
-  RemovePreviewFrom(os.files, FolderOrEmpty(os.shell, kEveryUsers.desktop), title);
+  RemovePreviewFrom(os.files, FolderOrEmpty(os.shell, kEveryUsers.desktop), title, removal);
+  return removal;
 }
 
 std::vector<std::string> CreateStartMenuGroup(os::Os& os, const std::string& title,
@@ -109,11 +124,13 @@ std::vector<std::string> CreateStartMenuGroup(os::Os& os, const std::string& tit
   return made;
 }
 
-void RemoveStartMenuGroup(os::Os& os, const std::string& title) {
+LinkRemoval RemoveStartMenuGroup(os::Os& os, const std::string& title) {
+  LinkRemoval removal;
   // Without a group of its own, the names below would point into the Programs folder itself.
-  if (!TitleNamesOwnItem(title)) return;
-  RemoveGroupFrom(os.files, RequiredFolder(os.shell, kUsersOwn.programs), title);
-  RemoveGroupFrom(os.files, FolderOrEmpty(os.shell, kEveryUsers.programs), title);
+  if (!TitleNamesOwnItem(title)) return removal;
+  RemoveGroupFrom(os.files, RequiredFolder(os.shell, kUsersOwn.programs), title, removal);
+  RemoveGroupFrom(os.files, FolderOrEmpty(os.shell, kEveryUsers.programs), title, removal);
+  return removal;
 }
 
 }  // namespace integration

@@ -9,10 +9,18 @@
 
 namespace integration {
 
+// What a removal of links did, for the run's log.
+struct LinkRemoval {
+  std::vector<std::string> links;   // each link deleted, by its full path
+  std::vector<std::string> groups;  // each Start-menu group folder deleted
+  // Each link that is still there after its deletion failed (another user's, without the rights).
+  std::vector<os::Cause> failures;
+};
+
 // Each returns the full paths of the links it made, for the run's log.
 std::vector<std::string> CreateDesktopShortcut(os::Os& os, const std::string& title,
                                                const std::string& screensaverPath);
-void RemoveDesktopShortcut(os::Os& os, const std::string& title);
+LinkRemoval RemoveDesktopShortcut(os::Os& os, const std::string& title);
 
 // A folder named after the title in the user's Programs folder with a preview, an optional
 // readme and an uninstall shortcut. Nothing is made for a title that names no folder of its own.
@@ -23,6 +31,6 @@ std::vector<std::string> CreateStartMenuGroup(os::Os& os, const std::string& tit
                                               const std::string& screensaverPath, bool hasReadme);
 // Deletes our three shortcuts and then the folder, which the system removes only when empty,
 // so a file the user put there keeps it alive.
-void RemoveStartMenuGroup(os::Os& os, const std::string& title);
+LinkRemoval RemoveStartMenuGroup(os::Os& os, const std::string& title);
 
 }  // namespace integration

@@ -65,13 +65,16 @@ void RegisterUninstallEntry(os::Registry& registry, const std::string& title,
   }
 }
 
-void RemoveUninstallEntry(os::Registry& registry, const std::string& title) {
+RegistryRemoval RemoveUninstallEntry(os::Registry& registry, const std::string& title) {
+  RegistryRemoval removal;
+  removal.root = kRoot;
   // Never the shared Uninstall key, never another program's entry.
-  if (UninstallKeyName(title).empty()) return;
+  if (UninstallKeyName(title).empty()) return removal;
   try {
-    DeleteKeyTree(registry, kRoot, UninstallKeyPath(title));
+    RemoveKeyTree(registry, UninstallKeyPath(title), removal);
   } catch (...) {
   }
+  return removal;
 }
 
 }  // namespace integration

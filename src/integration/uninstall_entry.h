@@ -1,9 +1,10 @@
 #pragma once
-// The machine-wide entry in the system's list of removable programs. Neither function reports
-// anything: a user without write access to HKLM simply gets no entry.
+// The machine-wide entry in the system's list of removable programs. Neither function raises: a
+// user without write access to HKLM simply gets no entry, and keeps the one an administrator made.
 #include <cstdint>
 #include <string>
 
+#include "integration/key_tree.h"
 #include "os/registry.h"
 
 namespace integration {
@@ -40,7 +41,8 @@ bool IsWebAddress(const std::string& text);
 void RegisterUninstallEntry(os::Registry& registry, const std::string& title,
                             const std::string& uninstallerPath, const EntryDetails& details = {});
 
-// Deletes the entry with all its subkeys. A title "A\B" removes B and leaves A.
-void RemoveUninstallEntry(os::Registry& registry, const std::string& title);
+// Deletes the entry with all its subkeys. A title "A\B" removes B and leaves A. Returns what went,
+// for the run's log.
+RegistryRemoval RemoveUninstallEntry(os::Registry& registry, const std::string& title);
 
 }  // namespace integration

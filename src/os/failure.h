@@ -10,6 +10,10 @@ namespace os {
 // 0 when none is known.
 using ErrorCode = uint32_t;
 
+// ERROR_FILE_NOT_FOUND, also what the registry says of a key or value that is not there: a
+// removal that finds nothing to remove has not failed.
+constexpr ErrorCode kErrorFileNotFound = 2;
+
 // Each object of the boundary keeps the code of its own last failed call, as a thread's last-error
 // value does in Win32: read it right after the call that failed. A successful call leaves it as
 // it was.

@@ -10,6 +10,7 @@ const char* ModeName(Mode mode) {
     case Mode::kUnattendedSetup: return "unattended setup";
     case Mode::kUninstaller: return "uninstaller";
     case Mode::kUnattendedUninstaller: return "unattended uninstaller";
+    case Mode::kFileRemoval: return "file removal";
   }
   return "?";
 }
@@ -23,6 +24,15 @@ const char* FileActionName(FileAction action) {
     case FileAction::kDeleted: return "File deleted";
   }
   return "File";
+}
+
+const char* LinkActionName(LinkAction action) {
+  switch (action) {
+    case LinkAction::kMade: return "Link made";
+    case LinkAction::kRemoved: return "Link removed";
+    case LinkAction::kGroupRemoved: return "Start-menu group removed";
+  }
+  return "Link";
 }
 
 const char* RegistryActionName(RegistryAction action) {
@@ -100,7 +110,7 @@ void Registry(RunLog& log, RegistryAction action, os::RegRoot root, const std::s
 }
 
 void Link(RunLog& log, LinkAction action, const std::string& linkPath, const std::string& target) {
-  std::string line = (action == LinkAction::kMade ? "Link made: " : "Link removed: ") + linkPath;
+  std::string line = std::string(LinkActionName(action)) + ": " + linkPath;
   if (!target.empty()) line += " -> " + target;
   log.Write(line);
 }

@@ -19,7 +19,14 @@
 
 namespace runlog {
 
-enum class Mode { kSetupWizard, kUnattendedSetup, kUninstaller, kUnattendedUninstaller };
+// kFileRemoval: the uninstaller's temporary copy, deleting the uninstaller file once it has ended.
+enum class Mode {
+  kSetupWizard,
+  kUnattendedSetup,
+  kUninstaller,
+  kUnattendedUninstaller,
+  kFileRemoval
+};
 
 // An argument no switch took, with its place on the command line (1 is the first after the
 // program).
@@ -33,7 +40,8 @@ using PackagePart = std::pair<std::string, uint64_t>;
 
 enum class FileAction { kStaged, kReplaced, kCommitted, kRestored, kDeleted };
 enum class RegistryAction { kKeyCreated, kKeyDeleted, kValueWritten, kValueDeleted };
-enum class LinkAction { kMade, kRemoved };
+// kGroupRemoved: the Start-menu group's folder, once its links are gone.
+enum class LinkAction { kMade, kRemoved, kGroupRemoved };
 
 void RunStarted(RunLog& log);
 void CommandLine(RunLog& log, const std::string& commandLine,

@@ -11,6 +11,10 @@
 
 namespace runlog {
 
+// The switch that names a run's log, in every mode; the uninstaller hands it on to its temporary
+// copy.
+constexpr char kLogSwitch[] = "-log";
+
 class RunLog {
  public:
   RunLog() = default;  // no log: every line is dropped, and no file is touched
@@ -18,6 +22,8 @@ class RunLog {
   RunLog(os::Files& files, os::System& system, std::string path);
 
   bool Active() const { return files_ != nullptr; }
+  // The full path, for a process that is to append to the same log; empty without a log.
+  const std::string& Path() const { return path_; }
   // The system's text for a code; asked only when the log is written.
   std::string ErrorText(os::ErrorCode code) const;
   // One entry on one line: line breaks and other control characters in `text` become blanks, so

@@ -1,5 +1,6 @@
 #include "uninstall/self_removal.h"
 
+#include "runlog/run_log.h"
 #include "text/ascii_case.h"
 #include "text/path_parts.h"
 #include "uninstall/temp_folder.h"
@@ -54,30 +55,34 @@ std::string RunFolderOfCopy(const std::string& ownPath) {
 
 // The file is usually the uninstaller, deletable only once its process has ended: keep trying,
 // with a short pause so that we do not spin a core, and give up after a generous bound so that
-// a file we may never delete does not leave a hidden process behind for ever. True when the
-// file is gone.
-bool DeleteWhenReleased(os::Os& os, const std::string& path) {
+// a file we may never delete does not leave a hidden process behind for ever.
+FileRemoval DeleteWhenReleased(os::Os& os, const std::string& path) {
   constexpr uint32_t kMaxPauses = kDelFileGiveUpMilliseconds / kDelFileRetryMilliseconds;
+  FileRemoval removal;
   for (uint32_t pauses = 0;; ++pauses) {
-    os.files.DeleteFileAt(path);
+    if (!os.files.DeleteFileAt(path)) removal.code = os.files.LastError();
     // A file, not a folder: DeleteFileA can never remove a folder, so waiting for one is pointless.
-    if (!os::IsFileNotFolderAt(os.files, path)) return true;
-    if (pauses >= kMaxPauses) return false;
+    removal.gone = !os::IsFileNotFolderAt(os.files, path);
+    if (removal.gone || pauses >= kMaxPauses) return removal;
     os.system.Sleep(kDelFileRetryMilliseconds);
   }
 }
 
 }  // namespace
 
-std::string DelFileCommandLine(const std::string& uninstallerPath, const Goodbye* goodbye) {
+std::string DelFileCommandLine(const std::string& uninstallerPath, const Goodbye* goodbye,
+                               const std::string& logPath) {
   const std::string path =
       text::HasBlank(uninstallerPath) ? '"' + uninstallerPath + '"' : uninstallerPath;
-  if (!goodbye) return "-delfile " + path;
-  return "-delfile " + path + " \"" + goodbye->caption + "\" \"" + goodbye->message + '"';
+  std::string line = "-delfile " + path;
+  if (goodbye) line += " \"" + goodbye->caption + "\" \"" + goodbye->message + '"';
+  // A file name holds no quote, so the quotes keep any path whole.
+  if (!logPath.empty()) line += std::string(" ") + runlog::kLogSwitch + " \"" + logPath + '"';
+  return line;
 }
 
 bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& modulePath,
-                      const Goodbye* goodbye) {
+                      const Goodbye* goodbye, const std::string& logPath) {
   const std::string tempFolder = TempFolder(os.files);
   if (modulePath.empty() || tempFolder.empty()) return false;
   const std::string folder = CreateRunFolder(os, tempFolder);
@@ -86,8 +91,8 @@ bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& module
   if (os.files.CopyFileTo(modulePath, copy, /*failIfExists=*/true)) {
     const std::string uninstallerPath = ShortUninstallerPath(os.files, modulePath);
     // ShellExecuteA reports success with a value above 32.
-    if (os.shell.Execute(owner, "open", copy, DelFileCommandLine(uninstallerPath, goodbye), "",
-                         os::kSwHide) > 32)
+    if (os.shell.Execute(owner, "open", copy, DelFileCommandLine(uninstallerPath, goodbye, logPath),
+                         "", os::kSwHide) > 32)
       return true;
     os.files.DeleteFileAt(copy);
   }
@@ -95,11 +100,12 @@ bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& module
   return false;
 }
 
-bool FinishSelfRemoval(os::Os& os, const std::string& path, const Goodbye* goodbye) {
-  const bool gone = DeleteWhenReleased(os, path);
+bool FinishSelfRemoval(os::Os& os, const std::string& path, const Goodbye* goodbye,
+                       const std::function<void(const FileRemoval&)>& report) {
+  FileRemoval removal = DeleteWhenReleased(os, path);
   // A file we gave up on may still go at the next restart; without administrator rights the
   // system refuses that, and then the closing message would be a lie.
-  const bool goesAtRestart = !gone && os.files.DeleteAtReboot(path);
+  removal.goesAtRestart = !removal.gone && os.files.DeleteAtReboot(path);
   const std::string ownPath = os.system.ModulePath();
   if (!ownPath.empty()) {
     os.files.DeleteAtReboot(ownPath);
@@ -108,8 +114,10 @@ bool FinishSelfRemoval(os::Os& os, const std::string& path, const Goodbye* goodb
     const std::string runFolder = RunFolderOfCopy(ownPath);
     if (!runFolder.empty()) os.files.DeleteAtReboot(runFolder);
   }
+  // Before the goodbye, which waits for the user.
+  if (report) report(removal);
   if (goodbye) {
-    if (gone || goesAtRestart)
+    if (removal.gone || removal.goesAtRestart)
       os.system.ShowMessage(0, goodbye->message, goodbye->caption,
                             os::kMbOk | os::kMbIconInformation);
     else
@@ -117,7 +125,7 @@ bool FinishSelfRemoval(os::Os& os, const std::string& path, const Goodbye* goodb
           0, "The file \"" + path + "\" could not be removed. Please delete it yourself.",
           goodbye->caption, os::kMbOk | os::kMbIconWarning);
   }
-  return gone;
+  return removal.gone;
 }
 
 }  // namespace uninstall

@@ -9,6 +9,7 @@
 // or swap the copy between copying and starting it.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "os/os.h"
@@ -29,19 +30,22 @@ struct Goodbye {
   std::string message;
 };
 
-// "-delfile <path> "<caption>" "<message>"", or only "-delfile <path>" without a goodbye. The path
-// goes in its short form, which has no blanks; on a volume without short names it is quoted
-// instead, so the copy never receives a cut path (which might name an unrelated file). Caption and
-// message go in quotes as they are.
-std::string DelFileCommandLine(const std::string& uninstallerPath, const Goodbye* goodbye);
+// "-delfile <path> "<caption>" "<message>"", or only "-delfile <path>" without a goodbye, followed
+// by "-log "<logPath>"" when the uninstaller keeps a log, so that the copy adds what became of the
+// file. The path goes in its short form, which has no blanks; on a volume without short names it
+// is quoted instead, so the copy never receives a cut path (which might name an unrelated file).
+// Caption and message go in quotes as they are.
+std::string DelFileCommandLine(const std::string& uninstallerPath, const Goodbye* goodbye,
+                               const std::string& logPath = {});
 
 // Copies the running program (its file at `modulePath`) into a fresh folder below the temporary
 // folder and starts the copy hidden, to delete our file once this process has ended and then show
 // `goodbye` (none when null). Nothing is started when there is no path, no temporary folder, no
 // fresh folder could be made or the copy failed; what was made for a copy that did not start is
-// removed again. True when the copy was started; otherwise the uninstaller file stays.
+// removed again. True when the copy was started; otherwise the uninstaller file stays. The copy
+// appends to the log at `logPath` when it is not empty.
 bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& modulePath,
-                      const Goodbye* goodbye);
+                      const Goodbye* goodbye, const std::string& logPath = {});
 
 // The copy's side, in the "-delfile" mode: it deletes the uninstaller once its process has ended,
 // schedules its own file (and the folder the uninstaller made for it) for deletion at restart,
@@ -51,10 +55,18 @@ bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& module
 constexpr uint32_t kDelFileRetryMilliseconds = 50;
 constexpr uint32_t kDelFileGiveUpMilliseconds = 10 * 60 * 1000;
 
+// What became of the file the copy was to delete.
+struct FileRemoval {
+  bool gone = false;
+  bool goesAtRestart = false;  // it stays, and the system accepted to delete it at restart
+  os::ErrorCode code = 0;      // why the last attempt to delete it failed
+};
+
 // Deletes the file at `path` once it is released, or leaves it to the next restart after the
 // bound; then schedules our own file, and its folder when the uninstaller made that, for deletion
-// at restart, and shows `goodbye` unless it is null (a warning naming the file when it stays).
-// True when the file is gone.
-bool FinishSelfRemoval(os::Os& os, const std::string& path, const Goodbye* goodbye);
+// at restart, hands what became of the file to `report` (when given), and shows `goodbye` unless
+// it is null (a warning naming the file when it stays). True when the file is gone.
+bool FinishSelfRemoval(os::Os& os, const std::string& path, const Goodbye* goodbye,
+                       const std::function<void(const FileRemoval&)>& report = {});
 
 }  // namespace uninstall

@@ -90,6 +90,26 @@ void LogFiles(runlog::RunLog& log, const std::vector<std::string>& paths,
   }
 }
 
+// Each logs what a removal step did; false when something it was to remove stays.
+bool LogRegistry(runlog::RunLog& log, const integration::RegistryRemoval& removal) {
+  for (const std::string& value : removal.values)
+    runlog::Registry(log, runlog::RegistryAction::kValueDeleted, removal.root, removal.valuesKey,
+                     value);
+  for (const std::string& key : removal.keys)
+    runlog::Registry(log, runlog::RegistryAction::kKeyDeleted, removal.root, key);
+  for (const os::Cause& cause : removal.failures) runlog::Failure(log, cause);
+  return removal.failures.empty();
+}
+
+bool LogLinks(runlog::RunLog& log, const integration::LinkRemoval& removal) {
+  for (const std::string& link : removal.links)
+    runlog::Link(log, runlog::LinkAction::kRemoved, link);
+  for (const std::string& group : removal.groups)
+    runlog::Link(log, runlog::LinkAction::kGroupRemoved, group);
+  for (const os::Cause& cause : removal.failures) runlog::Failure(log, cause);
+  return removal.failures.empty();
+}
+
 // Everything after the user's Yes, from the first file to the last removal step.
 UninstallOutcome Remove(os::Os& os, os::WindowRef owner, const package::SettingsRecord& record,
                         const std::string& recorded, const std::string& uninstallerPath,
@@ -97,7 +117,7 @@ UninstallOutcome Remove(os::Os& os, os::WindowRef owner, const package::Settings
   const std::string title = record.Title();
   Leftovers leftovers;
   const std::string saverPath = RemoveSaver(os.files, record, recorded, uninstallerPath, leftovers);
-  integration::ClearSaverSettings(os.registry, title);
+  const integration::RegistryRemoval settings = integration::ClearSaverSettings(os.registry, title);
   const std::string readmePath =
       record.ReadmeSize() > 0
           ? ReadmePathToDelete(recorded, uninstallerPath, integration::ReadmeFileName(title))
@@ -109,22 +129,24 @@ UninstallOutcome Remove(os::Os& os, os::WindowRef owner, const package::Settings
       for (const std::string& leftover : integration::StagingLeftovers(os.files, path))
         DeleteOrScheduleAtRestart(os.files, leftover, leftovers);
   LogFiles(log, {saverPath, readmePath}, leftovers);
+  bool allGone = LogRegistry(log, settings);
 
   UninstallOutcome outcome;
-  outcome.result = leftovers.Empty() ? RunResult::kDone : RunResult::kFailedPartWay;
   // Composed before the removal steps below, so it is shown whatever they come to.
   const Goodbye goodbye{language::kApplicationTitle, ClosingMessage(title, leftovers)};
   const bool selfRemovalStarted =
-      StartSelfRemoval(os, owner, uninstallerPath, unattended ? nullptr : &goodbye);
-  if (!selfRemovalStarted) outcome.result = RunResult::kFailedPartWay;  // our own file
+      StartSelfRemoval(os, owner, uninstallerPath, unattended ? nullptr : &goodbye, log.Path());
 
-  if (record.AddUninstallEntry()) {
-    integration::RemoveUninstallEntry(os.registry, title);
-    runlog::Registry(log, runlog::RegistryAction::kKeyDeleted, integration::kUninstallEntryRoot,
-                     integration::UninstallKeyPath(title));
-  }
-  if (record.AddStartMenuGroup()) integration::RemoveStartMenuGroup(os, title);
-  if (record.AddDesktopShortcut()) integration::RemoveDesktopShortcut(os, title);
+  // An entry that stays still tells a deployment tool the screen saver is there: the exit code
+  // must not say everything went.
+  if (record.AddUninstallEntry())
+    allGone &= LogRegistry(log, integration::RemoveUninstallEntry(os.registry, title));
+  if (record.AddStartMenuGroup())
+    allGone &= LogLinks(log, integration::RemoveStartMenuGroup(os, title));
+  if (record.AddDesktopShortcut())
+    allGone &= LogLinks(log, integration::RemoveDesktopShortcut(os, title));
+  outcome.result = leftovers.Empty() && allGone && selfRemovalStarted ? RunResult::kDone
+                                                                      : RunResult::kFailedPartWay;
 
   // Without the copy nobody would say goodbye, and the user would not learn that this file stays.
   if (!selfRemovalStarted) {

@@ -21,8 +21,9 @@ struct UninstallMessage {
 };
 
 // kStoppedUnchanged: the user said No, nothing was touched. kDone: everything went, and the copy
-// deletes the uninstaller once we have ended. kFailedPartWay: a file could not be deleted, the
-// copy could not be started, or an error cut the removal short (then `cause` says where).
+// deletes the uninstaller once we have ended. kFailedPartWay: a file, link, registry value or the
+// entry could not be deleted, the copy could not be started, or an error cut the removal short
+// (then `cause` says where).
 struct UninstallOutcome : integration::RunOutcome {
   // None when the copy says goodbye once we have ended, or when nothing was done.
   std::optional<UninstallMessage> message;

@@ -307,6 +307,10 @@ TEST_F(Uninstall, TheQuietUninstallStringRemovesWithoutAnyBox) {
     EXPECT_TRUE(e2e::WaitFor([&] { return !e2e::FileExists(installed.uninstaller); }));
     EXPECT_TRUE(e2e::WaitFor([] { return ProcessesNamed(kCopyName).empty(); })) << "the copy waits for somebody";
     EXPECT_FALSE(GoodbyeBox());
+    const std::string whole = e2e::ReadFileBytes(log).value_or("");
+    for (const std::string& line : {"Link removed: " + Join(desktop, "Preview " + installed.title + ".lnk"),
+                                    std::string("Mode: file removal"), "File deleted: " + installed.uninstaller})
+      EXPECT_NE(whole.find(line), std::string::npos) << line << "\n" << whole;
   }
 }
 

@@ -827,7 +827,8 @@ bool FakeRegistry::DeleteKey(os::RegRoot root, const std::string& path) {
   if (!Note("RegDeleteKey", std::string(os::RootName(root)) + "\\" + path)) return false;
   std::vector<std::string> parts = SplitPath(path);
   auto node = Find(root, path);
-  if (parts.empty() || !node || !node->subkeys.empty()) return MarkFailed(), false;
+  if (!parts.empty() && !node) return MarkFailed(kErrorFileNotFound), false;
+  if (parts.empty() || !node->subkeys.empty()) return MarkFailed(), false;
   std::string parentPath;
   for (std::size_t i = 0; i + 1 < parts.size(); ++i) parentPath += (i ? "\\" : "") + parts[i];
   auto parent = Find(root, parentPath);

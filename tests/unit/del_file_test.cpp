@@ -10,11 +10,13 @@ namespace {
 
 TEST(DelFileMode, SaysGoodbyeOnlyWithFourArgumentsAndEndsWithWhatBecameOfTheFile) {
   struct Case {
-    const char* arguments;
+    std::string arguments;
     bool held;  // the file is never released
     bool boxShown;
     int exitCode;
+    std::string logged = "";  // a line the log given last must hold
   };
+  const std::string log = " -log \"C:\\my logs\\l.txt\"";
   const std::vector<Case> cases = {
       {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE", false, false, app::kExitDone},
       {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE \"Screensaver Setup\"", false, false, app::kExitDone},
@@ -24,17 +26,24 @@ TEST(DelFileMode, SaysGoodbyeOnlyWithFourArgumentsAndEndsWithWhatBecameOfTheFile
        app::kExitDone},
       {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE \"Screensaver Setup\" \"Sky is gone.\"", true, true,
        app::kExitFailedPartWay},
+      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE \"Screensaver Setup\" \"Sky is gone.\"" + log, false, true,
+       app::kExitDone, "File deleted: C:\\PROGRA~1\\Sky\\UNINST~1.EXE\r\n"},
+      {"-delfile C:\\PROGRA~1\\Sky\\UNINST~1.EXE" + log, true, false, app::kExitFailedPartWay,
+       "Failed: delete the uninstaller: C:\\PROGRA~1\\Sky\\UNINST~1.EXE: error 32 (System text for 32)\r\n"
+       "2026-12-10 09:05:07.042  Outcome: the file goes when Windows restarts"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.arguments) + (c.held ? ", held" : ""));
+    SCOPED_TRACE(c.arguments + (c.held ? ", held" : ""));
     fake::FakeOs fake;
     fake.files.AddFile("C:\\PROGRA~1\\Sky\\UNINST~1.EXE", "MZ");
+    fake.files.AddFolder("C:\\my logs");
     fake.system.SetModulePath("C:\\windows\\temp\\uninst.exe");
     os::Os os = fake.Os();
     auto holder = fake.files.Open("C:\\PROGRA~1\\Sky\\UNINST~1.EXE", os::OpenMode::kReadShareRead);
     if (!c.held) holder.reset();
 
-    EXPECT_EQ(app::RunDelFile(os, app::CommandLine::Parse(std::string("u.exe ") + c.arguments)), c.exitCode);
+    EXPECT_EQ(app::RunDelFile(os, app::CommandLine::Parse("u.exe " + c.arguments)), c.exitCode);
+    EXPECT_NE(fake.files.Content("C:\\my logs\\l.txt").value_or("").find(c.logged), std::string::npos);
 
     EXPECT_EQ(fake.files.HasFile("C:\\PROGRA~1\\Sky\\UNINST~1.EXE"), c.held);
     ASSERT_EQ(fake.system.Messages().size(), c.boxShown ? 1u : 0u);

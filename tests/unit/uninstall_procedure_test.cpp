@@ -520,7 +520,9 @@ TEST(UninstallerWindow, EndsTheProgramAsTheOutcomeSays) {
     unsigned icon;
     bool ownedByWindow;
     bool yes = false;  // -silent -yes: nothing asked, nothing shown, no goodbye from the copy
+    std::vector<std::string> logged = {};  // lines the run's log must hold; empty: run without one
   };
+  const std::string settings = "Registry value deleted: HKCU\\" + std::string(kSaverKey);
   const std::vector<Case> cases = {
       {"yes", nullptr, false, app::kExitDone, "", 0, false},
       {"no", [](Machine& m) { m.r.fake.system.defaultYesNoAnswer = os::kIdNo; }, false,
@@ -529,7 +531,21 @@ TEST(UninstallerWindow, EndsTheProgramAsTheOutcomeSays) {
        os::kMbIconWarning, true},
       {"copy does not start, -silent", copyFails, true, app::kExitFailedPartWay, uninstallerStays,
        os::kMbIconWarning, true},
-      {"-silent -yes", nullptr, true, app::kExitDone, "", 0, false, true},
+      {"-silent -yes", nullptr, true, app::kExitDone, "", 0, false, true,
+       {settings + ", value \"FileName_\"", settings + ", value \"Speed\"",
+        "Registry key deleted: HKLM\\" + std::string(kEntry), "Link removed: " + kGroup + "Preview Stars.lnk",
+        "Start-menu group removed: " + kGroup.substr(0, kGroup.size() - 1), "Link removed: " + kDesktopLink}},
+      {"entry and a link stay, -silent -yes",
+       [](Machine& m) {
+         m.r.fake.FailOn("RegDeleteKey", kEntry);
+         m.r.fake.FailOn("DeleteFile", kDesktopLink);
+       },
+       true, app::kExitFailedPartWay, "", 0, false, true,
+       {"Failed: delete the registry key: HKLM\\" + std::string(kEntry) + ": error 5 (System text for 5)",
+        "Failed: delete the link: " + kDesktopLink + ": error 5 (System text for 5)"}},
+      {"another run, nothing asked", [](Machine& m) { m.r.fake.system.claimedElsewhere = {"ScreensaverSetup-5374617273"}; },
+       true, app::kExitAnotherRunning, "", 0, false, false,
+       {"Failed: start: another setup or uninstaller of this title is running: ScreensaverSetup-5374617273: error 183 (System text for 183)"}},
       {"copy does not start, -silent -yes", copyFails, true, app::kExitFailedPartWay, "", 0, false, true},
       {"cut short", programsFail, false, app::kExitFailedPartWay, corrupted, os::kMbIconError, false},
       {"cut short, -silent", programsFail, true, app::kExitFailedPartWay, "", 0, false},
@@ -545,19 +561,23 @@ TEST(UninstallerWindow, EndsTheProgramAsTheOutcomeSays) {
          bytes[bytes.size() - 942 + 920] = 'X';
          m.r.fake.files.AddFile(kUninstaller, bytes);
        },
-       false, app::kExitUnreadable, corrupted, os::kMbIconError, false},
+       false, app::kExitUnreadable, corrupted, os::kMbIconError, false, false,
+       {"Failed: The uninstaller's settings record is damaged.: " + std::string(kUninstaller),
+        "Outcome: stopped, nothing changed"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Machine t;
     t.Install();
     if (c.setUp) c.setUp(t);
+    if (!c.logged.empty()) t.r.log = runlog::RunLog(t.r.fake.files, t.r.fake.system, "C:\\l.txt");
     t.Uninstall(c.silent, c.yes);
     std::vector<fake::Message> boxes = t.r.fake.system.Messages();
-    const bool damaged = std::string(c.name) == "damaged record, nothing asked";
+    const bool damaged = std::string(c.name).find("nothing asked") != std::string::npos;
     if (c.yes) {
       ASSERT_EQ(t.r.fake.shell.Executions().size(), 1u);
-      EXPECT_EQ(app::CommandLine::Parse("copy.exe " + t.r.fake.shell.Executions()[0].parameters).Count(), 2u);
+      EXPECT_EQ(t.r.fake.shell.Executions()[0].parameters,
+                std::string("-delfile ") + kShortUninstaller + (c.logged.empty() ? "" : " -log \"C:\\l.txt\""));
     } else if (!damaged) {
       ASSERT_FALSE(boxes.empty());
       EXPECT_EQ(boxes[0].flags, os::kMbYesNo | os::kMbIconQuestion);
@@ -576,7 +596,9 @@ TEST(UninstallerWindow, EndsTheProgramAsTheOutcomeSays) {
     if (c.exitCode == app::kExitDone) {
       EXPECT_FALSE(t.r.fake.files.HasFile(kSaver));
     }
-    EXPECT_TRUE(t.r.hiddenOwnerMade);
+    EXPECT_EQ(t.r.hiddenOwnerMade, c.exitCode != app::kExitAnotherRunning);
+    const std::string written = t.r.fake.files.Content("C:\\l.txt").value_or("");
+    for (const std::string& line : c.logged) EXPECT_NE(written.find("  " + line + "\r\n"), std::string::npos) << line << "\n" << written;
   }
 }
 
