@@ -16,9 +16,11 @@
 //    reference that names the helper. Replace that helper above the line, as the five are.
 // 2. The terminate handler (below the helpers).
 // 3. string_instances.h beside this file, force-included into the stub's own code.
-// 4. The exception globals (see the end of this file).
+// 4. The exception globals (see below the terminate handler).
+// 5. The C personality routine (see the end of this file).
 #include <bits/functexcept.h>
 #include <cxxabi.h>
+#include <unwind.h>
 
 #include <cstdlib>
 #include <exception>
@@ -99,3 +101,23 @@ extern "C" __cxa_eh_globals* __cxa_get_globals_fast() noexcept {
   return reinterpret_cast<__cxa_eh_globals*>(&exceptionGlobals);
 }
 }  // namespace __cxxabiv1
+
+// 5. The C personality routine. The link-time optimiser hands every function whose only landing
+//    pads are clean-ups (most of ours: a string's destructor on the way out) to the C language's
+//    personality routine instead of C++'s, because the compiler emits its unwind tables as
+//    directives; the C routine then brings a second copy of the table reader (libgcc's
+//    unwind-c.o). Both read the same tables; C++'s handles clean-ups exactly as the C one does and
+//    ends the program, as C++ demands, where an exception leaves a call that promised not to
+//    throw. So the C routine here is C++'s. (64-bit Windows unwinds through the system's tables,
+//    with routines of other names.) Kept through the link-time optimisation, which sees no use of
+//    it: the use appears only in the tables its code generation writes.
+#if !defined(__SEH__) && !defined(__USING_SJLJ_EXCEPTIONS__)
+extern "C" _Unwind_Reason_Code __gxx_personality_v0(int, _Unwind_Action, _Unwind_Exception_Class,
+                                                    _Unwind_Exception*, _Unwind_Context*);
+extern "C" [[gnu::used]] _Unwind_Reason_Code __gcc_personality_v0(int version, _Unwind_Action actions,
+                                                    _Unwind_Exception_Class exceptionClass,
+                                                    _Unwind_Exception* exception,
+                                                    _Unwind_Context* context) {
+  return __gxx_personality_v0(version, actions, exceptionClass, exception, context);
+}
+#endif
