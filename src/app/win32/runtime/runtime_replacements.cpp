@@ -114,10 +114,9 @@ extern "C" __cxa_eh_globals* __cxa_get_globals_fast() noexcept {
 #if !defined(__SEH__) && !defined(__USING_SJLJ_EXCEPTIONS__)
 extern "C" _Unwind_Reason_Code __gxx_personality_v0(int, _Unwind_Action, _Unwind_Exception_Class,
                                                     _Unwind_Exception*, _Unwind_Context*);
-extern "C" [[gnu::used]] _Unwind_Reason_Code __gcc_personality_v0(int version, _Unwind_Action actions,
-                                                    _Unwind_Exception_Class exceptionClass,
-                                                    _Unwind_Exception* exception,
-                                                    _Unwind_Context* context) {
+extern "C" [[gnu::used]] _Unwind_Reason_Code __gcc_personality_v0(
+    int version, _Unwind_Action actions, _Unwind_Exception_Class exceptionClass,
+    _Unwind_Exception* exception, _Unwind_Context* context) {
   return __gxx_personality_v0(version, actions, exceptionClass, exception, context);
 }
 #endif
