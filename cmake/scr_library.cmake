@@ -30,9 +30,10 @@ function(scr_link_with_stub_runtime target)
   # where the linker keeps every unwind table and so all the code they describe. GCC 12 crashes
   # when it splits the stub into several link-time partitions; one is also the smallest. The
   # link-time optimisation is also what drops the unused runtime helpers before their missing
-  # functions are looked for.
+  # functions are looked for. A reference to a DLL's data that only a start-up patch could
+  # resolve stops the link, as the stub's start-up patches nothing (runtime_replacements.cpp).
   target_link_options(${target} PRIVATE -mwindows -flto -fuse-linker-plugin -flto-partition=one
-                                        -Oz)
+                                        -Oz -Wl,--disable-runtime-pseudo-reloc)
 endfunction()
 
 # scr_library(<name> [USES <library>...])

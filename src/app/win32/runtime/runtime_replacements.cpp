@@ -17,7 +17,8 @@
 // 2. The terminate handler (below the helpers).
 // 3. string_instances.h beside this file, force-included into the stub's own code.
 // 4. The exception globals (see below the terminate handler).
-// 5. The C personality routine (see the end of this file).
+// 5. The C personality routine (see below the exception globals).
+// 6. The start-up's relocation fixer and its maths-error printer (see the end of this file).
 #include <bits/functexcept.h>
 #include <cxxabi.h>
 #include <unwind.h>
@@ -120,3 +121,14 @@ extern "C" [[gnu::used]] _Unwind_Reason_Code __gcc_personality_v0(
   return __gxx_personality_v0(version, actions, exceptionClass, exception, context);
 }
 #endif
+
+// 6. The start-up's relocation fixer and maths-error printer. Before WinMain, mingw's start-up
+//    patches the references to data of a DLL that the linker could only leave as "pseudo
+//    relocations", and it installs a handler that prints a failing maths function's name to the
+//    console. The stub's link refuses any such reference (--disable-runtime-pseudo-reloc, see
+//    cmake/scr_library.cmake), so there is never anything to patch, and a program with windows
+//    has no console to print to. The runtime's versions bring their own section search, memory
+//    protection and printf-based error reports along (about 3 KB); these do nothing, which is
+//    all the runtime's did here. (Returning 0 lets the maths function report as it always does.)
+extern "C" void _pei386_runtime_relocator() {}
+extern "C" int _matherr(struct _exception*) { return 0; }
