@@ -18,9 +18,11 @@
 // 3. string_instances.h beside this file, force-included into the stub's own code.
 // 4. The exception globals (see below the terminate handler).
 // 5. The C personality routine (see below the exception globals).
-// 6. The start-up's relocation fixer and its maths-error printer (see the end of this file).
+// 6. The start-up's relocation fixer and its maths-error printer (see below the personality).
+// 7. The lock of the exceptions' emergency pool (see the end of this file).
 #include <bits/functexcept.h>
 #include <cxxabi.h>
+#include <bits/gthr.h>
 #include <unwind.h>
 
 #include <cstdlib>
@@ -132,3 +134,18 @@ extern "C" [[gnu::used]] _Unwind_Reason_Code __gcc_personality_v0(
 //    all the runtime's did here. (Returning 0 lets the maths function report as it always does.)
 extern "C" void _pei386_runtime_relocator() {}
 extern "C" int _matherr(struct _exception*) { return 0; }
+
+// 7. The lock of the exceptions' emergency pool. The runtime keeps a pool that serves a throw
+//    when memory has run out, and guards it with a mutex. In the release stub's thread model
+//    (win32) that mutex is libgcc's semaphore-backed one, whose object brings thread-local keys
+//    and their destructors along (about 1.5 KB). The stub runs one thread (see 4.), so the lock
+//    has nobody to keep out: the pool itself stays, without it. (The posix thread model, which
+//    the x86_64 stub is built with, locks through winpthread and is left as it is.)
+#ifdef GCC_GTHR_WIN32_H
+extern "C" {
+void __gthr_win32_mutex_init_function(__gthread_mutex_t*) {}
+void __gthr_win32_mutex_destroy(__gthread_mutex_t*) {}
+int __gthr_win32_mutex_lock(__gthread_mutex_t*) { return 0; }
+int __gthr_win32_mutex_unlock(__gthread_mutex_t*) { return 0; }
+}
+#endif
