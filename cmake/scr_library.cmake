@@ -9,11 +9,15 @@ set(SCR_STUB_RUNTIME_DIR ${CMAKE_SOURCE_DIR}/src/app/win32/runtime)
 # away, as it mistakes the libraries' type information for duplicates of theirs.
 # Nothing in the stub asks for a type at run time (typeid, dynamic_cast; catch needs neither), and
 # it runs one thread, so its statics need no guards: -fno-rtti and -fno-threadsafe-statics.
+# -fno-declone-ctor-dtor: at -Os and below GCC gives every file its own private copy of each
+# constructor and destructor body it uses (std::string's among them), and on mingw the link-time
+# optimiser can neither merge those copies nor drop their unwind tables: 9 KB of the i686 stub.
+set(SCR_STUB_CXX_OPTIONS --include=${SCR_STUB_RUNTIME_DIR}/string_instances.h -fno-rtti
+                         -fno-threadsafe-statics -fno-declone-ctor-dtor)
 function(scr_stub_build_options target)
   if(WIN32)
     target_compile_options(${target} PRIVATE -flto -ffat-lto-objects
-      $<$<COMPILE_LANGUAGE:CXX>:--include=${SCR_STUB_RUNTIME_DIR}/string_instances.h -fno-rtti
-                               -fno-threadsafe-statics>)
+                           "$<$<COMPILE_LANGUAGE:CXX>:${SCR_STUB_CXX_OPTIONS}>")
   endif()
 endfunction()
 
@@ -21,16 +25,15 @@ endfunction()
 # an unreplaced runtime helper stops the link.
 function(scr_link_with_stub_runtime target)
   target_sources(${target} PRIVATE ${SCR_STUB_RUNTIME_DIR}/runtime_replacements.cpp)
-  target_compile_options(${target} PRIVATE -flto
-    $<$<COMPILE_LANGUAGE:CXX>:--include=${SCR_STUB_RUNTIME_DIR}/string_instances.h -fno-rtti
-                             -fno-threadsafe-statics>)
+  target_compile_options(${target} PRIVATE -flto "$<$<COMPILE_LANGUAGE:CXX>:${SCR_STUB_CXX_OPTIONS}>")
   # The stub is optimised as a whole: --gc-sections alone cannot drop unused functions on mingw,
   # where the linker keeps every unwind table and so all the code they describe. GCC 12 crashes
   # when it splits the stub into several link-time partitions; one is also the smallest. The
   # link-time optimisation is also what drops the unused runtime helpers before their missing
-  # functions are looked for.
+  # functions are looked for. A reference to a DLL's data that only a start-up patch could
+  # resolve stops the link, as the stub's start-up patches nothing (runtime_replacements.cpp).
   target_link_options(${target} PRIVATE -mwindows -flto -fuse-linker-plugin -flto-partition=one
-                                        -Oz)
+                                        -Oz -Wl,--disable-runtime-pseudo-reloc)
 endfunction()
 
 # scr_library(<name> [USES <library>...])

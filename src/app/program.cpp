@@ -8,7 +8,7 @@
 namespace app {
 
 int RunProgram(os::Os& os,
-               const std::function<int(const CommandLine&, runlog::RunLog&)>& runWindow) {
+               callable::FunctionRef<int(const CommandLine&, runlog::RunLog&)> runWindow) {
   ProtectDllSearch(os.system);
   const std::string rawCommandLine = os.system.CommandLine();
   const CommandLine commandLine = CommandLine::Parse(rawCommandLine);

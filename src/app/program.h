@@ -3,9 +3,9 @@
 // the command line is read afterwards, and it picks the file-removal mode or start-up (which
 // picks setup, unattended setup or uninstaller, as the package decides). A run given "-log FILE"
 // writes its start and its exit code there.
-#include <functional>
 
 #include "app/command_line.h"
+#include "callable/function_ref.h"
 #include "runlog/run_log.h"
 #include "os/os.h"
 
@@ -13,6 +13,6 @@ namespace app {
 
 // `runWindow` runs start-up for the command line and returns the exit code.
 int RunProgram(os::Os& os,
-               const std::function<int(const CommandLine&, runlog::RunLog&)>& runWindow);
+               callable::FunctionRef<int(const CommandLine&, runlog::RunLog&)> runWindow);
 
 }  // namespace app

@@ -50,7 +50,7 @@ void WriteAll(os::File& target, const void* bytes, uint32_t count, const char* w
 }  // namespace
 
 void CopyImage(os::File& source, os::File& target, int64_t length, std::vector<uint8_t>& buffer,
-               const std::function<void(int percent)>& afterChunk, uint32_t* checksum) {
+               callable::FunctionRef<void(int percent)> afterChunk, uint32_t* checksum) {
   if (buffer.empty()) throw InstallError("No copy buffer.");
   const int64_t size = SourceSize(source);
   int64_t position = SourcePosition(source);  // moved on by each read, not asked for again
@@ -72,7 +72,7 @@ void CopyImage(os::File& source, os::File& target, int64_t length, std::vector<u
 
 int64_t DecodeImage(os::File& source, os::File& target, int64_t length,
                     std::vector<uint8_t>& output, std::vector<uint8_t>& input,
-                    const std::function<void(int percent)>& afterChunk, uint32_t& checksum) {
+                    callable::FunctionRef<void(int percent)> afterChunk, uint32_t& checksum) {
   const int64_t size = SourceSize(source);
   const int64_t start = SourcePosition(source);
   const auto pull = [&source](uint8_t* into, uint32_t count) {

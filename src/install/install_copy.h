@@ -2,9 +2,9 @@
 // The image copy: the screen saver streamed out of the setup file in bounded chunks, with a
 // progress report after each chunk so the window can repaint and serve its messages.
 #include <cstdint>
-#include <functional>
 #include <vector>
 
+#include "callable/function_ref.h"
 #include "os/files.h"
 
 namespace install {
@@ -20,7 +20,7 @@ constexpr uint32_t kCopyChunkSize = 100001;
 // that cannot make progress must neither spin nor count as done. With a `checksum`, it receives
 // the CRC-32C of the bytes copied, computed as each chunk passes.
 void CopyImage(os::File& source, os::File& target, int64_t length, std::vector<uint8_t>& buffer,
-               const std::function<void(int percent)>& afterChunk, uint32_t* checksum = nullptr);
+               callable::FunctionRef<void(int percent)> afterChunk, uint32_t* checksum = nullptr);
 
 // The same for a coded image (package/coded_image.h) of `length` stored bytes from the current
 // position of `source`: decoded frame by frame into `target` in chunks of at most the output
@@ -31,7 +31,7 @@ void CopyImage(os::File& source, os::File& target, int64_t length, std::vector<u
 // when its damaged frame has been written.
 int64_t DecodeImage(os::File& source, os::File& target, int64_t length,
                     std::vector<uint8_t>& output, std::vector<uint8_t>& input,
-                    const std::function<void(int percent)>& afterChunk, uint32_t& checksum);
+                    callable::FunctionRef<void(int percent)> afterChunk, uint32_t& checksum);
 
 // Reads the first bytes of the image at the current position of `source` and goes back: whether
 // the image is coded (package::IsCodedImage decides). Raises InstallError when they cannot be read.

@@ -90,7 +90,7 @@ std::string OwnRecordedPath(os::Files& files, const std::string& recorded,
   return text::WithTrailingBackslash(folder) + name;
 }
 
-void ChooseTargetFileName(os::Files& files, const std::function<std::string()>& readRecordedPath,
+void ChooseTargetFileName(os::Files& files, callable::FunctionRef<std::string()> readRecordedPath,
                           std::string& target, const std::string& folder) {
   if (!files.FileExists(target)) return;
   const std::string name = text::FileNamePart(target);

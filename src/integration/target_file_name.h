@@ -1,9 +1,9 @@
 #pragma once
 // Where the installation writes the screen-saver file when a file of that name is already there,
 // and which recorded path names a file this title installed.
-#include <functional>
 #include <string>
 
+#include "callable/function_ref.h"
 #include "integration/saver_file_name.h"
 #include "os/files.h"
 
@@ -17,7 +17,7 @@ constexpr int kHighestFileNumber = 9999999;
 // reinstallation over our own file, in the folder however it is spelt); failing that the first
 // free numbered name wins: starfie1.scr ... starfie9.scr, starfi10.scr, ... `readRecordedPath`
 // is called only when the target is taken; its errors pass through.
-void ChooseTargetFileName(os::Files& files, const std::function<std::string()>& readRecordedPath,
+void ChooseTargetFileName(os::Files& files, callable::FunctionRef<std::string()> readRecordedPath,
                           std::string& target, const std::string& folder);
 
 // The numbered name for `number`, shortening `stem` in place so that stem and digits fit in 8

@@ -68,7 +68,7 @@ class LzmaDecoder {
 // past the image.
 class StoredReader {
  public:
-  StoredReader(int64_t length, const PullImageBytes& pull) : left_(length), pull_(pull) {}
+  StoredReader(int64_t length, PullImageBytes pull) : left_(length), pull_(pull) {}
   void Read(uint8_t* into, uint32_t count) {
     if (int64_t(count) > left_) Damaged();
     pull_(into, count);
@@ -81,7 +81,7 @@ class StoredReader {
  private:
   int64_t left_;
   int64_t consumed_ = 0;
-  const PullImageBytes& pull_;
+  PullImageBytes pull_;
 };
 
 uint32_t Piece(uint32_t left, const std::vector<uint8_t>& buffer) {
@@ -224,8 +224,7 @@ uint32_t DecodeImage(int64_t storedLength, const PullImageBytes& pull, std::vect
         int64_t(frame.installedSize) > header.installedSize - installed)
       Damaged();
     uint32_t storedCrc = 0, installedCrc = 0;
-    const PushImageBytes pushAndCount = [&](const uint8_t* bytes, uint32_t count,
-                                            int64_t consumed) {
+    const auto pushAndCount = [&](const uint8_t* bytes, uint32_t count, int64_t consumed) {
       imageCrc = Crc32c(imageCrc, bytes, count);
       push(bytes, count, consumed);
     };

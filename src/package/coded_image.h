@@ -20,10 +20,10 @@
 // block: a block that is missing or damaged cannot make the coded bytes pass for a program, and a
 // coded image whose header or frame is damaged is refused as a whole.
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "callable/function_ref.h"
 #include "package/errors.h"
 #include "package/read_source.h"
 #include "package/settings_record.h"
@@ -75,9 +75,10 @@ FrameHeader DecodeFrameHeader(const uint8_t (&bytes)[kFrameHeaderSize],
                               const CodedImageHeader& image);
 
 // Fills `into` with exactly `count` more bytes of the stored image, or throws.
-using PullImageBytes = std::function<void(uint8_t* into, uint32_t count)>;
+using PullImageBytes = callable::FunctionRef<void(uint8_t* into, uint32_t count)>;
 // Takes installed bytes; `consumed` is how much of the stored image has been read so far.
-using PushImageBytes = std::function<void(const uint8_t* bytes, uint32_t count, int64_t consumed)>;
+using PushImageBytes =
+    callable::FunctionRef<void(const uint8_t* bytes, uint32_t count, int64_t consumed)>;
 
 // Decodes a coded image of `storedLength` bytes from its first byte on: reads through `input`
 // and hands the installed bytes to `push` in pieces of at most output.size() bytes (both buffers

@@ -48,7 +48,7 @@ uint32_t ImageChecksum(ReadSource& source, int64_t packageEnd, const SettingsRec
     throw CorruptedPackage("corrupted package: a part of it cannot be read");
   if (!IsCodedImage(first, wanted)) return ChecksumRange(source, start, length);
   int64_t position = start;
-  const PullImageBytes pull = [&](uint8_t* into, uint32_t count) {
+  const auto pull = [&](uint8_t* into, uint32_t count) {
     if (!source.ReadAt(position, into, count, delivered) || delivered != count)
       throw CorruptedPackage("corrupted package: a part of it cannot be read");
     position += count;

@@ -34,13 +34,21 @@ TSCRSetup::TSCRSetup(os::Os& os, ui::FormHost& host, const package::OwnPackage& 
   rbNotAccept.SetChecked(true);
 }
 
+std::array<ui::Control*, static_cast<std::size_t>(ui::ControlId::kCount)> TSCRSetup::Controls() {
+  return {&Window,
+#define SCR_CONTROL_POINTER(name, ...) &name,
+          SCR_WIZARD_CHILDREN(SCR_CONTROL_POINTER, SCR_ROW_IGNORED)
+#undef SCR_CONTROL_POINTER
+  };
+}
+
 void TSCRSetup::SetPage(int page) {
   if (page == Notebook.Position()) return;
   Notebook.SetPosition(page);
   NotebookPageChanged();
 }
 
-void TSCRSetup::Dispatch(const std::function<void()>& handler) {
+void TSCRSetup::Dispatch(callable::FunctionRef<void()> handler) {
   std::string failure;
   try {
     handler();

@@ -3,10 +3,12 @@
 // the control objects; its handlers read and change the controls. The Win32 window (wizard/win32)
 // builds the real controls from these objects and turns real events into handler calls via
 // Dispatch.
+#include <array>
+#include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 
+#include "callable/function_ref.h"
 #include "install/install_procedure.h"
 #include "integration/run_outcome.h"
 #include "os/os.h"
@@ -75,15 +77,12 @@ class TSCRSetup {
 
   // Runs one event handler the way the window's event dispatch does: the silent abort is
   // dropped, any other error is shown with its text (not in silent mode).
-  void Dispatch(const std::function<void()>& handler);
+  void Dispatch(callable::FunctionRef<void()> handler);
 
   // Every control, for observers that mirror all of them.
   template <typename F>
   void ForEachControl(F f) {
-    f(Window);
-#define SCR_CONTROL_CALL(name, ...) f(name);
-    SCR_WIZARD_CHILDREN(SCR_CONTROL_CALL, SCR_ROW_IGNORED)
-#undef SCR_CONTROL_CALL
+    for (ui::Control* control : Controls()) f(*control);
   }
 
   // How the installation ended: kStoppedUnchanged until one has changed the machine.
@@ -94,6 +93,9 @@ class TSCRSetup {
   ui::FormHost& Host() { return host_; }
 
  private:
+  // The list ForEachControl walks, made in one place: a call per control spelled out in each
+  // walk would repeat the whole table in every one of them.
+  std::array<ui::Control*, static_cast<std::size_t>(ui::ControlId::kCount)> Controls();
   install::InstallRequest InstallRequestFor(const std::string& folderText) const;
 
   os::Os& os_;

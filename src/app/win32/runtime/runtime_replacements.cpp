@@ -16,9 +16,14 @@
 //    reference that names the helper. Replace that helper above the line, as the five are.
 // 2. The terminate handler (below the helpers).
 // 3. string_instances.h beside this file, force-included into the stub's own code.
-// 4. The exception globals (see the end of this file).
+// 4. The exception globals (see below the terminate handler).
+// 5. The C personality routine (see below the exception globals).
+// 6. The start-up's relocation fixer and its maths-error printer (see below the personality).
+// 7. The lock of the exceptions' emergency pool (see the end of this file).
 #include <bits/functexcept.h>
 #include <cxxabi.h>
+#include <bits/gthr.h>
+#include <unwind.h>
 
 #include <cstdlib>
 #include <exception>
@@ -99,3 +104,48 @@ extern "C" __cxa_eh_globals* __cxa_get_globals_fast() noexcept {
   return reinterpret_cast<__cxa_eh_globals*>(&exceptionGlobals);
 }
 }  // namespace __cxxabiv1
+
+// 5. The C personality routine. The link-time optimiser hands every function whose only landing
+//    pads are clean-ups (most of ours: a string's destructor on the way out) to the C language's
+//    personality routine instead of C++'s, because the compiler emits its unwind tables as
+//    directives; the C routine then brings a second copy of the table reader (libgcc's
+//    unwind-c.o). Both read the same tables; C++'s handles clean-ups exactly as the C one does and
+//    ends the program, as C++ demands, where an exception leaves a call that promised not to
+//    throw. So the C routine here is C++'s. (64-bit Windows unwinds through the system's tables,
+//    with routines of other names.) Kept through the link-time optimisation, which sees no use of
+//    it: the use appears only in the tables its code generation writes.
+#if !defined(__SEH__) && !defined(__USING_SJLJ_EXCEPTIONS__)
+extern "C" _Unwind_Reason_Code __gxx_personality_v0(int, _Unwind_Action, _Unwind_Exception_Class,
+                                                    _Unwind_Exception*, _Unwind_Context*);
+extern "C" [[gnu::used]] _Unwind_Reason_Code __gcc_personality_v0(
+    int version, _Unwind_Action actions, _Unwind_Exception_Class exceptionClass,
+    _Unwind_Exception* exception, _Unwind_Context* context) {
+  return __gxx_personality_v0(version, actions, exceptionClass, exception, context);
+}
+#endif
+
+// 6. The start-up's relocation fixer and maths-error printer. Before WinMain, mingw's start-up
+//    patches the references to data of a DLL that the linker could only leave as "pseudo
+//    relocations", and it installs a handler that prints a failing maths function's name to the
+//    console. The stub's link refuses any such reference (--disable-runtime-pseudo-reloc, see
+//    cmake/scr_library.cmake), so there is never anything to patch, and a program with windows
+//    has no console to print to. The runtime's versions bring their own section search, memory
+//    protection and printf-based error reports along (about 3 KB); these do nothing, which is
+//    all the runtime's did here. (Returning 0 lets the maths function report as it always does.)
+extern "C" void _pei386_runtime_relocator() {}
+extern "C" int _matherr(struct _exception*) { return 0; }
+
+// 7. The lock of the exceptions' emergency pool. The runtime keeps a pool that serves a throw
+//    when memory has run out, and guards it with a mutex. In the release stub's thread model
+//    (win32) that mutex is libgcc's semaphore-backed one, whose object brings thread-local keys
+//    and their destructors along (about 1.5 KB). The stub runs one thread (see 4.), so the lock
+//    has nobody to keep out: the pool itself stays, without it. (The posix thread model, which
+//    the x86_64 stub is built with, locks through winpthread and is left as it is.)
+#ifdef GCC_GTHR_WIN32_H
+extern "C" {
+void __gthr_win32_mutex_init_function(__gthread_mutex_t*) {}
+void __gthr_win32_mutex_destroy(__gthread_mutex_t*) {}
+int __gthr_win32_mutex_lock(__gthread_mutex_t*) { return 0; }
+int __gthr_win32_mutex_unlock(__gthread_mutex_t*) { return 0; }
+}
+#endif
