@@ -42,7 +42,7 @@ bool Transaction::Commit() {
   return true;
 }
 
-// For the log only: a size that cannot be read is left out.
+// A size that cannot be read is left out.
 std::optional<uint64_t> Transaction::SizeOf(const std::string& path) const {
   const std::unique_ptr<os::File> file = files_.Open(path, os::OpenMode::kReadShareAll);
   const int64_t size = file ? file->Size() : -1;
@@ -51,7 +51,8 @@ std::optional<uint64_t> Transaction::SizeOf(const std::string& path) const {
 
 bool Transaction::PutInPlace(Entry& entry) {
   if (os::IsFileNotFolderAt(files_, entry.finalPath)) {
-    const std::optional<uint64_t> size = SizeOf(entry.finalPath);
+    // Read for the log alone: a run without one opens nothing more.
+    const std::optional<uint64_t> size = log_.Active() ? SizeOf(entry.finalPath) : std::nullopt;
     const std::string kept = FreeNameBeside(entry.finalPath, StagingRole::kKept);
     if (kept.empty() || !files_.RenameFile(entry.finalPath, kept))
       return Fail("keep the file to be replaced", entry.finalPath);

@@ -101,7 +101,7 @@ bool StartSelfRemoval(os::Os& os, os::WindowRef owner, const std::string& module
 }
 
 bool FinishSelfRemoval(os::Os& os, const std::string& path, const Goodbye* goodbye,
-                       const std::function<void(const FileRemoval&)>& report) {
+                       callable::FunctionRef<void(const FileRemoval&)> report) {
   FileRemoval removal = DeleteWhenReleased(os, path);
   // A file we gave up on may still go at the next restart; without administrator rights the
   // system refuses that, and then the closing message would be a lie.
@@ -115,7 +115,7 @@ bool FinishSelfRemoval(os::Os& os, const std::string& path, const Goodbye* goodb
     if (!runFolder.empty()) os.files.DeleteAtReboot(runFolder);
   }
   // Before the goodbye, which waits for the user.
-  if (report) report(removal);
+  report(removal);
   if (goodbye) {
     if (removal.gone || removal.goesAtRestart)
       os.system.ShowMessage(0, goodbye->message, goodbye->caption,

@@ -9,9 +9,9 @@
 // or swap the copy between copying and starting it.
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 
+#include "callable/function_ref.h"
 #include "os/os.h"
 
 namespace uninstall {
@@ -62,11 +62,14 @@ struct FileRemoval {
   os::ErrorCode code = 0;      // why the last attempt to delete it failed
 };
 
+// What a caller without a log hands as `report`.
+inline constexpr auto kUnreported = [](const FileRemoval&) {};
+
 // Deletes the file at `path` once it is released, or leaves it to the next restart after the
 // bound; then schedules our own file, and its folder when the uninstaller made that, for deletion
-// at restart, hands what became of the file to `report` (when given), and shows `goodbye` unless
-// it is null (a warning naming the file when it stays). True when the file is gone.
+// at restart, hands what became of the file to `report`, and shows `goodbye` unless it is null (a
+// warning naming the file when it stays). True when the file is gone.
 bool FinishSelfRemoval(os::Os& os, const std::string& path, const Goodbye* goodbye,
-                       const std::function<void(const FileRemoval&)>& report = {});
+                       callable::FunctionRef<void(const FileRemoval&)> report = kUnreported);
 
 }  // namespace uninstall
