@@ -24,7 +24,8 @@ endfunction()
 # The stub's runtime replacements and its whole-program link, for the stub and for the check that
 # an unreplaced runtime helper stops the link.
 function(scr_link_with_stub_runtime target)
-  target_sources(${target} PRIVATE ${SCR_STUB_RUNTIME_DIR}/runtime_replacements.cpp)
+  target_sources(${target} PRIVATE ${SCR_STUB_RUNTIME_DIR}/runtime_replacements.cpp
+                                   ${SCR_STUB_RUNTIME_DIR}/frame_table_search.cpp)
   target_compile_options(${target} PRIVATE -flto "$<$<COMPILE_LANGUAGE:CXX>:${SCR_STUB_CXX_OPTIONS}>")
   # The stub is optimised as a whole: --gc-sections alone cannot drop unused functions on mingw,
   # where the linker keeps every unwind table and so all the code they describe. GCC 12 crashes

@@ -19,13 +19,15 @@
 // 4. The exception globals (see below the terminate handler).
 // 5. The C personality routine (see below the exception globals).
 // 6. The start-up's relocation fixer and its maths-error printer (see below the personality).
-// 7. The lock of the exceptions' emergency pool (see the end of this file).
+// 7. The memory of a thrown exception (see the end of this file).
+// 8. The search for a frame's unwind table, in frame_table_search.cpp beside this file.
 #include <bits/functexcept.h>
 #include <cxxabi.h>
-#include <bits/gthr.h>
 #include <unwind.h>
 
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <new>
 
@@ -135,17 +137,28 @@ extern "C" [[gnu::used]] _Unwind_Reason_Code __gcc_personality_v0(
 extern "C" void _pei386_runtime_relocator() {}
 extern "C" int _matherr(struct _exception*) { return 0; }
 
-// 7. The lock of the exceptions' emergency pool. The runtime keeps a pool that serves a throw
-//    when memory has run out, and guards it with a mutex. In the release stub's thread model
-//    (win32) that mutex is libgcc's semaphore-backed one, whose object brings thread-local keys
-//    and their destructors along (about 1.5 KB). The stub runs one thread (see 4.), so the lock
-//    has nobody to keep out: the pool itself stays, without it. (The posix thread model, which
-//    the x86_64 stub is built with, locks through winpthread and is left as it is.)
-#ifdef GCC_GTHR_WIN32_H
-extern "C" {
-void __gthr_win32_mutex_init_function(__gthread_mutex_t*) {}
-void __gthr_win32_mutex_destroy(__gthread_mutex_t*) {}
-int __gthr_win32_mutex_lock(__gthread_mutex_t*) { return 0; }
-int __gthr_win32_mutex_unlock(__gthread_mutex_t*) { return 0; }
+// 7. The memory of a thrown exception. libstdc++ takes it from malloc and, when malloc fails, from
+//    an emergency pool that it builds at start-up and guards with a lock for other threads; with
+//    the pool come its lock's error types and the thread model's mutex (about 2.5 KB of the
+//    stub). The stub throws a few small exceptions in a run, on its one thread (see 4.): when
+//    malloc cannot give a few hundred bytes, nothing else would work either, so the program ends
+//    there, as the runtime does when its pool is empty too.
+//    The runtime keeps its own record of the exception (__cxa_refcounted_exception, 96 bytes on
+//    i686 and 160 on x86_64 with this compiler) right in front of the object it throws, and finds
+//    it there by its own size. Each block here keeps 256 zeroed bytes in front of the object,
+//    more than that record needs on either architecture and a multiple of the alignment the
+//    runtime asks for, so the record fits whatever its exact size: nothing here depends on it.
+namespace {
+constexpr std::size_t kExceptionRecordRoom = 256;
+}  // namespace
+
+extern "C" void* __cxa_allocate_exception(std::size_t thrownSize) noexcept {
+  auto* block = static_cast<char*>(std::malloc(kExceptionRecordRoom + thrownSize));
+  if (!block) std::terminate();
+  std::memset(block, 0, kExceptionRecordRoom);
+  return block + kExceptionRecordRoom;
 }
-#endif
+
+extern "C" void __cxa_free_exception(void* thrownObject) noexcept {
+  std::free(static_cast<char*>(thrownObject) - kExceptionRecordRoom);
+}
