@@ -16,8 +16,8 @@ namespace {
 class PreadSource : public package::ReadSource {
  public:
   explicit PreadSource(int fd) : fd_(fd) {}
-  int64_t Size() override { return static_cast<int64_t>(lseek(fd_, 0, SEEK_END)); }
-  bool ReadAt(int64_t position, void* buffer, uint32_t count, uint32_t& delivered) override {
+  int64_t Size() noexcept override { return static_cast<int64_t>(lseek(fd_, 0, SEEK_END)); }
+  bool ReadAt(int64_t position, void* buffer, uint32_t count, uint32_t& delivered) noexcept override {
     const ssize_t n = pread(fd_, buffer, count, position);
     delivered = n > 0 ? static_cast<uint32_t>(n) : 0;
     return n > 0;

@@ -14,13 +14,13 @@ namespace os {
 // An open file. Destroying it closes the handle: exactly one owner per handle.
 class File : public FailureSource {
  public:
-  virtual int64_t Size() = 0;  // -1 when the size cannot be read
-  virtual bool Seek(int64_t position) = 0;
-  virtual int64_t Position() = 0;  // -1 when unknown
+  virtual int64_t Size() noexcept = 0;  // -1 when the size cannot be read
+  virtual bool Seek(int64_t position) noexcept = 0;
+  virtual int64_t Position() noexcept = 0;  // -1 when unknown
   // Reads up to `count` bytes at the current position; `delivered` is 0 when the read fails.
-  virtual bool Read(void* buffer, uint32_t count, uint32_t& delivered) = 0;
+  virtual bool Read(void* buffer, uint32_t count, uint32_t& delivered) noexcept = 0;
   // Writes `count` bytes at the current position; `written` is 0 when the write fails.
-  virtual bool Write(const void* buffer, uint32_t count, uint32_t& written) = 0;
+  virtual bool Write(const void* buffer, uint32_t count, uint32_t& written) noexcept = 0;
 };
 
 enum class OpenMode {
@@ -40,38 +40,41 @@ constexpr uint32_t kAttributeDirectory = 0x10u;
 class Files : public FailureSource {
  public:
   virtual std::unique_ptr<File> Open(const std::string& path,
-                                     OpenMode mode) = 0;  // null on failure
-  virtual bool DeleteFileAt(const std::string& path) = 0;
-  virtual bool CreateFolder(const std::string& path) = 0;  // one level, default security
+                                     OpenMode mode) noexcept = 0;  // null on failure
+  virtual bool DeleteFileAt(const std::string& path) noexcept = 0;
+  virtual bool CreateFolder(const std::string& path) noexcept = 0;  // one level, default security
   // One level, open to the current user, Administrators and SYSTEM only (nothing inherited from
   // the parent). Fails when anything of that name exists, a link or junction included.
-  virtual bool CreatePrivateFolder(const std::string& path) = 0;
-  virtual bool RemoveFolder(const std::string& path) = 0;    // empty folders only
-  virtual uint32_t Attributes(const std::string& path) = 0;  // kInvalidAttributes when absent
+  virtual bool CreatePrivateFolder(const std::string& path) noexcept = 0;
+  virtual bool RemoveFolder(const std::string& path) noexcept = 0;  // empty folders only
+  virtual uint32_t Attributes(
+      const std::string& path) noexcept = 0;  // kInvalidAttributes when absent
   // FindFirstFileA finds a file (not a folder) of that name.
-  virtual bool FileExists(const std::string& path) = 0;
-  virtual bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) = 0;
+  virtual bool FileExists(const std::string& path) noexcept = 0;
+  virtual bool CopyFileTo(const std::string& from, const std::string& to,
+                          bool failIfExists) noexcept = 0;
   // MoveFileExA(from, to, 0): a new name in the same folder, never over an existing file. Fails
   // while the file is open.
-  virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
+  virtual bool RenameFile(const std::string& from, const std::string& to) noexcept = 0;
   // MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING): the same, over whatever file `to` names.
-  virtual bool MoveOver(const std::string& from, const std::string& to) = 0;
+  virtual bool MoveOver(const std::string& from, const std::string& to) noexcept = 0;
   // MoveFileExA(path, null, MOVEFILE_DELAY_UNTIL_REBOOT).
-  virtual bool DeleteAtReboot(const std::string& path) = 0;
-  virtual std::string FullPathName(const std::string& path) = 0;   // empty on failure
-  virtual std::string ShortPathName(const std::string& path) = 0;  // empty on failure
+  virtual bool DeleteAtReboot(const std::string& path) noexcept = 0;
+  virtual std::string FullPathName(const std::string& path) noexcept = 0;   // empty on failure
+  virtual std::string ShortPathName(const std::string& path) noexcept = 0;  // empty on failure
   // GetLongPathNameA: the long form of an existing path given in its short (8.3) form; empty on
   // failure.
-  virtual std::string LongPathName(const std::string& path) = 0;
+  virtual std::string LongPathName(const std::string& path) noexcept = 0;
   // The system's folders, faithful: the ANSI form where the code page holds the name, else the
   // short form; empty when neither names the folder (never a path with a '?' put in for a
   // character the code page lacks).
-  virtual std::string TempPath() = 0;  // with its trailing backslash
-  virtual std::string WindowsDirectory() = 0;
-  virtual std::string SystemDirectory() = 0;  // GetSystemDirectory, as this program names it
+  virtual std::string TempPath() noexcept = 0;  // with its trailing backslash
+  virtual std::string WindowsDirectory() noexcept = 0;
+  virtual std::string
+  SystemDirectory() noexcept = 0;  // GetSystemDirectory, as this program names it
   // Where a 32-bit program's writes to the system folder really go on 64-bit Windows
   // (GetSystemWow64Directory); empty unless this is such a program there (IsWow64Process).
-  virtual std::string SystemWow64Directory() = 0;
+  virtual std::string SystemWow64Directory() noexcept = 0;
 };
 
 // What Attributes (GetFileAttributesA) tells of a path: unlike a directory search, it never

@@ -31,23 +31,24 @@ struct RegValue {
 class RegKey : public FailureSource {
  public:
   virtual bool SetString(const std::string& name,
-                         const std::string& value) = 0;                // REG_SZ, NUL counted
-  virtual bool SetDword(const std::string& name, uint32_t value) = 0;  // REG_DWORD
-  virtual std::optional<RegValue> Query(const std::string& name) = 0;  // nullopt: no such value
+                         const std::string& value) noexcept = 0;  // REG_SZ, NUL counted
+  virtual bool SetDword(const std::string& name, uint32_t value) noexcept = 0;  // REG_DWORD
+  virtual std::optional<RegValue> Query(
+      const std::string& name) noexcept = 0;  // nullopt: no such value
   // RegQueryInfoKeyA then RegEnumValueA over every index; nullopt when the key cannot be listed.
-  virtual std::optional<std::vector<std::string>> ValueNames() = 0;
-  virtual bool DeleteValue(const std::string& name) = 0;
-  virtual std::optional<uint32_t> SubkeyCount() = 0;
-  virtual std::optional<std::string> SubkeyName(uint32_t index) = 0;  // RegEnumKeyExA
+  virtual std::optional<std::vector<std::string>> ValueNames() noexcept = 0;
+  virtual bool DeleteValue(const std::string& name) noexcept = 0;
+  virtual std::optional<uint32_t> SubkeyCount() noexcept = 0;
+  virtual std::optional<std::string> SubkeyName(uint32_t index) noexcept = 0;  // RegEnumKeyExA
 };
 
 class Registry : public FailureSource {
  public:
   // Paths are relative to the root, without a leading backslash.
-  virtual std::unique_ptr<RegKey> OpenKey(RegRoot root, const std::string& path) = 0;
-  virtual std::unique_ptr<RegKey> CreateKey(RegRoot root, const std::string& path) = 0;
+  virtual std::unique_ptr<RegKey> OpenKey(RegRoot root, const std::string& path) noexcept = 0;
+  virtual std::unique_ptr<RegKey> CreateKey(RegRoot root, const std::string& path) noexcept = 0;
   virtual bool DeleteKey(RegRoot root,
-                         const std::string& path) = 0;  // RegDeleteKeyA: leaf keys only
+                         const std::string& path) noexcept = 0;  // RegDeleteKeyA: leaf keys only
 };
 
 }  // namespace os

@@ -31,17 +31,17 @@ class Shell : public FailureSource {
   // ShellExecuteA; an empty verb means the default verb (null). Returns the instance value.
   virtual intptr_t Execute(WindowRef owner, const std::string& verb, const std::string& file,
                            const std::string& parameters, const std::string& directory,
-                           int show) = 0;
+                           int show) noexcept = 0;
   // SHGetSpecialFolderLocation + the item's path, faithful as the folders of Files are. nullopt
   // when the location cannot be had; an empty text when the item has no path the program can use.
-  virtual std::optional<std::string> SpecialFolder(WindowRef owner, int csidl) = 0;
+  virtual std::optional<std::string> SpecialFolder(WindowRef owner, int csidl) noexcept = 0;
   // Writes a .lnk through IShellLinkA / IPersistFile::Save. Returns the first failing HRESULT,
   // or 0. The link path is given in the ANSI code page and converted to UTF-16 here.
-  virtual int32_t SaveLink(const ShellLink& link, const std::string& linkPath) = 0;
+  virtual int32_t SaveLink(const ShellLink& link, const std::string& linkPath) noexcept = 0;
   // SHBrowseForFolderA with the wizard's settings; nullopt when cancelled.
   virtual std::optional<std::string> BrowseForFolder(WindowRef owner,
                                                      const std::string& instruction,
-                                                     const std::string& startFolder) = 0;
+                                                     const std::string& startFolder) noexcept = 0;
 };
 
 }  // namespace os

@@ -6,9 +6,10 @@
 
 namespace package {
 
-int64_t FileReadSource::Size() { return file_.Size(); }
+int64_t FileReadSource::Size() noexcept { return file_.Size(); }
 
-bool FileReadSource::ReadAt(int64_t position, void* buffer, uint32_t count, uint32_t& delivered) {
+bool FileReadSource::ReadAt(int64_t position, void* buffer, uint32_t count,
+                            uint32_t& delivered) noexcept {
   delivered = 0;
   if (position < 0 || !file_.Seek(position)) return false;
   auto* out = static_cast<uint8_t*>(buffer);
@@ -20,7 +21,8 @@ bool FileReadSource::ReadAt(int64_t position, void* buffer, uint32_t count, uint
   return delivered > 0 || count == 0;
 }
 
-bool MemoryReadSource::ReadAt(int64_t position, void* buffer, uint32_t count, uint32_t& delivered) {
+bool MemoryReadSource::ReadAt(int64_t position, void* buffer, uint32_t count,
+                              uint32_t& delivered) noexcept {
   delivered = 0;
   if (position < 0 || static_cast<uint64_t>(position) >= size_) return count == 0;
   const std::size_t available = size_ - static_cast<std::size_t>(position);

@@ -13,18 +13,20 @@ class ReadSource {
  public:
   virtual ~ReadSource() = default;
   // -1 when the size cannot be read.
-  virtual int64_t Size() = 0;
+  virtual int64_t Size() noexcept = 0;
   // Reads up to `count` bytes at `position`. `delivered` tells how many arrived; fewer than asked
   // means the end of the source or a failed read. Returns false when nothing could be read.
-  virtual bool ReadAt(int64_t position, void* buffer, uint32_t count, uint32_t& delivered) = 0;
+  virtual bool ReadAt(int64_t position, void* buffer, uint32_t count,
+                      uint32_t& delivered) noexcept = 0;
 };
 
 // Over an open os::File: Seek then Read, repeated while the file keeps delivering.
 class FileReadSource : public ReadSource {
  public:
   explicit FileReadSource(os::File& file) : file_(file) {}
-  int64_t Size() override;
-  bool ReadAt(int64_t position, void* buffer, uint32_t count, uint32_t& delivered) override;
+  int64_t Size() noexcept override;
+  bool ReadAt(int64_t position, void* buffer, uint32_t count,
+              uint32_t& delivered) noexcept override;
 
  private:
   os::File& file_;
@@ -37,8 +39,9 @@ class MemoryReadSource : public ReadSource {
       : data_(static_cast<const uint8_t*>(data)), size_(size) {}
   explicit MemoryReadSource(const std::string& bytes)
       : MemoryReadSource(bytes.data(), bytes.size()) {}
-  int64_t Size() override { return static_cast<int64_t>(size_); }
-  bool ReadAt(int64_t position, void* buffer, uint32_t count, uint32_t& delivered) override;
+  int64_t Size() noexcept override { return static_cast<int64_t>(size_); }
+  bool ReadAt(int64_t position, void* buffer, uint32_t count,
+              uint32_t& delivered) noexcept override;
 
  private:
   const uint8_t* data_;

@@ -350,24 +350,24 @@ TEST(Window, LayoutFontsAndHeaderAt96Dpi) {
 class SetupFileAsOwnPath : public os::System {
  public:
   SetupFileAsOwnPath(os::System& real, std::string path) : real_(real), path_(std::move(path)) {}
-  bool RestrictDllSearchToSystemFolder() override { return real_.RestrictDllSearchToSystemFolder(); }
-  bool RemoveCurrentFolderFromDllSearch() override { return real_.RemoveCurrentFolderFromDllSearch(); }
-  bool LoadSystemLibrary(const std::string& fileName) override { return real_.LoadSystemLibrary(fileName); }
-  std::string CommandLine() override { return real_.CommandLine(); }
-  std::string ModulePath() override { return path_; }
-  std::optional<os::VersionInfo> Version() override { return real_.Version(); }
+  bool RestrictDllSearchToSystemFolder() noexcept override { return real_.RestrictDllSearchToSystemFolder(); }
+  bool RemoveCurrentFolderFromDllSearch() noexcept override { return real_.RemoveCurrentFolderFromDllSearch(); }
+  bool LoadSystemLibrary(const std::string& fileName) noexcept override { return real_.LoadSystemLibrary(fileName); }
+  std::string CommandLine() noexcept override { return real_.CommandLine(); }
+  std::string ModulePath() noexcept override { return path_; }
+  std::optional<os::VersionInfo> Version() noexcept override { return real_.Version(); }
   int ShowMessage(os::WindowRef owner, const std::string& text, const std::string& caption,
-                  unsigned flags) override {
+                  unsigned flags) noexcept override {
     return real_.ShowMessage(owner, text, caption, flags);
   }
-  void Sleep(uint32_t milliseconds) override { real_.Sleep(milliseconds); }
-  bool RandomBytes(void* buffer, std::size_t count) override { return real_.RandomBytes(buffer, count); }
-  bool RunsAsLocalSystem() override { return real_.RunsAsLocalSystem(); }
-  bool ClaimForThisRun(const std::string& name) override { return real_.ClaimForThisRun(name); }
-  os::LocalTime Now() override { return real_.Now(); }
-  std::string UserName() override { return real_.UserName(); }
-  std::optional<bool> RunsElevated() override { return real_.RunsElevated(); }
-  std::string ErrorText(os::ErrorCode code) override { return real_.ErrorText(code); }
+  void Sleep(uint32_t milliseconds) noexcept override { real_.Sleep(milliseconds); }
+  bool RandomBytes(void* buffer, std::size_t count) noexcept override { return real_.RandomBytes(buffer, count); }
+  bool RunsAsLocalSystem() noexcept override { return real_.RunsAsLocalSystem(); }
+  bool ClaimForThisRun(const std::string& name) noexcept override { return real_.ClaimForThisRun(name); }
+  os::LocalTime Now() noexcept override { return real_.Now(); }
+  std::string UserName() noexcept override { return real_.UserName(); }
+  std::optional<bool> RunsElevated() noexcept override { return real_.RunsElevated(); }
+  std::string ErrorText(os::ErrorCode code) noexcept override { return real_.ErrorText(code); }
   os::ErrorCode LastError() const override { return real_.LastError(); }
 
  private:

@@ -245,24 +245,24 @@ class FakeFile : public os::File, private Recorder {
     Note("CloseFile", node_->path);
   }
 
-  int64_t Size() override {
+  int64_t Size() noexcept override {
     if (!Note("Size", node_->path)) return -1;
     return static_cast<int64_t>(node_->bytes.size());
   }
 
-  bool Seek(int64_t position) override {
+  bool Seek(int64_t position) noexcept override {
     if (!Note("Seek", node_->path, std::to_string(position))) return false;
     if (position < 0) return Failed();
     position_ = position;
     return true;
   }
 
-  int64_t Position() override {
+  int64_t Position() noexcept override {
     if (!Note("Position", node_->path)) return -1;
     return position_;
   }
 
-  bool Read(void* buffer, uint32_t count, uint32_t& delivered) override {
+  bool Read(void* buffer, uint32_t count, uint32_t& delivered) noexcept override {
     delivered = 0;
     if (!Note("Read", node_->path, std::to_string(count))) return false;
     if (!record_.read) return Failed();
@@ -275,7 +275,7 @@ class FakeFile : public os::File, private Recorder {
     return true;
   }
 
-  bool Write(const void* buffer, uint32_t count, uint32_t& written) override {
+  bool Write(const void* buffer, uint32_t count, uint32_t& written) noexcept override {
     written = 0;
     if (!Note("Write", node_->path, std::to_string(count))) return false;
     if (!record_.write) return Failed();
@@ -445,7 +445,7 @@ int FakeFiles::OpenHandles(const std::string& path) const {
   return node ? static_cast<int>(node->opens.size()) : 0;
 }
 
-std::unique_ptr<os::File> FakeFiles::Open(const std::string& path, os::OpenMode mode) {
+std::unique_ptr<os::File> FakeFiles::Open(const std::string& path, os::OpenMode mode) noexcept {
   if (!Note("OpenFile", path, ModeName(mode))) return nullptr;
   const std::string full = Resolve(path);
   if (full.empty() || full.back() == '\\') return Fail(kErrorPathNotFound), nullptr;
@@ -466,7 +466,7 @@ std::unique_ptr<os::File> FakeFiles::Open(const std::string& path, os::OpenMode 
   return std::make_unique<FakeFile>(log_, state_, node, record, append);
 }
 
-bool FakeFiles::DeleteFileAt(const std::string& path) {
+bool FakeFiles::DeleteFileAt(const std::string& path) noexcept {
   if (!Note("DeleteFile", path)) return false;
   auto node = Find(Resolve(path));
   if (!node) return Fail(kErrorFileNotFound);
@@ -476,7 +476,7 @@ bool FakeFiles::DeleteFileAt(const std::string& path) {
   return true;
 }
 
-bool FakeFiles::CreateFolder(const std::string& path) {
+bool FakeFiles::CreateFolder(const std::string& path) noexcept {
   if (!Note("CreateFolder", path)) return false;
   const std::string full = Resolve(path);
   if (full.empty() || !ParentIsFolder(full)) return Fail(kErrorPathNotFound);
@@ -485,7 +485,7 @@ bool FakeFiles::CreateFolder(const std::string& path) {
   return true;
 }
 
-bool FakeFiles::CreatePrivateFolder(const std::string& path) {
+bool FakeFiles::CreatePrivateFolder(const std::string& path) noexcept {
   if (!Note("CreatePrivateFolder", path)) return false;
   const std::string full = Resolve(path);
   if (full.empty() || Find(full) || !ParentIsFolder(full)) return Fail();
@@ -499,7 +499,7 @@ bool FakeFiles::IsPrivateFolder(const std::string& path) const {
   return HasFolder(path) && std::find(privateFolders_.begin(), privateFolders_.end(), full) != privateFolders_.end();
 }
 
-bool FakeFiles::RemoveFolder(const std::string& path) {
+bool FakeFiles::RemoveFolder(const std::string& path) noexcept {
   if (!Note("RemoveFolder", path)) return false;
   auto node = Find(Resolve(path));
   if (!node || !node->folder || RootOf(node->path) == node->path) return Fail();
@@ -510,20 +510,20 @@ bool FakeFiles::RemoveFolder(const std::string& path) {
   return true;
 }
 
-uint32_t FakeFiles::Attributes(const std::string& path) {
+uint32_t FakeFiles::Attributes(const std::string& path) noexcept {
   if (!Note("Attributes", path)) return os::kInvalidAttributes;
   auto node = Find(Resolve(path));
   if (!node) return Fail(), os::kInvalidAttributes;
   return node->attributes;
 }
 
-bool FakeFiles::FileExists(const std::string& path) {
+bool FakeFiles::FileExists(const std::string& path) noexcept {
   if (!Note("FileExists", path)) return false;
   auto node = Find(Resolve(path));
   return node && !node->folder;
 }
 
-bool FakeFiles::CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
+bool FakeFiles::CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) noexcept {
   if (!Note("CopyFile", from, "-> " + to)) return false;
   auto source = Find(Resolve(from));
   if (!source || source->folder) return Fail();
@@ -538,7 +538,7 @@ bool FakeFiles::CopyFileTo(const std::string& from, const std::string& to, bool 
   return true;
 }
 
-bool FakeFiles::RenameFile(const std::string& from, const std::string& to) {
+bool FakeFiles::RenameFile(const std::string& from, const std::string& to) noexcept {
   if (!Note("RenameFile", from, "-> " + to)) return false;
   auto node = Find(Resolve(from));
   if (!node || node->folder || !node->opens.empty()) return Fail();
@@ -550,7 +550,7 @@ bool FakeFiles::RenameFile(const std::string& from, const std::string& to) {
   return true;
 }
 
-bool FakeFiles::MoveOver(const std::string& from, const std::string& to) {
+bool FakeFiles::MoveOver(const std::string& from, const std::string& to) noexcept {
   if (!Note("MoveOver", from, "-> " + to)) return false;
   auto node = Find(Resolve(from));
   auto over = Find(Resolve(to));
@@ -565,20 +565,20 @@ bool FakeFiles::MoveOver(const std::string& from, const std::string& to) {
   return true;
 }
 
-bool FakeFiles::DeleteAtReboot(const std::string& path) {
+bool FakeFiles::DeleteAtReboot(const std::string& path) noexcept {
   if (!Note("DeleteAtReboot", path)) return false;
   rebootDeletions_.push_back(path);
   return true;
 }
 
-std::string FakeFiles::FullPathName(const std::string& path) {
+std::string FakeFiles::FullPathName(const std::string& path) noexcept {
   if (!Note("FullPathName", path)) return {};
   std::string full = Resolve(path);
   if (full.empty()) Fail();
   return full;
 }
 
-std::string FakeFiles::ShortPathName(const std::string& path) {
+std::string FakeFiles::ShortPathName(const std::string& path) noexcept {
   if (!Note("ShortPathName", path)) return {};
   // Like GetShortPathNameA: only for something that exists.
   const std::string full = Resolve(path);
@@ -593,7 +593,7 @@ std::string FakeFiles::ShortPathName(const std::string& path) {
   return mapped == shortPaths_.end() ? path : mapped->second;
 }
 
-std::string FakeFiles::LongPathName(const std::string& path) {
+std::string FakeFiles::LongPathName(const std::string& path) noexcept {
   if (!Note("LongPathName", path)) return {};
   const std::string full = Resolve(path);
   for (const auto& [longPath, shortPath] : shortPaths_)
@@ -602,23 +602,23 @@ std::string FakeFiles::LongPathName(const std::string& path) {
   return path;
 }
 
-std::string FakeFiles::TempPath() {
+std::string FakeFiles::TempPath() noexcept {
   if (!Note("TempPath", "")) return {};
   if (tempPath_.empty()) Fail();
   return tempPath_;
 }
 
-std::string FakeFiles::WindowsDirectory() {
+std::string FakeFiles::WindowsDirectory() noexcept {
   if (!Note("WindowsDirectory", "")) return {};
   return windowsDirectory_;
 }
 
-std::string FakeFiles::SystemDirectory() {
+std::string FakeFiles::SystemDirectory() noexcept {
   if (!Note("SystemDirectory", "")) return {};
   return systemDirectory_;
 }
 
-std::string FakeFiles::SystemWow64Directory() {
+std::string FakeFiles::SystemWow64Directory() noexcept {
   if (!Note("SystemWow64Directory", "")) return {};
   return systemWow64Directory_;
 }
@@ -658,14 +658,14 @@ class FakeRegKey : public os::RegKey, private Recorder {
       : Recorder(std::move(log)), node_(std::move(node)), subject_(std::move(subject)) {}
   ~FakeRegKey() override { Note("RegCloseKey", subject_); }
 
-  bool SetString(const std::string& name, const std::string& value) override {
+  bool SetString(const std::string& name, const std::string& value) noexcept override {
     if (!Note("RegSetValue", ValuePath(name), "\"" + value + "\"")) return false;
     if (node_->deleted) return Failed();
     PutValue(*node_, name, StringData(value));
     return true;
   }
 
-  bool SetDword(const std::string& name, uint32_t value) override {
+  bool SetDword(const std::string& name, uint32_t value) noexcept override {
     if (!Note("RegSetValue", ValuePath(name), std::to_string(value))) return false;
     if (node_->deleted) return Failed();
     std::string data;
@@ -674,14 +674,14 @@ class FakeRegKey : public os::RegKey, private Recorder {
     return true;
   }
 
-  std::optional<os::RegValue> Query(const std::string& name) override {
+  std::optional<os::RegValue> Query(const std::string& name) noexcept override {
     if (!Note("RegQueryValue", ValuePath(name))) return std::nullopt;
     auto* entry = node_->deleted ? nullptr : FindValue(*node_, name);
     if (!entry) return Failed(kErrorFileNotFound), std::nullopt;
     return entry->second;
   }
 
-  std::optional<std::vector<std::string>> ValueNames() override {
+  std::optional<std::vector<std::string>> ValueNames() noexcept override {
     if (!Note("RegEnumValues", subject_)) return std::nullopt;
     if (node_->deleted) return Failed(), std::nullopt;
     std::vector<std::string> names;
@@ -689,7 +689,7 @@ class FakeRegKey : public os::RegKey, private Recorder {
     return names;
   }
 
-  bool DeleteValue(const std::string& name) override {
+  bool DeleteValue(const std::string& name) noexcept override {
     if (!Note("RegDeleteValue", ValuePath(name))) return false;
     auto& values = node_->values;
     auto found = std::find_if(values.begin(), values.end(),
@@ -699,13 +699,13 @@ class FakeRegKey : public os::RegKey, private Recorder {
     return true;
   }
 
-  std::optional<uint32_t> SubkeyCount() override {
+  std::optional<uint32_t> SubkeyCount() noexcept override {
     if (!Note("RegSubkeyCount", subject_)) return std::nullopt;
     if (node_->deleted) return Failed(), std::nullopt;
     return static_cast<uint32_t>(node_->subkeys.size());
   }
 
-  std::optional<std::string> SubkeyName(uint32_t index) override {
+  std::optional<std::string> SubkeyName(uint32_t index) noexcept override {
     if (!Note("RegSubkeyName", subject_, std::to_string(index))) return std::nullopt;
     if (node_->deleted || index >= node_->subkeys.size()) return Failed(), std::nullopt;
     auto it = node_->subkeys.begin();
@@ -807,7 +807,7 @@ std::vector<std::string> FakeRegistry::KeyPaths(os::RegRoot root) const {
   return paths;
 }
 
-std::unique_ptr<os::RegKey> FakeRegistry::OpenKey(os::RegRoot root, const std::string& path) {
+std::unique_ptr<os::RegKey> FakeRegistry::OpenKey(os::RegRoot root, const std::string& path) noexcept {
   const std::string subject = std::string(os::RootName(root)) + "\\" + path;
   if (!Note("RegOpenKey", subject)) return nullptr;
   auto node = Find(root, path);
@@ -815,7 +815,7 @@ std::unique_ptr<os::RegKey> FakeRegistry::OpenKey(os::RegRoot root, const std::s
   return std::make_unique<FakeRegKey>(log_, node, subject);
 }
 
-std::unique_ptr<os::RegKey> FakeRegistry::CreateKey(os::RegRoot root, const std::string& path) {
+std::unique_ptr<os::RegKey> FakeRegistry::CreateKey(os::RegRoot root, const std::string& path) noexcept {
   const std::string subject = std::string(os::RootName(root)) + "\\" + path;
   if (!Note("RegCreateKey", subject)) return nullptr;
   auto node = Make(root, path);
@@ -823,7 +823,7 @@ std::unique_ptr<os::RegKey> FakeRegistry::CreateKey(os::RegRoot root, const std:
   return std::make_unique<FakeRegKey>(log_, node, subject);
 }
 
-bool FakeRegistry::DeleteKey(os::RegRoot root, const std::string& path) {
+bool FakeRegistry::DeleteKey(os::RegRoot root, const std::string& path) noexcept {
   if (!Note("RegDeleteKey", std::string(os::RootName(root)) + "\\" + path)) return false;
   std::vector<std::string> parts = SplitPath(path);
   auto node = Find(root, path);
@@ -850,7 +850,7 @@ std::optional<os::ShellLink> FakeShell::LinkAt(const std::string& path) const {
 }
 
 intptr_t FakeShell::Execute(os::WindowRef owner, const std::string& verb, const std::string& file,
-                            const std::string& parameters, const std::string& directory, int show) {
+                            const std::string& parameters, const std::string& directory, int show) noexcept {
   const std::string detail = "verb=" + verb + " params=" + parameters + " dir=" + directory +
                              " show=" + std::to_string(show);
   if (!Note("ShellExecute", file, detail)) return kSeErrFileNotFound;
@@ -860,14 +860,14 @@ intptr_t FakeShell::Execute(os::WindowRef owner, const std::string& verb, const 
   return executeResult_;
 }
 
-std::optional<std::string> FakeShell::SpecialFolder(os::WindowRef, int csidl) {
+std::optional<std::string> FakeShell::SpecialFolder(os::WindowRef, int csidl) noexcept {
   if (!Note("SpecialFolder", std::to_string(csidl))) return std::nullopt;
   auto found = folders_.find(csidl);
   if (found == folders_.end() || !found->second) return MarkFailed(), std::nullopt;
   return found->second;
 }
 
-int32_t FakeShell::SaveLink(const os::ShellLink& link, const std::string& linkPath) {
+int32_t FakeShell::SaveLink(const os::ShellLink& link, const std::string& linkPath) noexcept {
   if (!Note("SaveLink", linkPath, link.target)) return kEFail;
   if (linkPath.size() >= kMaxPath) return MarkFailed(), kEInvalidArg;
   const std::string full = files_.Resolve(linkPath);
@@ -883,7 +883,7 @@ int32_t FakeShell::SaveLink(const os::ShellLink& link, const std::string& linkPa
 
 std::optional<std::string> FakeShell::BrowseForFolder(os::WindowRef owner,
                                                       const std::string& instruction,
-                                                      const std::string& startFolder) {
+                                                      const std::string& startFolder) noexcept {
   if (!Note("BrowseForFolder", startFolder)) return std::nullopt;
   browseRequests_.push_back(BrowseRequest{owner, instruction, startFolder});
   if (browseAnswers_.empty()) return std::nullopt;
@@ -897,29 +897,29 @@ std::optional<std::string> FakeShell::BrowseForFolder(os::WindowRef owner,
 
 FakeSystem::FakeSystem(std::shared_ptr<CallLog> log) : Recorder(std::move(log)) {}
 
-bool FakeSystem::RestrictDllSearchToSystemFolder() {
+bool FakeSystem::RestrictDllSearchToSystemFolder() noexcept {
   if (!Note("RestrictDllSearch", "")) return false;
   if (!hasDefaultDllDirectories) MarkFailed();
   return hasDefaultDllDirectories;
 }
 
-bool FakeSystem::RemoveCurrentFolderFromDllSearch() { return Note("SetDllDirectory", ""); }
+bool FakeSystem::RemoveCurrentFolderFromDllSearch() noexcept { return Note("SetDllDirectory", ""); }
 
-bool FakeSystem::LoadSystemLibrary(const std::string& fileName) {
+bool FakeSystem::LoadSystemLibrary(const std::string& fileName) noexcept {
   return Note("LoadSystemLibrary", fileName);
 }
 
-std::string FakeSystem::CommandLine() {
+std::string FakeSystem::CommandLine() noexcept {
   if (!Note("CommandLine", "")) return {};
   return commandLine_;
 }
 
-std::string FakeSystem::ModulePath() {
+std::string FakeSystem::ModulePath() noexcept {
   if (!Note("ModulePath", "")) return {};
   return modulePath_;
 }
 
-bool FakeSystem::ClaimForThisRun(const std::string& name) {
+bool FakeSystem::ClaimForThisRun(const std::string& name) noexcept {
   if (!Note("ClaimForThisRun", name)) return false;
   for (const std::string& taken : claimedElsewhere)
     if (taken == name) return MarkFailed(kErrorAlreadyExists), false;
@@ -927,19 +927,19 @@ bool FakeSystem::ClaimForThisRun(const std::string& name) {
   return true;
 }
 
-bool FakeSystem::RunsAsLocalSystem() {
+bool FakeSystem::RunsAsLocalSystem() noexcept {
   if (!Note("RunsAsLocalSystem", "")) return false;
   return localSystem;
 }
 
-std::optional<os::VersionInfo> FakeSystem::Version() {
+std::optional<os::VersionInfo> FakeSystem::Version() noexcept {
   if (!Note("Version", "")) return std::nullopt;
   if (!version_) MarkFailed();
   return version_;
 }
 
 int FakeSystem::ShowMessage(os::WindowRef owner, const std::string& text, const std::string& caption,
-                            unsigned flags) {
+                            unsigned flags) noexcept {
   if (!Note("ShowMessage", caption, text)) return 0;
   Message message{owner, text, caption, flags};
   messages_.push_back(message);
@@ -952,14 +952,14 @@ int FakeSystem::ShowMessage(os::WindowRef owner, const std::string& text, const 
   return (flags & 0xF) == os::kMbYesNo ? defaultYesNoAnswer : 1;
 }
 
-void FakeSystem::Sleep(uint32_t milliseconds) {
+void FakeSystem::Sleep(uint32_t milliseconds) noexcept {
   Note("Sleep", std::to_string(milliseconds));
   slept_ += milliseconds;
   ++sleeps_;
   if (onSleep) onSleep(slept_);
 }
 
-bool FakeSystem::RandomBytes(void* buffer, std::size_t count) {
+bool FakeSystem::RandomBytes(void* buffer, std::size_t count) noexcept {
   if (!Note("RandomBytes", std::to_string(count))) return false;
   auto* bytes = static_cast<uint8_t*>(buffer);
   for (std::size_t i = 0; i < count; ++i) {
@@ -973,22 +973,22 @@ bool FakeSystem::RandomBytes(void* buffer, std::size_t count) {
   return true;
 }
 
-os::LocalTime FakeSystem::Now() {
+os::LocalTime FakeSystem::Now() noexcept {
   Note("Now", "");
   return now;
 }
 
-std::string FakeSystem::UserName() {
+std::string FakeSystem::UserName() noexcept {
   if (!Note("UserName", "")) return {};
   return userName;
 }
 
-std::optional<bool> FakeSystem::RunsElevated() {
+std::optional<bool> FakeSystem::RunsElevated() noexcept {
   if (!Note("RunsElevated", "")) return std::nullopt;
   return elevated;
 }
 
-std::string FakeSystem::ErrorText(os::ErrorCode code) {
+std::string FakeSystem::ErrorText(os::ErrorCode code) noexcept {
   Note("ErrorText", std::to_string(code));
   return "System text for " + std::to_string(code);
 }

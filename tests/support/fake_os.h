@@ -152,24 +152,24 @@ class FakeFiles : public os::Files, private Recorder {
   std::string Resolve(const std::string& path) const;
 
   // os::Files
-  std::unique_ptr<os::File> Open(const std::string& path, os::OpenMode mode) override;
-  bool DeleteFileAt(const std::string& path) override;
-  bool CreateFolder(const std::string& path) override;
-  bool CreatePrivateFolder(const std::string& path) override;
-  bool RemoveFolder(const std::string& path) override;
-  uint32_t Attributes(const std::string& path) override;
-  bool FileExists(const std::string& path) override;
-  bool RenameFile(const std::string& from, const std::string& to) override;
-  bool MoveOver(const std::string& from, const std::string& to) override;
-  bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) override;
-  bool DeleteAtReboot(const std::string& path) override;
-  std::string FullPathName(const std::string& path) override;
-  std::string ShortPathName(const std::string& path) override;
-  std::string LongPathName(const std::string& path) override;
-  std::string TempPath() override;
-  std::string WindowsDirectory() override;
-  std::string SystemDirectory() override;
-  std::string SystemWow64Directory() override;
+  std::unique_ptr<os::File> Open(const std::string& path, os::OpenMode mode) noexcept override;
+  bool DeleteFileAt(const std::string& path) noexcept override;
+  bool CreateFolder(const std::string& path) noexcept override;
+  bool CreatePrivateFolder(const std::string& path) noexcept override;
+  bool RemoveFolder(const std::string& path) noexcept override;
+  uint32_t Attributes(const std::string& path) noexcept override;
+  bool FileExists(const std::string& path) noexcept override;
+  bool RenameFile(const std::string& from, const std::string& to) noexcept override;
+  bool MoveOver(const std::string& from, const std::string& to) noexcept override;
+  bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) noexcept override;
+  bool DeleteAtReboot(const std::string& path) noexcept override;
+  std::string FullPathName(const std::string& path) noexcept override;
+  std::string ShortPathName(const std::string& path) noexcept override;
+  std::string LongPathName(const std::string& path) noexcept override;
+  std::string TempPath() noexcept override;
+  std::string WindowsDirectory() noexcept override;
+  std::string SystemDirectory() noexcept override;
+  std::string SystemWow64Directory() noexcept override;
   os::ErrorCode LastError() const override { return Code(); }
 
  private:
@@ -210,9 +210,9 @@ class FakeRegistry : public os::Registry, private Recorder {
   std::vector<std::string> KeyPaths(os::RegRoot root) const;  // every key below the root, sorted
 
   // os::Registry
-  std::unique_ptr<os::RegKey> OpenKey(os::RegRoot root, const std::string& path) override;
-  std::unique_ptr<os::RegKey> CreateKey(os::RegRoot root, const std::string& path) override;
-  bool DeleteKey(os::RegRoot root, const std::string& path) override;
+  std::unique_ptr<os::RegKey> OpenKey(os::RegRoot root, const std::string& path) noexcept override;
+  std::unique_ptr<os::RegKey> CreateKey(os::RegRoot root, const std::string& path) noexcept override;
+  bool DeleteKey(os::RegRoot root, const std::string& path) noexcept override;
   os::ErrorCode LastError() const override { return Code(); }
 
  private:
@@ -251,11 +251,11 @@ class FakeShell : public os::Shell, private Recorder {
 
   // os::Shell
   intptr_t Execute(os::WindowRef owner, const std::string& verb, const std::string& file,
-                   const std::string& parameters, const std::string& directory, int show) override;
-  std::optional<std::string> SpecialFolder(os::WindowRef owner, int csidl) override;
-  int32_t SaveLink(const os::ShellLink& link, const std::string& linkPath) override;
+                   const std::string& parameters, const std::string& directory, int show) noexcept override;
+  std::optional<std::string> SpecialFolder(os::WindowRef owner, int csidl) noexcept override;
+  int32_t SaveLink(const os::ShellLink& link, const std::string& linkPath) noexcept override;
   std::optional<std::string> BrowseForFolder(os::WindowRef owner, const std::string& instruction,
-                                             const std::string& startFolder) override;
+                                             const std::string& startFolder) noexcept override;
   os::ErrorCode LastError() const override { return Code(); }
 
  private:
@@ -304,23 +304,23 @@ class FakeSystem : public os::System, private Recorder {
   int SleepCount() const { return sleeps_; }
 
   // os::System
-  bool RestrictDllSearchToSystemFolder() override;
-  bool RemoveCurrentFolderFromDllSearch() override;
-  bool LoadSystemLibrary(const std::string& fileName) override;
-  std::string CommandLine() override;
-  std::string ModulePath() override;
-  std::optional<os::VersionInfo> Version() override;
+  bool RestrictDllSearchToSystemFolder() noexcept override;
+  bool RemoveCurrentFolderFromDllSearch() noexcept override;
+  bool LoadSystemLibrary(const std::string& fileName) noexcept override;
+  std::string CommandLine() noexcept override;
+  std::string ModulePath() noexcept override;
+  std::optional<os::VersionInfo> Version() noexcept override;
   int ShowMessage(os::WindowRef owner, const std::string& text, const std::string& caption,
-                  unsigned flags) override;
-  void Sleep(uint32_t milliseconds) override;
-  bool RandomBytes(void* buffer, std::size_t count) override;
-  bool RunsAsLocalSystem() override;
-  bool ClaimForThisRun(const std::string& name) override;
-  os::LocalTime Now() override;
-  std::string UserName() override;
-  std::optional<bool> RunsElevated() override;
+                  unsigned flags) noexcept override;
+  void Sleep(uint32_t milliseconds) noexcept override;
+  bool RandomBytes(void* buffer, std::size_t count) noexcept override;
+  bool RunsAsLocalSystem() noexcept override;
+  bool ClaimForThisRun(const std::string& name) noexcept override;
+  os::LocalTime Now() noexcept override;
+  std::string UserName() noexcept override;
+  std::optional<bool> RunsElevated() noexcept override;
   // "System text for <code>".
-  std::string ErrorText(os::ErrorCode code) override;
+  std::string ErrorText(os::ErrorCode code) noexcept override;
   os::ErrorCode LastError() const override { return Code(); }
 
  private:

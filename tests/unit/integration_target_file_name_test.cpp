@@ -117,7 +117,7 @@ TEST(NumberedFileName, StemAndDigitsShareEightCharacters) {
 class EveryFileExists : public fake::FakeFiles {
  public:
   EveryFileExists() : fake::FakeFiles(std::make_shared<fake::CallLog>()) {}
-  bool FileExists(const std::string& /*path*/) override {
+  bool FileExists(const std::string& /*path*/) noexcept override {
     ++asked;
     return true;
   }

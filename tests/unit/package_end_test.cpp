@@ -143,8 +143,8 @@ TEST(FindPackageEnd, NothingInOrBehindACertificateTableIsAPackage) {
 class FailingSource : public package::ReadSource {
  public:
   explicit FailingSource(int64_t size) : size_(size) {}
-  int64_t Size() override { return size_; }
-  bool ReadAt(int64_t, void*, uint32_t, uint32_t& delivered) override {
+  int64_t Size() noexcept override { return size_; }
+  bool ReadAt(int64_t, void*, uint32_t, uint32_t& delivered) noexcept override {
     delivered = 0;
     return false;
   }
@@ -157,7 +157,7 @@ class FailingSource : public package::ReadSource {
 class CountingSource : public package::MemoryReadSource {
  public:
   using MemoryReadSource::MemoryReadSource;
-  bool ReadAt(int64_t position, void* buffer, uint32_t count, uint32_t& delivered) override {
+  bool ReadAt(int64_t position, void* buffer, uint32_t count, uint32_t& delivered) noexcept override {
     ++reads;
     return MemoryReadSource::ReadAt(position, buffer, count, delivered);
   }

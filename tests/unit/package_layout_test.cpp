@@ -187,7 +187,7 @@ TEST(PackageReader, ShortReadsAreCorruptedPackages) {
   class Liar : public package::MemoryReadSource {
    public:
     using MemoryReadSource::MemoryReadSource;
-    int64_t Size() override { return MemoryReadSource::Size() + 50; }
+    int64_t Size() noexcept override { return MemoryReadSource::Size() + 50; }
   };
   const std::string file = SmallSetupFile();
   Liar source(file);

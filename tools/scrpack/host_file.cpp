@@ -18,20 +18,20 @@ std::unique_ptr<HostFile> HostFile::Create(const std::string& path) {
   return file;
 }
 
-int64_t HostFile::Size() {
+int64_t HostFile::Size() noexcept {
   stream_.clear();
   stream_.seekg(0, std::ios::end);
   const auto size = static_cast<int64_t>(stream_.tellg());
   return stream_ ? size : -1;
 }
 
-bool HostFile::Seek(int64_t position) {
+bool HostFile::Seek(int64_t position) noexcept {
   if (position < 0) return false;
   position_ = position;
   return true;
 }
 
-bool HostFile::Read(void* buffer, uint32_t count, uint32_t& delivered) {
+bool HostFile::Read(void* buffer, uint32_t count, uint32_t& delivered) noexcept {
   delivered = 0;
   stream_.clear();
   stream_.seekg(position_);
@@ -43,7 +43,7 @@ bool HostFile::Read(void* buffer, uint32_t count, uint32_t& delivered) {
   return delivered > 0 || count == 0;
 }
 
-bool HostFile::Write(const void* buffer, uint32_t count, uint32_t& written) {
+bool HostFile::Write(const void* buffer, uint32_t count, uint32_t& written) noexcept {
   written = 0;
   stream_.clear();
   stream_.seekp(position_);

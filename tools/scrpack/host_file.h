@@ -15,11 +15,11 @@ class HostFile : public os::File {
   static std::unique_ptr<HostFile> OpenForReading(const std::string& path);
   static std::unique_ptr<HostFile> Create(const std::string& path);
 
-  int64_t Size() override;
-  bool Seek(int64_t position) override;
-  int64_t Position() override { return position_; }
-  bool Read(void* buffer, uint32_t count, uint32_t& delivered) override;
-  bool Write(const void* buffer, uint32_t count, uint32_t& written) override;
+  int64_t Size() noexcept override;
+  bool Seek(int64_t position) noexcept override;
+  int64_t Position() noexcept override { return position_; }
+  bool Read(void* buffer, uint32_t count, uint32_t& delivered) noexcept override;
+  bool Write(const void* buffer, uint32_t count, uint32_t& written) noexcept override;
   // False when what was written could not all reach the disk.
   bool Close();
 

@@ -12,7 +12,8 @@ StreamSource::StreamSource(const std::string& path)
   if (end >= 0) size_ = static_cast<int64_t>(end);
 }
 
-bool StreamSource::ReadAt(int64_t position, void* buffer, uint32_t count, uint32_t& delivered) {
+bool StreamSource::ReadAt(int64_t position, void* buffer, uint32_t count,
+                          uint32_t& delivered) noexcept {
   delivered = 0;
   if (position < 0 || size_ < 0) return false;
   stream_.clear();

@@ -11,8 +11,9 @@ class StreamSource : public package::ReadSource {
  public:
   explicit StreamSource(const std::string& path);
   bool IsOpen() const { return stream_.is_open(); }
-  int64_t Size() override { return size_; }
-  bool ReadAt(int64_t position, void* buffer, uint32_t count, uint32_t& delivered) override;
+  int64_t Size() noexcept override { return size_; }
+  bool ReadAt(int64_t position, void* buffer, uint32_t count,
+              uint32_t& delivered) noexcept override;
 
  private:
   std::ifstream stream_;

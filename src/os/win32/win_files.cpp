@@ -15,38 +15,38 @@ class WinFile : public os::File {
  public:
   explicit WinFile(UniqueFile handle) : handle_(std::move(handle)) {}
 
-  int64_t Size() override {
+  int64_t Size() noexcept override {
     LARGE_INTEGER size{};
     return error_.Keep(GetFileSizeEx(handle_.Get(), &size)) ? size.QuadPart : -1;
   }
 
-  bool Seek(int64_t position) override {
+  bool Seek(int64_t position) noexcept override {
     if (position < 0) return error_.Refuse(ERROR_NEGATIVE_SEEK);
     LARGE_INTEGER to{};
     to.QuadPart = position;
     return error_.Keep(SetFilePointerEx(handle_.Get(), to, nullptr, FILE_BEGIN));
   }
 
-  int64_t Position() override {
+  int64_t Position() noexcept override {
     LARGE_INTEGER zero{}, at{};
     return error_.Keep(SetFilePointerEx(handle_.Get(), zero, &at, FILE_CURRENT)) ? at.QuadPart : -1;
   }
 
-  bool Read(void* buffer, uint32_t count, uint32_t& delivered) override {
+  bool Read(void* buffer, uint32_t count, uint32_t& delivered) noexcept override {
     DWORD got = 0;
     const bool ok = error_.Keep(ReadFile(handle_.Get(), buffer, count, &got, nullptr));
     delivered = ok ? got : 0;
     return ok;
   }
 
-  bool Write(const void* buffer, uint32_t count, uint32_t& written) override {
+  bool Write(const void* buffer, uint32_t count, uint32_t& written) noexcept override {
     DWORD put = 0;
     const bool ok = error_.Keep(WriteFile(handle_.Get(), buffer, count, &put, nullptr));
     written = ok ? put : 0;
     return ok;
   }
 
-  os::ErrorCode LastError() const override { return error_.Code(); }
+  os::ErrorCode LastError() const noexcept override { return error_.Code(); }
 
  private:
   UniqueFile handle_;
@@ -83,7 +83,7 @@ TempPathCall TempPathFunction() {
 
 }  // namespace
 
-std::unique_ptr<os::File> WinFiles::Open(const std::string& path, os::OpenMode mode) {
+std::unique_ptr<os::File> WinFiles::Open(const std::string& path, os::OpenMode mode) noexcept {
   const OpenArguments args = ArgumentsFor(mode);
   UniqueFile handle(CreateFileA(path.c_str(), args.access, args.share, nullptr, args.disposition,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -91,84 +91,85 @@ std::unique_ptr<os::File> WinFiles::Open(const std::string& path, os::OpenMode m
   return std::make_unique<WinFile>(std::move(handle));
 }
 
-bool WinFiles::DeleteFileAt(const std::string& path) {
+bool WinFiles::DeleteFileAt(const std::string& path) noexcept {
   return error_.Keep(DeleteFileA(path.c_str()));
 }
 
-bool WinFiles::CreateFolder(const std::string& path) {
+bool WinFiles::CreateFolder(const std::string& path) noexcept {
   return error_.Keep(CreateDirectoryA(path.c_str(), nullptr));
 }
 
-bool WinFiles::CreatePrivateFolder(const std::string& path) {
+bool WinFiles::CreatePrivateFolder(const std::string& path) noexcept {
   return error_.Keep(CreatePrivateFolderA(path));
 }
 
-bool WinFiles::RemoveFolder(const std::string& path) {
+bool WinFiles::RemoveFolder(const std::string& path) noexcept {
   return error_.Keep(RemoveDirectoryA(path.c_str()));
 }
 
-uint32_t WinFiles::Attributes(const std::string& path) {
+uint32_t WinFiles::Attributes(const std::string& path) noexcept {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   error_.Keep(attributes != INVALID_FILE_ATTRIBUTES);
   return attributes;
 }
 
-bool WinFiles::FileExists(const std::string& path) {
+bool WinFiles::FileExists(const std::string& path) noexcept {
   WIN32_FIND_DATAA found{};
   UniqueFind search(FindFirstFileA(path.c_str(), &found));
   return error_.Keep(search.Valid()) && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool WinFiles::CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) {
+bool WinFiles::CopyFileTo(const std::string& from, const std::string& to,
+                          bool failIfExists) noexcept {
   return error_.Keep(CopyFileA(from.c_str(), to.c_str(), failIfExists));
 }
 
-bool WinFiles::RenameFile(const std::string& from, const std::string& to) {
+bool WinFiles::RenameFile(const std::string& from, const std::string& to) noexcept {
   return error_.Keep(MoveFileExA(from.c_str(), to.c_str(), 0));
 }
 
-bool WinFiles::MoveOver(const std::string& from, const std::string& to) {
+bool WinFiles::MoveOver(const std::string& from, const std::string& to) noexcept {
   return error_.Keep(MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING));
 }
 
-bool WinFiles::DeleteAtReboot(const std::string& path) {
+bool WinFiles::DeleteAtReboot(const std::string& path) noexcept {
   return error_.Keep(MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
 }
 
-std::string WinFiles::FullPathName(const std::string& path) {
+std::string WinFiles::FullPathName(const std::string& path) noexcept {
   if (path.empty()) return error_.Refuse(ERROR_INVALID_PARAMETER), std::string();
   return error_.KeepText(FillString([&](char* buffer, DWORD size) {
     return GetFullPathNameA(path.c_str(), size, buffer, nullptr);
   }));
 }
 
-std::string WinFiles::ShortPathName(const std::string& path) {
+std::string WinFiles::ShortPathName(const std::string& path) noexcept {
   return error_.KeepText(FillString(
       [&](char* buffer, DWORD size) { return GetShortPathNameA(path.c_str(), buffer, size); }));
 }
 
-std::string WinFiles::LongPathName(const std::string& path) {
+std::string WinFiles::LongPathName(const std::string& path) noexcept {
   return error_.KeepText(FillString(
       [&](char* buffer, DWORD size) { return GetLongPathNameA(path.c_str(), buffer, size); }));
 }
 
-std::string WinFiles::TempPath() {
+std::string WinFiles::TempPath() noexcept {
   const TempPathCall call = TempPathFunction();
   return error_.KeepText(UsableAnsiPath(
       FillText<wchar_t>([call](wchar_t* buffer, DWORD size) { return call(size, buffer); })));
 }
 
-std::string WinFiles::WindowsDirectory() {
+std::string WinFiles::WindowsDirectory() noexcept {
   return error_.KeepText(UsableAnsiPath(FillText<wchar_t>(
       [](wchar_t* buffer, DWORD size) { return GetWindowsDirectoryW(buffer, size); })));
 }
 
-std::string WinFiles::SystemDirectory() {
+std::string WinFiles::SystemDirectory() noexcept {
   return error_.KeepText(UsableAnsiPath(FillText<wchar_t>(
       [](wchar_t* buffer, DWORD size) { return GetSystemDirectoryW(buffer, size); })));
 }
 
-std::string WinFiles::SystemWow64Directory() {
+std::string WinFiles::SystemWow64Directory() noexcept {
   using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
   using GetSystemWow64DirectoryFunction = UINT(WINAPI*)(LPWSTR, UINT);
   const auto isWow64Process = Kernel32Function<IsWow64ProcessFunction>("IsWow64Process");

@@ -7,24 +7,25 @@ namespace os::win32 {
 
 class WinFiles : public os::Files {
  public:
-  std::unique_ptr<os::File> Open(const std::string& path, os::OpenMode mode) override;
-  bool DeleteFileAt(const std::string& path) override;
-  bool CreateFolder(const std::string& path) override;
-  bool CreatePrivateFolder(const std::string& path) override;
-  bool RemoveFolder(const std::string& path) override;
-  uint32_t Attributes(const std::string& path) override;
-  bool FileExists(const std::string& path) override;
-  bool RenameFile(const std::string& from, const std::string& to) override;
-  bool MoveOver(const std::string& from, const std::string& to) override;
-  bool CopyFileTo(const std::string& from, const std::string& to, bool failIfExists) override;
-  bool DeleteAtReboot(const std::string& path) override;
-  std::string FullPathName(const std::string& path) override;
-  std::string ShortPathName(const std::string& path) override;
-  std::string LongPathName(const std::string& path) override;
-  std::string TempPath() override;
-  std::string WindowsDirectory() override;
-  std::string SystemDirectory() override;
-  std::string SystemWow64Directory() override;
+  std::unique_ptr<os::File> Open(const std::string& path, os::OpenMode mode) noexcept override;
+  bool DeleteFileAt(const std::string& path) noexcept override;
+  bool CreateFolder(const std::string& path) noexcept override;
+  bool CreatePrivateFolder(const std::string& path) noexcept override;
+  bool RemoveFolder(const std::string& path) noexcept override;
+  uint32_t Attributes(const std::string& path) noexcept override;
+  bool FileExists(const std::string& path) noexcept override;
+  bool RenameFile(const std::string& from, const std::string& to) noexcept override;
+  bool MoveOver(const std::string& from, const std::string& to) noexcept override;
+  bool CopyFileTo(const std::string& from, const std::string& to,
+                  bool failIfExists) noexcept override;
+  bool DeleteAtReboot(const std::string& path) noexcept override;
+  std::string FullPathName(const std::string& path) noexcept override;
+  std::string ShortPathName(const std::string& path) noexcept override;
+  std::string LongPathName(const std::string& path) noexcept override;
+  std::string TempPath() noexcept override;
+  std::string WindowsDirectory() noexcept override;
+  std::string SystemDirectory() noexcept override;
+  std::string SystemWow64Directory() noexcept override;
   os::ErrorCode LastError() const override { return error_.Code(); }
 
  private:

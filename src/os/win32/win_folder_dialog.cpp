@@ -81,7 +81,7 @@ class OtherWindowsDisabled {
 
 std::optional<std::string> WinShell::BrowseForFolder(os::WindowRef owner,
                                                      const std::string& instruction,
-                                                     const std::string& startFolder) {
+                                                     const std::string& startFolder) noexcept {
   char displayName[MAX_PATH + 1] = {};
   BROWSEINFOA info{};
   info.hwndOwner = reinterpret_cast<HWND>(owner);

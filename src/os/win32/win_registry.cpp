@@ -28,20 +28,20 @@ class WinRegKey : public os::RegKey {
  public:
   explicit WinRegKey(UniqueHkey key) : key_(std::move(key)) {}
 
-  bool SetString(const std::string& name, const std::string& value) override {
+  bool SetString(const std::string& name, const std::string& value) noexcept override {
     const auto size = static_cast<DWORD>(value.size() + 1);  // the NUL belongs to the value
     return error_.KeepStatus(RegSetValueExA(key_.Get(), name.c_str(), 0, REG_SZ,
                                             reinterpret_cast<const BYTE*>(value.c_str()), size));
   }
 
-  bool SetDword(const std::string& name, uint32_t value) override {
+  bool SetDword(const std::string& name, uint32_t value) noexcept override {
     const DWORD data = value;
     return error_.KeepStatus(RegSetValueExA(key_.Get(), name.c_str(), 0, REG_DWORD,
                                             reinterpret_cast<const BYTE*>(&data), sizeof data));
   }
 
   // The type and size first, then the data; the value may grow in between, so retry on that.
-  std::optional<os::RegValue> Query(const std::string& name) override {
+  std::optional<os::RegValue> Query(const std::string& name) noexcept override {
     os::RegValue value;
     DWORD type = 0, size = 0;
     if (!error_.KeepStatus(
@@ -63,7 +63,7 @@ class WinRegKey : public os::RegKey {
     return error_.KeepStatus(ERROR_MORE_DATA), std::nullopt;
   }
 
-  std::optional<std::vector<std::string>> ValueNames() override {
+  std::optional<std::vector<std::string>> ValueNames() noexcept override {
     auto info = QueryInfo(key_.Get(), error_);
     if (!info) return std::nullopt;
     std::vector<std::string> names;
@@ -84,17 +84,17 @@ class WinRegKey : public os::RegKey {
     return names;
   }
 
-  bool DeleteValue(const std::string& name) override {
+  bool DeleteValue(const std::string& name) noexcept override {
     return error_.KeepStatus(RegDeleteValueA(key_.Get(), name.c_str()));
   }
 
-  std::optional<uint32_t> SubkeyCount() override {
+  std::optional<uint32_t> SubkeyCount() noexcept override {
     auto info = QueryInfo(key_.Get(), error_);
     if (!info) return std::nullopt;
     return info->subkeys;
   }
 
-  std::optional<std::string> SubkeyName(uint32_t index) override {
+  std::optional<std::string> SubkeyName(uint32_t index) noexcept override {
     auto info = QueryInfo(key_.Get(), error_);
     if (!info) return std::nullopt;
     std::string buffer(info->longestSubkey + 1, '\0');
@@ -106,7 +106,7 @@ class WinRegKey : public os::RegKey {
     return buffer;
   }
 
-  os::ErrorCode LastError() const override { return error_.Code(); }
+  os::ErrorCode LastError() const noexcept override { return error_.Code(); }
 
  private:
   UniqueHkey key_;
@@ -115,14 +115,16 @@ class WinRegKey : public os::RegKey {
 
 }  // namespace
 
-std::unique_ptr<os::RegKey> WinRegistry::OpenKey(os::RegRoot root, const std::string& path) {
+std::unique_ptr<os::RegKey> WinRegistry::OpenKey(os::RegRoot root,
+                                                 const std::string& path) noexcept {
   UniqueHkey key;
   if (!error_.KeepStatus(RegOpenKeyExA(RootKey(root), path.c_str(), 0, KEY_ALL_ACCESS, key.Put())))
     return nullptr;
   return std::make_unique<WinRegKey>(std::move(key));
 }
 
-std::unique_ptr<os::RegKey> WinRegistry::CreateKey(os::RegRoot root, const std::string& path) {
+std::unique_ptr<os::RegKey> WinRegistry::CreateKey(os::RegRoot root,
+                                                   const std::string& path) noexcept {
   UniqueHkey key;
   if (!error_.KeepStatus(RegCreateKeyExA(RootKey(root), path.c_str(), 0, nullptr,
                                          REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
@@ -131,7 +133,7 @@ std::unique_ptr<os::RegKey> WinRegistry::CreateKey(os::RegRoot root, const std::
   return std::make_unique<WinRegKey>(std::move(key));
 }
 
-bool WinRegistry::DeleteKey(os::RegRoot root, const std::string& path) {
+bool WinRegistry::DeleteKey(os::RegRoot root, const std::string& path) noexcept {
   // An empty path would name the root itself: never ours to delete.
   if (path.empty()) return error_.Refuse(ERROR_ACCESS_DENIED);
   return error_.KeepStatus(RegDeleteKeyA(RootKey(root), path.c_str()));

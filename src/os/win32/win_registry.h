@@ -7,9 +7,10 @@ namespace os::win32 {
 
 class WinRegistry : public os::Registry {
  public:
-  std::unique_ptr<os::RegKey> OpenKey(os::RegRoot root, const std::string& path) override;
-  std::unique_ptr<os::RegKey> CreateKey(os::RegRoot root, const std::string& path) override;
-  bool DeleteKey(os::RegRoot root, const std::string& path) override;
+  std::unique_ptr<os::RegKey> OpenKey(os::RegRoot root, const std::string& path) noexcept override;
+  std::unique_ptr<os::RegKey> CreateKey(os::RegRoot root,
+                                        const std::string& path) noexcept override;
+  bool DeleteKey(os::RegRoot root, const std::string& path) noexcept override;
   os::ErrorCode LastError() const override { return error_.Code(); }
 
  private:

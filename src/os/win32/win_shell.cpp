@@ -17,7 +17,8 @@ const char* NullWhenEmpty(const std::string& text) { return text.empty() ? nullp
 }  // namespace
 
 intptr_t WinShell::Execute(os::WindowRef owner, const std::string& verb, const std::string& file,
-                           const std::string& parameters, const std::string& directory, int show) {
+                           const std::string& parameters, const std::string& directory,
+                           int show) noexcept {
   const auto result =
       reinterpret_cast<intptr_t>(ShellExecuteA(AsWindow(owner), NullWhenEmpty(verb), file.c_str(),
                                                NullWhenEmpty(parameters), directory.c_str(), show));
@@ -25,7 +26,7 @@ intptr_t WinShell::Execute(os::WindowRef owner, const std::string& verb, const s
   return result;
 }
 
-std::optional<std::string> WinShell::SpecialFolder(os::WindowRef owner, int csidl) {
+std::optional<std::string> WinShell::SpecialFolder(os::WindowRef owner, int csidl) noexcept {
   UniquePidl pidl;
   const HRESULT result = SHGetSpecialFolderLocation(AsWindow(owner), csidl, pidl.Put());
   if (FAILED(result) || !pidl)
@@ -34,13 +35,13 @@ std::optional<std::string> WinShell::SpecialFolder(os::WindowRef owner, int csid
   return UsableItemPath(pidl.Get()).value_or(std::string());
 }
 
-int32_t WinShell::SaveLink(const os::ShellLink& link, const std::string& linkPath) {
+int32_t WinShell::SaveLink(const os::ShellLink& link, const std::string& linkPath) noexcept {
   const int32_t result = WriteLink(link, linkPath);
   if (result != 0) error_.Refuse(static_cast<os::ErrorCode>(result));
   return result;
 }
 
-int32_t WinShell::WriteLink(const os::ShellLink& link, const std::string& linkPath) {
+int32_t WinShell::WriteLink(const os::ShellLink& link, const std::string& linkPath) noexcept {
   WCHAR widePath[MAX_PATH] = {};
   // A path longer than the buffer is refused, never truncated into a different file.
   if (MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, widePath, MAX_PATH) == 0)

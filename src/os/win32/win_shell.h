@@ -10,16 +10,17 @@ class WinShell : public os::Shell {
   // An empty verb or parameter text goes to ShellExecuteA as null; the directory is passed as
   // given, an empty text included (the shell then uses the current folder either way).
   intptr_t Execute(os::WindowRef owner, const std::string& verb, const std::string& file,
-                   const std::string& parameters, const std::string& directory, int show) override;
-  std::optional<std::string> SpecialFolder(os::WindowRef owner, int csidl) override;
-  int32_t SaveLink(const os::ShellLink& link, const std::string& linkPath) override;
+                   const std::string& parameters, const std::string& directory,
+                   int show) noexcept override;
+  std::optional<std::string> SpecialFolder(os::WindowRef owner, int csidl) noexcept override;
+  int32_t SaveLink(const os::ShellLink& link, const std::string& linkPath) noexcept override;
   std::optional<std::string> BrowseForFolder(os::WindowRef owner, const std::string& instruction,
-                                             const std::string& startFolder) override;
+                                             const std::string& startFolder) noexcept override;
   // The HRESULT of a failed link or folder look-up, as COM gives it.
   os::ErrorCode LastError() const override { return error_.Code(); }
 
  private:
-  int32_t WriteLink(const os::ShellLink& link, const std::string& linkPath);
+  int32_t WriteLink(const os::ShellLink& link, const std::string& linkPath) noexcept;
 
   KeptError error_;
 };

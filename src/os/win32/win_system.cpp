@@ -22,7 +22,7 @@ constexpr DWORD kLoadWithAlteredSearchPath = 0x00000008;
 
 }  // namespace
 
-bool WinSystem::RestrictDllSearchToSystemFolder() {
+bool WinSystem::RestrictDllSearchToSystemFolder() noexcept {
   using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
   const auto setDefault =
       Kernel32Function<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories");
@@ -30,14 +30,14 @@ bool WinSystem::RestrictDllSearchToSystemFolder() {
   return error_.Keep(setDefault(kLoadLibrarySearchSystem32));
 }
 
-bool WinSystem::RemoveCurrentFolderFromDllSearch() {
+bool WinSystem::RemoveCurrentFolderFromDllSearch() noexcept {
   using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCSTR);
   const auto setDirectory = Kernel32Function<SetDllDirectoryFunction>("SetDllDirectoryA");
   if (!setDirectory) return error_.Refuse(ERROR_PROC_NOT_FOUND);
   return error_.Keep(setDirectory(""));
 }
 
-bool WinSystem::LoadSystemLibrary(const std::string& fileName) {
+bool WinSystem::LoadSystemLibrary(const std::string& fileName) noexcept {
   std::string path =
       FillString([](char* buffer, DWORD size) { return GetSystemDirectoryA(buffer, size); });
   if (!error_.Keep(!path.empty())) return false;
@@ -46,13 +46,13 @@ bool WinSystem::LoadSystemLibrary(const std::string& fileName) {
   return error_.Keep(LoadLibraryExA(path.c_str(), nullptr, kLoadWithAlteredSearchPath) != nullptr);
 }
 
-std::string WinSystem::CommandLine() {
+std::string WinSystem::CommandLine() noexcept {
   const char* commandLine = GetCommandLineA();
   return commandLine ? std::string(commandLine) : std::string();
 }
 
 // GetModuleFileNameW truncates silently and answers with the buffer size: grow until it fits.
-std::string WinSystem::ModulePath() {
+std::string WinSystem::ModulePath() noexcept {
   std::wstring buffer(MAX_PATH, L'\0');
   while (buffer.size() <= 32768 * 2) {
     const DWORD length = GetModuleFileNameW(nullptr, &buffer[0], static_cast<DWORD>(buffer.size()));
@@ -66,7 +66,7 @@ std::string WinSystem::ModulePath() {
   return {};
 }
 
-std::optional<os::VersionInfo> WinSystem::Version() {
+std::optional<os::VersionInfo> WinSystem::Version() noexcept {
   OSVERSIONINFOA info{};
   info.dwOSVersionInfoSize = sizeof(info);  // 148: the plain structure, not the EX one
   static_assert(sizeof(OSVERSIONINFOA) == 148, "the version structure the call expects");
@@ -84,21 +84,21 @@ std::optional<os::VersionInfo> WinSystem::Version() {
 }
 
 int WinSystem::ShowMessage(os::WindowRef owner, const std::string& text, const std::string& caption,
-                           unsigned flags) {
+                           unsigned flags) noexcept {
   const int answer =
       MessageBoxA(reinterpret_cast<HWND>(owner), text.c_str(), caption.c_str(), flags);
   error_.Keep(answer != 0);
   return answer;
 }
 
-void WinSystem::Sleep(uint32_t milliseconds) { ::Sleep(milliseconds); }
+void WinSystem::Sleep(uint32_t milliseconds) noexcept { ::Sleep(milliseconds); }
 
 // Callers ask for a few bytes: the count always fits the call's 32 bits.
-bool WinSystem::RandomBytes(void* buffer, std::size_t count) {
+bool WinSystem::RandomBytes(void* buffer, std::size_t count) noexcept {
   return error_.Keep(RtlGenRandom(buffer, static_cast<ULONG>(count)) != FALSE);
 }
 
-bool WinSystem::ClaimForThisRun(const std::string& name) {
+bool WinSystem::ClaimForThisRun(const std::string& name) noexcept {
   HANDLE mutex = CreateMutexA(nullptr, FALSE, ("Global\\" + name).c_str());
   // Read before the owner's release can change it.
   const DWORD error = GetLastError();
@@ -109,7 +109,7 @@ bool WinSystem::ClaimForThisRun(const std::string& name) {
   return true;
 }
 
-bool WinSystem::RunsAsLocalSystem() {
+bool WinSystem::RunsAsLocalSystem() noexcept {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
   const UniqueHandle tokenOwner(token);
@@ -128,14 +128,14 @@ bool WinSystem::RunsAsLocalSystem() {
   return same;
 }
 
-os::LocalTime WinSystem::Now() {
+os::LocalTime WinSystem::Now() noexcept {
   SYSTEMTIME time{};
   GetLocalTime(&time);
   return os::LocalTime{time.wYear,   time.wMonth,  time.wDay,         time.wHour,
                        time.wMinute, time.wSecond, time.wMilliseconds};
 }
 
-std::string WinSystem::UserName() {
+std::string WinSystem::UserName() noexcept {
   return error_.KeepText(FillString([](char* buffer, DWORD size) -> DWORD {
     // Unlike most such calls it counts the NUL in what it reports, either way.
     DWORD length = size;
@@ -146,7 +146,7 @@ std::string WinSystem::UserName() {
 
 // TokenElevation came with Vista; asked on an older system the call fails with
 // ERROR_INVALID_PARAMETER, and the answer is that nobody can tell.
-std::optional<bool> WinSystem::RunsElevated() {
+std::optional<bool> WinSystem::RunsElevated() noexcept {
   UniqueHandle token;
   if (!error_.Keep(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put())))
     return std::nullopt;
@@ -158,7 +158,7 @@ std::optional<bool> WinSystem::RunsElevated() {
   return elevation.TokenIsElevated != 0;
 }
 
-std::string WinSystem::ErrorText(os::ErrorCode code) {
+std::string WinSystem::ErrorText(os::ErrorCode code) noexcept {
   char buffer[1024] = {};
   const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                       nullptr, code, 0, buffer, sizeof(buffer), nullptr);

@@ -9,22 +9,22 @@ namespace os::win32 {
 
 class WinSystem : public os::System {
  public:
-  bool RestrictDllSearchToSystemFolder() override;
-  bool RemoveCurrentFolderFromDllSearch() override;
-  bool LoadSystemLibrary(const std::string& fileName) override;
-  std::string CommandLine() override;
-  std::string ModulePath() override;
-  std::optional<os::VersionInfo> Version() override;
-  bool RunsAsLocalSystem() override;
-  bool ClaimForThisRun(const std::string& name) override;
+  bool RestrictDllSearchToSystemFolder() noexcept override;
+  bool RemoveCurrentFolderFromDllSearch() noexcept override;
+  bool LoadSystemLibrary(const std::string& fileName) noexcept override;
+  std::string CommandLine() noexcept override;
+  std::string ModulePath() noexcept override;
+  std::optional<os::VersionInfo> Version() noexcept override;
+  bool RunsAsLocalSystem() noexcept override;
+  bool ClaimForThisRun(const std::string& name) noexcept override;
   int ShowMessage(os::WindowRef owner, const std::string& text, const std::string& caption,
-                  unsigned flags) override;
-  void Sleep(uint32_t milliseconds) override;
-  bool RandomBytes(void* buffer, std::size_t count) override;
-  os::LocalTime Now() override;
-  std::string UserName() override;
-  std::optional<bool> RunsElevated() override;
-  std::string ErrorText(os::ErrorCode code) override;
+                  unsigned flags) noexcept override;
+  void Sleep(uint32_t milliseconds) noexcept override;
+  bool RandomBytes(void* buffer, std::size_t count) noexcept override;
+  os::LocalTime Now() noexcept override;
+  std::string UserName() noexcept override;
+  std::optional<bool> RunsElevated() noexcept override;
+  std::string ErrorText(os::ErrorCode code) noexcept override;
   os::ErrorCode LastError() const override { return error_.Code(); }
 
  private:

@@ -62,19 +62,15 @@ unsigned AddressEncoding(const unsigned char* cie) {
   at = SkipLeb128(at);                          // length of the augmentation data
   for (const char* letter = augmentation + 1; *letter; ++letter) {
     switch (*letter) {
-      case 'R':
-        return *at;
-      case 'L':
-        at += 1;
-        break;
+      case 'R': return *at;
+      case 'L': at += 1; break;
       case 'P': {
         const unsigned personalityEncoding = *at++;
         if (!IsFourBytes(personalityEncoding)) return kUnreadable;
         at += 4;
         break;
       }
-      default:
-        return kUnreadable;
+      default: return kUnreadable;
     }
   }
   return kAbsolute;
@@ -85,12 +81,9 @@ uintptr_t CodeStart(const unsigned char* field, unsigned encoding) {
   if (!IsFourBytes(encoding)) return 0;
   const uintptr_t stored = Read32(field);
   switch (encoding & kEncodingBaseMask) {
-    case kAbsolute:
-      return stored;
-    case kRelativeToField:
-      return stored + reinterpret_cast<uintptr_t>(field);
-    default:
-      return 0;
+    case kAbsolute: return stored;
+    case kRelativeToField: return stored + reinterpret_cast<uintptr_t>(field);
+    default: return 0;
   }
 }
 

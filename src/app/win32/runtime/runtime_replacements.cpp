@@ -18,7 +18,8 @@
 // 3. string_instances.h beside this file, force-included into the stub's own code.
 // 4. The exception globals (see below the terminate handler).
 // 5. The C personality routine (see below the exception globals).
-// 6. The start-up's relocation fixer and its maths-error printer (see below the personality).
+// 6. The start-up's relocation fixer, maths-error printer, crash-signal translator and thread-key
+//    destructors (see below the personality).
 // 7. The memory of a thrown exception (see the end of this file).
 // 8. The search for a frame's unwind table, in frame_table_search.cpp beside this file.
 #include <bits/functexcept.h>
@@ -136,6 +137,23 @@ extern "C" [[gnu::used]] _Unwind_Reason_Code __gcc_personality_v0(
 //    all the runtime's did here. (Returning 0 lets the maths function report as it always does.)
 extern "C" void _pei386_runtime_relocator() {}
 extern "C" int _matherr(struct _exception*) { return 0; }
+//    Its maths-error hook installer goes the same way (the handler it would install is the
+//    printer above). Its handler for crashes turns them into C signals for handlers that this
+//    program never installs, and then hands them to the system, as this one does at once (32-bit
+//    start-up only: the 64-bit one registers more from the same object). The thread-key
+//    destructors are run at each thread's end for keys that the runtime's thread support makes;
+//    the stub makes none (see 4.), so there is nothing to run. Together some 2 KB with the calls
+//    they import.
+extern "C" void __mingw_setusermatherr(int (*)(struct _exception*)) {}
+extern "C" int __mingw_TLScallback(void*, unsigned long, void*) { return 1; }
+#if defined(__i386__)
+extern "C" {
+void* __mingw_oldexcpt_handler;
+}
+extern "C" long __stdcall _gnu_exception_handler(struct _EXCEPTION_POINTERS*) {
+  return 0;  // EXCEPTION_CONTINUE_SEARCH
+}
+#endif
 
 // 7. The memory of a thrown exception. libstdc++ takes it from malloc and, when malloc fails, from
 //    an emergency pool that it builds at start-up and guards with a lock for other threads; with
