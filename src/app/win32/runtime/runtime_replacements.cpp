@@ -127,20 +127,21 @@ extern "C" [[gnu::used]] _Unwind_Reason_Code __gcc_personality_v0(
 }
 #endif
 
-// 6. The start-up's relocation fixer and maths-error printer. Before WinMain, mingw's start-up
-//    patches the references to data of a DLL that the linker could only leave as "pseudo
-//    relocations", and it installs a handler that prints a failing maths function's name to the
-//    console. The stub's link refuses any such reference (--disable-runtime-pseudo-reloc, see
-//    cmake/scr_library.cmake), so there is never anything to patch, and a program with windows
-//    has no console to print to. The runtime's versions bring their own section search, memory
-//    protection and printf-based error reports along (about 3 KB); these do nothing, which is
-//    all the runtime's did here. (Returning 0 lets the maths function report as it always does.)
+// 6. The start-up's relocation fixer, maths-error printer, crash-signal translator and thread-key
+//    destructors. Before WinMain, mingw's start-up patches the references to data of a DLL that
+//    the linker could only leave as "pseudo relocations", and it installs a handler that prints a
+//    failing maths function's name to the console. The stub's link refuses any such reference
+//    (--disable-runtime-pseudo-reloc, see cmake/scr_library.cmake), so there is never anything to
+//    patch, and a program with windows has no console to print to. The runtime's versions bring
+//    their own section search, memory protection and printf-based error reports along (about
+//    3 KB); these do nothing, which is all the runtime's did here. (Returning 0 lets the maths
+//    function report as it always does.)
 extern "C" void _pei386_runtime_relocator() {}
 extern "C" int _matherr(struct _exception*) { return 0; }
-//    Its maths-error hook installer goes the same way (the handler it would install is the
-//    printer above). Its handler for crashes turns them into C signals for handlers that this
-//    program never installs, and then hands them to the system, as this one does at once (32-bit
-//    start-up only: the 64-bit one registers more from the same object). The thread-key
+//    The start-up's maths-error hook installer goes the same way (the handler it would install
+//    is the printer above). Its handler for crashes turns them into C signals for handlers that
+//    this program never installs, and then hands them to the system, as this one does at once
+//    (32-bit start-up only: the 64-bit one registers more from the same object). The thread-key
 //    destructors are run at each thread's end for keys that the runtime's thread support makes;
 //    the stub makes none (see 4.), so there is nothing to run. Together some 2 KB with the calls
 //    they import.
