@@ -7,7 +7,7 @@
 // the stub with its own unwind tables. The stub has one run of tables, which its start-up code
 // registers (from crtbegin's first entry to the zero word crtend ends it with); it runs one thread
 // (runtime_replacements.cpp, 4.), and it throws only on its error paths, a few times in a run. So
-// a walk from the first entry to the one that covers the address serves: some 750 entries, read
+// a walk from the first entry to the one that covers the address serves: some 650 entries, read
 // once per frame of a throw.
 //
 // The entries this walk understands are the ones the compiler and assembler write for this
