@@ -50,7 +50,7 @@ endfunction()
 # learn of failure from what it returns (the Win32 side of the OS boundary and of the window
 # answers the logic through interfaces whose calls are noexcept, and a window procedure can pass
 # nothing on through the system), and what it calls back reports in the same way. It is compiled
-# without exceptions, so it carries no unwind tables and no clean-up paths: 5.5 KB of the i686
+# without exceptions, so it carries no unwind tables and no clean-up paths: 7.5 KB of the i686
 # stub for these six libraries. What the standard library could still raise inside it (memory
 # exhausted) ends the program there, as it would at a noexcept boundary.
 function(scr_library name)
